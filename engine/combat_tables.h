@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ship_catalogue.h"
+
+namespace kestrin {
+
+/// How a unit type acts when its initiative comes.
+enum class CombatMode { Normal, Emp, Steal, RoidCapture, EoniumCapture };
+
+/// The figures the battle simulation converts from a unit type's statistics, converted once.
+/// A figure whose text is not an integer is empty; the simulation reports it when it needs it.
+struct UnitFigures {
+    CombatMode mode = CombatMode::Normal;
+    std::optional<std::int32_t> guns;
+    std::optional<std::int64_t> cost;  ///< Metal + Crystal + Eonium
+};
+
+/// Tables derived once from the catalogue; read-only afterwards.
+struct CombatTables {
+    /// [firer][target]: 0 = cannot fire on it, 1..3 = in the firer's class T1..T3.
+    std::array<std::array<std::int32_t, kShipCount>, kShipCount> targetClass{};
+    /// [firer][target]: ships destroyed (held, taken) per shot; 0 where the class is 0.
+    std::array<std::array<double, kShipCount>, kShipCount> killRate{};
+    /// Element v is the ShipIndex of the unit type whose Initiative is v.
+    std::vector<ShipIndex> initiativeOrder;
+    /// Combat mode and converted figures of each unit type.
+    std::array<UnitFigures, kShipCount> units{};
+};
+
+/// Result of building the tables: on a conversion error `error` holds its message and the
+/// tables hold what was computed before it.
+struct CombatTablesBuild {
+    CombatTables tables;
+    std::string error;
+};
+
+/// Derives the target classes, kill rates, initiative order and unit figures.
+CombatTablesBuild BuildCombatTables(const ShipCatalogue& catalogue);
+
+/// The combat mode a unit type's ShipType and Race give it.
+CombatMode CombatModeOf(const ShipRecord& record);
+
+}  // namespace kestrin

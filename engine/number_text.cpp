@@ -1,0 +1,85 @@
+#include "number_text.h"
+
+#include <cctype>
+#include <charconv>
+#include <limits>
+
+namespace kestrin {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Sign and digits only; from_chars alone would accept neither '+' nor reject nothing else.
+template <typename Int>
+std::optional<Int> ParseSignedDigits(std::string_view text) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    if (digits.empty()) return std::nullopt;
+    for (char c : digits)
+        if (!IsDigit(c)) return std::nullopt;
+    // Accumulate the magnitude in the unsigned type so that the minimum value is reachable.
+    using Unsigned = std::make_unsigned_t<Int>;
+    const Unsigned limit = negative ? Unsigned(std::numeric_limits<Int>::max()) + 1u
+                                    : Unsigned(std::numeric_limits<Int>::max());
+    Unsigned value = 0;
+    for (char c : digits) {
+        const Unsigned digit = Unsigned(c - '0');
+        if (value > (limit - digit) / 10u) return std::nullopt;
+        value = value * 10u + digit;
+    }
+    if (negative) return value == 0 ? Int(0) : Int(-Int(value - 1u) - 1);
+    return Int(value);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseInt32(std::string_view text) {
+    return ParseSignedDigits<std::int32_t>(text);
+}
+
+std::optional<std::int64_t> ParseInt64(std::string_view text) {
+    return ParseSignedDigits<std::int64_t>(text);
+}
+
+std::optional<long double> ParseDecimal(std::string_view text) {
+    std::size_t pos = 0;
+    const bool negative = pos < text.size() && text[pos] == '-';
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    const std::size_t mantissaStart = pos;
+    std::size_t mantissaDigits = 0;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos, ++mantissaDigits;
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        while (pos < text.size() && IsDigit(text[pos])) ++pos, ++mantissaDigits;
+    }
+    if (mantissaDigits == 0) return std::nullopt;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+        std::size_t exponentDigits = 0;
+        while (pos < text.size() && IsDigit(text[pos])) ++pos, ++exponentDigits;
+        if (exponentDigits == 0) return std::nullopt;
+    }
+    if (pos != text.size()) return std::nullopt;
+    // from_chars takes no leading '+'; the sign is applied here.
+    long double value = 0;
+    const char* first = text.data() + mantissaStart;
+    const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::string NotAnIntegerMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid integer value";
+}
+
+std::string NotAFloatMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid floating point value";
+}
+
+}  // namespace kestrin
