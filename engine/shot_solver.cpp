@@ -64,24 +64,30 @@ void SolveSingleEntry(Call& c, Working& w, const SmallBuffer<double>& ships, boo
     c.damage[0] = w.damage[0];
 }
 
-// Every target can die: provisional results stand when the shots suffice.
+// Every target can die: when the shots suffice, each entry is destroyed with the shots it
+// needs, rounded.
 bool QuickKillAll(Call& c, const Working& w, const SmallBuffer<double>& ships, bool isNew,
                   double& shotsToKillAll) {
     const Extended a = static_cast<Extended>(c.available);
     shotsToKillAll = 0;
     for (std::size_t i = 0; i < ships.size(); ++i) {
+        const Extended needed = (isNew && w.rate[i] == 0)
+            ? a + 1
+            : (static_cast<Extended>(ships[i]) - w.damage[i]) / w.rate[i];
+        shotsToKillAll = static_cast<double>(shotsToKillAll + needed);
+    }
+    // The provisional results are only written when they stand; a search overwrites them.
+    if (a < shotsToKillAll) return false;
+    for (std::size_t i = 0; i < ships.size(); ++i) {
         if (isNew && w.rate[i] == 0) {
-            shotsToKillAll = static_cast<double>(shotsToKillAll + (a + 1));
             c.kills[i] = 0;
             c.shotsAllocated[i] = c.available;
             continue;
         }
         const Extended needed = (static_cast<Extended>(ships[i]) - w.damage[i]) / w.rate[i];
-        shotsToKillAll = static_cast<double>(shotsToKillAll + needed);
         c.kills[i] = SaturatingInt64(std::ceil(static_cast<Extended>(ships[i])));
         c.shotsAllocated[i] = SaturatingInt64(RoundHalfEven(needed));
     }
-    if (a < shotsToKillAll) return false;
     c.available -= SaturatingInt64(std::ceil(static_cast<Extended>(shotsToKillAll)));
     return true;
 }

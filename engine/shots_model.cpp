@@ -81,7 +81,7 @@ std::int64_t ShotsModel::RoundedEntryShots(std::size_t i, double g) const {
         // value rounds exactly as the extended one does.
         const double distanceToHalf = std::fabs(shots - std::floor(shots) - 0.5);
         if (std::fabs(shots) < 0x1p51 && distanceToHalf > bound)
-            return static_cast<std::int64_t>(std::nearbyint(shots));
+            return static_cast<std::int64_t>(std::rint(shots));
     }
     return SaturatingInt64(RoundHalfEven(EntryShots(i, g)));
 }

@@ -27,7 +27,7 @@ public:
 
 private:
     std::size_t size_;
-    std::array<T, InlineCapacity> inline_{};
+    std::array<T, InlineCapacity> inline_;  // left uninitialised: callers fill what they use
     std::vector<T> heap_;
     T* data_;
 };

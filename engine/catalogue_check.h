@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ship_catalogue.h"
+
+namespace kestrin {
+
+/// A catalogue the battle rules can use, and what had to be replaced to get it.
+struct CatalogueCheck {
+    ShipCatalogue catalogue;
+    std::vector<std::string> problems;  ///< one line each, naming the type and the field
+};
+
+/// Replaces by the built-in values every statistic the combat rules cannot use: numbers
+/// that are not numbers, an Initiative set that is not 0..53 each once, and a Power that is
+/// not positive on a non-EMP type that fires.
+CatalogueCheck CheckShipCatalogue(const ShipCatalogue& catalogue);
+
+/// One message listing every problem, for the user at start-up; empty when there are none.
+std::string CatalogueProblemsMessage(const std::vector<std::string>& problems);
+
+}  // namespace kestrin

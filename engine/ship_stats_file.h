@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "ship_catalogue.h"
+
+namespace kestrin {
+
+/// The statistics file beside the executable: `executableDir` / "ShipStats.ini".
+std::filesystem::path ShipStatsPath(const std::filesystem::path& executableDir);
+
+/// Writes the built-in table to `path`: [General] PaBattleConstant=25, then one section per
+/// unit type named after its default name. Returns "Unable to write to <path>" or empty.
+[[nodiscard]] std::string WriteDefaultShipStats(const std::filesystem::path& path);
+
+/// The catalogue read from the statistics file, and what went wrong.
+struct ShipStatsLoad {
+    ShipCatalogue catalogue;
+    std::string error;  ///< empty on success; the catalogue is usable either way
+};
+
+/// Reads the statistics file, writing the built-in one first when none exists. Every value
+/// the file lacks comes from the built-in table; texts are stored unchecked.
+ShipStatsLoad LoadShipStats(const std::filesystem::path& path);
+
+}  // namespace kestrin
