@@ -67,7 +67,9 @@ void CheckTick(const BattleState& s) {
     for (int k = 0; k < kRoidKinds; ++k) {
         ASSERT_GE(s.RoidsCaptured[k], 0);
         ASSERT_LE(s.RoidsCaptured[k], s.Roids[k]);
-        if (s.Roids[k] < 7) ASSERT_EQ(s.RoidsCaptured[k], 0);
+        if (s.Roids[k] < 7) {
+            ASSERT_EQ(s.RoidsCaptured[k], 0);
+        }
         captured += s.RoidsCaptured[k];
     }
     ASSERT_LE(captured, CaptureLimit(s));
