@@ -61,7 +61,9 @@ TEST_F(DefaultTables, SpecialTypesFireOnNothingAndRatesNeedAClass) {
     for (ShipIndex a = 0; a < kShipCount; ++a)
         for (ShipIndex b = 0; b < kShipCount; ++b) {
             EXPECT_GE(t.killRate[a][b], 0.0);
-            if (t.killRate[a][b] > 0) EXPECT_GT(t.targetClass[a][b], 0);
+            if (t.killRate[a][b] > 0) {
+                EXPECT_GT(t.targetClass[a][b], 0);
+            }
         }
 }
 
