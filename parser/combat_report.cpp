@@ -1,0 +1,94 @@
+#include "combat_report.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "engine/number_text.h"
+#include "ship_names.h"
+
+namespace kestrin {
+
+namespace {
+
+// The first PDS type; its report lines start with the defender's total.
+constexpr ShipIndex kFirstPds = 49;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Every line is read without its last character.
+std::string_view Body(const std::string& line) {
+    return std::string_view(line).substr(0, line.empty() ? 0 : line.size() - 1);
+}
+
+// Calls store(fieldIndex, value) for every field that a blank ends; two blanks in a row end an
+// empty field, which reads as 0.
+template <typename Store>
+void ForEachField(std::string_view text, Store store) {
+    std::size_t start = 0;
+    int field = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != ' ') continue;
+        store(field++, LenientInt32(text.substr(start, i - start)));
+        start = i + 1;
+    }
+}
+
+void ReadUnitLine(const std::string& line, const ShipCatalogue& catalogue, CombatReport& r) {
+    if (line.empty() || line == " ") return;
+    const std::string_view body = Body(line);
+    const auto digit = std::find_if(body.begin(), body.end(), IsDigit);
+    if (digit == body.end()) return;
+    const std::size_t split = static_cast<std::size_t>(digit - body.begin());
+    // The name is the head without its separator, with blanks and apostrophes dropped, so
+    // "Man O' War" reads as "ManOWar".
+    std::string name;
+    for (char c : body.substr(0, split == 0 ? 0 : split - 1))
+        if (c != ' ' && c != '\'') name += c;
+    const ShipIndex k = MatchShipName(name, catalogue);
+    if (k < 0) return;
+    std::array<std::int32_t, kShipCount>* columns[] = {&r.AttackerTotal, &r.AttackerLost,
+                                                      &r.AttackerHeld,  &r.DefenderTotal,
+                                                      &r.DefenderLost,  &r.DefenderHeld};
+    const int first = k >= kFirstPds ? 3 : 0;
+    const std::string_view figures = body.substr(split);
+    ForEachField(figures.substr(0, figures.size() - 1), [&](int field, std::int32_t value) {
+        if (first + field <= 5) (*columns[first + field])[k] = value;
+    });
+}
+
+int RoidKindOf(std::string_view keyword) {
+    constexpr std::string_view kKinds[] = {"Resource", "Metal", "Crystal", "Eonium"};
+    for (int k = 0; k < 4; ++k)
+        if (keyword == kKinds[k]) return k;
+    return -1;
+}
+
+void ReadAsteroidLines(const std::vector<std::string>& lines, CombatReport& r) {
+    bool inSection = false;
+    for (const std::string& line : lines) {
+        const std::string_view body = Body(line);
+        const std::size_t blank = body.find(' ');
+        if (blank == std::string_view::npos) continue;
+        const std::string_view keyword = body.substr(0, blank);
+        if (keyword == "Asteroids") inSection = true;
+        if (keyword == "Salvage/Stolen") inSection = false;
+        const int kind = RoidKindOf(keyword);
+        if (!inSection || kind < 0) continue;
+        const std::string rest = std::string(body.substr(blank + 1)) + ' ';
+        ForEachField(rest, [&](int field, std::int32_t value) {
+            if (field == 0) r.RoidsBefore[kind] = value;
+            if (field == 1) r.RoidsSecond[kind] = value;
+        });
+    }
+}
+
+}  // namespace
+
+CombatReport ReadCombatReport(const std::vector<std::string>& lines, const ShipCatalogue& catalogue) {
+    CombatReport report;
+    for (const std::string& line : lines) ReadUnitLine(line, catalogue, report);
+    ReadAsteroidLines(lines, report);
+    return report;
+}
+
+}  // namespace kestrin
