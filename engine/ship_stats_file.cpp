@@ -46,19 +46,22 @@ ShipStatsLoad LoadShipStats(const std::filesystem::path& path) {
     }
     IniLoadResult loaded = LoadIniFile(path);
     if (!loaded.error.empty()) return {defaults, std::move(loaded.error)};
-    const IniFile& file = loaded.document;
+    return {ReadShipStats(loaded.document), {}};
+}
 
-    ShipStatsLoad result{defaults, {}};
+ShipCatalogue ReadShipStats(const IniFile& file) {
+    const ShipCatalogue& defaults = DefaultShipCatalogue();
+    ShipCatalogue catalogue = defaults;
     const std::string constant = file.Read(kGeneralSection, kPaBattleConstantKey,
                                            std::to_string(kDefaultPaBattleConstant));
-    result.catalogue.paBattleConstant = ParseInt32(constant).value_or(kDefaultPaBattleConstant);
+    catalogue.paBattleConstant = ParseInt32(constant).value_or(kDefaultPaBattleConstant);
     // A type's section is found by its default name, so a renamed type keeps its values.
     for (ShipIndex ship = 0; ship < kShipCount; ++ship)
         for (int field = 0; field < kShipFieldCount; ++field)
-            result.catalogue.ships[ship].fields[field] =
+            catalogue.ships[ship].fields[field] =
                 file.Read(defaults.Name(ship), FieldName(FieldAt(field)),
                           defaults.Field(ship, FieldAt(field)));
-    return result;
+    return catalogue;
 }
 
 }  // namespace kestrin

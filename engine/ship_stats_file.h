@@ -24,4 +24,10 @@ struct ShipStatsLoad {
 /// the file lacks comes from the built-in table; texts are stored unchecked.
 ShipStatsLoad LoadShipStats(const std::filesystem::path& path);
 
+class IniFile;
+
+/// The catalogue an already parsed statistics file gives (missing values from the built-in
+/// table).
+ShipCatalogue ReadShipStats(const IniFile& file);
+
 }  // namespace kestrin

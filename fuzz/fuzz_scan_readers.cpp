@@ -1,0 +1,15 @@
+// Unit, PDS and sector scan readers on any text.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "parser/scan_readers.h"
+#include "parser/text_lines.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto lines = kestrin::SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    (void)kestrin::ReadUnitScan(lines, kestrin::DefaultShipCatalogue());
+    kestrin::PlanetFigures figures;
+    kestrin::ReadPlanetScan(lines, figures);
+    return 0;
+}
