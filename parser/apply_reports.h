@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/ship_catalogue.h"
+#include "parser/military_scan.h"
+#include "sheet/battle_sheet.h"
+
+namespace kestrin {
+
+/// "Sector/Unit/PDS Scans": adds the scanned units to the side's Ships column (and for the
+/// defender the asteroids, Eonium and score), then recalculates. Returns the recalculation's
+/// error message or "".
+[[nodiscard]] std::string ApplySectorUnitPdsScan(BattleSheet& sheet, const std::vector<std::string>& lines,
+                                                 Side side);
+
+/// "Military Scan": adds the chosen fleets of the scan to the side's Ships, then recalculates.
+[[nodiscard]] std::string ApplyMilitaryScan(BattleSheet& sheet, const std::vector<std::string>& lines,
+                                            Side side, const FleetChoice& choice);
+
+/// "Combat Report": clears the sheet, fills it with the report's starting fleets, runs one
+/// logged tick, then puts the report's actual held and lost figures beside the computed ones.
+[[nodiscard]] std::string ApplyCombatReport(BattleSheet& sheet, const std::vector<std::string>& lines);
+
+/// The report kinds of the scan parser.
+enum class ReportKind { Scan, Military, Combat };
+
+/// What the scan parser's "OK" applies: the kind and the dialog's choices.
+struct ReportChoice {
+    ReportKind kind = ReportKind::Scan;
+    Side scanSide = Side::Defender;
+    Side militarySide = Side::Defender;
+    FleetChoice fleets;
+};
+
+/// The scan parser's "OK": applies the text by its kind; a combat report then sets ReportView.
+[[nodiscard]] std::string ApplyReport(BattleSheet& sheet, const std::vector<std::string>& lines,
+                                      const ReportChoice& choice);
+
+}  // namespace kestrin

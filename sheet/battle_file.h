@@ -1,0 +1,65 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sheet/battle_sheet.h"
+
+namespace kestrin {
+
+/// Number of lines of a battle file: columns 1 and 7 of rows 1..65.
+inline constexpr int kBattleFileLines = 2 * (sheet::kRows - 1);
+/// The message of a missing file.
+inline constexpr std::string_view kFileMissingMessage = "That File Dosn't Exist !!!";
+/// The message of a file without exactly 130 lines.
+inline constexpr std::string_view kWrongLengthMessage = "Incorrect File Length !!!";
+/// The dialogs' default extension.
+inline constexpr std::string_view kBattleFileExtension = "kbf";
+/// The dialogs' file-type list (display text and pattern pairs, separated by '|').
+inline constexpr std::string_view kBattleFileFilter =
+    "Kestrin Battle Files    (*.kbf)|*.kbf|All Files    (*.*)|*.*";
+
+/// What went wrong with a battle file, for the window to choose its message box.
+enum class BattleFileStatus {
+    Ok,
+    FileMissing,          ///< kFileMissingMessage: a warning with OK and Cancel
+    WrongLength,          ///< kWrongLengthMessage: a warning with OK and Cancel
+    ReadFailed,           ///< the file system's error while reading
+    WriteFailed,          ///< "Unable to write to <path>: <reason>"; the old file is whole
+    RecalculationFailed,  ///< opened, but the recalculation met a statistic that is no number
+};
+
+/// The outcome of opening or saving a battle file; the sheet is unchanged unless the file
+/// was read (Ok or RecalculationFailed).
+struct BattleFileResult {
+    BattleFileStatus status = BattleFileStatus::Ok;
+    std::string message;  ///< the text to show; empty when Ok
+
+    bool ok() const { return status == BattleFileStatus::Ok; }
+};
+
+/// The file's 130 lines from the sheet: for r = 1..65 column 1 then column 7 of row r,
+/// cell texts as they stand.
+std::vector<std::string> BattleFileLines(const SheetCells& cells);
+
+/// The bytes of a battle file: each line ended by CR LF, the cells' 8-bit text unchanged.
+/// A line break inside a cell (never typed, read or computed) is dropped so that the file
+/// always has 130 lines.
+std::string BattleFileBytes(const SheetCells& cells);
+
+/// Splits text into lines: a line ends at CR, LF or CR LF; a final line break adds no
+/// empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+/// Save As: writes the sheet's two input columns to `path`, replacing the file atomically
+/// (a failed save leaves the old file whole). Nothing is recalculated.
+[[nodiscard]] BattleFileResult SaveBattleFile(const BattleSheet& battleSheet, const std::filesystem::path& path);
+
+/// Open: reads `path` into columns 1 and 7 of rows 1..65 and runs UpdateCalcLog when the log
+/// window is visible, else ReCalc. A missing file or one without exactly 130 lines leaves
+/// the sheet unchanged. The tick, the history and the row visibility never change.
+[[nodiscard]] BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem::path& path);
+
+}  // namespace kestrin

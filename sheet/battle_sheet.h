@@ -1,0 +1,136 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/battle_rules.h"
+#include "engine/simulation_context.h"
+#include "sheet/fleet_value.h"
+#include "sheet/log_window_port.h"
+#include "sheet/number_format.h"
+#include "sheet/results.h"
+#include "sheet/row_visibility.h"
+#include "sheet/sheet_cells.h"
+
+namespace kestrin {
+
+/// Columns 1 and 7 of rows 0..65 as text, column 1 first: one tick's inputs (132 texts).
+using TickInputs = std::array<std::string, 2 * sheet::kRows>;
+
+/// The battle sheet: the single store of a battle's inputs and of the current
+/// tick's results, as 12 x 66 text cells, with recalculation, tick stepping, the clear
+/// commands, row visibility and the results panel's texts. The cell texts are the state:
+/// no numeric copy of the battle is kept between recalculations.
+///
+/// Single-threaded. The rules (read-only after start-up), the simulation context and the
+/// log window belong to the owner and must outlive the sheet.
+///
+/// Commands that recalculate return the message of a statistic that is not an integer, or
+/// an empty text. On such an error the cells and the panel keep their previous figures.
+class BattleSheet {
+public:
+    /// An empty sheet with its captions (SetupSheet), at tick 1, all rows shown.
+    BattleSheet(const BattleRules& rules, SimulationContext& context, NumberLocale locale = {});
+
+    /// Connects the calculation log window; null (the default) means there is none.
+    void SetLogWindow(LogWindowPort* logWindow) { logWindow_ = logWindow; }
+
+    /// The text of cell (col, row).
+    const std::string& Cell(int col, int row) const { return cells_.At(col, row); }
+    /// Writes text into a cell (an input, a parsed report); nothing is recalculated.
+    void SetCell(int col, int row, std::string_view text) { cells_.Set(col, row, text); }
+    /// All cells.
+    const SheetCells& Cells() const { return cells_; }
+
+    /// Writes the captions of columns 0 and 6 and the row 0 headings.
+    void SetupSheet();
+
+    /// ReCalc: reads the inputs, simulates one tick, writes every result back into the cells
+    /// and fills the results panel. Clears ReportView and marks the log out of date.
+    [[nodiscard]] std::string Recalculate();
+
+    /// UpdateCalcLog: one recalculation with LogEnabled set, the log window's sink receiving
+    /// the log; the "Update Log" button is left disabled unless the run failed.
+    [[nodiscard]] std::string UpdateCalcLog();
+
+    /// UpdateCalcLog when the log window is visible, else Recalculate: what tick steps and
+    /// opening a battle file run.
+    [[nodiscard]] std::string RecalculateFollowingLog();
+
+    /// The Tick button: the survivors and captures become the next tick's inputs. A failed
+    /// recalculation of a parsed report first undoes the step.
+    [[nodiscard]] std::string StepForward();
+
+    /// The TickBack button: restores the previous tick's inputs exactly; nothing at tick 1.
+    [[nodiscard]] std::string StepBack();
+
+    /// Clear All: empties every cell, clears the log, rewrites the captions, tick 1, no
+    /// history. Does not recalculate: the panel keeps its figures.
+    void ClearGrid();
+
+    /// Clear Defender: empties column 1 of rows 1..65 and recalculates.
+    [[nodiscard]] std::string ClearDef();
+
+    /// Clear Attacker: empties column 7 of rows 1..65 and recalculates.
+    [[nodiscard]] std::string ClearAtt();
+
+    /// Hides every row without ships, asteroids, Eonium or score on either side.
+    void CompressGrid() { rows_.Compress(cells_); }
+    /// Shows every row.
+    void ExpandGrid() { rows_.Expand(); }
+    /// Race filters: show that block's rows (see RowVisibility::Show).
+    void ShowTer() { rows_.Show(RaceFilter::Ter); }
+    void ShowCat() { rows_.Show(RaceFilter::Cat); }
+    void ShowXan() { rows_.Show(RaceFilter::Xan); }
+    void ShowZik() { rows_.Show(RaceFilter::Zik); }
+    void ShowPDS() { rows_.Show(RaceFilter::Pds); }
+    void ShowRoids() { rows_.Show(RaceFilter::Roids); }
+    /// Whether `row` is shown.
+    bool RowVisible(int row) const { return rows_.Shown(row); }
+    /// The row visibility state.
+    const RowVisibility& Rows() const { return rows_; }
+
+    /// The current tick, 1 at start.
+    int CurrentTick() const { return currentTick_; }
+    /// Entry k: the inputs as they stood when stepping forward from tick k; entry 0 unused.
+    const std::vector<TickInputs>& TickHistory() const { return history_; }
+
+    /// Set by the combat-report parser when it writes a report into the sheet.
+    bool ReportView() const { return reportView_; }
+    /// Sets or clears ReportView (the combat-report parser).
+    void SetReportView(bool reportView) { reportView_ = reportView; }
+
+    /// The results panel's texts and the TickIndicator.
+    const ResultsPanel& Results() const { return results_; }
+    /// The separators of the panel's numbers.
+    const NumberLocale& Locale() const { return locale_; }
+    /// The catalogue and combat tables.
+    const BattleRules& Rules() const { return rules_; }
+    /// The resource costs of the catalogue, read once.
+    const FleetCosts& Costs() const { return costs_; }
+
+private:
+    std::string Simulate(bool logEnabled);
+    bool LogWindowVisible() const { return logWindow_ != nullptr && logWindow_->LogWindowVisible(); }
+    void SetUpdateLogEnabled(bool enabled);
+    void SaveInputs(TickInputs& inputs) const;
+    void RestoreInputs(const TickInputs& inputs);
+    void CarrySurvivorsForward();
+    void ShowTick() { results_.TickIndicator = TickIndicatorText(currentTick_); }
+
+    const BattleRules& rules_;
+    SimulationContext& context_;
+    NumberLocale locale_;
+    FleetCosts costs_;
+    LogWindowPort* logWindow_ = nullptr;
+    SheetCells cells_;
+    RowVisibility rows_;
+    ResultsPanel results_;
+    std::vector<TickInputs> history_;
+    int currentTick_ = 1;
+    bool reportView_ = false;
+};
+
+}  // namespace kestrin

@@ -1,0 +1,79 @@
+#include "fleet_value.h"
+
+#include <limits>
+
+#include "engine/number_text.h"
+
+namespace kestrin {
+
+namespace {
+
+__extension__ typedef __int128 Int128;
+
+// A product of a 32-bit count and a 64-bit cost needs 95 bits, and 54 of them 101: the
+// sum is exact in 128 bits and only the result is clamped.
+std::int64_t ClampToInt64(Int128 value) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    if (value > kMax) return kMax;
+    if (value < kMin) return kMin;
+    return static_cast<std::int64_t>(value);
+}
+
+}  // namespace
+
+FleetCosts FleetCosts::From(const ShipCatalogue& catalogue) {
+    FleetCosts costs;
+    for (ShipIndex t = 0; t < kShipCount; ++t) {
+        costs.cost[t] = {LenientInt64(catalogue.Field(t, ShipField::Metal)),
+                         LenientInt64(catalogue.Field(t, ShipField::Crystal)),
+                         LenientInt64(catalogue.Field(t, ShipField::Eonium))};
+    }
+    return costs;
+}
+
+FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const FleetCosts& costs) {
+    std::int64_t units = 0;
+    std::array<Int128, 3> sums{};
+    for (ShipIndex t = 0; t < kShipCount; ++t) {
+        const std::int32_t count = counts[t];
+        if (count <= 0) continue;
+        units += count;
+        for (int r = 0; r < 3; ++r) sums[r] += Int128{count} * costs.cost[t][r];
+    }
+    FleetFigures figures;
+    figures.units = units;
+    figures.metal = ClampToInt64(sums[0]);
+    figures.crystal = ClampToInt64(sums[1]);
+    figures.eonium = ClampToInt64(sums[2]);
+    // Each term is at most 2^63 / 10 in magnitude: the sum of three cannot overflow.
+    figures.value = figures.metal / 10 + figures.crystal / 10 + figures.eonium / 10;
+    return figures;
+}
+
+FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const ShipCatalogue& catalogue) {
+    return FleetValue(counts, FleetCosts::From(catalogue));
+}
+
+void WriteFleetColumn(SheetCells& cells, int col, const FleetFigures& figures) {
+    const bool shown = figures.value != 0;
+    cells.WriteCount(col, sheet::kTotalUnitsRow, shown ? figures.units : 0);
+    cells.WriteCount(col, sheet::kMetalCostRow, shown ? figures.metal : 0);
+    cells.WriteCount(col, sheet::kCrystalCostRow, shown ? figures.crystal : 0);
+    cells.WriteCount(col, sheet::kEoniumCostRow, shown ? figures.eonium : 0);
+    cells.WriteCount(col, sheet::kFleetValueRow, shown ? figures.value : 0);
+}
+
+void WriteFleetRows(SheetCells& cells, const BattleState& state, const FleetCosts& costs) {
+    for (Side side : {Side::Defender, Side::Attacker}) {
+        const int s = Idx(side);
+        const int first = sheet::ShipsColumn(side);
+        WriteFleetColumn(cells, first + 0, FleetValue(state.Ships[s], costs));
+        WriteFleetColumn(cells, first + 1, FleetValue(state.Held[s], costs));
+        WriteFleetColumn(cells, first + 2, FleetValue(state.Lost[s], costs));
+        WriteFleetColumn(cells, first + 3, FleetValue(state.Stole[s], costs));
+        WriteFleetColumn(cells, first + 4, FleetValue(state.Left[s], costs));
+    }
+}
+
+}  // namespace kestrin

@@ -1,0 +1,69 @@
+#include "results.h"
+
+#include <limits>
+
+namespace kestrin {
+
+namespace {
+
+// a - b, clamped to the 64-bit range instead of overflowing.
+std::int64_t SaturatingDifference(std::int64_t a, std::int64_t b) {
+    std::int64_t difference = 0;
+    if (!__builtin_sub_overflow(a, b, &difference)) return difference;
+    return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+}
+
+const char* ChangeTitle(std::int64_t change) { return change > 0 ? "Fleet Gains" : "Fleet Losses"; }
+
+}  // namespace
+
+ResultFigures ComputeResultFigures(const SheetCells& cells,
+                                   const std::array<std::int32_t, kRoidKinds>& roidsCaptured) {
+    using namespace sheet;
+    const std::array<std::int64_t, kRoidKinds> c = {roidsCaptured[0], roidsCaptured[1],
+                                                    roidsCaptured[2], roidsCaptured[3]};
+    ResultFigures f;
+    f.UR = -c[0];
+    f.MR = -c[1];
+    f.CR = -c[2];
+    f.ER = -c[3];
+    f.TIR = c[1] + c[2] + c[3];
+    f.TR = -(c[0] + c[1] + c[2] + c[3]);
+    f.DLoss = SaturatingDifference(cells.Int64(kDefLeft, kFleetValueRow), cells.Int64(kDefShips, kFleetValueRow));
+    f.ALoss = SaturatingDifference(cells.Int64(kAttLeft, kFleetValueRow), cells.Int64(kAttShips, kFleetValueRow));
+    f.ALossPerRoid = f.TIR < 1 ? 0 : f.ALoss / f.TIR;
+    f.MSalvage = cells.Int64(kDefLost, kMetalCostRow) / 4;
+    f.CSalvage = cells.Int64(kDefLost, kCrystalCostRow) / 4;
+    f.ESalvage = cells.Int64(kDefLost, kEoniumCostRow) / 4;
+    return f;
+}
+
+void ShowResults(const SheetCells& cells, const std::array<std::int32_t, kRoidKinds>& roidsCaptured,
+                 const NumberLocale& locale, ResultsPanel& panel) {
+    const ResultFigures f = ComputeResultFigures(cells, roidsCaptured);
+    panel.UR = FormatNumber(f.UR, locale);
+    panel.MR = FormatNumber(f.MR, locale);
+    panel.CR = FormatNumber(f.CR, locale);
+    panel.ER = FormatNumber(f.ER, locale);
+    panel.TIR = FormatNumber(f.TIR, locale);
+    panel.TR = FormatNumber(f.TR, locale);
+    panel.DLoss = FormatNumber(f.DLoss, locale);
+    panel.ALoss = FormatNumber(f.ALoss, locale);
+    panel.DefLossGainLbl = ChangeTitle(f.DLoss);
+    panel.AttLossGainLbl = ChangeTitle(f.ALoss);
+    if (f.TIR < 1) {
+        panel.ALossPerRoid = "0";
+        panel.RoidLossGainLbl = f.ALoss > 0 ? "Gain per" : "Loss per";
+    } else {
+        // The shortened figure keeps the sign of P, so deciding on P is the same.
+        panel.ALossPerRoid = FormatShortened(f.ALossPerRoid, locale);
+        panel.RoidLossGainLbl = f.ALossPerRoid > 0 ? "Gain per" : "Loss per";
+    }
+    panel.MSalvage = FormatShortened(f.MSalvage, locale);
+    panel.CSalvage = FormatShortened(f.CSalvage, locale);
+    panel.ESalvage = FormatShortened(f.ESalvage, locale);
+}
+
+std::string TickIndicatorText(std::int64_t tick) { return "Tick " + std::to_string(tick); }
+
+}  // namespace kestrin

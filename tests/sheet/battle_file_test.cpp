@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/temp_folder.h"
+#include "sheet/battle_file.h"
+#include "sheet_test_support.h"
+
+namespace kestrin {
+namespace {
+
+using namespace kestrin::testing;
+using namespace sheet;
+using Lines = std::vector<std::string>;
+
+std::string EmptyFileBytes() {
+    std::string bytes;
+    for (int i = 0; i < kBattleFileLines; ++i) bytes += "\r\n";
+    return bytes;
+}
+
+TEST(BattleFile, EmptySheetSavesAs130EmptyLinesAndOpensAgain) {
+    TempFolder folder;
+    SheetFixture f;
+    const auto path = folder.Path() / "empty.kbf";
+    ASSERT_TRUE(SaveBattleFile(f.sheet, path).ok());
+    const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.size(), 260u);
+    EXPECT_EQ(bytes, EmptyFileBytes());
+    EXPECT_EQ(folder.Count(), 1);  // no temporary left behind
+    const BattleFileResult opened = OpenBattleFile(f.sheet, path);
+    EXPECT_TRUE(opened.ok()) << opened.message;
+    EXPECT_EQ(opened.message, "");
+}
+
+TEST(BattleFile, SaveThenOpenRoundTrip) {
+    TempFolder folder;
+    SheetFixture a;
+    a.Put(kDefShips, UnitRow(kHarpy), 500);
+    a.Put(kDefShips, UnitRow(kMesonicCutter), 40);
+    a.Put(kAttShips, UnitRow(kThief), 100);
+    a.Put(kAttShips, UnitRow(kAstroPod), 30);
+    a.Put(kDefShips, kFirstRoidRow + 3, 77);
+    a.Put(kAttShips, kFirstRoidRow + 3, 5);
+    a.Put(kDefShips, kEoniumRow, 12345);
+    a.sheet.SetCell(kDefShips, kScoreRow, "123456789012");
+    a.Put(kAttShips, kScoreRow, 99);
+    a.Recalc();
+    const auto path = folder.Path() / "raid.kbf";
+    ASSERT_TRUE(SaveBattleFile(a.sheet, path).ok());
+    const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(SplitLines(bytes), BattleFileLines(a.sheet.Cells()));
+    EXPECT_EQ(bytes.substr(0, 7), "500\r\n\r\n");  // Harpy: defender, attacker
+    EXPECT_EQ(SplitLines(bytes)[2 * (kScoreRow - 1)], "123456789012");
+
+    SheetFixture b;
+    const BattleFileResult opened = OpenBattleFile(b.sheet, path);
+    ASSERT_TRUE(opened.ok()) << opened.message;
+    EXPECT_EQ(b.sheet.Cells(), a.sheet.Cells());
+    EXPECT_EQ(b.sheet.Results(), a.sheet.Results());
+}
+
+TEST(BattleFile, WrongLineCountsAreRejectedAndTheSheetIsUnchanged) {
+    TempFolder folder;
+    SheetFixture f;
+    f.Put(kDefShips, UnitRow(kHarpy), 3);
+    const SheetCells before = f.sheet.Cells();
+    const std::string cases[] = {EmptyFileBytes() + "\r\n", EmptyFileBytes().substr(2), "", "\r\n"};
+    for (const std::string& bytes : cases) {
+        const auto path = folder.Path() / "bad.kbf";
+        WriteBytes(path, bytes);
+        const BattleFileResult opened = OpenBattleFile(f.sheet, path);
+        EXPECT_EQ(opened.status, BattleFileStatus::WrongLength) << bytes.size();
+        EXPECT_EQ(opened.message, "Incorrect File Length !!!");
+        EXPECT_EQ(f.sheet.Cells(), before);
+    }
+}
+
+TEST(BattleFile, MissingFileIsReported) {
+    TempFolder folder;
+    SheetFixture f;
+    const BattleFileResult opened = OpenBattleFile(f.sheet, folder.Path() / "nowhere.kbf");
+    EXPECT_EQ(opened.status, BattleFileStatus::FileMissing);
+    EXPECT_EQ(opened.message, "That File Dosn't Exist !!!");
+}
+
+TEST(BattleFile, FolderIsAReadError) {
+    TempFolder folder;
+    SheetFixture f;
+    const BattleFileResult opened = OpenBattleFile(f.sheet, folder.Path());
+    EXPECT_EQ(opened.status, BattleFileStatus::ReadFailed);
+    EXPECT_NE(opened.message.find("Unable to read"), std::string::npos);
+}
+
+TEST(BattleFile, AnyLineBreakIsAccepted) {
+    TempFolder folder;
+    for (const char* lineBreak : {"\n", "\r", "\r\n"}) {
+        std::string bytes;
+        for (int i = 1; i < kBattleFileLines; ++i) bytes += (i == 1 ? std::string("7") : std::string()) + lineBreak;
+        bytes += "5";  // line 130, the attacker's score, without a final break
+        const auto path = folder.Path() / "breaks.kbf";
+        WriteBytes(path, bytes);
+        SheetFixture f;
+        ASSERT_TRUE(OpenBattleFile(f.sheet, path).ok()) << lineBreak;
+        EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "7");
+        EXPECT_EQ(f.sheet.Cell(kDefLeft, UnitRow(kHarpy)), "7");
+        EXPECT_EQ(f.sheet.Cell(kAttShips, kScoreRow), "5");
+    }
+}
+
+TEST(BattleFile, OpenTakesTextUncheckedAndRecalculates) {
+    TempFolder folder;
+    Lines lines(kBattleFileLines);
+    lines[0] = "abc";                                  // defender Harpy: emptied
+    lines[1] = "12";                                   // attacker Harpy
+    lines[2 * (kFirstRoidRow - 1) + 1] = "many";       // attacker's captured roids: kept
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    const auto path = folder.Path() / "letters.kbf";
+    WriteBytes(path, bytes);
+    SheetFixture f;
+    ASSERT_TRUE(OpenBattleFile(f.sheet, path).ok());
+    EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "");
+    EXPECT_EQ(f.sheet.Cell(kAttShips, UnitRow(kHarpy)), "12");
+    EXPECT_EQ(f.sheet.Cell(kAttLeft, UnitRow(kHarpy)), "12");
+    EXPECT_EQ(f.sheet.Cell(kAttShips, kFirstRoidRow), "many");
+}
+
+TEST(BattleFile, OpenKeepsTheTickHistoryAndRowsAndFollowsTheLog) {
+    TempFolder folder;
+    SheetFixture f;
+    FakeLogWindow log(f.context);
+    f.sheet.SetLogWindow(&log);
+    f.Put(kDefShips, UnitRow(kHarpy), 10);
+    f.Put(kAttShips, UnitRow(kHarpy), 20);
+    f.Recalc();
+    ASSERT_EQ(f.sheet.StepForward(), "");
+    ASSERT_EQ(f.sheet.StepForward(), "");
+    const auto path = folder.Path() / "tick3.kbf";
+    ASSERT_TRUE(SaveBattleFile(f.sheet, path).ok());
+    f.sheet.CompressGrid();
+    const RowVisibility rows = f.sheet.Rows();
+    const auto history = f.sheet.TickHistory();
+
+    ASSERT_TRUE(OpenBattleFile(f.sheet, path).ok());
+    EXPECT_EQ(log.logRuns, 0);  // hidden log window: ReCalc
+    EXPECT_TRUE(log.updateLogEnabled);
+    log.visible = true;
+    ASSERT_TRUE(OpenBattleFile(f.sheet, path).ok());
+    EXPECT_EQ(log.logRuns, 1);  // shown: UpdateCalcLog
+    EXPECT_FALSE(log.updateLogEnabled);
+    EXPECT_EQ(f.sheet.CurrentTick(), 3);
+    EXPECT_EQ(f.sheet.Results().TickIndicator, "Tick 3");
+    EXPECT_EQ(f.sheet.TickHistory(), history);
+    EXPECT_EQ(f.sheet.Rows(), rows);
+}
+
+TEST(BattleFile, FailedSaveIsReportedAndKeepsWhatWasThere) {
+    TempFolder folder;
+    SheetFixture f;
+    f.Put(kDefShips, UnitRow(kHarpy), 10);
+    // A regular file where the folder should be: no save can succeed, even as root.
+    const auto blocker = folder.Path() / "not-a-folder";
+    WriteBytes(blocker, "old content");
+    const BattleFileResult saved = SaveBattleFile(f.sheet, blocker / "battle.kbf");
+    EXPECT_EQ(saved.status, BattleFileStatus::WriteFailed);
+    EXPECT_EQ(saved.message.rfind("Unable to write to " + (blocker / "battle.kbf").string(), 0), 0u)
+        << saved.message;
+    EXPECT_EQ(ReadBytes(blocker), "old content");
+
+    // A folder in the target's place: the rename fails and the folder's file stays whole.
+    const auto occupied = folder.Path() / "occupied.kbf";
+    std::filesystem::create_directory(occupied);
+    WriteBytes(occupied / "inside", "kept");
+    EXPECT_EQ(SaveBattleFile(f.sheet, occupied).status, BattleFileStatus::WriteFailed);
+    EXPECT_EQ(ReadBytes(occupied / "inside"), "kept");
+    EXPECT_EQ(folder.Count(), 2);  // no temporary left behind
+}
+
+TEST(BattleFile, SaveReplacesAnOldFile) {
+    TempFolder folder;
+    const auto path = folder.Path() / "old.kbf";
+    WriteBytes(path, "something else entirely");
+    SheetFixture f;
+    ASSERT_TRUE(SaveBattleFile(f.sheet, path).ok());
+    EXPECT_EQ(ReadBytes(path), EmptyFileBytes());
+}
+
+TEST(BattleFile, LineBreaksInsideACellCannotBreakTheFile) {
+    SheetFixture f;
+    f.sheet.SetCell(kDefShips, UnitRow(kHarpy), "1\r\n2");
+    const std::string bytes = BattleFileBytes(f.sheet.Cells());
+    EXPECT_EQ(SplitLines(bytes).size(), static_cast<std::size_t>(kBattleFileLines));
+    EXPECT_EQ(SplitLines(bytes)[0], "12");
+}
+
+TEST(BattleFile, SplitLines) {
+    const std::pair<std::string, Lines> cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"a\rb", {"a", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"\r\r\n", {"", ""}},
+        {"a\nb\n", {"a", "b"}},
+    };
+    for (const auto& [text, lines] : cases) EXPECT_EQ(SplitLines(text), lines) << text;
+}
+
+}  // namespace
+}  // namespace kestrin
