@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "parser/apply_reports.h"
+#include "parser/text_lines.h"
+#include "sheet/sheet_test_support.h"
+
+namespace kestrin {
+namespace {
+
+using testing::SheetFixture;
+
+TEST(ApplyScan, DefenderScansAddUpAndFillThePlanetRows) {
+    SheetFixture f;
+    const auto scan = SplitLines("Harpy 100\nScore 5000\nEonium 700\nMetal Asteroids 40\n");
+    ASSERT_EQ(ApplySectorUnitPdsScan(f.sheet, scan, Side::Defender), "");
+    ASSERT_EQ(ApplySectorUnitPdsScan(f.sheet, scan, Side::Defender), "");  // pasted twice: summed
+    EXPECT_EQ(f.sheet.Cell(1, 1), "200");
+    EXPECT_EQ(f.sheet.Cell(1, 61), "80");
+    EXPECT_EQ(f.sheet.Cell(1, 64), "1400");
+    EXPECT_EQ(f.sheet.Cell(1, 65), "10000");
+    EXPECT_EQ(f.sheet.Cell(7, 1), "");
+}
+
+TEST(ApplyScan, AttackerScansTouchOnlyUnitsAndScore) {
+    SheetFixture f;
+    f.sheet.SetCell(1, 61, "40");
+    ASSERT_EQ(ApplySectorUnitPdsScan(f.sheet, SplitLines("Harpy 0\nPhoenix 7\nScore 900\nMetal Asteroids 5\n"),
+                                     Side::Attacker), "");
+    EXPECT_EQ(f.sheet.Cell(7, 1), "");  // 0 added to nothing stays empty
+    EXPECT_EQ(f.sheet.Cell(7, 2), "7");
+    EXPECT_EQ(f.sheet.Cell(7, 65), "900");
+    EXPECT_EQ(f.sheet.Cell(1, 61), "40");
+}
+
+TEST(ApplyScan, TheDialogsInitialTextAddsNothingButRecalculates) {
+    SheetFixture f;
+    f.sheet.SetCell(1, 1, "10");
+    ASSERT_EQ(ApplyReport(f.sheet, SplitLines(" Paste your Scans in here..."), {}), "");
+    EXPECT_EQ(f.sheet.Cell(1, 1), "10");
+    EXPECT_EQ(f.sheet.Cell(5, 1), "10");  // Left written: the sheet was recalculated
+}
+
+TEST(ApplyMilitary, OnlyTheTickedFleetsAreAdded) {
+    SheetFixture f;
+    ReportChoice choice;
+    choice.kind = ReportKind::Military;
+    choice.militarySide = Side::Attacker;
+    choice.fleets.fleet2 = true;
+    ASSERT_EQ(ApplyReport(f.sheet, SplitLines("Harpy 1 2 3 4\n"), choice), "");
+    EXPECT_EQ(f.sheet.Cell(7, 1), "3");
+    EXPECT_EQ(f.sheet.Cell(1, 1), "");
+}
+
+TEST(ApplyCombatReport, ReplacesTheSheetAndShowsTheReportBesideTheCalculation) {
+    SheetFixture f;
+    f.sheet.SetCell(1, 5, "99");
+    ASSERT_EQ(f.sheet.Recalculate(), "");
+    ASSERT_EQ(f.sheet.StepForward(), "");
+    ASSERT_EQ(f.sheet.StepForward(), "");
+    ASSERT_EQ(f.sheet.CurrentTick(), 3);
+    ReportChoice choice;
+    choice.kind = ReportKind::Combat;
+    const auto report = SplitLines("Combat Report\n"
+                                   "Harpy 20 1 0 10 2 0   \n"
+                                   "Asteroids  \n"
+                                   "Metal 100 14   \n"
+                                   "Salvage/Stolen  \n");
+    ASSERT_EQ(ApplyReport(f.sheet, report, choice), "");
+    EXPECT_EQ(f.sheet.CurrentTick(), 1);
+    EXPECT_TRUE(f.sheet.TickHistory().size() <= 1);
+    EXPECT_TRUE(f.sheet.ReportView());
+    EXPECT_EQ(f.sheet.Cell(1, 5), "");      // the old sheet is gone
+    EXPECT_EQ(f.sheet.Cell(1, 1), "10");
+    EXPECT_EQ(f.sheet.Cell(7, 1), "20");
+    EXPECT_EQ(f.sheet.Cell(3, 1), "2");     // computed losses (the same-type example of the engine)
+    EXPECT_EQ(f.sheet.Cell(9, 1), "1");
+    EXPECT_EQ(f.sheet.Cell(5, 0), "Lost");
+    EXPECT_EQ(f.sheet.Cell(4, 0), "Held");
+    EXPECT_EQ(f.sheet.Cell(5, 1), "2");     // the report's figures
+    EXPECT_EQ(f.sheet.Cell(11, 1), "1");
+    EXPECT_EQ(f.sheet.Cell(1, 61), "100");
+    EXPECT_EQ(f.sheet.Cell(5, 61), "14");
+    EXPECT_EQ(f.sheet.Cell(10, 61), "");
+    EXPECT_EQ(f.sheet.Cell(5, 55), "2");    // the report column's own fleet rows
+    EXPECT_EQ(f.sheet.Cell(5, 56), "2500");
+    EXPECT_EQ(f.sheet.Cell(4, 55), "");
+    EXPECT_EQ(f.sheet.Cell(1, 64), "");
+    // The next tick step recalculates first: the computed survivors are carried forward.
+    ASSERT_EQ(f.sheet.StepForward(), "");
+    EXPECT_EQ(f.sheet.Cell(1, 1), "8");
+    EXPECT_FALSE(f.sheet.ReportView());
+}
+
+}  // namespace
+}  // namespace kestrin
