@@ -2,11 +2,29 @@
 
 #include <ostream>
 
+#include "cli_output.h"
+#include "command_line.h"
+#include "sheet_commands.h"
+#include "solve_command.h"
+#include "tables_command.h"
+
 namespace kestrin {
 
-int RunCli(int, char**, std::istream&, std::ostream&, std::ostream& err) {
-    err << "kestrin-cli: no command yet\n";
-    return 2;
+int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
+    const CommandLineRead read = ReadCommandLine(argc, argv);
+    if (!read.options) {
+        if (!read.error.empty()) return ReportError(err, read.error, read.status);
+        const int written = WriteOutput(out, err, read.helpText);
+        return written != kExitOk ? written : read.status;
+    }
+    const CliOptions& options = *read.options;
+    switch (options.command) {
+        case Command::Calc: return RunCalc(options.calc, options.statsPath, out, err);
+        case Command::Parse: return RunParse(options.parse, options.statsPath, in, out, err);
+        case Command::Tables: return RunTables(options.statsPath, out, err);
+        case Command::Solve: return RunSolve(in, out, err);
+    }
+    return ReportError(err, "Unknown command", kExitUsage);
 }
 
 }  // namespace kestrin

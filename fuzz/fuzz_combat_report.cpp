@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "parser/combat_report.h"
-#include "parser/text_lines.h"
+#include "sheet/text_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto lines = kestrin::SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));

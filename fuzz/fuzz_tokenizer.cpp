@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "parser/text_lines.h"
+#include "sheet/text_lines.h"
 #include "parser/tokenizer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

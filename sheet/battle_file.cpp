@@ -55,22 +55,6 @@ std::string BattleFileBytes(const SheetCells& cells) {
     return bytes;
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        // CR LF is one line break.
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return lines;
-}
-
 BattleFileResult SaveBattleFile(const BattleSheet& battleSheet, const std::filesystem::path& path) {
     std::string error = SaveFileAtomically(path, BattleFileBytes(battleSheet.Cells()));
     if (!error.empty()) return Failure(BattleFileStatus::WriteFailed, std::move(error));

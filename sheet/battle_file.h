@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sheet/battle_sheet.h"
+#include "sheet/text_lines.h"
 
 namespace kestrin {
 
@@ -48,10 +49,6 @@ std::vector<std::string> BattleFileLines(const SheetCells& cells);
 /// A line break inside a cell (never typed, read or computed) is dropped so that the file
 /// always has 130 lines.
 std::string BattleFileBytes(const SheetCells& cells);
-
-/// Splits text into lines: a line ends at CR, LF or CR LF; a final line break adds no
-/// empty line.
-std::vector<std::string> SplitLines(std::string_view text);
 
 /// Save As: writes the sheet's two input columns to `path`, replacing the file atomically
 /// (a failed save leaves the old file whole). Nothing is recalculated.

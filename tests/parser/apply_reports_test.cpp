@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "parser/apply_reports.h"
-#include "parser/text_lines.h"
+#include "sheet/text_lines.h"
 #include "sheet/sheet_test_support.h"
 
 namespace kestrin {

@@ -2,7 +2,7 @@
 
 #include "parser/combat_report.h"
 #include "parser/military_scan.h"
-#include "parser/text_lines.h"
+#include "sheet/text_lines.h"
 
 namespace kestrin {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "parser/scan_readers.h"
 #include "parser/ship_names.h"
-#include "parser/text_lines.h"
+#include "sheet/text_lines.h"
 #include "parser/tokenizer.h"
 
 namespace kestrin {

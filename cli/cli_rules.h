@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "engine/battle_rules.h"
+
+namespace kestrin {
+
+/// "ShipStats.ini" beside the running executable, as the desktop program uses it.
+/// `argv0` is the fall-back when the executable's own path cannot be read.
+std::filesystem::path DefaultStatsPath(const char* argv0);
+
+/// Battle rules for a command, or the reason they cannot be used.
+struct CliRules {
+    BattleRules rules;
+    std::string error;  ///< empty when the rules are usable
+};
+
+/// Loads the statistics file as the desktop program does at start-up (creating it when
+/// missing). Every start-up message is an error here: the command must not run on
+/// replaced statistics without saying so.
+CliRules LoadCliRules(const std::filesystem::path& statsPath);
+
+}  // namespace kestrin

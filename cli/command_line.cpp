@@ -1,0 +1,133 @@
+#include "command_line.h"
+
+#include <initializer_list>
+#include <limits>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli_output.h"
+#include "cli_rules.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr std::pair<const char*, Command> kCommandNames[] = {
+    {"calc", Command::Calc}, {"parse", Command::Parse},
+    {"tables", Command::Tables}, {"solve", Command::Solve}};
+
+// What the parser fills before the options are resolved into CliOptions.
+struct RawOptions {
+    CliOptions options;
+    std::string statsPath;
+    std::string solver = "new";
+    std::string kind;
+    std::string side = "defender";
+    std::vector<std::string> fleets;
+};
+
+// The accepted words of an option, in the order its help lists them.
+std::vector<std::string> Words(std::initializer_list<const char*> words) {
+    return std::vector<std::string>(words.begin(), words.end());
+}
+
+void AddStatsOption(CLI::App& command, RawOptions& raw) {
+    command.add_option("--stats", raw.statsPath,
+                       "Statistics file (default: ShipStats.ini beside the program)");
+}
+
+void AddSheetRunOptions(CLI::App& command, SheetRunOptions& run, std::string& solver) {
+    command.add_flag("--log", run.log, "Run every recalculation as Update Log does; print the log");
+    command.add_flag("--cycles", run.cycles, "Write the solver's cycle note into the log");
+    command.add_option("--solver", solver, "Solver variant: new (default) or old")
+        ->check(CLI::IsMember(Words({"new", "old"})));
+    command.add_option("--save", run.savePath, "Save the sheet to this battle file at the end");
+}
+
+void AddCalc(CLI::App& app, RawOptions& raw) {
+    CLI::App* calc = app.add_subcommand("calc", "Open a battle file (or the empty sheet) and "
+                                                "recalculate, one JSON line per tick");
+    calc->add_option("battle", raw.options.calc.battlePath, "Battle file (.kbf)");
+    calc->add_option("--ticks", raw.options.calc.ticks, "Ticks to calculate (default 1)")
+        ->check(CLI::Range(1, std::numeric_limits<int>::max()));
+    AddSheetRunOptions(*calc, raw.options.calc.run, raw.solver);
+    AddStatsOption(*calc, raw);
+}
+
+void AddParse(CLI::App& app, RawOptions& raw) {
+    CLI::App* parse = app.add_subcommand("parse", "Apply report text from standard input to "
+                                                  "the sheet, as the scan parser's OK does");
+    ParseOptions& options = raw.options.parse;
+    parse->add_option("kind", raw.kind, "Report kind: scan, military or combat")
+        ->required()
+        ->check(CLI::IsMember(Words({"scan", "military", "combat"})));
+    parse->add_option("--in", options.inPath, "Battle file to open first");
+    parse->add_option("--side", raw.side, "Side of the scanned fleet (default defender)")
+        ->check(CLI::IsMember(Words({"defender", "attacker"})));
+    parse->add_option("--fleets", raw.fleets, "Military scan fleets to take: home,1,2,3")
+        ->delimiter(',')
+        ->check(CLI::IsMember(std::vector<std::string>(kFleetNames.begin(), kFleetNames.end())));
+    AddSheetRunOptions(*parse, options.run, raw.solver);
+    AddStatsOption(*parse, raw);
+}
+
+void AddTablesAndSolve(CLI::App& app, RawOptions& raw) {
+    CLI::App* tables = app.add_subcommand("tables", "Print the combat tables and unit tables");
+    AddStatsOption(*tables, raw);
+    CLI::App* solve = app.add_subcommand("solve", "Run one shot allocation call read as JSON "
+                                                  "from standard input");
+    AddStatsOption(*solve, raw);  // accepted like everywhere, not used
+}
+
+CliOptions Resolve(RawOptions& raw, const char* argv0) {
+    CliOptions options = raw.options;
+    options.statsPath = raw.statsPath.empty() ? DefaultStatsPath(argv0)
+                                              : std::filesystem::path(raw.statsPath);
+    const SolverVariant solver = raw.solver == "old" ? SolverVariant::Old : SolverVariant::New;
+    options.calc.run.solver = solver;
+    options.parse.run.solver = solver;
+    options.parse.kind = raw.kind == "combat"     ? ReportKind::Combat
+                         : raw.kind == "military" ? ReportKind::Military
+                                                  : ReportKind::Scan;
+    options.parse.side = raw.side == "attacker" ? Side::Attacker : Side::Defender;
+    for (const std::string& fleet : raw.fleets)
+        for (std::size_t i = 0; i < kFleetNames.size(); ++i)
+            if (fleet == kFleetNames[i]) options.parse.fleets[i] = true;
+    return options;
+}
+
+}  // namespace
+
+CommandLineRead ReadCommandLine(int argc, const char* const* argv) {
+    RawOptions raw;
+    CLI::App app{"Kestrin battle calculator without a window: JSON on standard output.",
+                 "kestrin-cli"};
+    app.require_subcommand(1);
+    AddCalc(app, raw);
+    AddParse(app, raw);
+    AddTablesAndSolve(app, raw);
+    CommandLineRead read;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() != 0) {
+            read.status = kExitUsage;
+            read.error = error.what();
+            return read;
+        }
+        std::ostringstream help;
+        std::ostringstream ignored;
+        read.status = app.exit(error, help, ignored);
+        read.helpText = help.str();
+        return read;
+    }
+    for (const auto& [name, command] : kCommandNames)
+        if (app.got_subcommand(name)) raw.options.command = command;
+    read.options = Resolve(raw, argc > 0 ? argv[0] : nullptr);
+    return read;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "engine/ship_catalogue.h"
+#include "engine/shot_solver.h"
+#include "parser/apply_reports.h"
+
+namespace kestrin {
+
+/// The subcommands of kestrin-cli.
+enum class Command { Calc, Parse, Tables, Solve };
+
+
+/// Military scan fleets, in the dialog's order: home, 1, 2, 3.
+inline constexpr std::array<const char*, 4> kFleetNames{"home", "1", "2", "3"};
+
+/// Options shared by the commands that work on a battle sheet.
+struct SheetRunOptions {
+    bool log = false;     ///< every recalculation runs as "Update Log" does; print the log
+    bool cycles = false;  ///< as if the debug window were shown: log lines carry the cycle note
+    SolverVariant solver = SolverVariant::New;
+    std::filesystem::path savePath;  ///< empty: save nothing
+};
+
+/// `kestrin-cli calc [BATTLE.kbf]` options.
+struct CalcOptions {
+    SheetRunOptions run;
+    std::filesystem::path battlePath;  ///< empty: start from the empty sheet
+    int ticks = 1;                     ///< tick objects to print; at least 1
+};
+
+/// `kestrin-cli parse KIND` options.
+struct ParseOptions {
+    SheetRunOptions run;
+    ReportKind kind = ReportKind::Scan;
+    std::filesystem::path inPath;  ///< empty: start from the empty sheet
+    Side side = Side::Defender;    ///< scan and military
+    std::array<bool, 4> fleets{};  ///< military: ticked fleets, in kFleetNames order
+};
+
+/// Everything the command line chose.
+struct CliOptions {
+    Command command = Command::Tables;
+    std::filesystem::path statsPath;  ///< resolved: the given path or the default beside the program
+    CalcOptions calc;
+    ParseOptions parse;
+};
+
+}  // namespace kestrin

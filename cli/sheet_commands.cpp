@@ -1,0 +1,116 @@
+#include "sheet_commands.h"
+
+#include <istream>
+#include <iterator>
+#include <ostream>
+
+#include "bailout_counter.h"
+#include "cli_log_window.h"
+#include "cli_output.h"
+#include "cli_rules.h"
+#include "sheet/text_lines.h"
+#include "sheet/battle_file.h"
+#include "sheet/battle_sheet.h"
+#include "tick_json.h"
+
+namespace kestrin {
+
+namespace {
+
+// Figures are shown as the desktop program shows them, with fixed separators.
+const NumberLocale kCliLocale{",", '.'};
+
+// One command's battle: the sheet with its log and bailout counter, and the output so far.
+// Output is collected and written only when the whole command has succeeded.
+struct SheetRun {
+    SheetRun(const BattleRules& rules, const SheetRunOptions& options)
+        : logWindow(options.log), sheet(rules, context, kCliLocale), withLog(options.log) {
+        context.solverVariant = options.solver;
+        context.debugWindowShown = options.cycles;
+        context.decimalSeparator = kCliLocale.decimalSeparator;
+        context.bailout = &bailouts;
+        sheet.SetLogWindow(&logWindow);
+    }
+
+    void AddTick() {
+        TickReport report;
+        report.tick = sheet.CurrentTick();
+        report.reportView = sheet.ReportView();
+        report.cells.assign(kTickRows, std::vector<std::string>(kTickColumns));
+        for (int row = 0; row < kTickRows; ++row)
+            for (int col = 0; col < kTickColumns; ++col) report.cells[row][col] = sheet.Cell(col, row);
+        const ResultsPanel& p = sheet.Results();
+        report.panel = {{"DLoss", p.DLoss}, {"ALoss", p.ALoss}, {"UR", p.UR}, {"MR", p.MR}, {"CR", p.CR},
+                        {"ER", p.ER}, {"TR", p.TR}, {"TIR", p.TIR}, {"ALossPerRoid", p.ALossPerRoid},
+                        {"MSalvage", p.MSalvage}, {"CSalvage", p.CSalvage}, {"ESalvage", p.ESalvage},
+                        {"DefLossGainLbl", p.DefLossGainLbl}, {"AttLossGainLbl", p.AttLossGainLbl},
+                        {"RoidLossGainLbl", p.RoidLossGainLbl}, {"TickIndicator", p.TickIndicator}};
+        report.bailouts = bailouts.Count();
+        bailouts.Reset();
+        if (withLog) report.log = logWindow.Lines();
+        output += TickJsonLine(report);
+    }
+
+    SimulationContext context;
+    BailoutCounter bailouts;
+    CliLogWindow logWindow;
+    BattleSheet sheet;
+    bool withLog;
+    std::string output;
+};
+
+// Opens a battle file as "&Open..." does; its messages become errors.
+std::string OpenInto(SheetRun& run, const std::filesystem::path& path) {
+    const BattleFileResult result = OpenBattleFile(run.sheet, path);
+    return result.ok() ? std::string() : result.message;
+}
+
+// Saves as "Save &As..." does, then writes the collected output.
+int Finish(SheetRun& run, const SheetRunOptions& options, std::ostream& out, std::ostream& err) {
+    if (!options.savePath.empty()) {
+        const BattleFileResult saved = SaveBattleFile(run.sheet, options.savePath);
+        if (!saved.ok()) return ReportError(err, saved.message, kExitFailure);
+    }
+    return WriteOutput(out, err, run.output);
+}
+
+}  // namespace
+
+int RunCalc(const CalcOptions& options, const std::filesystem::path& statsPath, std::ostream& out,
+            std::ostream& err) {
+    const CliRules rules = LoadCliRules(statsPath);
+    if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
+    SheetRun run(rules.rules, options.run);
+    const std::string opened = options.battlePath.empty() ? run.sheet.RecalculateFollowingLog()
+                                                          : OpenInto(run, options.battlePath);
+    if (!opened.empty()) return ReportError(err, opened, kExitUsage);
+    run.AddTick();
+    for (int tick = 2; tick <= options.ticks; ++tick) {
+        if (std::string error = run.sheet.StepForward(); !error.empty())
+            return ReportError(err, error, kExitUsage);
+        run.AddTick();
+    }
+    return Finish(run, options.run, out, err);
+}
+
+int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath, std::istream& in,
+             std::ostream& out, std::ostream& err) {
+    const CliRules rules = LoadCliRules(statsPath);
+    if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
+    SheetRun run(rules.rules, options.run);
+    if (!options.inPath.empty()) {
+        if (std::string error = OpenInto(run, options.inPath); !error.empty())
+            return ReportError(err, error, kExitUsage);
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ReportChoice choice;
+    choice.kind = options.kind;
+    choice.scanSide = choice.militarySide = options.side;
+    choice.fleets = {options.fleets[0], options.fleets[1], options.fleets[2], options.fleets[3]};
+    if (std::string error = ApplyReport(run.sheet, SplitLines(text), choice); !error.empty())
+        return ReportError(err, error, kExitUsage);
+    run.AddTick();
+    return Finish(run, options.run, out, err);
+}
+
+}  // namespace kestrin

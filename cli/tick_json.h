@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli_output.h"
+
+namespace kestrin {
+
+/// Rows and columns of the battle sheet as the tick object prints them.
+inline constexpr int kTickRows = 66;
+/// Columns of the battle sheet.
+inline constexpr int kTickColumns = 12;
+
+/// The results panel's element names, in the order the tick object prints them.
+inline constexpr std::array<const char*, 16> kPanelKeys{
+    "DLoss", "ALoss", "UR", "MR", "CR", "ER", "TR", "TIR", "ALossPerRoid",
+    "MSalvage", "CSalvage", "ESalvage", "DefLossGainLbl", "AttLossGainLbl",
+    "RoidLossGainLbl", "TickIndicator"};
+
+/// Everything one tick object shows, as plain data taken from the sheet after a recalculation.
+struct TickReport {
+    int tick = 1;             ///< CurrentTick
+    bool reportView = false;  ///< ReportView after the command
+    /// cells[row][column], exact cell texts; rows or columns beyond 66 x 12 are not printed,
+    /// missing ones print as empty texts.
+    std::vector<std::vector<std::string>> cells;
+    /// Results panel texts as displayed, by element name (kPanelKeys); a missing element
+    /// prints as an empty text, names outside kPanelKeys are not printed.
+    std::map<std::string, std::string> panel;
+    std::int64_t bailouts = 0;  ///< bailout signals since the previous tick object
+    std::optional<std::vector<std::string>> log;  ///< the log's lines, only with --log
+};
+
+/// The tick object: tick, reportView, cells, panel, bailouts and, when present, log.
+Json TickJson(const TickReport& report);
+
+/// The tick object as one line of JSON Lines output, line break included.
+std::string TickJsonLine(const TickReport& report);
+
+}  // namespace kestrin

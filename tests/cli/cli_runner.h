@@ -1,0 +1,43 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "engine/temp_folder.h"
+
+namespace kestrin::testing {
+
+/// What one run of kestrin-cli gave.
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+/// Runs the built kestrin-cli with `arguments` (shell words) and `input` on standard input,
+/// inside `folder`.
+inline ProgramRun RunProgram(const TempFolder& folder, const std::string& arguments,
+                             const std::string& input = "") {
+    const std::filesystem::path in = folder.Path() / "stdin.txt";
+    const std::filesystem::path out = folder.Path() / "stdout.txt";
+    const std::filesystem::path err = folder.Path() / "stderr.txt";
+    WriteBytes(in, input);
+    const std::string command = "'" KESTRIN_CLI_PATH "' " + arguments + " < '" + in.string() +
+                                "' > '" + out.string() + "' 2> '" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    ProgramRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
+    std::filesystem::remove(in);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return run;
+}
+
+/// Whether `text` is exactly one line, ended by a line break.
+inline bool IsOneLine(const std::string& text) {
+    return !text.empty() && text.find('\n') == text.size() - 1;
+}
+
+}  // namespace kestrin::testing

@@ -1,0 +1,113 @@
+// kestrin-cli calc and parse end to end on the examples, their JSON read back.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli_runner.h"
+
+namespace kestrin::testing {
+namespace {
+
+using nlohmann::json;
+
+std::vector<json> JsonLines(const std::string& text) {
+    std::vector<json> objects;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) objects.push_back(json::parse(line));
+    return objects;
+}
+
+std::string Stats(const TempFolder& folder) { return " --stats '" + (folder.Path() / "ShipStats.ini").string() + "'"; }
+
+std::string Example(const char* name) { return std::string("'") + KESTRIN_EXAMPLES_DIR + "/" + name + "'"; }
+
+TEST(CalcCommand, PrintsOneTickObjectPerTickWithSheetAndPanel) {
+    TempFolder folder;
+    const ProgramRun run = RunProgram(folder, "calc " + Example("fleet_battle.kbf") + " --ticks 3" + Stats(folder));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto ticks = JsonLines(run.out);
+    ASSERT_EQ(ticks.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(ticks[i]["tick"], i + 1);
+        EXPECT_EQ(ticks[i]["panel"]["TickIndicator"], "Tick " + std::to_string(i + 1));
+        EXPECT_EQ(ticks[i]["cells"].size(), 66u);
+        EXPECT_EQ(ticks[i]["cells"][0].size(), 12u);
+        EXPECT_FALSE(ticks[i].contains("log"));
+    }
+    EXPECT_EQ(ticks[0]["cells"][0][5], "Left");
+    // The survivors of one tick are the next tick's ships.
+    for (int row = 1; row <= 54; ++row) {
+        EXPECT_EQ(ticks[1]["cells"][row][1], ticks[0]["cells"][row][5]);
+        EXPECT_EQ(ticks[1]["cells"][row][7], ticks[0]["cells"][row][11]);
+    }
+}
+
+TEST(CalcCommand, LogAndCycleNotesFollowTheSheet) {
+    TempFolder folder;
+    const ProgramRun run = RunProgram(folder, "calc " + Example("raid.kbf") + " --log --cycles --ticks 2" + Stats(folder));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto ticks = JsonLines(run.out);
+    ASSERT_EQ(ticks.size(), 2u);
+    for (const json& tick : ticks) {
+        ASSERT_TRUE(tick.contains("log"));
+        ASSERT_FALSE(tick["log"].empty());
+        EXPECT_NE(tick["log"][0].get<std::string>().find("Initiatve Step  "), std::string::npos);
+        bool noted = false;
+        for (const auto& line : tick["log"]) noted = noted || line.get<std::string>().find("(Cycles used = ") != std::string::npos;
+        EXPECT_TRUE(noted);
+    }
+}
+
+TEST(CalcCommand, SaveWritesTheLastTicksInputs) {
+    TempFolder folder;
+    const auto out = folder.Path() / "out.kbf";
+    const ProgramRun run = RunProgram(folder, "calc " + Example("raid.kbf") + " --ticks 2 --save '" + out.string() + "'" + Stats(folder));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto ticks = JsonLines(run.out);
+    const std::string saved = ReadBytes(out);
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 130);
+    EXPECT_EQ(saved.substr(0, saved.find("\r\n")), ticks[1]["cells"][1][1].get<std::string>());
+}
+
+TEST(CalcCommand, BadBattleFilesFailWithTheirMessageAndNoOutput) {
+    TempFolder folder;
+    WriteBytes(folder.Path() / "short.kbf", "1\r\n2\r\n");
+    struct Case { std::string file; const char* message; };
+    for (const Case& c : {Case{"'" + (folder.Path() / "none.kbf").string() + "'", "That File Dosn't Exist !!!\n"},
+                          Case{"'" + (folder.Path() / "short.kbf").string() + "'", "Incorrect File Length !!!\n"}}) {
+        const auto save = folder.Path() / "never.kbf";
+        const ProgramRun run = RunProgram(folder, "calc " + c.file + " --save '" + save.string() + "'" + Stats(folder));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.message);
+        EXPECT_FALSE(std::filesystem::exists(save));
+    }
+}
+
+TEST(ParseCommand, ScansAddToTheChosenSideAndCombatReportsSetReportView) {
+    TempFolder folder;
+    ProgramRun run = RunProgram(folder, "parse scan --side attacker" + Stats(folder), "Harpy 100\nScore 900\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    json tick = json::parse(run.out);
+    EXPECT_EQ(tick["cells"][1][7], "100");
+    EXPECT_EQ(tick["cells"][65][7], "900");
+    EXPECT_EQ(tick["reportView"], false);
+
+    run = RunProgram(folder, "parse military --fleets 2,3" + Stats(folder), "Phoenix 1 2 3 4\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(json::parse(run.out)["cells"][2][1], "7");
+
+    run = RunProgram(folder, "parse combat --in " + Example("raid.kbf") + Stats(folder),
+                     "Harpy 20 1 0 10 2 0   \r\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    tick = json::parse(run.out);
+    EXPECT_EQ(tick["reportView"], true);
+    EXPECT_EQ(tick["cells"][0][5], "Lost");
+    EXPECT_EQ(tick["cells"][1][1], "10");
+    EXPECT_EQ(tick["cells"][2][1], "");  // the opened battle was replaced
+}
+
+}  // namespace
+}  // namespace kestrin::testing
