@@ -67,7 +67,11 @@ BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem:
         return Failure(BattleFileStatus::FileMissing, std::string(kFileMissingMessage));
     FileRead read = ReadWholeFile(path);
     if (!read.error.empty()) return Failure(BattleFileStatus::ReadFailed, std::move(read.error));
-    const std::vector<std::string> lines = SplitLines(read.bytes);
+    return ReadBattleFileBytes(battleSheet, read.bytes);
+}
+
+BattleFileResult ReadBattleFileBytes(BattleSheet& battleSheet, std::string_view bytes) {
+    const std::vector<std::string> lines = SplitLines(bytes);
     if (lines.size() != static_cast<std::size_t>(kBattleFileLines))
         return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
     // Taken as text, unchecked: the recalculation empties what is no number in unit rows.

@@ -59,4 +59,8 @@ std::string BattleFileBytes(const SheetCells& cells);
 /// the sheet unchanged. The tick, the history and the row visibility never change.
 [[nodiscard]] BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem::path& path);
 
+/// Open's work on the file's bytes once read: the line count check, the cells, the
+/// recalculation.
+[[nodiscard]] BattleFileResult ReadBattleFileBytes(BattleSheet& battleSheet, std::string_view bytes);
+
 }  // namespace kestrin
