@@ -22,8 +22,11 @@ TEST(MilitaryScan, ColumnsFollowTheOpeningName) {
     EXPECT_EQ(scan.Fleet2[1], 0);
     EXPECT_EQ(scan.Home[11], 0);
     EXPECT_EQ(scan.Fleet3[47], 4);
-    const auto fleet2 = ChosenFleets(scan, {false, false, true, false});
-    EXPECT_EQ(fleet2[0], 31);
+    struct Case { FleetChoice choice; std::int64_t harpies; };
+    for (const Case& c : {Case{{true, false, false, false}, 11}, Case{{false, true, false, false}, 21},
+                          Case{{false, false, true, false}, 31}, Case{{false, false, false, true}, 41},
+                          Case{{}, 0}})
+        EXPECT_EQ(ChosenFleets(scan, c.choice)[0], c.harpies);
     const auto all = ChosenFleets(scan, {true, true, true, true});
     EXPECT_EQ(all[0], 11 + 21 + 31 + 41);
 }
