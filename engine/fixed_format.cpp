@@ -1,14 +1,15 @@
 #include "fixed_format.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <vector>
 
 namespace kestrin {
 
 namespace {
 
-// The exact decimal expansion (glibc prints it exactly) as digits around a point index.
+// The exact decimal expansion as digits around a point index. to_chars writes it exactly
+// and, unlike printf, ignores the process locale (a desktop program takes the system's).
 struct Digits {
     std::string digits;  // without the point
     int pointIndex = 0;  // digits before the point
@@ -16,8 +17,11 @@ struct Digits {
 
 Digits ExactDigits(Extended magnitude) {
     std::vector<char> buffer(6000);
-    const int length = std::snprintf(buffer.data(), buffer.size(), "%.120Lf", magnitude);
-    std::string text(buffer.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                       std::chars_format::fixed, 120);
+    std::string text(buffer.data(), written.ec == std::errc() ? written.ptr : buffer.data());
+    if (text.empty()) text = "0";
+    if (text.find('.') == std::string::npos) text += ".0";
     const std::size_t point = text.find('.');
     Digits d;
     d.pointIndex = static_cast<int>(point);
