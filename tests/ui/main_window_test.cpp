@@ -1,0 +1,229 @@
+// The main window driven for real: start-up, menus and popup captions, tick buttons, battle
+// files and the results panel.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTest>
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QSlider>
+
+#include "sheet/battle_file.h"
+#include "ui/battle_grid.h"
+#include "ui/calc_log_window.h"
+#include "ui/debug_form.h"
+#include "ui/main_window.h"
+#include "ui/setup_form.h"
+#include "ui/results_panel_widget.h"
+#include "ui_test_registry.h"
+#include "ui_test_support.h"
+
+namespace kestrin {
+namespace {
+
+QStringList Captions(const QMenu* menu) {
+    QStringList captions;
+    for (const QAction* action : menu->actions())
+        captions << (action->isSeparator() ? QString("-") : action->text() + (action->isVisible() ? "" : " (hidden)"));
+    return captions;
+}
+
+QMenu* TopMenu(QMainWindow& window, const QString& title) {
+    for (QAction* action : window.menuBar()->actions())
+        if (action->text() == title) return action->menu();
+    return nullptr;
+}
+
+QString PanelText(TForm1& window, const char* element) {
+    return window.Panel()->Element(element)->text();
+}
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpCreatesTheStatisticsFileAndCalculatesNothing() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        QCOMPARE(window.windowTitle(), QString("Kestrin     v 9.5"));
+        QVERIFY(QFile::exists(QString::fromStdString((env.Path() / "ShipStats.ini").string())));
+        QVERIFY(messages.errors.isEmpty());
+        QCOMPARE(window.Sheet().Cell(5, 1), std::string());  // no recalculation yet
+        QCOMPARE(PanelText(window, "DLoss"), QString("0"));
+        QCOMPARE(PanelText(window, "TickIndicator"), QString("Tick 1"));
+    }
+
+    void badStatisticsAreReportedOnceAndTheBuiltInValuesUsed() {
+        testing::UiTestEnvironment env;
+        QFile file(QString::fromStdString((env.Path() / "ShipStats.ini").string()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Harpy]\r\nGuns=lots\r\n");
+        file.close();
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY(messages.errors[0].contains("Harpy"));
+        QCOMPARE(window.Rules().catalogue.Field(0, ShipField::Guns), std::string("3"));
+    }
+
+    void menusCarryTheirExactCaptions() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        QStringList titles;
+        for (QAction* action : window.menuBar()->actions()) titles << action->text();
+        QCOMPARE(titles, (QStringList{"File", "Grid", "Results", "Input", "Parser"}));
+        QCOMPARE(Captions(TopMenu(window, "File")),
+                 (QStringList{"&Open...", "Save &As...", "Open Recent", "-", "Setup", "-", "E&xit"}));
+        QCOMPARE(Captions(TopMenu(window, "Grid")),
+                 (QStringList{"Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
+        QCOMPARE(Captions(TopMenu(window, "Results")),
+                 (QStringList{"Hide Results", "-", "Show Calculation Log", "Update Log", "Unit Tables (hidden)",
+                              "Debug Form (hidden)"}));
+        QCOMPARE(Captions(TopMenu(window, "Input")), (QStringList{"Spin with Mouse", "Edit with Keyboard"}));
+        QCOMPARE(Captions(window.PopupMenu()),
+                 (QStringList{"Ship Stats", "-", "Re-Calc All", "Compress", "Expand", "Show Race", "Clear...", "-",
+                              "Spin Input", "Edit Input"}));
+        QCOMPARE(TopMenu(window, "File")->actions()[0]->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(TopMenu(window, "File")->actions()[0]->statusTip(), QString("Opens an existing file"));
+    }
+
+    void inputModeIsOneRadioPairInMenuAndPopup() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        QMenu* input = TopMenu(window, "Input");
+        QVERIFY(input->actions()[1]->isChecked());
+        window.PopupMenu()->actions().at(8)->trigger();  // "Spin Input"
+        QVERIFY(input->actions()[0]->isChecked());
+        QVERIFY(!input->actions()[1]->isChecked());
+        QVERIFY(window.Grid()->Mode() == BattleGrid::InputMode::Spin);
+        input->actions()[1]->trigger();
+        QVERIFY(window.PopupMenu()->actions().at(9)->isChecked());
+        QVERIFY(window.Grid()->Mode() == BattleGrid::InputMode::Edit);
+    }
+
+    void hideResultsTwiceBringsThePanelBack() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.show();
+        QAction* toggle = TopMenu(window, "Results")->actions()[0];
+        toggle->trigger();
+        QVERIFY(!window.Panel()->isVisible());
+        QCOMPARE(toggle->text(), QString("Show Results"));
+        toggle->trigger();
+        QVERIFY(window.Panel()->isVisible());
+        QCOMPARE(toggle->text(), QString("Hide Results"));
+    }
+
+    void tickButtonsStepTheBattleAndShowTheTick() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.Sheet().SetCell(1, 1, "10");
+        window.Sheet().SetCell(7, 1, "20");
+        window.ReCalc();
+        QTest::mouseClick(window.Panel()->TickButton(), Qt::LeftButton);
+        QCOMPARE(PanelText(window, "TickIndicator"), QString("Tick 2"));
+        QCOMPARE(window.Sheet().Cell(1, 1), std::string("8"));
+        QTest::mouseClick(window.Panel()->TickBackButton(), Qt::LeftButton);
+        QCOMPARE(PanelText(window, "TickIndicator"), QString("Tick 1"));
+        QCOMPARE(window.Sheet().Cell(1, 1), std::string("10"));
+        QCOMPARE(PanelText(window, "DefLossGainLbl"), QString("Fleet Losses"));
+        QCOMPARE(PanelText(window, "DLoss"), QString("-250"));
+    }
+
+    void battleFilesRoundTripAndBadFilesWarn() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.Sheet().SetCell(1, 3, "42");
+        const auto path = env.Path() / "battle.kbf";
+        QVERIFY(window.SaveBattleFile(path));
+        window.Sheet().ClearGrid();
+        QVERIFY(window.OpenBattleFile(path));
+        QCOMPARE(window.Sheet().Cell(1, 3), std::string("42"));
+        QVERIFY(!window.OpenBattleFile(env.Path() / "missing.kbf"));
+        QFile bad(QString::fromStdString((env.Path() / "bad.kbf").string()));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("1\r\n2\r\n");
+        bad.close();
+        QVERIFY(!window.OpenBattleFile(env.Path() / "bad.kbf"));
+        QCOMPARE(messages.warnings, (QStringList{"That File Dosn't Exist !!!", "Incorrect File Length !!!"}));
+        QVERIFY(!window.SaveBattleFile(env.Path() / "bad.kbf" / "x.kbf"));
+        QCOMPARE(messages.errors.size(), 1);
+    }
+
+    void droppedBattleFileOpens() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.Sheet().SetCell(7, 2, "5");
+        const auto path = env.Path() / "drop.kbf";
+        QVERIFY(window.SaveBattleFile(path));
+        window.Sheet().ClearGrid();
+        QVERIFY(window.acceptDrops());
+        QVERIFY(window.OpenDroppedUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))}));
+        QCOMPARE(window.Sheet().Cell(7, 2), std::string("5"));
+    }
+
+    void secondaryWindowsAreCreatedInOrderAndHidden() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.show();
+        QStringList order;
+        for (QObject* child : window.children())
+            if (auto* widget = qobject_cast<QWidget*>(child);
+                widget != nullptr && widget->isWindow() && qobject_cast<QMenu*>(widget) == nullptr) {
+                order << widget->metaObject()->className();
+                QVERIFY(!widget->isVisible());
+            }
+        QCOMPARE(order, (QStringList{"kestrin::TForm2", "kestrin::TParserDialog", "kestrin::TShipDetailsForm",
+                                     "kestrin::TDebugForm", "kestrin::TShipMatrixForm", "kestrin::TSetupForm"}));
+    }
+
+    void showCalculationLogComputesTheOutOfDateLogAndDebugHasItsKey() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.Sheet().SetCell(1, 1, "10");
+        window.Sheet().SetCell(7, 1, "20");
+        window.ReCalc();
+        TopMenu(window, "Results")->actions()[2]->trigger();  // "Show Calculation Log"
+        QVERIFY(window.LogWindow()->isVisible());
+        QVERIFY(window.LogWindow()->LogText()->toPlainText().startsWith("Initiatve Step  11  : Harpy"));
+        QVERIFY(!window.LogWindow()->UpdateLogButton()->isEnabled());
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(window.DebugForm()->isVisible());
+    }
+
+    void setupColoursRecolourTheGridAtOnce() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.show();
+        const QRect cell = window.Grid()->CellRect(1, 1);
+        auto background = [&] { return window.Grid()->viewport()->grab().toImage().pixelColor(cell.left() + 2, cell.top() + 2); };
+        QCOMPARE(background(), QColor(20, 20, 50));
+        window.SetupForm()->Choice(AppearanceColour::ShipBgd)->click();
+        window.SetupForm()->GreenSlider()->setValue(0);  // green full on
+        QCOMPARE(background(), QColor(20, 255, 50));
+    }
+};
+
+KESTRIN_UI_TEST(MainWindowTest);
+
+}  // namespace
+}  // namespace kestrin
+
+#include "main_window_test.moc"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDir>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "ui/user_messages.h"
+
+namespace kestrin::testing {
+
+/// Records the messages the windows would show, so that no modal box stops a test.
+class RecordingMessages : public UserMessages {
+public:
+    QStringList warnings;
+    QStringList errors;
+    void Warning(QWidget*, const QString& text) override { warnings << text; }
+    void Error(QWidget*, const QString& text) override { errors << text; }
+};
+
+/// A fresh program folder per test and user configuration kept out of the real one.
+struct UiTestEnvironment {
+    UiTestEnvironment() {
+        QStandardPaths::setTestModeEnabled(true);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+    QTemporaryDir folder;
+    /// The folder as a path.
+    std::filesystem::path Path() const { return std::filesystem::path(folder.path().toStdString()); }
+};
+
+}  // namespace kestrin::testing

@@ -1,0 +1,163 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include "engine/ship_catalogue.h"
+#include "settings/appearance.h"
+#include "sheet/battle_sheet.h"
+#include "ui/grid_layout.h"
+#include "ui/spin_schedule.h"
+#include "ui/text_width_cache.h"
+
+class QAction;
+class QMenu;
+class QPainter;
+class QTimer;
+
+namespace kestrin {
+
+class CellEditor;
+
+/// The main window's view of the battle sheet: 12 columns by 66 rows painted in the
+/// appearance colours, the heading row fixed above the scrolled rows. Counts are typed into
+/// the Ships columns (edit mode) or spun with the mouse (spin mode: press and hold on the
+/// upper or lower half of a cell, accelerating with every 20 ms tick). Every change goes
+/// into the sheet's cells and is followed by a recalculation.
+class BattleGrid : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    /// Typing into the Ships columns, or spinning them with the mouse.
+    enum class InputMode { Edit, Spin };
+
+    /// A grid over `sheet`, painted in `appearance`; both must outlive the grid, and the
+    /// appearance is read at every repaint so that the setup window's changes show live.
+    BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget* parent = nullptr);
+    ~BattleGrid() override;
+
+    /// SpinInput (Spin: no editing, arrow cursor) or EditInput (Edit: editing, I-beam cursor).
+    void SetInputMode(InputMode mode);
+    /// The current input mode; Edit at start.
+    InputMode Mode() const { return mode_; }
+
+    /// The sheet's cells or row visibility changed from outside: closes the editor without
+    /// writing, takes the row visibility, widens columns to the totals and repaints.
+    void SheetChanged();
+    /// While suspended nothing is painted; resuming takes the sheet's rows and repaints once.
+    void SetDrawingSuspended(bool suspended);
+    /// Whether painting is suspended.
+    bool DrawingSuspended() const { return drawingSuspended_; }
+
+    /// A column's width in pixels.
+    int ColumnWidth(int col) const { return layout_.ColumnWidth(col); }
+    /// Sets a column's width, as dragging its edge does.
+    void SetColumnWidth(int col, int width);
+    /// Where cell (col, row) is, in viewport coordinates; empty for a hidden row.
+    QRect CellRect(int col, int row) const;
+    /// The text cell (col, row) shows at its column's current width.
+    QString ShownText(int col, int row) const;
+    /// The selected cell's column.
+    int CurrentColumn() const { return currentCol_; }
+    /// The selected cell's row (never the heading row).
+    int CurrentRow() const { return currentRow_; }
+
+    /// The popup menu of the main window, shown on a right click, and its "Ship Stats" item,
+    /// which the grid renames and shows or hides for the clicked row.
+    void SetPopupMenu(QMenu* popup, QAction* shipStatsItem);
+
+    /// The 20 ms spin timer; it runs only while a count is held.
+    QTimer* GridTimer() const { return gridTimer_; }
+    /// Stops a spin (release, or a failed recalculation).
+    void StopSpin();
+
+    /// Paints one cell into `rect` (viewport coordinates); `focused` adds the focus rectangle.
+    void DrawCell(QPainter& painter, int col, int row, const QRect& rect, bool focused);
+
+public slots:
+    /// One spin timer tick: adds the step of the schedule to the held cell and recalculates.
+    void GridTimerTimer();
+
+signals:
+    /// After every recalculation the grid runs; an empty error means it succeeded.
+    void Recalculated(QString error);
+    /// The popup's "Ship Stats" item was chosen for the unit type and side last clicked.
+    void ShipStatsChosen(int shipIndex, kestrin::Side side);
+    /// A mouse button was released over the grid.
+    void MouseReleased();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    struct CellPos {
+        int col = -1;
+        int row = -1;
+        bool Valid() const { return col >= 0 && row >= 0; }
+    };
+
+    void Recalculate();
+    void SelectCell(int col, int row, bool recalculate);
+    bool GrowColumnsToTotals();
+    int BodyViewHeight() const;
+    QCursor ModeCursor() const;
+    void UpdateGeometry();
+    CellPos CellAt(QPoint viewportPos) const;
+    int ResizeEdgeAt(QPoint viewportPos) const;
+
+
+    void MoveCurrent(int key, Qt::KeyboardModifiers modifiers);
+    void EnsureVisible(int col, int row);
+    bool EditingAllowed() const;
+    void StartSpin(const CellPos& cell, QPoint pos);
+    void SpinCell(int delta);
+    void PrepareShipStats(const CellPos& cell);
+
+    void OpenEditor(const QString& text, bool selectAll);
+    void CloseEditor();
+    void PlaceEditor();
+    void CommitEditor();
+    void CancelEditor();
+    void EditorNavigation(int key, Qt::KeyboardModifiers modifiers);
+
+    BattleSheet& sheet_;
+    const Appearance& appearance_;
+    GridLayout layout_;
+    mutable TextWidthCache widths_;
+    InputMode mode_ = InputMode::Edit;
+    bool drawingSuspended_ = false;
+
+    int currentCol_ = sheet::kDefCaption;
+    int currentRow_ = sheet::kFirstUnitRow;
+
+    QTimer* gridTimer_;
+    SpinSchedule spin_;
+    CellPos spinCell_;
+
+    CellEditor* editor_;
+    QString editorOriginal_;
+
+    QMenu* popup_ = nullptr;
+    QAction* shipStatsItem_ = nullptr;
+    ShipIndex statsShip_ = 0;
+    Side statsSide_ = Side::Defender;
+
+    int resizingColumn_ = -1;
+    int resizeGrabOffset_ = 0;
+};
+
+}  // namespace kestrin

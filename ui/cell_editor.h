@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace kestrin {
+
+/// The grid's in-place editor: a frameless line edit over the cell being typed into. It
+/// takes any text; keys that belong to the grid (Enter, Escape, moving to another cell) are
+/// handed back as signals.
+class CellEditor : public QLineEdit {
+    Q_OBJECT
+
+public:
+    /// A hidden editor inside `parent` (the grid's viewport).
+    explicit CellEditor(QWidget* parent);
+
+signals:
+    /// Enter or Return: the typed text is final.
+    void Committed();
+    /// Escape: the cell gets its text from before the editing back.
+    void Cancelled();
+    /// A key that moves to another cell (arrows up and down, Tab, page keys).
+    void NavigationKey(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+};
+
+}  // namespace kestrin

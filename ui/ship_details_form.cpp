@@ -1,0 +1,114 @@
+#include "ship_details_form.h"
+
+#include <QComboBox>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "ui/fixed_cell_table.h"
+
+namespace kestrin {
+namespace {
+
+constexpr int kOuterWidth = 215, kOuterHeight = 431;
+constexpr int kStripHeight = 33;
+constexpr int kColumnWidth = 100, kRowHeight = 18;
+constexpr int kVisibleNames = 13;
+const QColor kCellColour(0, 0, 0);
+const QColor kTextColour(200, 200, 200);
+const QColor kLineColour(100, 100, 100);
+
+// One label per statistic, in the catalogue's field order.
+constexpr std::array<const char*, kShipFieldCount> kLabels = {
+    "Name", "Race", "Class", "T1", "T2", "T3", "Initiative", "Agility", "Weapon Speed",
+    "Guns", "Gun Power", "Armor", "EMP Resistance", "Metal", "Crystal", "Eonium", "Fuel",
+    "ETA", "Ship Type"};
+
+QFont DetailsFont() {
+    QFont font;
+    font.setFamily(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+}  // namespace
+
+TShipDetailsForm::TShipDetailsForm(const ShipCatalogue& catalogue, QWidget* parent)
+    : QWidget(parent, Qt::Tool), catalogue_(catalogue) {
+    setWindowTitle(QStringLiteral("Ship Details"));
+    setFont(DetailsFont());
+    resize(kOuterWidth, kOuterHeight);
+    if (const QScreen* shown = screen())
+        move(shown->availableGeometry().center() - rect().center());
+
+    auto* strip = new QWidget(this);
+    strip->setFixedHeight(kStripHeight);
+    shipList_ = new QComboBox(strip);
+    shipList_->setObjectName(QStringLiteral("ShipList"));
+    shipList_->setGeometry(12, 4, 185, shipList_->sizeHint().height());
+    shipList_->setMaxVisibleItems(kVisibleNames);
+    for (ShipIndex ship = 0; ship < kShipCount; ++ship)
+        shipList_->addItem(QString::fromStdString(catalogue_.Name(ship)));
+    shipList_->setCurrentIndex(0);
+    // Only the user's choices fill the table; ShowFor selects and fills in one step.
+    connect(shipList_, &QComboBox::activated, this, &TShipDetailsForm::ShipListActivated);
+
+    table_ = new FixedCellTable(2, kShipFieldCount, kColumnWidth, kRowHeight, this);
+    table_->setObjectName(QStringLiteral("DetailsGrid"));
+    table_->SetCellPainter([this](QPainter& painter, int col, int row, const QRect& rect, bool focused) {
+        DrawCell(painter, col, row, rect, focused);
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(strip);
+    layout->addWidget(table_, 1);
+}
+
+void TShipDetailsForm::ShowShipDetails(ShipIndex type) {
+    if (type < 0 || type >= kShipCount) return;
+    for (int field = 0; field < kShipFieldCount; ++field)
+        values_[field] = QString::fromStdString(catalogue_[type].fields[field]);
+    setWindowTitle(QString::fromStdString(catalogue_.Name(type)) + QStringLiteral(" Details"));
+    table_->viewport()->update();
+}
+
+void TShipDetailsForm::ShowFor(ShipIndex type, Side side) {
+    if (type < 0 || type >= kShipCount) return;
+    side_ = side;
+    shipList_->setCurrentIndex(type);
+    ShowShipDetails(type);
+    show();
+    raise();
+    activateWindow();
+    shipList_->setFocus(Qt::OtherFocusReason);
+}
+
+QString TShipDetailsForm::CellText(int col, int row) const {
+    if (row < 0 || row >= kShipFieldCount) return {};
+    if (col == 0) return QString::fromLatin1(kLabels[row]);
+    if (col == 1) return values_[row];
+    return {};
+}
+
+void TShipDetailsForm::ShipListActivated(int index) { ShowShipDetails(index); }
+
+void TShipDetailsForm::DrawCell(QPainter& painter, int col, int row, const QRect& rect,
+                                bool focused) const {
+    painter.fillRect(rect, kCellColour);
+    painter.setPen(kTextColour);
+    painter.drawText(rect.adjusted(0, 0, -1, -1), Qt::AlignCenter, CellText(col, row));
+    // One-pixel lines as filled rectangles: exact at any scale, untouched by antialiasing.
+    painter.fillRect(rect.right(), rect.top(), 1, rect.height(), kLineColour);
+    painter.fillRect(rect.left(), rect.bottom(), rect.width(), 1, kLineColour);
+    if (focused) {
+        painter.setPen(QPen(kTextColour, 0, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        // Inside the cell's lines, so they stay whole around the focused cell.
+        painter.drawRect(rect.adjusted(0, 0, -2, -2));
+    }
+}
+
+}  // namespace kestrin

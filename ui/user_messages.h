@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace kestrin {
+
+/// How the program tells the user something went wrong: message boxes in the program, a
+/// recorder in tests (a modal box would stop an unattended test).
+class UserMessages {
+public:
+    virtual ~UserMessages() = default;
+    /// A warning box with the buttons OK and Cancel; either only closes it.
+    virtual void Warning(QWidget* parent, const QString& text) = 0;
+    /// An error box with an OK button.
+    virtual void Error(QWidget* parent, const QString& text) = 0;
+};
+
+/// The program's modal message boxes.
+class MessageBoxes : public UserMessages {
+public:
+    void Warning(QWidget* parent, const QString& text) override;
+    void Error(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace kestrin
