@@ -110,6 +110,9 @@ QWidget* TDebugForm::BuildPlotPage() {
     cycleGrid_->setObjectName("CycleGrid");
     debugResultsGrid_ = new TextGrid(6, 2, 0, 1, page);
     debugResultsGrid_->setObjectName("DebugResultsGrid");
+    // Wide enough for every column (40+60+80+60+80 and 40+80+80+80+40+80) and a scroll bar.
+    cycleGrid_->setMinimumWidth(345);
+    debugResultsGrid_->setMinimumWidth(425);
     auto* grids = new QVBoxLayout;
     grids->addWidget(cycleGrid_);
     grids->addWidget(debugResultsGrid_);

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QTest>
 
+#include <cstdlib>
 #include <memory>
 
 #include "engine/battle_rules.h"
@@ -164,17 +165,20 @@ private slots:
         QCOMPARE(FirstTextColumn(name, kMatrixBackground), 3);
     }
 
-    void renamedTypeIsListedUnderItsNewName() {
+    void editedStatisticsShowInBothWindows() {
         ShipCatalogue catalogue = DefaultShipCatalogue();
         catalogue.ships[0][ShipField::Name] = "Falcon";
+        catalogue.ships[0][ShipField::Metal] = "0";  // a firer without cost: no finite share
         const BattleRules rules = MakeBattleRules(catalogue).rules;
         TShipDetailsForm details(rules.catalogue);
         QCOMPARE(details.ShipList()->itemText(0), QStringLiteral("Falcon"));
         details.ShowFor(0, Side::Defender);
         QCOMPARE(details.windowTitle(), QStringLiteral("Falcon Details"));
-        TShipMatrixForm matrix(rules);
+        TShipMatrixForm matrix(rules, ',');
         QCOMPARE(matrix.CellText(1, 0), QStringLiteral("Falcon"));
         QCOMPARE(matrix.CellText(0, 1), QStringLiteral("Falcon"));
+        QCOMPARE(matrix.CellText(1, 1), QStringLiteral("-"));
+        QCOMPARE(matrix.CellText(IndexOf("Avenger") + 1, IndexOf("Corsair") + 1), QStringLiteral("0,0"));
     }
 };
 

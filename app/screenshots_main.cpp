@@ -1,0 +1,60 @@
+// Renders each window of the program with a real battle on it into PNG files, for the
+// documentation: kestrin-screenshots OUTPUT_FOLDER BATTLE.kbf
+#include <QApplication>
+#include <QComboBox>
+#include <QFont>
+#include <QPixmap>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <iostream>
+
+#include "ui/battle_grid.h"
+#include "ui/calc_log_window.h"
+#include "ui/debug_form.h"
+#include "ui/main_window.h"
+#include "ui/parser_dialog.h"
+#include "ui/setup_form.h"
+#include "ui/ship_details_form.h"
+#include "ui/ship_matrix_form.h"
+
+namespace {
+
+bool Save(QWidget* window, const QString& folder, const QString& name) {
+    window->show();
+    QApplication::processEvents();
+    const bool saved = window->grab().save(folder + "/" + name);
+    if (!saved) std::cerr << "cannot write " << name.toStdString() << "\n";
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont("Arial", 8));
+    if (argc < 3) {
+        std::cerr << "usage: kestrin-screenshots OUTPUT_FOLDER BATTLE.kbf\n";
+        return 2;
+    }
+    QStandardPaths::setTestModeEnabled(true);  // recent files stay out of the user's settings
+    QTemporaryDir programFolder;               // fresh statistics and colours
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    kestrin::TForm1 window({programFolder.path().toStdString(), nullptr});
+    window.show();
+    if (!window.OpenBattleFile(argv[2])) return 1;
+    window.CompressGrid();
+    bool ok = Save(&window, out, "screenshot.png");
+    window.LogWindow()->ShowLog();
+    ok = Save(window.LogWindow(), out, "calculation_log.png") && ok;
+    window.ParserDialog()->ShowParser();
+    ok = Save(window.ParserDialog(), out, "scan_parser.png") && ok;
+    window.ShipDetails()->ShowFor(53, kestrin::Side::Defender);
+    ok = Save(window.ShipDetails(), out, "ship_details.png") && ok;
+    ok = Save(window.UnitTables(), out, "unit_tables.png") && ok;
+    ok = Save(window.SetupForm(), out, "setup.png") && ok;
+    window.ShowDebug();
+    ok = Save(window.DebugForm(), out, "debug.png") && ok;
+    return ok ? 0 : 1;
+}
