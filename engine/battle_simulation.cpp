@@ -85,12 +85,12 @@ bool TickRun::RunStep(int step, ShipIndex s) {
         return true;
     }
     if (mode == CombatMode::Normal) {
-        EndNormalStep();
+        ApplyPendingLosses(false);
         return true;
     }
     StealerLosses(s);
     if (!error_.empty()) return false;
-    EndStealStep();
+    ApplyPendingLosses(true);
     return true;
 }
 
@@ -171,14 +171,16 @@ void TickRun::LogFiring(int step, ShipIndex s, CombatMode mode, Side firing,
 }
 
 // Losses of a step apply when it ends. A side never loses more ships than it has: with
-// statistics that give a rate above one ship per shot the solver may return more kills.
-void TickRun::EndNormalStep() {
+// statistics that give a rate above one ship per shot the solver may return more kills, and
+// both sides may steal from one type. Stolen ships join the taker's Stole.
+void TickRun::ApplyPendingLosses(bool stolen) {
     for (int side = 0; side < 2; ++side) {
         for (ShipIndex t = 0; t < kShipCount; ++t) {
             const std::int64_t applied =
                 std::clamp<std::int64_t>(pendingLosses_[side][t], 0, std::max(st_.Left[side][t], 0));
             st_.Left[side][t] -= static_cast<std::int32_t>(applied);
             st_.Lost[side][t] += static_cast<std::int32_t>(applied);
+            if (stolen) st_.Stole[1 - side][t] += static_cast<std::int32_t>(applied);
             pendingLosses_[side][t] = 0;
         }
     }

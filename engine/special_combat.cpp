@@ -96,21 +96,6 @@ void TickRun::StealerLosses(ShipIndex s) {
     st_.Lost[0][s] += static_cast<std::int32_t>(defenderLoss);
 }
 
-// Taken ships leave their side and join the taker's Stole. When both sides steal the same
-// type, the stealer losses came off first; a side never gives more ships than it still has.
-void TickRun::EndStealStep() {
-    for (int side = 0; side < 2; ++side) {
-        for (ShipIndex t = 0; t < kShipCount; ++t) {
-            const std::int64_t applied =
-                std::clamp<std::int64_t>(pendingLosses_[side][t], 0, std::max(st_.Left[side][t], 0));
-            st_.Left[side][t] -= static_cast<std::int32_t>(applied);
-            st_.Lost[side][t] += static_cast<std::int32_t>(applied);
-            st_.Stole[1 - side][t] += static_cast<std::int32_t>(applied);
-            pendingLosses_[side][t] = 0;
-        }
-    }
-}
-
 // Rounding each kind's shots to whole asteroids can give out one more than the shots granted
 // per kind; the limit is a hard cap, so the surplus comes off the largest captures.
 void TickRun::TrimCapturesToShots(Firing& f, std::int64_t shots) const {

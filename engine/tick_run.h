@@ -39,9 +39,8 @@ private:
     void LogFiring(int step, ShipIndex s, CombatMode mode, Side firing, std::int64_t shotsAtStart,
                    const Firing& f);
     void CallSolver(int step, int targetClass, Side firing, Firing& f);
-    void EndNormalStep();
+    void ApplyPendingLosses(bool stolen);
     void EndEmpStep();
-    void EndStealStep();
     void StealerLosses(ShipIndex s);
     std::int64_t StealerLoss(Side stealer, ShipIndex s) const;
     void RoidCapture(int step, ShipIndex s);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "sheet/battle_sheet.h"
+#include "ui/window_placement.h"
 
 namespace kestrin {
 
@@ -53,14 +54,6 @@ QWidget* MakeToolBar(QWidget* parent, QPushButton* button) {
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addWidget(button);
     return toolBar;
-}
-
-void CentreOnScreen(QWidget* window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), window->size());
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
 }
 
 }  // namespace

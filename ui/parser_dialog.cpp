@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "sheet/text_lines.h"
+#include "ui/window_placement.h"
 
 namespace kestrin {
 
@@ -45,14 +46,6 @@ void MakeSeparator(QWidget* parent, int top) {
     auto* line = new QFrame(parent);
     line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     line->setGeometry(12, top, 289, 5);
-}
-
-void CentreOnScreen(QWidget* window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), window->size());
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
 }
 
 }  // namespace
