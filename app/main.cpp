@@ -15,8 +15,9 @@ int main(int argc, char** argv) {
     // The toolkit takes the system's locale for the C library too; figures in files and
     // logs are formatted with explicit separators, so keep C's numbers neutral.
     std::setlocale(LC_NUMERIC, "C");
+    // The application's name only: a display name would be appended to every title bar,
+    // and each window's caption must read exactly as it is.
     QApplication::setApplicationName("Kestrin");
-    QApplication::setApplicationDisplayName("Kestrin");
     // Every window, menus included, is laid out for Arial at 8 points.
     QApplication::setFont(QFont("Arial", 8));
     kestrin::TForm1 window;

@@ -54,6 +54,7 @@ BattleSheet::BattleSheet(const BattleRules& rules, SimulationContext& context, N
 }
 
 void BattleSheet::SetupSheet() {
+    ++setupCount_;
     for (int col = 0; col < kColumns; ++col) cells_.Set(col, kHeadingRow, kHeadings[col]);
     const ShipCatalogue& catalogue = rules_.catalogue;
     for (ShipIndex t = 0; t < kShipCount; ++t) {

@@ -46,6 +46,9 @@ public:
 
     /// Writes the captions of columns 0 and 6 and the row 0 headings.
     void SetupSheet();
+    /// How many times SetupSheet has run: a window showing the sheet gives its columns their
+    /// first widths again whenever this changes.
+    int SetupCount() const { return setupCount_; }
 
     /// ReCalc: reads the inputs, simulates one tick, writes every result back into the cells
     /// and fills the results panel. Clears ReportView and marks the log out of date.
@@ -130,6 +133,7 @@ private:
     ResultsPanel results_;
     std::vector<TickInputs> history_;
     int currentTick_ = 1;
+    int setupCount_ = 0;
     bool reportView_ = false;
 };
 

@@ -37,6 +37,7 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
       sheet_(sheet),
       appearance_(appearance),
       widths_(GridFont()),
+      setupCount_(sheet.SetupCount()),
       gridTimer_(new QTimer(this)),
       editor_(new CellEditor(viewport())) {
     setObjectName(QStringLiteral("BattleGrid"));
@@ -81,6 +82,11 @@ void BattleGrid::SheetChanged() {
     // since, so the editor only closes.
     CloseEditor();
     layout_.SetRows(sheet_.Rows());
+    // SetupSheet in the window also lays the columns out, undoing what was dragged.
+    if (sheet_.SetupCount() != setupCount_) {
+        setupCount_ = sheet_.SetupCount();
+        layout_.ResetColumnWidths();
+    }
     GrowColumnsToTotals();
     UpdateGeometry();
     viewport()->update();
@@ -90,6 +96,12 @@ void BattleGrid::SetDrawingSuspended(bool suspended) {
     if (drawingSuspended_ == suspended) return;
     drawingSuspended_ = suspended;
     if (!suspended) SheetChanged();
+}
+
+void BattleGrid::SetRowHeight(int row, int height) {
+    layout_.SetRowHeight(row, height);
+    UpdateGeometry();
+    viewport()->update();
 }
 
 void BattleGrid::SetColumnWidth(int col, int width) {
@@ -200,6 +212,7 @@ void BattleGrid::paintEvent(QPaintEvent* event) {
             if (layout_.BodyRowTop(row) > lastY) break;
             if (layout_.RowHeight(row) > 0) paintRow(row);
         }
+        PaintSelection(painter);
     }
     if (area.top() < GridLayout::kHeadingHeight) {
         painter.setClipRect(QRect(0, 0, viewport()->width(), GridLayout::kHeadingHeight).intersected(area));
@@ -248,17 +261,6 @@ BattleGrid::CellPos BattleGrid::CellAt(QPoint viewportPos) const {
                                       verticalScrollBar()->value());
     if (row < 0) return {};
     return {col, row};
-}
-
-int BattleGrid::ResizeEdgeAt(QPoint viewportPos) const {
-    constexpr int kGrabDistance = 2;
-    if (viewportPos.y() < 0 || viewportPos.y() >= GridLayout::kHeadingHeight) return -1;
-    const int x = viewportPos.x() + horizontalScrollBar()->value();
-    for (int col = 0; col < sheet::kColumns; ++col) {
-        const int right = layout_.ColumnLeft(col + 1);
-        if (x >= right - kGrabDistance - 1 && x <= right + kGrabDistance - 1) return col;
-    }
-    return -1;
 }
 
 }  // namespace kestrin

@@ -8,6 +8,7 @@
 
 #include "engine/ship_catalogue.h"
 #include "settings/appearance.h"
+#include "ui/cell_range.h"
 #include "sheet/battle_sheet.h"
 #include "ui/grid_layout.h"
 #include "ui/spin_schedule.h"
@@ -45,7 +46,8 @@ public:
     InputMode Mode() const { return mode_; }
 
     /// The sheet's cells or row visibility changed from outside: closes the editor without
-    /// writing, takes the row visibility, widens columns to the totals and repaints.
+    /// writing, takes the row visibility, gives the columns their first widths again when
+    /// the sheet was set up afresh (Clear All), widens columns to the totals and repaints.
     void SheetChanged();
     /// While suspended nothing is painted; resuming takes the sheet's rows and repaints once.
     void SetDrawingSuspended(bool suspended);
@@ -56,6 +58,10 @@ public:
     int ColumnWidth(int col) const { return layout_.ColumnWidth(col); }
     /// Sets a column's width, as dragging its edge does.
     void SetColumnWidth(int col, int width);
+    /// A row's height in pixels, 0 when hidden.
+    int RowHeight(int row) const { return layout_.RowHeight(row); }
+    /// Sets a body row's height, as dragging its lower edge in a caption column does.
+    void SetRowHeight(int row, int height);
     /// Where cell (col, row) is, in viewport coordinates; empty for a hidden row.
     QRect CellRect(int col, int row) const;
     /// The text cell (col, row) shows at its column's current width.
@@ -64,6 +70,13 @@ public:
     int CurrentColumn() const { return currentCol_; }
     /// The selected cell's row (never the heading row).
     int CurrentRow() const { return currentRow_; }
+    /// The range selection: from the anchor (where the selection began) to the selected
+    /// cell, both included. One cell unless extended by a mouse drag, Shift+click or
+    /// Shift with the movement keys.
+    CellRange SelectedRange() const;
+    /// Selects the range from (anchorCol, anchorRow) to the selected cell (col, row), as a
+    /// drag would; nothing is recalculated. Rows must be body rows.
+    void SelectRange(int anchorCol, int anchorRow, int col, int row);
 
     /// The popup menu of the main window, shown on a right click, and its "Ship Stats" item,
     /// which the grid renames and shows or hides for the clicked row.
@@ -94,6 +107,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -111,14 +125,17 @@ private:
     };
 
     void Recalculate();
-    void SelectCell(int col, int row, bool recalculate);
+    void SelectCell(int col, int row, bool recalculate, bool extend = false);
+    void PaintSelection(QPainter& painter);
     bool GrowColumnsToTotals();
     int BodyViewHeight() const;
     QCursor ModeCursor() const;
     void UpdateGeometry();
     CellPos CellAt(QPoint viewportPos) const;
     int ResizeEdgeAt(QPoint viewportPos) const;
-
+    int RowEdgeAt(QPoint viewportPos) const;
+    bool StartResize(QPoint pos);
+    void ExtendSelectionTo(QPoint pos);
 
     void MoveCurrent(int key, Qt::KeyboardModifiers modifiers);
     void EnsureVisible(int col, int row);
@@ -140,9 +157,16 @@ private:
     mutable TextWidthCache widths_;
     InputMode mode_ = InputMode::Edit;
     bool drawingSuspended_ = false;
+    // The sheet's SetupCount the column widths belong to.
+    int setupCount_ = 0;
 
     int currentCol_ = sheet::kDefCaption;
     int currentRow_ = sheet::kFirstUnitRow;
+    // The other corner of the range selection; the selected cell is the moving one.
+    int anchorCol_ = sheet::kDefCaption;
+    int anchorRow_ = sheet::kFirstUnitRow;
+    // A left press that selects (not a spin or a resize): dragging extends the range.
+    bool selecting_ = false;
 
     QTimer* gridTimer_;
     SpinSchedule spin_;
@@ -157,6 +181,7 @@ private:
     Side statsSide_ = Side::Defender;
 
     int resizingColumn_ = -1;
+    int resizingRow_ = -1;
     int resizeGrabOffset_ = 0;
 };
 

@@ -33,11 +33,8 @@ bool BattleGrid::EditingAllowed() const {
 
 void BattleGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && ResizeEdgeAt(pos) >= 0) {
-        resizingColumn_ = ResizeEdgeAt(pos);
-        resizeGrabOffset_ = pos.x() + horizontalScrollBar()->value() - layout_.ColumnLeft(resizingColumn_ + 1);
-        return;
-    }
+    selecting_ = false;
+    if (event->button() == Qt::LeftButton && StartResize(pos)) return;
     const CellPos cell = CellAt(pos);
     if (event->button() == Qt::RightButton) {
         // Only the popup's "Ship Stats" item changes; the popup follows as the context menu.
@@ -46,13 +43,20 @@ void BattleGrid::mousePressEvent(QMouseEvent* event) {
     }
     if (!cell.Valid()) return;
     if (!hasFocus() && !editor_->hasFocus()) setFocus(Qt::MouseFocusReason);
+    const bool selectable = event->button() == Qt::LeftButton && cell.row != sheet::kHeadingRow;
+    if (selectable && (event->modifiers() & Qt::ShiftModifier)) {
+        // Shift+click widens the range selection from its anchor; it neither spins nor edits.
+        SelectCell(cell.col, cell.row, true, true);
+        return;
+    }
     spinCell_ = cell;
     const bool spinning = mode_ == InputMode::Spin && IsInputCell(cell.col, cell.row);
     const bool wasCurrent = cell.col == currentCol_ && cell.row == currentRow_;
     // The heading row is fixed and cannot be selected. A spin recalculates by itself, so
     // its press selects without a second recalculation.
-    if (event->button() == Qt::LeftButton && cell.row != sheet::kHeadingRow) {
+    if (selectable) {
         SelectCell(cell.col, cell.row, !spinning);
+        selecting_ = !spinning;
     }
     if (spinning) {
         StartSpin(cell, pos);
@@ -62,19 +66,16 @@ void BattleGrid::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void BattleGrid::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    if (resizingColumn_ >= 0) {
-        const int right = pos.x() + horizontalScrollBar()->value() - resizeGrabOffset_;
-        SetColumnWidth(resizingColumn_, right - layout_.ColumnLeft(resizingColumn_));
-        return;
-    }
-    const bool overEdge = event->buttons() == Qt::NoButton && ResizeEdgeAt(pos) >= 0;
-    viewport()->setCursor(overEdge ? QCursor(Qt::SplitHCursor) : ModeCursor());
+// The second press of two quick ones arrives as a double-click. It is a press all the same:
+// in spin mode it counts, and in edit mode it lands on the selected cell and opens it.
+void BattleGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
 }
 
 void BattleGrid::mouseReleaseEvent(QMouseEvent* /*event*/) {
     resizingColumn_ = -1;
+    resizingRow_ = -1;
+    selecting_ = false;
     StopSpin();
     emit MouseReleased();
 }
@@ -136,10 +137,14 @@ void BattleGrid::GridTimerTimer() {
     Recalculate();
 }
 
-void BattleGrid::SelectCell(int col, int row, bool recalculate) {
+void BattleGrid::SelectCell(int col, int row, bool recalculate, bool extend) {
     CloseEditor();
     currentCol_ = col;
     currentRow_ = row;
+    if (!extend) {
+        anchorCol_ = col;
+        anchorRow_ = row;
+    }
     EnsureVisible(col, row);
     viewport()->update();
     // A parsed combat report stays on the sheet until something else recalculates.
@@ -184,6 +189,8 @@ void BattleGrid::MoveCurrent(int key, Qt::KeyboardModifiers modifiers) {
     int row = currentRow_;
     const int pageRows = std::max(1, BodyViewHeight() / GridLayout::kRowHeight);
     const bool control = (modifiers & Qt::ControlModifier) != 0;
+    // Shift widens the range; Shift+Tab is only Tab backwards.
+    const bool extend = (modifiers & Qt::ShiftModifier) != 0 && key != Qt::Key_Tab && key != Qt::Key_Backtab;
     switch (key) {
         case Qt::Key_Left: col = std::max(0, col - 1); break;
         case Qt::Key_Right: col = std::min(sheet::kColumns - 1, col + 1); break;
@@ -204,7 +211,7 @@ void BattleGrid::MoveCurrent(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_End: if (control) row = layout_.NextShownRow(sheet::kRows, -1); else col = sheet::kColumns - 1; break;
         default: return;
     }
-    if (col != currentCol_ || row != currentRow_) SelectCell(col, row, true);
+    if (col != currentCol_ || row != currentRow_) SelectCell(col, row, true, extend);
 }
 
 void BattleGrid::EnsureVisible(int col, int row) {

@@ -133,6 +133,7 @@ private:
     bool RandomBattle();
     void FillRandomCell(int col, int row, int emptyBelow);
     bool RunShipPass();
+    QString WhyNoShipBattle() const;
     void NameTracedCall(int step, int targetColumn, int targetClass);
     std::int64_t FillTargets(ShipIndex firer, int targetClass, int targetColumn);
     std::int64_t MaxFirers(std::int64_t need, ShipIndex firer) const;

@@ -12,6 +12,7 @@
 
 #include "debug_form.h"
 #include "text_grid.h"
+#include "listed_combo.h"
 
 namespace kestrin {
 
@@ -19,11 +20,14 @@ namespace {
 
 constexpr int kMatrixSize = kShipCount + 1;
 constexpr QSize kPlotSize(360, 300);
+// Entries a drop-down list shows at a time, as the ship details window's list.
+constexpr int kVisibleEntries = 13;
 
 QComboBox* MakeSelector(QWidget* parent, const char* name, const QStringList& items) {
     auto* selector = new QComboBox(parent);
     selector->setObjectName(name);
     selector->addItems(items);
+    LimitVisibleEntries(selector, kVisibleEntries);
     return selector;
 }
 

@@ -36,6 +36,14 @@ ShipField TargetField(int targetClass) {
     return targetClass == 1 ? ShipField::T1 : targetClass == 2 ? ShipField::T2 : ShipField::T3;
 }
 
+// Whether a pass with this firer can come to a battle: a pass ends at once on a target
+// class the catalogue marks "-".
+bool HasTargetClass(const ShipCatalogue& catalogue, ShipIndex firer) {
+    for (int targetClass = 1; targetClass <= 3; ++targetClass)
+        if (catalogue.Field(firer, TargetField(targetClass)) != "-") return true;
+    return false;
+}
+
 }  // namespace
 
 void TDebugForm::SeedFromClock() {
@@ -94,18 +102,42 @@ void TDebugForm::RunShipTestingClick() {
     SeedFromClock();
     battlesRun_ = 0;
     running_ = true;
+    QString idle;
     do {
+        // Checked before every pass: the choice may change while events run.
+        idle = WhyNoShipBattle();
+        if (!idle.isEmpty()) break;
         if (!RunShipPass()) return;
     } while (running_);
+    running_ = false;
     SetRunnersBusy(false);
+    if (!idle.isEmpty()) messages_.Warning(this, idle);
+}
+
+// Why every pass of the ship test run would end before its first battle, or nothing: left
+// alone, such a run would keep a processor busy while "Battles Run" never moves.
+QString TDebugForm::WhyNoShipBattle() const {
+    const auto& order = rules_.tables.initiativeOrder;
+    if (randomOption_->isChecked()) {
+        for (const ShipIndex firer : order)
+            if (HasTargetClass(rules_.catalogue, firer)) return {};
+        return QStringLiteral("No unit type has a target class (T1, T2 and T3 are all \"-\"): "
+                              "there is no battle to run.");
+    }
+    const int step = holeDetectorComboBox_->currentIndex();
+    if (step < 0 || step >= static_cast<int>(order.size()))
+        return QStringLiteral("Choose the ship to test first.");
+    const ShipIndex firer = order[static_cast<std::size_t>(step)];
+    if (HasTargetClass(rules_.catalogue, firer)) return {};
+    return QStringLiteral("%1 has no target class (T1, T2 and T3 are all \"-\"): it can fight no battle.")
+        .arg(QString::fromStdString(rules_.catalogue.Name(firer)));
 }
 
 // False when the window went away while events ran.
 bool TDebugForm::RunShipPass() {
     const auto& order = rules_.tables.initiativeOrder;
     const auto steps = static_cast<std::int64_t>(order.size());
-    // Passes that fight no battle still let events run: otherwise a ship that never finds a
-    // target class would spin here with "Stop" out of reach.
+    // Passes that fight no battle still let events run, so that "Stop" stays in reach.
     if (steps == 0) return PumpEvents();
     const bool useRandom = randomOption_->isChecked();
     const std::int64_t step = useRandom ? Random(0, steps - 1) : holeDetectorComboBox_->currentIndex();

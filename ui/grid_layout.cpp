@@ -12,12 +12,18 @@ constexpr std::array<int, 10> kBlockEnds{0, 12, 24, 36, 48, 49, 54, 59, 63, 65};
 }  // namespace
 
 GridLayout::GridLayout() {
+    shown_.fill(true);
+    heights_.fill(kRowHeight);
+    heights_[sheet::kHeadingRow] = kHeadingHeight;
+    ResetColumnWidths();
+    UpdateRows();
+}
+
+void GridLayout::ResetColumnWidths() {
     widths_.fill(kFigureWidth);
     widths_[sheet::kDefCaption] = kCaptionWidth;
     widths_[sheet::kAttCaption] = kCaptionWidth;
-    shown_.fill(true);
     UpdateLefts();
-    UpdateRows();
 }
 
 void GridLayout::SetColumnWidth(int col, int width) {
@@ -52,8 +58,14 @@ bool GridLayout::SetRows(const RowVisibility& rows) {
 }
 
 int GridLayout::RowHeight(int row) const {
-    if (row == sheet::kHeadingRow) return kHeadingHeight;
-    return shown_[row] ? kRowHeight : 0;
+    return shown_[row] ? heights_[row] : 0;
+}
+
+void GridLayout::SetRowHeight(int row, int height) {
+    // The heading row is fixed: everything below it is measured from its height.
+    if (row == sheet::kHeadingRow) return;
+    heights_[row] = std::max(height, kMinimumHeight);
+    UpdateRows();
 }
 
 int GridLayout::BodyRowAt(int y) const {
@@ -61,7 +73,7 @@ int GridLayout::BodyRowAt(int y) const {
     // tops_ is sorted; the row is the last one starting at or above y with a height.
     const auto it = std::upper_bound(tops_.begin() + 1, tops_.end(), y);
     for (int row = static_cast<int>(it - tops_.begin()) - 1; row >= 1; --row) {
-        if (shown_[row]) return y < tops_[row] + kRowHeight ? row : -1;
+        if (shown_[row]) return y < tops_[row] + heights_[row] ? row : -1;
     }
     return -1;
 }

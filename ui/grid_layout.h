@@ -18,6 +18,8 @@ public:
     static constexpr int kCaptionWidth = 120, kFigureWidth = 40;
     /// The narrowest a column can be dragged to.
     static constexpr int kMinimumWidth = 4;
+    /// The lowest a row can be dragged to: a row of height 0 is a hidden row.
+    static constexpr int kMinimumHeight = 4;
 
     /// Default widths, every row shown.
     GridLayout();
@@ -28,6 +30,8 @@ public:
     void SetColumnWidth(int col, int width);
     /// Widens a column to `width` if it is narrower; returns whether it grew.
     bool GrowColumn(int col, int width);
+    /// Gives every column its default width again (SetupSheet).
+    void ResetColumnWidths();
     /// Left edge of a column.
     int ColumnLeft(int col) const { return lefts_[col]; }
     /// Width of all columns together.
@@ -39,6 +43,9 @@ public:
     bool SetRows(const RowVisibility& rows);
     /// A row's height, 0 when hidden.
     int RowHeight(int row) const;
+    /// Sets a body row's height (at least kMinimumHeight); a hidden row keeps it for when it
+    /// is shown again.
+    void SetRowHeight(int row, int height);
     /// Top of a body row (1..65) measured from the top of the body.
     int BodyRowTop(int row) const { return tops_[row]; }
     /// Height of all body rows together.
@@ -59,6 +66,7 @@ private:
     std::array<int, sheet::kColumns> widths_{};
     std::array<int, sheet::kColumns + 1> lefts_{};
     std::array<bool, sheet::kRows> shown_{};
+    std::array<int, sheet::kRows> heights_{};
     std::array<int, sheet::kRows + 1> tops_{};
     std::array<bool, sheet::kRows> raceLineBelow_{};
 };

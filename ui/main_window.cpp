@@ -19,6 +19,7 @@
 #include "ui/setup_form.h"
 #include "ui/ship_details_form.h"
 #include "ui/ship_matrix_form.h"
+#include "ui/window_placement.h"
 
 namespace kestrin {
 
@@ -47,6 +48,8 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     LoadStartup();
     BuildWindows();
     BuildMenus();
+    // Without a window manager nobody else places the window.
+    CentreOnScreen(this);
 }
 
 // The secondary windows refer to the sheet and the run settings, which are members: they go

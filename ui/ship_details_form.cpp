@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/fixed_cell_table.h"
+#include "ui/listed_combo.h"
 
 namespace kestrin {
 namespace {
@@ -47,7 +48,7 @@ TShipDetailsForm::TShipDetailsForm(const ShipCatalogue& catalogue, QWidget* pare
     shipList_ = new QComboBox(strip);
     shipList_->setObjectName(QStringLiteral("ShipList"));
     shipList_->setGeometry(12, 4, 185, shipList_->sizeHint().height());
-    shipList_->setMaxVisibleItems(kVisibleNames);
+    LimitVisibleEntries(shipList_, kVisibleNames);
     for (ShipIndex ship = 0; ship < kShipCount; ++ship)
         shipList_->addItem(QString::fromStdString(catalogue_.Name(ship)));
     shipList_->setCurrentIndex(0);

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -87,6 +88,25 @@ struct GridUnderTest {
         QTest::mousePress(grid.viewport(), Qt::RightButton, {}, Centre(col, row));
         QContextMenuEvent menu(QContextMenuEvent::Mouse, Centre(col, row), grid.viewport()->mapToGlobal(Centre(col, row)));
         QApplication::sendEvent(grid.viewport(), &menu);
+    }
+    /// Two quick left clicks as the platform delivers them: the second press comes as a
+    /// double-click event.
+    void DoubleClick(QPoint at) {
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                        QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            const bool down = type != QEvent::MouseButtonRelease;
+            QMouseEvent event(type, QPointF(at), grid.viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                              down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(grid.viewport(), &event);
+        }
+    }
+    /// A left-button drag as the platform delivers it: press, one move, release.
+    void Drag(QPoint from, QPoint to) {
+        QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), grid.viewport()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &move);
+        QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, to);
     }
     void Recalculate() {
         QVERIFY(sheet.Recalculate().empty());
@@ -340,6 +360,20 @@ private slots:
         QCOMPARE(t.grid.ColumnWidth(1), t.TextWidth("123,456,789") + 4);
     }
 
+    void clearAllGivesTheColumnsTheirFirstWidths() {
+        GridUnderTest t;
+        t.sheet.SetCell(1, 1, "123456789");
+        t.Recalculate();
+        t.grid.SetColumnWidth(0, 200);
+        t.grid.SetColumnWidth(9, 90);
+        t.sheet.ClearGrid();
+        t.grid.SheetChanged();
+        QCOMPARE(t.grid.ColumnWidth(0), 120);
+        QCOMPARE(t.grid.ColumnWidth(1), 40);
+        QCOMPARE(t.grid.ColumnWidth(9), 40);
+        QCOMPARE(t.grid.CellRect(6, 0).left(), 120 + 5 * 40);
+    }
+
     void resourceTotalsShortenWhenTooWide() {
         GridUnderTest t;
         t.sheet.SetCell(1, 1, "100");     // 100 Harpies: 125,000 metal
@@ -452,6 +486,56 @@ private slots:
         QApplication::sendEvent(t.grid.viewport(), &move);
         QTest::mouseRelease(t.grid.viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
         QCOMPARE(t.grid.ColumnWidth(3), 70);
+    }
+
+    void everyQuickPressSpinsAndADoubleClickOpensTheEditor() {
+        GridUnderTest t;
+        t.grid.SetInputMode(BattleGrid::InputMode::Spin);
+        const QRect cell = t.grid.CellRect(7, 4);
+        for (int pair = 0; pair < 5; ++pair) t.DoubleClick(QPoint(cell.center().x(), cell.top() + 2));
+        QCOMPARE(t.sheet.Cell(7, 4), std::string("10"));
+        QVERIFY(!t.grid.GridTimer()->isActive());
+
+        t.grid.SetInputMode(BattleGrid::InputMode::Edit);
+        t.DoubleClick(t.Centre(1, 6));
+        QVERIFY(t.grid.findChild<QLineEdit*>()->isVisible());
+    }
+
+    void draggingARowsLowerEdgeInACaptionColumnResizesTheRow() {
+        GridUnderTest t;
+        const QRect caption = t.grid.CellRect(6, 3);
+        t.Drag(QPoint(caption.center().x(), caption.bottom()), QPoint(caption.center().x(), caption.bottom() + 12));
+        QCOMPARE(t.grid.RowHeight(3), 30);
+        QCOMPARE(t.grid.CellRect(1, 4).top(), caption.top() + 30);
+        QCOMPARE(t.grid.SelectedRange(), (CellRange{0, 1, 0, 1}));
+        // A dragged row keeps its height while hidden.
+        t.sheet.CompressGrid();
+        t.grid.SheetChanged();
+        t.sheet.ExpandGrid();
+        t.grid.SheetChanged();
+        QCOMPARE(t.grid.RowHeight(3), 30);
+    }
+
+    void rangesAreSelectedByDragShiftClickAndShiftArrowsAndShown() {
+        GridUnderTest t;
+        t.Drag(t.Centre(1, 2), t.Centre(3, 5));
+        QCOMPARE(t.grid.SelectedRange(), (CellRange{1, 2, 3, 5}));
+        const QColor background = Colour(t.appearance, AppearanceColour::ShipBgd);
+        QImage image = t.Render();
+        QVERIFY(image.pixelColor(t.grid.CellRect(2, 3).topLeft() + QPoint(3, 3)) != background);
+        QCOMPARE(image.pixelColor(t.grid.CellRect(4, 3).topLeft() + QPoint(3, 3)), background);
+
+        // Shift+click widens from the anchor, in any direction; so do Shift and the arrows.
+        QTest::mouseClick(t.grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, t.Centre(0, 1));
+        QCOMPARE(t.grid.SelectedRange(), (CellRange{0, 1, 1, 2}));
+        QTest::keyClick(&t.grid, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&t.grid, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(t.grid.SelectedRange(), (CellRange{0, 2, 1, 3}));
+        // A plain move selects one cell again, which shows no highlight.
+        QTest::keyClick(&t.grid, Qt::Key_Right);
+        QCOMPARE(t.grid.SelectedRange(), (CellRange{1, 3, 1, 3}));
+        image = t.Render();
+        QCOMPARE(image.pixelColor(t.grid.CellRect(2, 3).topLeft() + QPoint(3, 3)), background);
     }
 
     void spinTickWithFullRepaintFitsTheTimerPeriod() {

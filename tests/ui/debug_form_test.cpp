@@ -268,6 +268,14 @@ private slots:
         QCOMPARE(h.context.bailout, &h.earlier);
     }
 
+    void longListsShowThirteenEntriesAtATime() {
+        Harness h;
+        h.Show();
+        QCOMPARE(testing::EntriesShownAtOnce(h.form->DebugInitiative()), 13);
+        h.form->Pages()->setCurrentIndex(1);
+        QCOMPARE(testing::EntriesShownAtOnce(h.form->HoleDetectorComboBox()), 13);
+    }
+
     void shipRunEndsAfterTheBattleInProgressOnStop_data() {
         QTest::addColumn<QString>("guns");
         QTest::newRow("Harpy with its guns") << "3";
@@ -307,6 +315,26 @@ private slots:
             QVERIFY2(target ? LenientInt32(count) <= 999 && !count.empty() : count.empty(), count.c_str());
             if (t > 0) QVERIFY(h.sheet->Cell(1, t + 1).empty());
         }
+    }
+
+    void shipRunWithATypeThatHasNoTargetEndsAtOnceAndSaysWhy() {
+        Harness h;
+        h.Show();
+        TDebugForm& f = *h.form;
+        f.Pages()->setCurrentIndex(1);
+        f.ThisShipOption()->click();
+        f.HoleDetectorComboBox()->setCurrentIndex(h.Step(h.Index("Demeter")));
+        // A run that hangs is stopped after a while, and then fails below.
+        QTimer stop;
+        stop.setSingleShot(true);
+        QObject::connect(&stop, &QTimer::timeout, &f, [&f] { f.StopHoleDetectorBtn()->click(); });
+        stop.start(2000);
+        QTest::mouseClick(f.RunShipTesting(), Qt::LeftButton);
+        QVERIFY(stop.isActive());
+        QVERIFY(!f.Running());
+        QVERIFY(f.RunShipTesting()->isEnabled());
+        QCOMPARE(h.messages.warnings.size(), 1);
+        QVERIFY(h.messages.warnings[0].startsWith("Demeter has no target class"));
     }
 
     void randomRunIgnoresStopAndFillsBothSides() {

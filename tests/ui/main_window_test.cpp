@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QTest>
 
 #include <QPushButton>
@@ -56,6 +57,19 @@ private slots:
         QCOMPARE(window.Sheet().Cell(5, 1), std::string());  // no recalculation yet
         QCOMPARE(PanelText(window, "DLoss"), QString("0"));
         QCOMPARE(PanelText(window, "TickIndicator"), QString("Tick 1"));
+    }
+
+    void mainWindowOpensCentredAtItsSize() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.show();
+        QCOMPARE(window.size(), QSize(671, 454));
+        // Centred to the pixel, give or take a frame the window system may add around it.
+        const QPoint offset = window.geometry().center() - window.screen()->availableGeometry().center();
+        const int frame = window.geometry().left() - window.frameGeometry().left();
+        QVERIFY2(std::abs(offset.x()) <= frame + 1 && std::abs(offset.y()) <= frame + 1,
+                 qPrintable(QString("%1,%2").arg(offset.x()).arg(offset.y())));
     }
 
     void badStatisticsAreReportedOnceAndTheBuiltInValuesUsed() {

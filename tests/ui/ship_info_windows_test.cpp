@@ -12,6 +12,7 @@
 #include "ui/ship_details_form.h"
 #include "ui/ship_matrix_form.h"
 #include "ui_test_registry.h"
+#include "ui_test_support.h"
 
 namespace kestrin {
 namespace {
@@ -61,6 +62,12 @@ class ShipInfoWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void detailsListShowsThirteenNamesAtATime() {
+        TShipDetailsForm form(DefaultRules().catalogue);
+        form.show();
+        QCOMPARE(testing::EntriesShownAtOnce(form.ShipList()), 13);
+    }
+
     void detailsShowTheCatalogueTexts() {
         TShipDetailsForm form(DefaultRules().catalogue);
         QCOMPARE(form.windowTitle(), QStringLiteral("Ship Details"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QLocale>
 #include <QStandardPaths>
@@ -29,5 +31,14 @@ struct UiTestEnvironment {
     /// The folder as a path.
     std::filesystem::path Path() const { return std::filesystem::path(folder.path().toStdString()); }
 };
+
+/// Opens a drop-down list and counts the entries its list shows at once.
+inline int EntriesShownAtOnce(QComboBox* combo) {
+    combo->showPopup();
+    const QAbstractItemView* list = combo->view();
+    const int shown = list->viewport()->height() / list->sizeHintForRow(0);
+    combo->hidePopup();
+    return shown;
+}
 
 }  // namespace kestrin::testing
