@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# The desktop program under a real X server, driven with real mouse and keyboard events:
+# what the offscreen tests cannot see. Checks the title bar captions, that the main window
+# opens centred on the screen, and that ten quick clicks in spin mode add ten. Builds
+# nothing: it runs build/release/app/kestrin (./kestrin test builds it).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+program=build/release/app/kestrin
+if [ ! -x "$program" ]; then
+    echo "xvfb checks: $program is missing; run ./kestrin test first" >&2
+    exit 1
+fi
+
+missing=()
+for pkg in xvfb xdotool x11-utils imagemagick fonts-liberation; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+done
+if ((${#missing[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+work=$(mktemp -d)
+xvfb_pid=""
+kestrin_pid=""
+cleanup() {
+    [ -z "$kestrin_pid" ] || kill "$kestrin_pid" 2>/dev/null || true
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+status=0
+fail() {
+    echo "xvfb checks: FAILED: $*" >&2
+    status=1
+}
+
+# A display of its own (Xvfb picks a free number), so that parallel runs never meet.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "xvfb checks: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+
+# The program writes ShipStats.ini and Kestrin.ini beside its executable: a copy in the
+# temporary folder keeps them out of the build tree.
+cp "$program" "$work/kestrin"
+QT_QPA_PLATFORM=xcb "$work/kestrin" >"$work/kestrin.log" 2>&1 &
+kestrin_pid=$!
+
+caption() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+geometry() {  # window (or root), field
+    if [ "$1" = root ]; then xwininfo -root; else xwininfo -id "$1"; fi | sed -n "s/^ *$2: *//p"
+}
+
+main=$(timeout 20 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin') || true
+if [ -z "$main" ]; then
+    cat "$work/kestrin.log" >&2
+    echo "xvfb checks: the main window did not appear" >&2
+    exit 1
+fi
+sleep 0.5
+
+# 1. The title bar reads the caption exactly, with nothing appended.
+[ "$(caption "$main")" = "Kestrin     v 9.5" ] || fail "main window title bar reads \"$(caption "$main")\""
+
+# 2. 671 x 454, centred on the screen (no window manager: the program places itself).
+x=$(geometry "$main" "Absolute upper-left X")
+y=$(geometry "$main" "Absolute upper-left Y")
+width=$(geometry "$main" Width)
+height=$(geometry "$main" Height)
+screen_width=$(geometry root Width)
+screen_height=$(geometry root Height)
+if [ "$width" -ne 671 ] || [ "$height" -ne 454 ] || [ $((2 * x + width - screen_width)) -lt -1 ] ||
+   [ $((2 * x + width - screen_width)) -gt 1 ] || [ $((2 * y + height - screen_height)) -lt -1 ] ||
+   [ $((2 * y + height - screen_height)) -gt 1 ]; then
+    fail "main window is ${width}x${height} at $x,$y on a ${screen_width}x${screen_height} screen"
+fi
+
+# 3. Spin mode: ten quick clicks on the Harpy's attacking Ships cell, ten slow ones (never a
+# double-click) on the Phoenix's: both cells must then look the same, and not empty.
+import -window "$main" "$work/start.png"
+# The grid starts below the menu bar, where the first caption's background begins.
+convert "$work/start.png" -crop 1x120+5+0 txt:"$work/start.txt"
+grid_top=$(sed -n '/#143214/I{s/^0,\([0-9]*\):.*/\1/p;q}' "$work/start.txt")
+[ -n "$grid_top" ] || { echo "xvfb checks: the grid was not found" >&2; exit 1; }
+row_top() { echo $((grid_top + 26 + ($1 - 1) * 18)); }
+ships_x=460  # the middle of column 7: 120 + 5 x 40 + 120 + 20
+
+xdotool windowfocus --sync "$main"
+# The grid's popup menu: its last two items are "Spin Input", "Edit Input".
+xdotool mousemove --window "$main" 180 $(($(row_top 5) + 9)) click 3
+sleep 0.5
+xdotool key Up Up Return
+sleep 0.3
+xdotool mousemove --window "$main" "$ships_x" $(($(row_top 1) + 3)) click --repeat 10 --delay 60 1
+sleep 0.3
+xdotool mousemove --window "$main" "$ships_x" $(($(row_top 2) + 3)) click --repeat 10 --delay 600 1
+# Away to a caption, so that no focus rectangle is drawn in the cells compared.
+xdotool mousemove --window "$main" 60 $(($(row_top 9) + 9)) click 1
+sleep 0.5
+import -window "$main" "$work/spun.png"
+cell() { convert "$work/spun.png" -crop "38x16+441+$(($(row_top "$1") + 1))" +repage "$work/row$1.png"; }
+cell 1
+cell 2
+cell 3
+differing() { compare -metric AE "$work/row$1.png" "$work/row$2.png" null: 2>&1 || true; }
+[ "$(differing 1 3)" != "0" ] || fail "ten quick clicks in spin mode left the cell empty"
+[ "$(differing 1 2)" = "0" ] || fail "ten quick clicks in spin mode did not add as much as ten slow ones"
+
+# 4. Another window's title bar: the debug window, reached by Ctrl+Shift+D.
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+shift+d
+debug=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin Debug') || true
+if [ -z "$debug" ]; then
+    fail "the debug window did not appear"
+else
+    [ "$(caption "$debug")" = "Kestrin Debug" ] || fail "debug window title bar reads \"$(caption "$debug")\""
+fi
+
+[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement and quick clicks as they should be"
+exit "$status"
