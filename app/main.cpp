@@ -3,6 +3,7 @@
 // opened once the window is up.
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QStringList>
 #include <QTimer>
 
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
     // The application's name only: a display name would be appended to every title bar,
     // and each window's caption must read exactly as it is.
     QApplication::setApplicationName("Kestrin");
+    // Ties the windows to the installed desktop entry and its icon (task bars, docks).
+    QApplication::setDesktopFileName(KESTRIN_APP_ID);
+    QApplication::setWindowIcon(QIcon::fromTheme(KESTRIN_APP_ID));
     // Every window, menus included, is laid out for Arial at 8 points.
     QApplication::setFont(QFont("Arial", 8));
     kestrin::TForm1 window;

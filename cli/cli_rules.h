@@ -7,7 +7,8 @@
 
 namespace kestrin {
 
-/// "ShipStats.ini" beside the running executable, as the desktop program uses it.
+/// "ShipStats.ini" where the desktop program keeps it: beside the running executable, or
+/// for an installed copy in the user's configuration folder (created when missing).
 /// `argv0` is the fall-back when the executable's own path cannot be read.
 std::filesystem::path DefaultStatsPath(const char* argv0);
 

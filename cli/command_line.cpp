@@ -36,7 +36,8 @@ std::vector<std::string> Words(std::initializer_list<const char*> words) {
 
 void AddStatsOption(CLI::App& command, RawOptions& raw) {
     command.add_option("--stats", raw.statsPath,
-                       "Statistics file (default: ShipStats.ini beside the program)");
+                       "Statistics file (default: ShipStats.ini beside the program, or "
+                       "in ~/.config/Kestrin/ when installed)");
 }
 
 void AddSheetRunOptions(CLI::App& command, SheetRunOptions& run, std::string& solver) {
@@ -106,6 +107,7 @@ CommandLineRead ReadCommandLine(int argc, const char* const* argv) {
     CLI::App app{"Kestrin battle calculator without a window: JSON on standard output.",
                  "kestrin-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("kestrin-cli ") + KESTRIN_VERSION);
     AddCalc(app, raw);
     AddParse(app, raw);
     AddTablesAndSolve(app, raw);

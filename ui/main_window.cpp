@@ -38,7 +38,12 @@ NumberLocale SystemNumberLocale() {
 }  // namespace
 
 TForm1::TForm1(MainWindowOptions options, QWidget* parent)
-    : QMainWindow(parent), folder_(options.programFolder.empty() ? kestrin::ProgramFolder() : options.programFolder) {
+    : QMainWindow(parent), folder_(options.programFolder), dialogFolder_(options.programFolder) {
+    if (folder_.empty()) {
+        ProgramFolders own = DesktopProgramFolders();
+        folder_ = std::move(own.files);
+        dialogFolder_ = std::move(own.dialogs);
+    }
     if (options.messages == nullptr) ownMessages_ = std::make_unique<MessageBoxes>();
     messages_ = options.messages != nullptr ? options.messages : ownMessages_.get();
     setWindowTitle("Kestrin     v 9.5");
@@ -207,11 +212,11 @@ bool TForm1::SaveBattleFile(const std::filesystem::path& path) {
 }
 
 void TForm1::FileOpenClick() {
-    if (const auto path = AskBattleFileToOpen(this, folder_)) OpenBattleFile(*path);
+    if (const auto path = AskBattleFileToOpen(this, dialogFolder_)) OpenBattleFile(*path);
 }
 
 void TForm1::FileSaveAs1() {
-    if (const auto path = AskBattleFileToSave(this, folder_)) SaveBattleFile(*path);
+    if (const auto path = AskBattleFileToSave(this, dialogFolder_)) SaveBattleFile(*path);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {

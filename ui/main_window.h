@@ -31,7 +31,8 @@ class TShipMatrixForm;
 
 /// Where the main window finds the program's files and how it reports problems.
 struct MainWindowOptions {
-    std::filesystem::path programFolder;   ///< empty: the executable's folder
+    /// Statistics, colours and the battle file dialogs' start; empty: the program's own folders.
+    std::filesystem::path programFolder;
     UserMessages* messages = nullptr;      ///< null: message boxes
 };
 
@@ -64,8 +65,10 @@ public:
     TSetupForm* SetupForm() const { return setupForm_; }
     /// The grid's popup menu.
     QMenu* PopupMenu() const { return popup_; }
-    /// The folder of the statistics, settings and battle files.
+    /// The folder of the statistics and colours files.
     const std::filesystem::path& ProgramFolder() const { return folder_; }
+    /// The folder the battle file dialogs start in.
+    const std::filesystem::path& DialogFolder() const { return dialogFolder_; }
 
     /// Re - Calculate: recalculates and shows the results.
     void ReCalc() override;
@@ -116,6 +119,7 @@ private:
     void TickBackClick();
 
     std::filesystem::path folder_;
+    std::filesystem::path dialogFolder_;
     std::unique_ptr<UserMessages> ownMessages_;
     UserMessages* messages_ = nullptr;
     Appearance appearance_;

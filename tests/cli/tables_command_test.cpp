@@ -77,5 +77,31 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndOneLine) {
     EXPECT_EQ(folder.Count(), 0);
 }
 
+TEST(CommandLine, VersionIsTheProjectsOwn) {
+    TempFolder folder;
+    const ProgramRun run = RunProgram(folder, "--version");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "kestrin-cli " KESTRIN_VERSION "\n");
+    EXPECT_EQ(folder.Count(), 0);
+}
+
+// A copy in an installed layout (bin/ beside share/applications/ with the desktop entry)
+// keeps its default statistics file in the user's configuration folder.
+TEST(CommandLine, InstalledCopyKeepsItsStatisticsInTheUsersConfiguration) {
+    TempFolder folder;
+    const auto bin = folder.Path() / "usr" / "bin";
+    const auto entry = folder.Path() / "usr" / "share" / "applications" / KESTRIN_APP_ID ".desktop";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(entry.parent_path());
+    WriteBytes(entry, "[Desktop Entry]\n");
+    std::filesystem::copy_file(KESTRIN_CLI_PATH, bin / "kestrin-cli");
+    const auto home = folder.Path() / "home";
+    const std::string command = "cd '" + folder.Path().string() + "' && env -u XDG_CONFIG_HOME HOME='" +
+                                home.string() + "' '" + (bin / "kestrin-cli").string() + "' tables > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::exists(home / ".config" / "Kestrin" / "ShipStats.ini"));
+    EXPECT_FALSE(std::filesystem::exists(bin / "ShipStats.ini"));
+}
+
 }  // namespace
 }  // namespace kestrin::testing
