@@ -1,6 +1,5 @@
 #include "app_paths.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -9,8 +8,7 @@
 namespace kestrin {
 
 ProgramFolders DesktopProgramFolders() {
-    ProgramFilesEnvironment environment = CurrentProgramFilesEnvironment(nullptr);
-    environment.executableFolder = QCoreApplication::applicationDirPath().toStdString();
+    const ProgramFilesEnvironment environment = CurrentProgramFilesEnvironment(nullptr);
     const std::filesystem::path documents =
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
     return {PrepareProgramFilesFolder(environment),
