@@ -3,19 +3,29 @@
 find_program(HELP2MAN help2man REQUIRED)
 find_program(GZIP gzip REQUIRED)
 set(KESTRIN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/kestrin)
+# Installed programs resolve every symbol at start and then make their relocations read-only.
+foreach(program kestrin kestrin-cli)
+  if(TARGET ${program})
+    target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
+  endif()
+endforeach()
 
-# kestrin-cli's manual page is made from its own --help and --version, so it never lags.
+# kestrin-cli's manual page is made from its own --help and --version and each command's
+# --help, so it never lags behind the program.
 set(man ${CMAKE_BINARY_DIR}/man)
+set(cli_include ${PROJECT_SOURCE_DIR}/app/desktop/kestrin-cli.h2m)
 add_custom_command(
   OUTPUT ${man}/kestrin-cli.1.gz ${man}/kestrin.1.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${man}
-  COMMAND ${HELP2MAN} --no-info --section=1 --output=${man}/kestrin-cli.1
-          --include=${PROJECT_SOURCE_DIR}/app/desktop/kestrin-cli.h2m
+  COMMAND sh ${PROJECT_SOURCE_DIR}/app/cli_commands_h2m.sh $<TARGET_FILE:kestrin-cli> ${cli_include}
+          ${man}/kestrin-cli.h2m
+  COMMAND ${HELP2MAN} --no-info --section=1 --output=${man}/kestrin-cli.1 --include=${man}/kestrin-cli.h2m
           "--name=battle calculator without a window, JSON output" $<TARGET_FILE:kestrin-cli>
   COMMAND ${GZIP} -9nf ${man}/kestrin-cli.1
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/app/desktop/kestrin.1 ${man}/kestrin.1
   COMMAND ${GZIP} -9nf ${man}/kestrin.1
-  DEPENDS kestrin-cli ${PROJECT_SOURCE_DIR}/app/desktop/kestrin.1 ${PROJECT_SOURCE_DIR}/app/desktop/kestrin-cli.h2m
+  DEPENDS kestrin-cli ${PROJECT_SOURCE_DIR}/app/desktop/kestrin.1 ${cli_include}
+          ${PROJECT_SOURCE_DIR}/app/cli_commands_h2m.sh
   VERBATIM)
 # A native package's change log, dated on the release day.
 execute_process(COMMAND date -R -u -d ${KESTRIN_RELEASE_DATE}
