@@ -9,10 +9,11 @@
 
 #include <clocale>
 
+#include "ui/guarded_application.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    kestrin::GuardedApplication app(argc, argv);
     // The toolkit takes the system's locale for the C library too; figures in files and
     // logs are formatted with explicit separators, so keep C's numbers neutral.
     std::setlocale(LC_NUMERIC, "C");

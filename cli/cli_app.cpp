@@ -1,5 +1,6 @@
 #include "cli_app.h"
 
+#include <new>
 #include <ostream>
 
 #include "cli_output.h"
@@ -10,7 +11,9 @@
 
 namespace kestrin {
 
-int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
+namespace {
+
+int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
     const CommandLineRead read = ReadCommandLine(argc, argv);
     if (!read.options) {
         if (!read.error.empty()) return ReportError(err, read.error, read.status);
@@ -25,6 +28,17 @@ int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostr
         case Command::Solve: return RunSolve(in, out, err);
     }
     return ReportError(err, "Unknown command", kExitUsage);
+}
+
+}  // namespace
+
+int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
+    // Commands write their output only once it is complete, so no partial JSON precedes this.
+    try {
+        return RunCommand(argc, argv, in, out, err);
+    } catch (const std::bad_alloc&) {
+        return ReportError(err, "Out of memory", kExitFailure);
+    }
 }
 
 }  // namespace kestrin

@@ -1,7 +1,7 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <initializer_list>
-#include <limits>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -27,6 +27,7 @@ struct RawOptions {
     std::string kind;
     std::string side = "defender";
     std::vector<std::string> fleets;
+    std::string ticks = "1";
 };
 
 // The accepted words of an option, in the order its help lists them.
@@ -37,7 +38,17 @@ std::vector<std::string> Words(std::initializer_list<const char*> words) {
 void AddStatsOption(CLI::App& command, RawOptions& raw) {
     command.add_option("--stats", raw.statsPath,
                        "Statistics file (default: ShipStats.ini beside the program, or "
-                       "in ~/.config/Kestrin/ when installed)");
+                       "in ~/.config/Kestrin/ when installed)")
+        ->check([](const std::string& path) { return path.empty() ? "expected a file name" : ""; });
+}
+
+// Decimal digits only: "0x10", "+3" or " 3" from a script is a mistake, not a count. The
+// whole output is held until the end, so the count is bounded.
+std::string CheckTicks(const std::string& text) {
+    const bool digits = !text.empty() && text.size() <= 5 &&
+                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (digits && std::stoi(text) >= 1 && std::stoi(text) <= kMaxTicks) return {};
+    return "expected a whole number from 1 to " + std::to_string(kMaxTicks);
 }
 
 void AddSheetRunOptions(CLI::App& command, SheetRunOptions& run, std::string& solver) {
@@ -52,8 +63,8 @@ void AddCalc(CLI::App& app, RawOptions& raw) {
     CLI::App* calc = app.add_subcommand("calc", "Open a battle file (or the empty sheet) and "
                                                 "recalculate, one JSON line per tick");
     calc->add_option("battle", raw.options.calc.battlePath, "Battle file (.kbf)");
-    calc->add_option("--ticks", raw.options.calc.ticks, "Ticks to calculate (default 1)")
-        ->check(CLI::Range(1, std::numeric_limits<int>::max()));
+    calc->add_option("--ticks", raw.ticks, "Ticks to calculate, 1 to " + std::to_string(kMaxTicks) + " (default 1)")
+        ->check(CheckTicks);
     AddSheetRunOptions(*calc, raw.options.calc.run, raw.solver);
     AddStatsOption(*calc, raw);
 }
@@ -88,6 +99,7 @@ CliOptions Resolve(RawOptions& raw, const char* argv0) {
     options.statsPath = raw.statsPath.empty() ? DefaultStatsPath(argv0)
                                               : std::filesystem::path(raw.statsPath);
     const SolverVariant solver = raw.solver == "old" ? SolverVariant::Old : SolverVariant::New;
+    options.calc.ticks = std::stoi(raw.ticks);
     options.calc.run.solver = solver;
     options.parse.run.solver = solver;
     options.parse.kind = raw.kind == "combat"     ? ReportKind::Combat

@@ -25,11 +25,14 @@ struct SheetRunOptions {
     std::filesystem::path savePath;  ///< empty: save nothing
 };
 
+/// Most ticks one calc command prints.
+inline constexpr int kMaxTicks = 10000;
+
 /// `kestrin-cli calc [BATTLE.kbf]` options.
 struct CalcOptions {
     SheetRunOptions run;
     std::filesystem::path battlePath;  ///< empty: start from the empty sheet
-    int ticks = 1;                     ///< tick objects to print; at least 1
+    int ticks = 1;                     ///< tick objects to print; 1 to kMaxTicks
 };
 
 /// `kestrin-cli parse KIND` options.

@@ -1,13 +1,15 @@
 #include "sheet_commands.h"
 
 #include <istream>
-#include <iterator>
+#include <optional>
 #include <ostream>
 
 #include "bailout_counter.h"
 #include "cli_log_window.h"
 #include "cli_output.h"
 #include "cli_rules.h"
+#include "engine/atomic_file.h"
+#include "input_text.h"
 #include "sheet/text_lines.h"
 #include "sheet/battle_file.h"
 #include "sheet/battle_sheet.h"
@@ -65,13 +67,19 @@ std::string OpenInto(SheetRun& run, const std::filesystem::path& path) {
     return result.ok() ? std::string() : result.message;
 }
 
-// Saves as "Save &As..." does, then writes the collected output.
+// Saves as "Save &As..." does, but moves the file into place only once the output is
+// written: a failed command leaves no file behind.
 int Finish(SheetRun& run, const SheetRunOptions& options, std::ostream& out, std::ostream& err) {
+    std::optional<PendingFile> save;
     if (!options.savePath.empty()) {
-        const BattleFileResult saved = SaveBattleFile(run.sheet, options.savePath);
-        if (!saved.ok()) return ReportError(err, saved.message, kExitFailure);
+        save.emplace(options.savePath, BattleFileBytes(run.sheet.Cells()));
+        if (!save->Error().empty()) return ReportError(err, save->Error(), kExitFailure);
     }
-    return WriteOutput(out, err, run.output);
+    if (const int written = WriteOutput(out, err, run.output); written != kExitOk) return written;
+    if (save) {
+        if (std::string error = save->Commit(); !error.empty()) return ReportError(err, error, kExitFailure);
+    }
+    return kExitOk;
 }
 
 }  // namespace
@@ -102,12 +110,13 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
         if (std::string error = OpenInto(run, options.inPath); !error.empty())
             return ReportError(err, error, kExitUsage);
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    if (std::string error = ReadInputText(in, text); !error.empty()) return ReportError(err, error, kExitFailure);
     ReportChoice choice;
     choice.kind = options.kind;
     choice.scanSide = choice.militarySide = options.side;
     choice.fleets = {options.fleets[0], options.fleets[1], options.fleets[2], options.fleets[3]};
-    if (std::string error = ApplyReport(run.sheet, SplitLines(text), choice); !error.empty())
+    if (std::string error = ApplyReport(run.sheet, TextLines(text), choice); !error.empty())
         return ReportError(err, error, kExitUsage);
     run.AddTick();
     return Finish(run, options.run, out, err);

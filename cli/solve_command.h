@@ -27,8 +27,10 @@ struct SolveCallRead {
 };
 
 /// Reads {"ships": [...], "killRates": [...], "damage": [...], "shots": N, "variant": "new"}.
-/// The three arrays must hold numbers and have one length; ships and kill rates must not be
-/// negative; shots must be a 64-bit integer; the variant is "new" (default) or "old".
+/// Only what the battle simulation can pass is accepted: the three arrays of one length,
+/// ships whole from 0 to 2^31-1, kill rates finite and not negative, damage in [0, 1), shots
+/// from 0 to 2^63-1, each key once, nesting at most 32 deep; the variant is "new" (default)
+/// or "old". The error names the field.
 SolveCallRead ReadSolveCall(std::string_view text);
 
 /// Runs the call and returns kills, damage, shotsAllocated, availableShots, cycles, G and

@@ -1,55 +1,175 @@
 #include "atomic_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <fstream>
 #include <random>
 #include <system_error>
+
+// Saving works on the system's file calls directly: the standard streams can neither create
+// a file exclusively without following a link nor flush it to the disk.
 
 namespace kestrin {
 
 namespace {
 
-// Beside the target, so that the rename stays within one file system and is atomic; the
-// random part keeps two programs saving at once from sharing a temporary.
-std::filesystem::path FreeTemporaryPath(const std::filesystem::path& path) {
+constexpr int kLinkLimit = 40;     // the system's own limit on links in a row
+constexpr int kNameAttempts = 100;  // a folder full of our temporaries must not hang a save
+
+std::string Reason(int code) { return std::generic_category().message(code); }
+
+// Follows a chain of symbolic links at `path` to the file it names, which need not exist
+// yet. Returns 0 or the system's error.
+int ResolveLinks(std::filesystem::path& path) {
+    for (int depth = 0; depth < kLinkLimit; ++depth) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(info.st_mode)) return 0;
+        std::error_code error;
+        const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+        if (error) return error.value();
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return ELOOP;
+}
+
+struct OldFile {
+    bool exists = false;
+    struct stat info {};
+};
+
+// Refuses what a save must not replace: anything but a regular file (a device, a pipe, a
+// folder) and a file the process may not write. Returns the reason, or "" when the save
+// may go ahead.
+std::string CheckTarget(const std::filesystem::path& target, OldFile& old) {
+    if (::stat(target.c_str(), &old.info) != 0) return errno == ENOENT ? std::string() : Reason(errno);
+    if (!S_ISREG(old.info.st_mode)) return "it is not a regular file";
+    // Opening for writing, without truncating, asks the system exactly what a plain write
+    // would: access rights, access lists, read-only mounts.
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Reason(errno);
+    ::close(fd);
+    old.exists = true;
+    return {};
+}
+
+std::string RandomSuffix() {
     std::random_device random;
-    std::filesystem::path candidate;
-    std::error_code ignored;
-    do {
-        candidate = path;
-        candidate += ".tmp" + std::to_string(random() % 1000000u);
-    } while (std::filesystem::exists(candidate, ignored));
-    return candidate;
+    return ".tmp" + std::to_string(random() % 1000000u);
+}
+
+struct Temporary {
+    int fd = -1;
+    std::filesystem::path path;
+    std::string error;
+};
+
+// Beside the target, so that the rename stays within one file system. The exclusive
+// creation never opens an existing name, so a link planted there is not followed.
+Temporary CreateTemporary(const std::filesystem::path& target, mode_t mode,
+                          const TemporaryNameSource& names) {
+    Temporary temporary;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temporary.path = target;
+        temporary.path += names ? names() : RandomSuffix();
+        temporary.fd = ::open(temporary.path.c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (temporary.fd >= 0) return temporary;
+        if (errno != EEXIST) {
+            temporary.error = Reason(errno);
+            return temporary;
+        }
+    }
+    temporary.error = "no free name for a temporary file beside it";
+    return temporary;
+}
+
+// The replacement keeps the old file's owner where the process may set it, and its access
+// rights; set-user and set-group bits are not carried onto new content.
+void KeepAttributes(int fd, const OldFile& old) {
+    if (!old.exists) return;
+    // An ordinary user may not give a file away, but may keep its group; failing both, the
+    // file has the saver's owner and group, as any new file would.
+    [[maybe_unused]] const bool owned = ::fchown(fd, old.info.st_uid, old.info.st_gid) == 0 ||
+                                        ::fchown(fd, static_cast<uid_t>(-1), old.info.st_gid) == 0;
+    ::fchmod(fd, old.info.st_mode & 01777);
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+// After a rename the folder's entry must reach the disk too; failing that the file is
+// still in place, so it is not an error.
+void SyncFolder(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 }  // namespace
 
-std::string SaveFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    const auto failure = [&](const std::string& reason) {
-        return "Unable to write to " + path.string() + (reason.empty() ? "" : ": " + reason);
-    };
-    const std::filesystem::path temporary = FreeTemporaryPath(path);
-    std::error_code ignored;
-    errno = 0;
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return failure(errno != 0 ? std::generic_category().message(errno) : "");
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) {
-        std::filesystem::remove(temporary, ignored);
-        return failure("the data could not be written");
+PendingFile::PendingFile(const std::filesystem::path& path, std::string_view bytes,
+                         const TemporaryNameSource& names)
+    : shownPath_(path), target_(path) {
+    if (const int code = ResolveLinks(target_); code != 0) {
+        Fail(Reason(code));
+        return;
     }
-    // A replaced file keeps the access rights its owner gave it.
-    const std::filesystem::file_status old = std::filesystem::status(path, ignored);
-    if (std::filesystem::is_regular_file(old))
-        std::filesystem::permissions(temporary, old.permissions(), ignored);
-    std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
-    if (renameError) {
-        std::filesystem::remove(temporary, ignored);
-        return failure(renameError.message());
+    OldFile old;
+    if (std::string refusal = CheckTarget(target_, old); !refusal.empty()) {
+        Fail(refusal);
+        return;
     }
+    // Created with the old file's rights, narrowed by the umask until KeepAttributes.
+    Temporary created = CreateTemporary(target_, old.exists ? (old.info.st_mode & 0777) : 0666, names);
+    if (created.fd < 0) {
+        Fail(created.error);
+        return;
+    }
+    temporary_ = created.path;
+    KeepAttributes(created.fd, old);
+    int code = WriteAll(created.fd, bytes);
+    if (code == 0 && ::fsync(created.fd) != 0) code = errno;
+    if (::close(created.fd) != 0 && code == 0) code = errno;
+    if (code != 0) Fail(Reason(code));
+}
+
+PendingFile::~PendingFile() {
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+std::string PendingFile::Fail(const std::string& reason) {
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+    error_ = "Unable to write to " + shownPath_.string() + ": " + reason;
+    return error_;
+}
+
+std::string PendingFile::Commit() {
+    if (!error_.empty()) return error_;
+    if (temporary_.empty()) return Fail("it was already saved");
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return Fail(Reason(errno));
+    temporary_.clear();
+    SyncFolder(target_);
     return {};
+}
+
+std::string SaveFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    PendingFile file(path, bytes);
+    return file.Commit();
 }
 
 }  // namespace kestrin

@@ -22,6 +22,13 @@ inline std::int64_t SaturatingInt64(Extended x) {
     return static_cast<std::int64_t>(x);
 }
 
+/// a - b, saturating at the 64-bit range's ends instead of overflowing.
+inline std::int64_t SaturatingSub(std::int64_t a, std::int64_t b) {
+    std::int64_t difference = 0;
+    if (!__builtin_sub_overflow(a, b, &difference)) return difference;
+    return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+}
+
 /// Clamps a 64-bit count into the 32-bit range.
 inline std::int32_t SaturatingInt32(std::int64_t x) {
     if (x > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();

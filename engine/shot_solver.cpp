@@ -53,7 +53,7 @@ void SolveSingleEntry(Call& c, Working& w, const SmallBuffer<double>& ships, boo
         c.kills[0] = SaturatingInt64(std::ceil(static_cast<Extended>(ships[0])));
         c.shotsAllocated[0] = SaturatingInt64(shotsToKillAll);
         w.damage[0] = 0;
-        c.available -= c.shotsAllocated[0];
+        c.available = SaturatingSub(c.available, c.shotsAllocated[0]);
     } else {
         w.damage[0] = w.substituted[0] ? w.remembered[0]
                                        : static_cast<double>(w.damage[0] + a * k);
@@ -88,7 +88,7 @@ bool QuickKillAll(Call& c, const Working& w, const SmallBuffer<double>& ships, b
         c.kills[i] = SaturatingInt64(std::ceil(static_cast<Extended>(ships[i])));
         c.shotsAllocated[i] = SaturatingInt64(RoundHalfEven(needed));
     }
-    c.available -= SaturatingInt64(std::ceil(static_cast<Extended>(shotsToKillAll)));
+    c.available = SaturatingSub(c.available, SaturatingInt64(std::ceil(static_cast<Extended>(shotsToKillAll))));
     return true;
 }
 

@@ -7,7 +7,7 @@
 #include "sheet/text_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto lines = kestrin::SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const kestrin::TextLines lines(std::string_view(reinterpret_cast<const char*>(data), size));
     (void)kestrin::ReadUnitScan(lines, kestrin::DefaultShipCatalogue());
     kestrin::PlanetFigures figures;
     kestrin::ReadPlanetScan(lines, figures);

@@ -63,7 +63,7 @@ void WriteReportFleetRows(BattleSheet& sheet, int col, const std::array<std::int
 
 }  // namespace
 
-std::string ApplySectorUnitPdsScan(BattleSheet& sheet, const std::vector<std::string>& lines, Side side) {
+std::string ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines, Side side) {
     const UnitCounts counts = ReadUnitScan(lines, sheet.Rules().catalogue);
     PlanetFigures planet;
     ReadPlanetScan(lines, planet);
@@ -79,15 +79,16 @@ std::string ApplySectorUnitPdsScan(BattleSheet& sheet, const std::vector<std::st
     return sheet.Recalculate();
 }
 
-std::string ApplyMilitaryScan(BattleSheet& sheet, const std::vector<std::string>& lines, Side side,
+std::string ApplyMilitaryScan(BattleSheet& sheet, TextLines lines, Side side,
                               const FleetChoice& choice) {
     AddUnits(sheet, ShipsColumn(side), ChosenFleets(ReadMilitaryScan(lines, sheet.Rules().catalogue), choice));
     return sheet.Recalculate();
 }
 
-std::string ApplyCombatReport(BattleSheet& sheet, const std::vector<std::string>& lines) {
-    sheet.ClearGrid();
+std::string ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
+    // Read before the sheet is cleared: running out of memory on a huge text keeps the battle.
     const CombatReport report = ReadCombatReport(lines, sheet.Rules().catalogue);
+    sheet.ClearGrid();
     WriteCounts(sheet, kDefenderShips, report.DefenderTotal);
     WriteCounts(sheet, kAttackerShips, report.AttackerTotal);
     for (int k = 0; k < 4; ++k) {
@@ -116,7 +117,7 @@ std::string ApplyCombatReport(BattleSheet& sheet, const std::vector<std::string>
     return {};
 }
 
-std::string ApplyReport(BattleSheet& sheet, const std::vector<std::string>& lines, const ReportChoice& choice) {
+std::string ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice) {
     switch (choice.kind) {
         case ReportKind::Scan: return ApplySectorUnitPdsScan(sheet, lines, choice.scanSide);
         case ReportKind::Military: return ApplyMilitaryScan(sheet, lines, choice.militarySide, choice.fleets);

@@ -16,24 +16,22 @@ constexpr ShipIndex kFirstPds = 49;
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Every line is read without its last character.
-std::string_view Body(const std::string& line) {
-    return std::string_view(line).substr(0, line.empty() ? 0 : line.size() - 1);
-}
+std::string_view Body(std::string_view line) { return line.substr(0, line.empty() ? 0 : line.size() - 1); }
 
-// Calls store(fieldIndex, value) for every field that a blank ends; two blanks in a row end an
-// empty field, which reads as 0.
+// Calls store(fieldIndex, value) for every field that a blank ends (with `blankAfter`, the
+// text's end counts as one); two blanks in a row end an empty field, which reads as 0.
 template <typename Store>
-void ForEachField(std::string_view text, Store store) {
+void ForEachField(std::string_view text, bool blankAfter, Store store) {
     std::size_t start = 0;
     int field = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != ' ') continue;
+    for (std::size_t i = 0; i < text.size() + (blankAfter ? 1 : 0); ++i) {
+        if (i < text.size() && text[i] != ' ') continue;
         store(field++, LenientInt32(text.substr(start, i - start)));
         start = i + 1;
     }
 }
 
-void ReadUnitLine(const std::string& line, const ShipCatalogue& catalogue, CombatReport& r) {
+void ReadUnitLine(std::string_view line, const ShipCatalogue& catalogue, CombatReport& r) {
     if (line.empty() || line == " ") return;
     const std::string_view body = Body(line);
     const auto digit = std::find_if(body.begin(), body.end(), IsDigit);
@@ -51,7 +49,7 @@ void ReadUnitLine(const std::string& line, const ShipCatalogue& catalogue, Comba
                                                       &r.DefenderLost,  &r.DefenderHeld};
     const int first = k >= kFirstPds ? 3 : 0;
     const std::string_view figures = body.substr(split);
-    ForEachField(figures.substr(0, figures.size() - 1), [&](int field, std::int32_t value) {
+    ForEachField(figures.substr(0, figures.size() - 1), false, [&](int field, std::int32_t value) {
         if (first + field <= 5) (*columns[first + field])[k] = value;
     });
 }
@@ -63,9 +61,9 @@ int RoidKindOf(std::string_view keyword) {
     return -1;
 }
 
-void ReadAsteroidLines(const std::vector<std::string>& lines, CombatReport& r) {
+void ReadAsteroidLines(TextLines lines, CombatReport& r) {
     bool inSection = false;
-    for (const std::string& line : lines) {
+    for (std::string_view line : lines) {
         const std::string_view body = Body(line);
         const std::size_t blank = body.find(' ');
         if (blank == std::string_view::npos) continue;
@@ -74,8 +72,7 @@ void ReadAsteroidLines(const std::vector<std::string>& lines, CombatReport& r) {
         if (keyword == "Salvage/Stolen") inSection = false;
         const int kind = RoidKindOf(keyword);
         if (!inSection || kind < 0) continue;
-        const std::string rest = std::string(body.substr(blank + 1)) + ' ';
-        ForEachField(rest, [&](int field, std::int32_t value) {
+        ForEachField(body.substr(blank + 1), true, [&](int field, std::int32_t value) {
             if (field == 0) r.RoidsBefore[kind] = value;
             if (field == 1) r.RoidsSecond[kind] = value;
         });
@@ -84,9 +81,9 @@ void ReadAsteroidLines(const std::vector<std::string>& lines, CombatReport& r) {
 
 }  // namespace
 
-CombatReport ReadCombatReport(const std::vector<std::string>& lines, const ShipCatalogue& catalogue) {
+CombatReport ReadCombatReport(TextLines lines, const ShipCatalogue& catalogue) {
     CombatReport report;
-    for (const std::string& line : lines) ReadUnitLine(line, catalogue, report);
+    for (std::string_view line : lines) ReadUnitLine(line, catalogue, report);
     ReadAsteroidLines(lines, report);
     return report;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ship_catalogue.h"
+#include "sheet/text_lines.h"
 
 namespace kestrin {
 
@@ -24,6 +25,6 @@ struct CombatReport {
 
 /// Reads a combat report: unit lines (a name, then figures separated by blanks, in the order
 /// of the report's columns) and the asteroid lines of its "Asteroids" section.
-CombatReport ReadCombatReport(const std::vector<std::string>& lines, const ShipCatalogue& catalogue);
+CombatReport ReadCombatReport(TextLines lines, const ShipCatalogue& catalogue);
 
 }  // namespace kestrin

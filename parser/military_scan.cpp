@@ -6,17 +6,17 @@
 
 namespace kestrin {
 
-MilitaryScan ReadMilitaryScan(const std::vector<std::string>& lines, const ShipCatalogue& catalogue) {
+MilitaryScan ReadMilitaryScan(TextLines lines, const ShipCatalogue& catalogue) {
     MilitaryScan scan;
     std::array<std::int32_t, kShipCount>* columns[] = {&scan.Home, &scan.Fleet1, &scan.Fleet2, &scan.Fleet3};
-    for (const std::string& line : lines) {
-        const std::vector<std::string> tokens = TokenizeLine(line);
-        if (tokens.empty()) continue;
+    for (std::string_view line : lines) {
+        LineTokens tokens(line);
+        std::string_view token;
+        if (!tokens.Next(token)) continue;
         // The unit name must open the line.
-        const ShipIndex k = MatchShipName(tokens[0], catalogue);
+        const ShipIndex k = MatchShipName(token, catalogue);
         if (k < 0) continue;
-        for (std::size_t c = 0; c < 4 && c + 1 < tokens.size(); ++c)
-            (*columns[c])[k] = LenientInt32(tokens[c + 1]);
+        for (std::size_t c = 0; c < 4 && tokens.Next(token); ++c) (*columns[c])[k] = LenientInt32(token);
     }
     return scan;
 }

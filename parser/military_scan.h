@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ship_catalogue.h"
+#include "sheet/text_lines.h"
 
 namespace kestrin {
 
@@ -26,7 +27,7 @@ struct FleetChoice {
 };
 
 /// Reads lines that open with a unit name followed by up to four counts.
-MilitaryScan ReadMilitaryScan(const std::vector<std::string>& lines, const ShipCatalogue& catalogue);
+MilitaryScan ReadMilitaryScan(TextLines lines, const ShipCatalogue& catalogue);
 
 /// The chosen columns summed per unit type (64-bit: four 32-bit counts may exceed 32 bits).
 std::array<std::int64_t, kShipCount> ChosenFleets(const MilitaryScan& scan, const FleetChoice& choice);

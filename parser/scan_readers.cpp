@@ -8,12 +8,6 @@ namespace kestrin {
 
 namespace {
 
-// The value of a keyword: the next token as a 64-bit number, 0 when it is no number or when
-// the keyword ends its line.
-std::int64_t ValueAfter(const std::vector<std::string>& tokens, std::size_t i) {
-    return i + 1 < tokens.size() ? LenientInt64(tokens[i + 1]) : 0;
-}
-
 // Asteroid counts keep the low 32 bits of the value read.
 std::int32_t Low32(std::int64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
 
@@ -31,40 +25,58 @@ constexpr LayoutKeywords kLayouts[2] = {
     {")Score:", "Eonium:", {"Uninitiated", "Metal", "Crystal", "Eonium"}, true},
 };
 
-void ReadLayout(const std::vector<std::string>& lines, const LayoutKeywords& layout,
-                PlanetFigures& figures) {
+// The rules a keyword matched, applied once the value after it is known.
+struct PendingRules {
+    bool score = false;
+    bool eonium = false;
+    int roidKind = -1;
+
+    bool Any() const { return score || eonium || roidKind >= 0; }
+};
+
+void Apply(const PendingRules& rules, std::int64_t value, PlanetFigures& figures) {
+    if (rules.score) figures.Score = value;
+    if (rules.eonium) figures.Eonium = value;
+    if (rules.roidKind >= 0) figures.Roids[rules.roidKind] = Low32(value);
+}
+
+// The value of a keyword is the next token as a 64-bit number, 0 when it is no number or
+// when the keyword ends its line.
+void ReadLayout(TextLines lines, const LayoutKeywords& layout, PlanetFigures& figures) {
     bool asteroidsSeen = false;
-    for (const std::string& line : lines) {
-        const std::vector<std::string> tokens = TokenizeLine(line);
-        for (std::size_t i = 0; i < tokens.size(); ++i) {
-            const std::string& token = tokens[i];
+    for (std::string_view line : lines) {
+        LineTokens tokens(line);
+        PendingRules pending;
+        for (std::string_view token; tokens.Next(token);) {
+            if (pending.Any()) Apply(pending, LenientInt64(token), figures);
+            pending = {};
             if (IsNumberToken(token)) continue;
             if (token == "Asteroids(") asteroidsSeen = true;
-            if (token == layout.score) figures.Score = ValueAfter(tokens, i);
-            if (token == layout.eonium && !asteroidsSeen) figures.Eonium = ValueAfter(tokens, i);
+            pending.score = token == layout.score;
+            pending.eonium = token == layout.eonium && !asteroidsSeen;
             for (int k = 0; k < 4; ++k)
-                if (token == layout.roidKinds[k] && (asteroidsSeen || !layout.roidsNeedFlag))
-                    figures.Roids[k] = Low32(ValueAfter(tokens, i));
+                if (token == layout.roidKinds[k] && (asteroidsSeen || !layout.roidsNeedFlag)) pending.roidKind = k;
         }
+        if (pending.Any()) Apply(pending, 0, figures);
     }
 }
 
 }  // namespace
 
-UnitCounts ReadUnitScan(const std::vector<std::string>& lines, const ShipCatalogue& catalogue) {
+UnitCounts ReadUnitScan(TextLines lines, const ShipCatalogue& catalogue) {
     UnitCounts counts{};
-    for (const std::string& line : lines) {
-        const std::vector<std::string> tokens = TokenizeLine(line);
-        for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
-            if (IsNumberToken(tokens[i])) continue;
-            const ShipIndex k = MatchShipName(tokens[i], catalogue);
-            if (k >= 0) counts[k] = LenientInt32(tokens[i + 1]);
+    for (std::string_view line : lines) {
+        LineTokens tokens(line);
+        ShipIndex named = -1;  // the unit the previous token named
+        for (std::string_view token; tokens.Next(token);) {
+            if (named >= 0) counts[named] = LenientInt32(token);
+            named = IsNumberToken(token) ? -1 : MatchShipName(token, catalogue);
         }
     }
     return counts;
 }
 
-void ReadPlanetScan(const std::vector<std::string>& lines, PlanetFigures& figures) {
+void ReadPlanetScan(TextLines lines, PlanetFigures& figures) {
     for (const LayoutKeywords& layout : kLayouts) ReadLayout(lines, layout, figures);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ship_catalogue.h"
+#include "sheet/text_lines.h"
 
 namespace kestrin {
 
@@ -21,9 +22,9 @@ struct PlanetFigures {
 
 /// Reads unit and PDS scans: every unit name followed by a token sets that type's count to
 /// the token (0 if it is no number); a later mention overwrites an earlier one.
-UnitCounts ReadUnitScan(const std::vector<std::string>& lines, const ShipCatalogue& catalogue);
+UnitCounts ReadUnitScan(TextLines lines, const ShipCatalogue& catalogue);
 
 /// Reads the two sector-scan layouts, in order, into `figures` (each rule overwrites).
-void ReadPlanetScan(const std::vector<std::string>& lines, PlanetFigures& figures);
+void ReadPlanetScan(TextLines lines, PlanetFigures& figures);
 
 }  // namespace kestrin

@@ -103,15 +103,24 @@ const std::array<Rgb, 16>& PickerColours() {
     return kPicker;
 }
 
-Appearance LoadAppearance(const std::filesystem::path& path) {
+Appearance ReadAppearance(const IniFile& file) {
     Appearance appearance = DefaultAppearance();
-    const IniLoadResult loaded = LoadIniFile(path);
-    if (!loaded.error.empty()) return appearance;
     for (int i = 0; i < kAppearanceColourCount; ++i) {
-        const std::string text = loaded.document.Read(kSection, kKeys[i], "");
+        const std::string text = file.Read(kSection, kKeys[i], "");
         if (const auto colour = ParseColourValue(text)) appearance.colours[i] = *colour;
     }
     return appearance;
+}
+
+Appearance LoadAppearance(const std::filesystem::path& path) {
+    const IniLoadResult loaded = LoadIniFile(path);
+    if (!loaded.error.empty()) return DefaultAppearance();
+    return ReadAppearance(loaded.document);
+}
+
+void WriteAppearance(IniFile& file, const Appearance& appearance) {
+    for (int i = 0; i < kAppearanceColourCount; ++i)
+        file.Write(kSection, kKeys[i], FormatColourValue(appearance.colours[i]));
 }
 
 std::string SaveAppearance(const std::filesystem::path& path, const Appearance& appearance) {
@@ -119,10 +128,8 @@ std::string SaveAppearance(const std::filesystem::path& path, const Appearance& 
     // A file that exists but cannot be read is not overwritten: its other content would be lost.
     std::error_code ignored;
     if (!loaded.error.empty() && std::filesystem::exists(path, ignored)) return loaded.error;
-    IniFile& file = loaded.document;
-    for (int i = 0; i < kAppearanceColourCount; ++i)
-        file.Write(kSection, kKeys[i], FormatColourValue(appearance.colours[i]));
-    return SaveFileAtomically(path, file.Serialize());
+    WriteAppearance(loaded.document, appearance);
+    return SaveFileAtomically(path, loaded.document.Serialize());
 }
 
 std::filesystem::path AppearancePath(const std::filesystem::path& executableDir) {

@@ -53,6 +53,14 @@ std::optional<Rgb> ParseColourValue(std::string_view text);
 /// The sixteen colours of the setup window's picker, left to right and top to bottom.
 const std::array<Rgb, 16>& PickerColours();
 
+class IniFile;
+
+/// The colours a parsed settings file gives; a missing key or unreadable value gives the default.
+Appearance ReadAppearance(const IniFile& file);
+
+/// Sets the seventeen colours in section Colors of a parsed settings file.
+void WriteAppearance(IniFile& file, const Appearance& appearance);
+
 /// Reads the colours from the file; a missing file, key or unreadable value gives the default.
 Appearance LoadAppearance(const std::filesystem::path& path);
 

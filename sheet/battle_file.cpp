@@ -1,5 +1,6 @@
 #include "battle_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -13,24 +14,95 @@ namespace {
 
 BattleFileResult Failure(BattleFileStatus status, std::string message) { return {status, std::move(message)}; }
 
-struct FileRead {
-    std::string bytes;
-    std::string error;  ///< empty on success
+// Collects a battle file's lines as its bytes arrive, and says no as soon as there are more
+// than a battle file has: an endless stream of line breaks is never read to its end.
+class LineCollector {
+public:
+    /// Takes the next bytes; false once a line beyond the last has begun.
+    bool Feed(std::string_view bytes) {
+        for (std::size_t i = 0; i < bytes.size();) {
+            const bool lfOfCrLf = afterCr_ && bytes[i] == '\n';
+            afterCr_ = false;
+            if (lfOfCrLf) {
+                ++i;
+                continue;
+            }
+            const std::size_t end = bytes.find_first_of("\r\n", i);
+            const std::string_view part = bytes.substr(i, end - i);
+            if (!part.empty() && Full()) return false;
+            current_ += part;
+            if (end == std::string_view::npos) break;
+            if (Full()) return false;
+            lines_.push_back(std::move(current_));
+            current_.clear();
+            afterCr_ = bytes[end] == '\r';
+            i = end + 1;
+        }
+        return true;
+    }
+
+    /// The lines once every byte was fed; a final line break adds no empty line.
+    std::vector<std::string> Finish() {
+        if (!current_.empty()) lines_.push_back(std::move(current_));
+        return std::move(lines_);
+    }
+
+private:
+    bool Full() const { return lines_.size() == static_cast<std::size_t>(kBattleFileLines); }
+
+    std::vector<std::string> lines_;
+    std::string current_;
+    bool afterCr_ = false;
 };
 
-FileRead ReadWholeFile(const std::filesystem::path& path) {
+// A battle file is a few kilobytes; a bigger one is refused before it fills the memory
+// (a device that never ends, a single endless line).
+constexpr std::size_t kBattleFileByteLimit = 16u << 20;
+
+struct FileRead {
+    BattleFileStatus status = BattleFileStatus::Ok;
+    std::string error;
+    std::vector<std::string> lines;
+};
+
+// Feeds the collector whatever each read gives (a pipe may give a few lines at a time and
+// stay open), so that the count is checked as the bytes arrive.
+FileRead ReadLines(const std::filesystem::path& path) {
     const auto failure = [&](const std::string& reason) {
-        return FileRead{{}, "Unable to read " + path.string() + ": " + reason};
+        return FileRead{BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": " + reason, {}};
     };
-    std::error_code code;
-    if (std::filesystem::is_directory(path, code)) return failure("it is a folder");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) return failure(errno != 0 ? std::generic_category().message(errno) : "cannot be opened");
-    FileRead read;
-    read.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return failure("the data could not be read");
-    return read;
+    LineCollector collector;
+    std::string chunk(1u << 16, '\0');
+    std::streambuf& buffer = *in.rdbuf();
+    try {
+        for (std::size_t total = 0; buffer.sgetc() != std::char_traits<char>::eof();) {
+            const std::streamsize available = std::min<std::streamsize>(buffer.in_avail(), std::streamsize(chunk.size()));
+            const auto got = static_cast<std::size_t>(buffer.sgetn(chunk.data(), std::max<std::streamsize>(available, 1)));
+            if (!collector.Feed(std::string_view(chunk).substr(0, got)))
+                return FileRead{BattleFileStatus::WrongLength, std::string(kWrongLengthMessage), {}};
+            total += got;
+            if (total > kBattleFileByteLimit) return failure("a battle file is at most 16 MB");
+        }
+    } catch (const std::ios_base::failure&) {
+        return failure("the data could not be read");
+    }
+    return FileRead{BattleFileStatus::Ok, {}, collector.Finish()};
+}
+
+BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::string>& lines) {
+    if (lines.size() != static_cast<std::size_t>(kBattleFileLines))
+        return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
+    // Taken as text, unchecked: the recalculation empties what is no number in unit rows.
+    for (int row = 1; row < sheet::kRows; ++row) {
+        battleSheet.SetCell(sheet::kDefShips, row, lines[2 * row - 2]);
+        battleSheet.SetCell(sheet::kAttShips, row, lines[2 * row - 1]);
+    }
+    std::string error = battleSheet.RecalculateFollowingLog();
+    if (!error.empty()) return Failure(BattleFileStatus::RecalculationFailed, std::move(error));
+    return {};
 }
 
 }  // namespace
@@ -62,26 +134,24 @@ BattleFileResult SaveBattleFile(const BattleSheet& battleSheet, const std::files
 }
 
 BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem::path& path) {
+    // Only a file that is not there is "missing"; a folder that may not be entered or a name
+    // too long is reported with the system's reason.
     std::error_code code;
-    if (!std::filesystem::exists(path, code))
+    const std::filesystem::file_status status = std::filesystem::status(path, code);
+    if (status.type() == std::filesystem::file_type::not_found)
         return Failure(BattleFileStatus::FileMissing, std::string(kFileMissingMessage));
-    FileRead read = ReadWholeFile(path);
-    if (!read.error.empty()) return Failure(BattleFileStatus::ReadFailed, std::move(read.error));
-    return ReadBattleFileBytes(battleSheet, read.bytes);
+    if (code) return Failure(BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": " + code.message());
+    if (std::filesystem::is_directory(status))
+        return Failure(BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is a folder");
+    FileRead read = ReadLines(path);
+    if (read.status != BattleFileStatus::Ok) return Failure(read.status, std::move(read.error));
+    return FillSheet(battleSheet, read.lines);
 }
 
 BattleFileResult ReadBattleFileBytes(BattleSheet& battleSheet, std::string_view bytes) {
-    const std::vector<std::string> lines = SplitLines(bytes);
-    if (lines.size() != static_cast<std::size_t>(kBattleFileLines))
-        return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
-    // Taken as text, unchecked: the recalculation empties what is no number in unit rows.
-    for (int row = 1; row < sheet::kRows; ++row) {
-        battleSheet.SetCell(sheet::kDefShips, row, lines[2 * row - 2]);
-        battleSheet.SetCell(sheet::kAttShips, row, lines[2 * row - 1]);
-    }
-    std::string error = battleSheet.RecalculateFollowingLog();
-    if (!error.empty()) return Failure(BattleFileStatus::RecalculationFailed, std::move(error));
-    return {};
+    LineCollector collector;
+    if (!collector.Feed(bytes)) return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
+    return FillSheet(battleSheet, collector.Finish());
 }
 
 }  // namespace kestrin

@@ -7,6 +7,8 @@
 #include <QMimeData>
 #include <QVBoxLayout>
 
+#include <new>
+
 #include "engine/ship_stats_file.h"
 #include "sheet/battle_file.h"
 #include "ui/app_paths.h"
@@ -176,7 +178,13 @@ void TForm1::TickBackClick() { SheetChanged(sheet_->StepBack()); }
 
 bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
     grid_->setVisible(false);
-    const BattleFileResult result = kestrin::OpenBattleFile(*sheet_, path);
+    BattleFileResult result;
+    try {
+        result = kestrin::OpenBattleFile(*sheet_, path);
+    } catch (const std::bad_alloc&) {
+        // The file is read whole before a cell changes, so the battle stays as it was.
+        result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged"};
+    }
     grid_->setVisible(true);
     const QString qpath = QString::fromStdString(path.string());
     switch (result.status) {

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <new>
+
 #include "sheet/text_lines.h"
 #include "ui/window_placement.h"
 
@@ -184,7 +186,15 @@ void TParserDialog::SetTextColour(const QColor& colour) {
 
 void TParserDialog::OkButtonClick() {
     if (kindGroup_->checkedId() < 0) return;
-    Report(ApplyReport(sheet_, TextLines(), CurrentChoice()));
+    std::string error;
+    try {
+        const std::string text = PlainText();
+        error = ApplyReport(sheet_, TextLines(text), CurrentChoice());
+    } catch (const std::bad_alloc&) {
+        // The readers finish before the sheet changes, so the battle stays as it was.
+        error = "Out of memory: the report is too large to read; the battle is unchanged";
+    }
+    Report(error);
     // The dialog stays open for the next report; typing goes on in the main window.
     if (QWidget* main = parentWidget()) main->window()->activateWindow();
 }
@@ -204,14 +214,14 @@ ReportChoice TParserDialog::CurrentChoice() const {
     return choice;
 }
 
-// The lines as the text area holds them. The raw text keeps non-breaking spaces, which the
+// The text as the text area holds it. The raw text keeps non-breaking spaces, which the
 // readers must see as word characters rather than blanks; paragraph and line separators
 // are the text area's line breaks.
-std::vector<std::string> TParserDialog::TextLines() const {
+std::string TParserDialog::PlainText() const {
     QString text = textArea_->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return SplitLines(text.toStdString());
+    return text.toStdString();
 }
 
 }  // namespace kestrin

@@ -72,7 +72,7 @@ private:
     void OkButtonClick();
     void Report(const std::string& error);
     ReportChoice CurrentChoice() const;
-    std::vector<std::string> TextLines() const;
+    std::string PlainText() const;
 
     BattleSheet& sheet_;
     bool shownBefore_ = false;

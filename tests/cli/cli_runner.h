@@ -35,6 +35,20 @@ inline ProgramRun RunProgram(const TempFolder& folder, const std::string& argume
     return run;
 }
 
+/// Runs a shell command line in which $CLI names the built kestrin-cli, inside `folder`;
+/// its standard output and error are captured unless the line redirects them itself.
+inline ProgramRun RunShell(const TempFolder& folder, const std::string& line) {
+    const std::filesystem::path out = folder.Path() / "stdout.txt";
+    const std::filesystem::path err = folder.Path() / "stderr.txt";
+    const std::string command = "cd '" + folder.Path().string() + "' && CLI='" KESTRIN_CLI_PATH "' && (" + line +
+                                ") > '" + out.string() + "' 2> '" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    ProgramRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out), ReadBytes(err)};
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return run;
+}
+
 /// Whether `text` is exactly one line, ended by a line break.
 inline bool IsOneLine(const std::string& text) {
     return !text.empty() && text.find('\n') == text.size() - 1;

@@ -86,6 +86,61 @@ TEST(CalcCommand, BadBattleFilesFailWithTheirMessageAndNoOutput) {
     }
 }
 
+TEST(CalcCommand, AFailedOutputLeavesNoSavedFile) {
+    TempFolder folder;
+    const ProgramRun run = RunShell(folder, "\"$CLI\" calc " + Example("raid.kbf") + " --save out.kbf" + Stats(folder) + " > /dev/full");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.kbf"));
+    EXPECT_EQ(folder.Count(), 1);  // the statistics file, no temporary
+}
+
+TEST(CalcCommand, TicksAreDecimalDigitsUpToTenThousandAndStatsNeedsAName) {
+    TempFolder folder;
+    for (const char* ticks : {"0x10", "+3", "' 3'", "0", "10001", "2147483647"}) {
+        const ProgramRun run = RunProgram(folder, std::string("calc --ticks ") + ticks + Stats(folder));
+        EXPECT_EQ(run.status, 2) << ticks;
+        EXPECT_EQ(run.out, "") << ticks;
+        EXPECT_TRUE(IsOneLine(run.err)) << ticks << ": " << run.err;
+    }
+    EXPECT_EQ(RunProgram(folder, "calc --ticks 2" + Stats(folder)).status, 0);
+    const ProgramRun run = RunProgram(folder, "calc --stats ''");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+}
+
+TEST(CalcCommand, AnExistingFileThatCannotBeOpenedGivesTheSystemsReason) {
+    TempFolder folder;
+    const std::string name = std::string(300, 'n') + ".kbf";
+    const ProgramRun run = RunProgram(folder, "calc " + name + Stats(folder));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Unable to read " + name + ": File name too long\n");
+}
+
+TEST(ParseCommand, AStandardInputThatCannotBeReadIsAnError) {
+    TempFolder folder;
+    const ProgramRun run = RunShell(folder, "\"$CLI\" parse scan" + Stats(folder) + " < .");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Unable to read the standard input: Is a directory\n");
+}
+
+// A report costs at most about three times its size plus 50 MB: 20 MB of empty lines fit
+// into 110 MB of address space, the program included.
+TEST(ParseCommand, AReportsLinesAreNotCopied) {
+    TempFolder folder;
+    const ProgramRun run = RunShell(folder, "head -c 20000000 /dev/zero | tr '\\0' '\\n' | (ulimit -v 110000; exec \"$CLI\" parse scan" + Stats(folder) + ")");
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST(ParseCommand, RunningOutOfMemoryIsOneLineAndExitOne) {
+    TempFolder folder;
+    const ProgramRun run = RunShell(folder, "head -c 100000000 /dev/zero | (ulimit -v 60000; exec \"$CLI\" parse scan" + Stats(folder) + ")");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Out of memory\n");
+}
+
 TEST(ParseCommand, ScansAddToTheChosenSideAndCombatReportsSetReportView) {
     TempFolder folder;
     ProgramRun run = RunProgram(folder, "parse scan --side attacker" + Stats(folder), "Harpy 100\nScore 900\n");

@@ -72,5 +72,36 @@ TEST(SolveCommand, UnusableInputIsAUsageErrorWithoutOutput) {
     }
 }
 
+TEST(SolveCommand, InputNestedTooDeepIsRejectedWithoutCrashing) {
+    TempFolder folder;
+    const std::string deep = R"({"ships":[1],"killRates":[1],"damage":[0],"shots":5,"x":)" +
+                             std::string(100000, '[') + std::string(100000, ']') + "}";
+    const ProgramRun run = RunProgram(folder, "solve", deep);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(IsOneLine(run.err)) << run.err.substr(0, 200);
+}
+
+// Values the battle simulation never produces: each refused with a line naming its field.
+TEST(SolveCommand, ValuesOutsideWhatTheSimulationPassesAreRejectedByField) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"ships":[1],"killRates":[1],"damage":[1e308],"shots":5})", "\"damage\""},
+        {R"({"ships":[1],"killRates":[1],"damage":[1],"shots":5})", "\"damage\""},
+        {R"({"ships":[1],"killRates":[1],"damage":[-0.5],"shots":5})", "\"damage\""},
+        {R"({"ships":[1.5],"killRates":[1],"damage":[0],"shots":5})", "\"ships\""},
+        {R"({"ships":[2147483648],"killRates":[1],"damage":[0],"shots":5})", "\"ships\""},
+        {R"({"ships":[1],"killRates":[1],"damage":[0],"shots":-5})", "\"shots\""},
+        {R"({"ships":[1],"killRates":[1],"damage":[0],"shots":5,"ships":[2]})", "\"ships\""},
+    };
+    TempFolder folder;
+    for (const auto& [input, field] : cases) {
+        const ProgramRun run = RunProgram(folder, "solve", input);
+        EXPECT_EQ(run.status, 2) << input;
+        EXPECT_EQ(run.out, "") << input;
+        EXPECT_TRUE(IsOneLine(run.err)) << input << ": " << run.err;
+        EXPECT_NE(run.err.find(field), std::string::npos) << input << ": " << run.err;
+    }
+}
+
 }  // namespace
 }  // namespace kestrin::testing

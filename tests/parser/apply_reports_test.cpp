@@ -11,7 +11,7 @@ using testing::SheetFixture;
 
 TEST(ApplyScan, DefenderScansAddUpAndFillThePlanetRows) {
     SheetFixture f;
-    const auto scan = SplitLines("Harpy 100\nScore 5000\nEonium 700\nMetal Asteroids 40\n");
+    const auto scan = TextLines("Harpy 100\nScore 5000\nEonium 700\nMetal Asteroids 40\n");
     ASSERT_EQ(ApplySectorUnitPdsScan(f.sheet, scan, Side::Defender), "");
     ASSERT_EQ(ApplySectorUnitPdsScan(f.sheet, scan, Side::Defender), "");  // pasted twice: summed
     EXPECT_EQ(f.sheet.Cell(1, 1), "200");
@@ -24,7 +24,7 @@ TEST(ApplyScan, DefenderScansAddUpAndFillThePlanetRows) {
 TEST(ApplyScan, AttackerScansTouchOnlyUnitsAndScore) {
     SheetFixture f;
     f.sheet.SetCell(1, 61, "40");
-    ASSERT_EQ(ApplySectorUnitPdsScan(f.sheet, SplitLines("Harpy 0\nPhoenix 7\nScore 900\nMetal Asteroids 5\n"),
+    ASSERT_EQ(ApplySectorUnitPdsScan(f.sheet, TextLines("Harpy 0\nPhoenix 7\nScore 900\nMetal Asteroids 5\n"),
                                      Side::Attacker), "");
     EXPECT_EQ(f.sheet.Cell(7, 1), "");  // 0 added to nothing stays empty
     EXPECT_EQ(f.sheet.Cell(7, 2), "7");
@@ -35,7 +35,7 @@ TEST(ApplyScan, AttackerScansTouchOnlyUnitsAndScore) {
 TEST(ApplyScan, TheDialogsInitialTextAddsNothingButRecalculates) {
     SheetFixture f;
     f.sheet.SetCell(1, 1, "10");
-    ASSERT_EQ(ApplyReport(f.sheet, SplitLines(" Paste your Scans in here..."), {}), "");
+    ASSERT_EQ(ApplyReport(f.sheet, TextLines(" Paste your Scans in here..."), {}), "");
     EXPECT_EQ(f.sheet.Cell(1, 1), "10");
     EXPECT_EQ(f.sheet.Cell(5, 1), "10");  // Left written: the sheet was recalculated
 }
@@ -46,7 +46,7 @@ TEST(ApplyMilitary, OnlyTheTickedFleetsAreAdded) {
     choice.kind = ReportKind::Military;
     choice.militarySide = Side::Attacker;
     choice.fleets.fleet2 = true;
-    ASSERT_EQ(ApplyReport(f.sheet, SplitLines("Harpy 1 2 3 4\n"), choice), "");
+    ASSERT_EQ(ApplyReport(f.sheet, TextLines("Harpy 1 2 3 4\n"), choice), "");
     EXPECT_EQ(f.sheet.Cell(7, 1), "3");
     EXPECT_EQ(f.sheet.Cell(1, 1), "");
 }
@@ -60,7 +60,7 @@ TEST(ApplyCombatReport, ReplacesTheSheetAndShowsTheReportBesideTheCalculation) {
     ASSERT_EQ(f.sheet.CurrentTick(), 3);
     ReportChoice choice;
     choice.kind = ReportKind::Combat;
-    const auto report = SplitLines("Combat Report\n"
+    const auto report = TextLines("Combat Report\n"
                                    "Harpy 20 1 0 10 2 0   \n"
                                    "Asteroids  \n"
                                    "Metal 100 14   \n"

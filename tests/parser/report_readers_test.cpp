@@ -8,7 +8,7 @@ namespace kestrin {
 namespace {
 
 TEST(MilitaryScan, ColumnsFollowTheOpeningName) {
-    const MilitaryScan scan = ReadMilitaryScan(SplitLines("Military Scan\n"
+    const MilitaryScan scan = ReadMilitaryScan(TextLines("Military Scan\n"
                                                           "Harpy 10 20 30 40\n"
                                                           "Phoenix 5 6\n"
                                                           "100 Dragon 1 2 3\n"        // name must open the line
@@ -34,7 +34,7 @@ TEST(MilitaryScan, ColumnsFollowTheOpeningName) {
 // Unit lines carry six figures in the report's column order; each figure needs a blank after
 // it that is not among the line's last two characters.
 TEST(CombatReport, UnitLinesFillTheSixColumns) {
-    const CombatReport r = ReadCombatReport(SplitLines("Combat Report\n"
+    const CombatReport r = ReadCombatReport(TextLines("Combat Report\n"
                                                        "Harpy 100 10 5 200 20 6   \n"
                                                        "Man O' War 7 1 0 0 0 0   \n"
                                                        "Ion Launcher 30 2 1   \n"   // PDS start at the defender
@@ -59,13 +59,13 @@ TEST(CombatReport, UnitLinesFillTheSixColumns) {
 }
 
 TEST(CombatReport, LastFigureWithoutTrailingBlanksIsNotRead) {
-    const CombatReport r = ReadCombatReport(SplitLines("Harpy 1 2 3 4 5 6"), DefaultShipCatalogue());
+    const CombatReport r = ReadCombatReport(TextLines("Harpy 1 2 3 4 5 6"), DefaultShipCatalogue());
     EXPECT_EQ(r.DefenderLost[0], 0);   // "5 " ends among the last two characters
     EXPECT_EQ(r.DefenderTotal[0], 4);
 }
 
 TEST(CombatReport, AsteroidLinesCountOnlyInsideTheirSection) {
-    const CombatReport r = ReadCombatReport(SplitLines("Metal 99 99  \n"
+    const CombatReport r = ReadCombatReport(TextLines("Metal 99 99  \n"
                                                        "Asteroids  \n"
                                                        "Resource 10 2  \n"
                                                        "Metal 120 18  \n"
@@ -85,7 +85,7 @@ TEST(ReportReaders, SurviveHugeAndBinaryText) {
     text += " 123 ";
     text.append(1'000'000, '7');
     for (int c = 0; c < 256; ++c) text += static_cast<char>(c);
-    const auto lines = SplitLines(text);
+    const auto lines = TextLines(text);
     const ShipCatalogue& catalogue = DefaultShipCatalogue();
     EXPECT_NO_THROW(ReadCombatReport(lines, catalogue));
     EXPECT_NO_THROW(ReadMilitaryScan(lines, catalogue));

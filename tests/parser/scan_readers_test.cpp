@@ -48,7 +48,7 @@ TEST(ShipNames, CatalogueNamesAndAliases) {
 }
 
 TEST(UnitScan, NamesTakeTheFollowingCountAndLaterMentionsWin) {
-    const auto counts = ReadUnitScan(SplitLines("Unit scan of 1:2:3\n"
+    const auto counts = ReadUnitScan(TextLines("Unit scan of 1:2:3\n"
                                                 "Harpy 100 Phoenix 20\n"
                                                 "Pegasus lots\n"
                                                 "Harpy 150\n"
@@ -66,7 +66,7 @@ TEST(UnitScan, NamesTakeTheFollowingCountAndLaterMentionsWin) {
 
 TEST(PlanetScan, FirstLayoutNamesEachFigureOnOneWord) {
     PlanetFigures f;
-    ReadPlanetScan(SplitLines("Sector scan\n"
+    ReadPlanetScan(TextLines("Sector scan\n"
                               "Score 12345678901\n"
                               "Eonium 5000\n"
                               "Unknown Asteroids 10\n"
@@ -81,7 +81,7 @@ TEST(PlanetScan, FirstLayoutNamesEachFigureOnOneWord) {
 
 TEST(PlanetScan, SecondLayoutReadsKindsInsideTheAsteroidBlock) {
     PlanetFigures f;
-    ReadPlanetScan(SplitLines("Metal 999\n"          // before the block: ignored
+    ReadPlanetScan(TextLines("Metal 999\n"          // before the block: ignored
                               "Eonium: 7000\n"
                               "Asteroids ( 45 ) Score: 900\n"
                               "Uninitiated 3\n"

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -91,6 +97,37 @@ TEST(BattleFile, FolderIsAReadError) {
     const BattleFileResult opened = OpenBattleFile(f.sheet, folder.Path());
     EXPECT_EQ(opened.status, BattleFileStatus::ReadFailed);
     EXPECT_NE(opened.message.find("Unable to read"), std::string::npos);
+}
+
+TEST(BattleFile, AFileThatExistsButCannotBeOpenedGivesTheSystemsReason) {
+    TempFolder folder;
+    SheetFixture f;
+    const auto path = folder.Path() / (std::string(300, 'n') + ".kbf");
+    const BattleFileResult opened = OpenBattleFile(f.sheet, path);
+    EXPECT_EQ(opened.status, BattleFileStatus::ReadFailed);
+    EXPECT_EQ(opened.message, "Unable to read " + path.string() + ": File name too long");
+}
+
+// A writer that keeps its pipe open after 131 lines: the reader must stop at the 131st line
+// instead of waiting for an end that would never come.
+TEST(BattleFile, AStreamOfLinesIsRejectedAtTheLineAfterTheLast) {
+    TempFolder folder;
+    const auto fifo = folder.Path() / "endless.kbf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::promise<void> readerDone;
+    auto writer = std::async(std::launch::async, [&, done = readerDone.get_future()] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        const std::string lines = EmptyFileBytes() + "\r\n";
+        const bool written = ::write(fd, lines.data(), lines.size()) == static_cast<ssize_t>(lines.size());
+        const bool readerStoppedFirst = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        ::close(fd);
+        return written && readerStoppedFirst;
+    });
+    SheetFixture f;
+    const BattleFileResult opened = OpenBattleFile(f.sheet, fifo);
+    readerDone.set_value();
+    EXPECT_EQ(opened.status, BattleFileStatus::WrongLength);
+    EXPECT_TRUE(writer.get());
 }
 
 TEST(BattleFile, AnyLineBreakIsAccepted) {
