@@ -12,6 +12,7 @@ public:
     explicit CliLogWindow(bool visible) : visible_(visible) {}
 
     bool LogWindowVisible() const override { return visible_; }
+    bool LogsEveryRecalculation() const override { return visible_; }
     void SetUpdateLogEnabled(bool) override {}
     void ClearLog() override { text_.Clear(); }
     BattleLogSink& LogSink() override { return text_; }

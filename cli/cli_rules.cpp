@@ -11,11 +11,14 @@ std::filesystem::path DefaultStatsPath(const char* argv0) {
 
 CliRules LoadCliRules(const std::filesystem::path& statsPath) {
     BattleRulesLoad load = LoadBattleRules(statsPath);
-    CliRules result{std::move(load.rules), {}};
-    for (const std::string& message : load.messages) {
-        if (!result.error.empty()) result.error += "\n";
-        result.error += message;
-    }
+    CliRules result{std::move(load.rules), std::move(load.fileError)};
+    if (load.problems.empty()) return result;
+    // Unlike the desktop program, a command does not go on with the built-in values.
+    if (!result.error.empty()) result.error += "\n";
+    result.error += "The statistics file " + statsPath.string() +
+                    " has values the battle rules cannot use, so nothing was computed: ";
+    for (std::size_t i = 0; i < load.problems.size(); ++i)
+        result.error += (i > 0 ? "; " : "") + load.problems[i];
     return result;
 }
 

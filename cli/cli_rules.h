@@ -19,8 +19,8 @@ struct CliRules {
 };
 
 /// Loads the statistics file as the desktop program does at start-up (creating it when
-/// missing). Every start-up message is an error here: the command must not run on
-/// replaced statistics without saying so.
+/// missing). Every start-up problem is an error here: a command computes nothing on
+/// statistics it would have to replace.
 CliRules LoadCliRules(const std::filesystem::path& statsPath);
 
 }  // namespace kestrin

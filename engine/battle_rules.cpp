@@ -5,16 +5,23 @@
 
 namespace kestrin {
 
+std::vector<std::string> BattleRulesLoad::Messages() const {
+    std::vector<std::string> messages;
+    if (!fileError.empty()) messages.push_back(fileError);
+    if (!problems.empty()) messages.push_back(CatalogueProblemsMessage(problems));
+    return messages;
+}
+
 BattleRulesLoad MakeBattleRules(const ShipCatalogue& catalogue) {
     BattleRulesLoad load;
-    const CatalogueCheck check = CheckShipCatalogue(catalogue);
-    if (!check.problems.empty()) load.messages.push_back(CatalogueProblemsMessage(check.problems));
-    load.rules.catalogue = check.catalogue;
+    CatalogueCheck check = CheckShipCatalogue(catalogue);
+    load.problems = std::move(check.problems);
+    load.rules.catalogue = std::move(check.catalogue);
     CombatTablesBuild build = BuildCombatTables(load.rules.catalogue);
     if (!build.error.empty()) {
         // The check leaves nothing a conversion can fail on; should it ever miss a case the
         // built-in table still gives complete tables.
-        load.messages.push_back(build.error);
+        load.problems.push_back(build.error);
         load.rules.catalogue = DefaultShipCatalogue();
         load.rules.catalogue.paBattleConstant = catalogue.paBattleConstant;
         build = BuildCombatTables(load.rules.catalogue);
@@ -24,9 +31,9 @@ BattleRulesLoad MakeBattleRules(const ShipCatalogue& catalogue) {
 }
 
 BattleRulesLoad LoadBattleRules(const std::filesystem::path& statsPath) {
-    const ShipStatsLoad stats = LoadShipStats(statsPath);
+    ShipStatsLoad stats = LoadShipStats(statsPath);
     BattleRulesLoad load = MakeBattleRules(stats.catalogue);
-    if (!stats.error.empty()) load.messages.insert(load.messages.begin(), stats.error);
+    load.fileError = std::move(stats.error);
     return load;
 }
 

@@ -15,12 +15,17 @@ struct BattleRules {
     CombatTables tables;
 };
 
-/// Result of start-up loading: usable rules in every case, and the messages to show.
+/// Result of start-up loading: usable rules in every case, and what was wrong.
 struct BattleRulesLoad {
     BattleRules rules;
-    /// Messages for the user, in order: a failed write of the statistics file ("Unable to
-    /// write to %s"), then the statistics replaced by built-in values. Empty when all is well.
-    std::vector<std::string> messages;
+    /// The statistics file could not be written ("Unable to write to %s") or read.
+    std::string fileError;
+    /// The statistics replaced by built-in values, one line each.
+    std::vector<std::string> problems;
+
+    /// The desktop program's start-up messages, in order: fileError, then every problem in
+    /// one message. Empty when all is well.
+    std::vector<std::string> Messages() const;
 };
 
 /// Ensures the statistics file at `statsPath`, loads it, replaces statistics the rules cannot

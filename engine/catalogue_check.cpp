@@ -1,6 +1,8 @@
 #include "catalogue_check.h"
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -35,10 +37,23 @@ std::string Problem(ShipIndex ship, ShipField field, std::string_view what) {
     return DefaultName(ship) + ": " + std::string(FieldName(field)) + " " + std::string(what);
 }
 
-std::string Quoted(std::string_view text) {
-    std::string quoted = "'";
-    quoted.append(text).append("'");
-    return quoted;
+// A value of up to 2,047 characters is quoted by its first forty or so, so that the message
+// stays readable (and a message box stays within the screen).
+std::string Shortened(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    if (text.size() <= kShown) return std::string(text);
+    std::size_t cut = kShown;
+    // Not inside a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(text.substr(0, cut)) + "...";
+}
+
+std::string Quoted(std::string_view text) { return "'" + Shortened(text) + "'"; }
+
+// The combat rules compute in extended precision but keep kill rates as doubles: a
+// statistic beyond the double range would make them infinite.
+bool FitsDouble(long double value) {
+    return std::fabs(value) <= static_cast<long double>(std::numeric_limits<double>::max());
 }
 
 // "a, b, c".
@@ -53,12 +68,16 @@ void CheckNumbers(CatalogueCheck& check) {
             const auto field = static_cast<ShipField>(number);
             std::string& text = check.catalogue.ships[ship][field];
             const NumberKind kind = KindOf(field);
-            if (kind == NumberKind::Integer && !ParseInt32(text))
-                check.problems.push_back(Problem(ship, field, NotAnIntegerMessage(text)));
-            else if (kind == NumberKind::Decimal && !ParseDecimal(text))
-                check.problems.push_back(Problem(ship, field, NotAFloatMessage(text)));
-            else
-                continue;
+            std::string what;
+            if (kind == NumberKind::Integer) {
+                if (!ParseInt32(text)) what = NotAnIntegerMessage(Shortened(text));
+            } else if (kind == NumberKind::Decimal) {
+                const std::optional<long double> value = ParseDecimal(text);
+                if (!value) what = NotAFloatMessage(Shortened(text));
+                else if (!FitsDouble(*value)) what = Quoted(text) + " is out of range";
+            }
+            if (what.empty()) continue;
+            check.problems.push_back(Problem(ship, field, what));
             text = DefaultShipCatalogue().Field(ship, field);
         }
     }
@@ -134,6 +153,17 @@ void CheckPower(CatalogueCheck& check) {
     }
 }
 
+// Shots divide Armor by the firer's Power into hits per ship: a type with no armour would
+// be destroyed by a fraction of a hit, an infinite kill rate. Any type can be a target.
+void CheckArmor(CatalogueCheck& check) {
+    for (ShipIndex ship = 0; ship < kShipCount; ++ship) {
+        std::string& armor = check.catalogue.ships[ship][ShipField::Armor];
+        if (ParseInt32(armor).value_or(0) > 0) continue;
+        check.problems.push_back(Problem(ship, ShipField::Armor, Quoted(armor) + " must be above 0"));
+        armor = DefaultShipCatalogue().Field(ship, ShipField::Armor);
+    }
+}
+
 }  // namespace
 
 CatalogueCheck CheckShipCatalogue(const ShipCatalogue& catalogue) {
@@ -142,6 +172,7 @@ CatalogueCheck CheckShipCatalogue(const ShipCatalogue& catalogue) {
     CheckNumbers(check);
     CheckInitiative(check);
     CheckPower(check);
+    CheckArmor(check);
     return check;
 }
 

@@ -1,5 +1,7 @@
 #include "combat_tables.h"
 
+#include <cmath>
+
 #include "extended_math.h"
 #include "number_text.h"
 
@@ -23,33 +25,53 @@ std::int32_t TargetClassOf(const ShipRecord& firer, const ShipRecord& target) {
     return result;
 }
 
-// Converts strictly; on failure records the message and reports false.
-template <typename T, typename Parse>
-bool Convert(const std::string& text, Parse parse, std::string (*message)(std::string_view),
-             T& out, std::string& error) {
-    const auto value = parse(text);
-    if (!value) {
-        error = message(text);
+// The statistics a kill rate reads, converted strictly once per unit type rather than once
+// per pair: a conversion is the costly part of the build.
+struct RateFigures {
+    std::optional<std::int32_t> armor, power;
+    std::optional<long double> wpnSpd, agility, empRes;
+};
+
+RateFigures RateFiguresOf(const ShipRecord& record) {
+    return {ParseInt32(record[ShipField::Armor]), ParseInt32(record[ShipField::Power]),
+            ParseDecimal(record[ShipField::WpnSpd]), ParseDecimal(record[ShipField::Agility]),
+            ParseDecimal(record[ShipField::EMPRes])};
+}
+
+// A figure that did not convert records the message of its text and reports false.
+template <typename T, typename Value>
+bool Take(const std::optional<Value>& figure, const ShipRecord& record, ShipField field,
+          std::string (*message)(std::string_view), T& out, std::string& error) {
+    if (!figure) {
+        error = message(record[field]);
         return false;
     }
-    out = *value;
+    out = *figure;
     return true;
 }
 
-bool KillRateOf(const ShipRecord& firer, const ShipRecord& target, int paBattleConstant,
-                double& rate, std::string& error) {
+struct RatePair {
+    const ShipRecord& firer;
+    const ShipRecord& target;
+    const RateFigures& firerFigures;
+    const RateFigures& targetFigures;
+};
+
+bool KillRateOf(const RatePair& p, int paBattleConstant, double& rate, std::string& error) {
     Extended value = 0;
-    if (firer[ShipField::ShipType] == "EMP") {
+    if (p.firer[ShipField::ShipType] == "EMP") {
         Extended resist = 0;
-        if (!Convert(target[ShipField::EMPRes], ParseDecimal, NotAFloatMessage, resist, error)) return false;
+        if (!Take(p.targetFigures.empRes, p.target, ShipField::EMPRes, NotAFloatMessage, resist, error))
+            return false;
         value = (100 - resist) / 100;
     } else {
         std::int64_t armor = 0, power = 0;
         Extended wpnSpd = 0, agility = 0;
-        if (!Convert(target[ShipField::Armor], ParseInt32, NotAnIntegerMessage, armor, error) ||
-            !Convert(firer[ShipField::Power], ParseInt32, NotAnIntegerMessage, power, error) ||
-            !Convert(firer[ShipField::WpnSpd], ParseDecimal, NotAFloatMessage, wpnSpd, error) ||
-            !Convert(target[ShipField::Agility], ParseDecimal, NotAFloatMessage, agility, error))
+        // In this order, so that the first text that fails names the error.
+        if (!Take(p.targetFigures.armor, p.target, ShipField::Armor, NotAnIntegerMessage, armor, error) ||
+            !Take(p.firerFigures.power, p.firer, ShipField::Power, NotAnIntegerMessage, power, error) ||
+            !Take(p.firerFigures.wpnSpd, p.firer, ShipField::WpnSpd, NotAFloatMessage, wpnSpd, error) ||
+            !Take(p.targetFigures.agility, p.target, ShipField::Agility, NotAFloatMessage, agility, error))
             return false;
         if (power == 0) {
             error = "Division by zero";
@@ -60,6 +82,12 @@ bool KillRateOf(const ShipRecord& firer, const ShipRecord& target, int paBattleC
         value = ((wpnSpd + paBattleConstant) - agility) / 100 / hits;
     }
     rate = static_cast<double>(value);
+    // No armour (zero hits) or statistics beyond the double range: such a rate cannot be used.
+    if (!std::isfinite(rate)) {
+        error = "The kill rate of " + p.firer[ShipField::Name] + " on " + p.target[ShipField::Name] +
+                " is not a finite number";
+        return false;
+    }
     if (rate < 0) rate = 0.0;
     return true;
 }
@@ -92,14 +120,18 @@ CombatMode CombatModeOf(const ShipRecord& record) {
 CombatTablesBuild BuildCombatTables(const ShipCatalogue& catalogue) {
     CombatTablesBuild build;
     CombatTables& t = build.tables;
-    for (int i = 0; i < kShipCount; ++i) t.units[i] = FiguresOf(catalogue[i]);
+    std::array<RateFigures, kShipCount> figures;
+    for (int i = 0; i < kShipCount; ++i) {
+        t.units[i] = FiguresOf(catalogue[i]);
+        figures[i] = RateFiguresOf(catalogue[i]);
+    }
     for (int a = 0; a < kShipCount; ++a) {
         for (int target = 0; target < kShipCount; ++target) {
             const std::int32_t cls = TargetClassOf(catalogue[a], catalogue[target]);
             t.targetClass[a][target] = cls;
             if (cls == 0) continue;
-            if (!KillRateOf(catalogue[a], catalogue[target], catalogue.paBattleConstant,
-                            t.killRate[a][target], build.error))
+            const RatePair pair{catalogue[a], catalogue[target], figures[a], figures[target]};
+            if (!KillRateOf(pair, catalogue.paBattleConstant, t.killRate[a][target], build.error))
                 return build;
         }
     }

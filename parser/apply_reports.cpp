@@ -55,10 +55,8 @@ void EmptyRoidColumns(BattleSheet& sheet, std::initializer_list<int> columns) {
 
 // The report's held and lost columns get their own fleet rows.
 void WriteReportFleetRows(BattleSheet& sheet, int col, const std::array<std::int32_t, kShipCount>& counts) {
-    const FleetFigures figures = FleetValue(counts, sheet.Costs());
-    const std::int64_t rows[] = {figures.units, figures.metal, figures.crystal, figures.eonium, figures.value};
-    for (int k = 0; k < 5; ++k)
-        sheet.SetCell(col, 55 + k, figures.value == 0 ? std::string() : std::to_string(rows[k]));
+    const std::array<std::string, 5> texts = FleetRowTexts(FleetValue(counts, sheet.Costs()));
+    for (int k = 0; k < 5; ++k) sheet.SetCell(col, 55 + k, texts[k]);
 }
 
 }  // namespace

@@ -89,7 +89,10 @@ std::string BattleSheet::Simulate(bool logEnabled) {
     return {};
 }
 
-std::string BattleSheet::Recalculate() { return Simulate(false); }
+std::string BattleSheet::Recalculate() {
+    if (logWindow_ != nullptr && logWindow_->LogsEveryRecalculation()) return UpdateCalcLog();
+    return Simulate(false);
+}
 
 std::string BattleSheet::UpdateCalcLog() {
     SetUpdateLogEnabled(false);

@@ -51,7 +51,8 @@ public:
     int SetupCount() const { return setupCount_; }
 
     /// ReCalc: reads the inputs, simulates one tick, writes every result back into the cells
-    /// and fills the results panel. Clears ReportView and marks the log out of date.
+    /// and fills the results panel. Clears ReportView and marks the log out of date (or runs
+    /// as UpdateCalcLog when the log window asks for every recalculation).
     [[nodiscard]] std::string Recalculate();
 
     /// UpdateCalcLog: one recalculation with LogEnabled set, the log window's sink receiving

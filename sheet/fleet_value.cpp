@@ -55,13 +55,17 @@ FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const 
     return FleetValue(counts, FleetCosts::From(catalogue));
 }
 
+std::array<std::string, 5> FleetRowTexts(const FleetFigures& figures) {
+    // A fleet worth something shows all five figures, a zero among them as "0" (a fleet
+    // without Eonium costs still reads "0" there); a worthless one shows none.
+    if (figures.value == 0) return {};
+    return {std::to_string(figures.units), std::to_string(figures.metal), std::to_string(figures.crystal),
+            std::to_string(figures.eonium), std::to_string(figures.value)};
+}
+
 void WriteFleetColumn(SheetCells& cells, int col, const FleetFigures& figures) {
-    const bool shown = figures.value != 0;
-    cells.WriteCount(col, sheet::kTotalUnitsRow, shown ? figures.units : 0);
-    cells.WriteCount(col, sheet::kMetalCostRow, shown ? figures.metal : 0);
-    cells.WriteCount(col, sheet::kCrystalCostRow, shown ? figures.crystal : 0);
-    cells.WriteCount(col, sheet::kEoniumCostRow, shown ? figures.eonium : 0);
-    cells.WriteCount(col, sheet::kFleetValueRow, shown ? figures.value : 0);
+    const std::array<std::string, 5> texts = FleetRowTexts(figures);
+    for (int k = 0; k < 5; ++k) cells.Set(col, sheet::kTotalUnitsRow + k, texts[k]);
 }
 
 void WriteFleetRows(SheetCells& cells, const BattleState& state, const FleetCosts& costs) {

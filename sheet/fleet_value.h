@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "engine/battle_state.h"
 #include "engine/ship_catalogue.h"
@@ -41,8 +42,11 @@ FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const 
 /// FleetValue with the costs read from `catalogue` (for callers outside a recalculation).
 FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const ShipCatalogue& catalogue);
 
-/// Writes rows 55..59 of one column: units, metal, crystal, eonium, value; all five empty
-/// when the value is zero.
+/// The texts of rows 55..59 of one column: units, metal, crystal, eonium, value as plain
+/// integers ("0" included) when the value is not zero; all five empty when it is.
+std::array<std::string, 5> FleetRowTexts(const FleetFigures& figures);
+
+/// Writes the FleetRowTexts of one column into rows 55..59.
 void WriteFleetColumn(SheetCells& cells, int col, const FleetFigures& figures);
 
 /// Fills rows 55..59 of the ten result columns from a recalculated `state` (Left already

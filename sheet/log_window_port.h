@@ -14,6 +14,11 @@ public:
     /// ReCalc, so the log follows the sheet.
     virtual bool LogWindowVisible() const = 0;
 
+    /// Every recalculation runs as UpdateCalcLog does, not only tick steps and opening a
+    /// file: kestrin-cli --log, whose printed log must match the printed sheet whatever
+    /// command made it (a scan's apply, for instance).
+    virtual bool LogsEveryRecalculation() const { return false; }
+
     /// Enables or disables the "Update Log" button; enabled means the log no longer matches
     /// the sheet. Every recalculation enables it; UpdateCalcLog and ClearGrid disable it.
     virtual void SetUpdateLogEnabled(bool enabled) = 0;

@@ -77,7 +77,7 @@ void TForm1::LoadStartup() {
     appearance_ = LoadAppearance(AppearancePath(folder_));
     BattleRulesLoad load = LoadBattleRules(ShipStatsPath(folder_));
     rules_ = std::move(load.rules);
-    for (const std::string& message : load.messages) messages_->Error(nullptr, QString::fromStdString(message));
+    for (const std::string& message : load.Messages()) messages_->Error(nullptr, QString::fromStdString(message));
     context_.LogEnabled = false;
     const NumberLocale locale = SystemNumberLocale();
     context_.decimalSeparator = locale.decimalSeparator;

@@ -1,6 +1,7 @@
 #include "user_messages.h"
 
 #include <QMessageBox>
+#include <QStringList>
 
 namespace kestrin {
 
@@ -9,7 +10,17 @@ void MessageBoxes::Warning(QWidget* parent, const QString& text) {
 }
 
 void MessageBoxes::Error(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, "Kestrin", text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, "Kestrin", text, QMessageBox::Ok, parent);
+    // A long list (every statistic of a file unusable) would grow the box past the screen's
+    // edge, its OK button out of reach: the box shows its start, the whole text scrolls in
+    // the details.
+    constexpr int kShownLines = 12;
+    const QStringList lines = text.split('\n');
+    if (lines.size() > kShownLines) {
+        box.setText(lines.mid(0, kShownLines).join('\n') + "\n  ...");
+        box.setDetailedText(text);
+    }
+    box.exec();
 }
 
 }  // namespace kestrin

@@ -164,5 +164,19 @@ TEST(ParseCommand, ScansAddToTheChosenSideAndCombatReportsSetReportView) {
     EXPECT_EQ(tick["cells"][2][1], "");  // the opened battle was replaced
 }
 
+TEST(ParseCommand, LogIsThatOfTheRecalculationAfterTheApply) {
+    TempFolder folder;
+    const auto saved = folder.Path() / "applied.kbf";
+    const ProgramRun parsed = RunProgram(folder, "parse scan --side attacker --log --in " + Example("raid.kbf") +
+                                                     " --save '" + saved.string() + "'" + Stats(folder),
+                                         "Harpy 100\n");
+    ASSERT_EQ(parsed.status, 0) << parsed.err;
+    const ProgramRun opened = RunProgram(folder, "calc '" + saved.string() + "' --log" + Stats(folder));
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    const json log = json::parse(parsed.out)["log"];
+    EXPECT_FALSE(log.empty());
+    EXPECT_EQ(log, json::parse(opened.out)["log"]);
+}
+
 }  // namespace
 }  // namespace kestrin::testing

@@ -59,6 +59,10 @@ TEST(TablesCommand, StatisticsProblemsAreErrorsWithoutOutput) {
         EXPECT_TRUE(IsOneLine(run.err)) << run.err;
         if (stats == unwritable) {
             EXPECT_EQ(run.err, "Unable to write to " + stats.string() + "\n");
+        } else {  // says what is wrong and that, unlike the desktop program, nothing was computed
+            EXPECT_EQ(run.err, "The statistics file " + stats.string() +
+                                   " has values the battle rules cannot use, so nothing was computed: "
+                                   "Harpy: Power 'strong' is not a valid integer value\n");
         }
     }
     EXPECT_FALSE(std::filesystem::exists(unwritable));

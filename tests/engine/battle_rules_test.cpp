@@ -13,9 +13,9 @@ TEST(BattleRules, BrokenStatisticsAreReportedInOneMessageAndReplaced) {
                         "[Harpy]\r\nGuns=many\r\nInitiative=12\r\n"  // 12 is Cutlass's
                         "[Phoenix]\r\nPower=0\r\n");
     const BattleRulesLoad load = LoadBattleRules(path);
-    ASSERT_EQ(load.messages.size(), 1u);
+    ASSERT_EQ(load.Messages().size(), 1u);
     for (const char* word : {"Harpy", "Guns", "Initiative", "Phoenix", "Power"})
-        EXPECT_NE(load.messages[0].find(word), std::string::npos) << word;
+        EXPECT_NE(load.Messages()[0].find(word), std::string::npos) << word;
     EXPECT_EQ(load.rules.catalogue.Field(0, ShipField::Guns), "3");
     EXPECT_EQ(load.rules.tables.initiativeOrder.size(), 54u);
     EXPECT_EQ(load.rules.tables.initiativeOrder[11], 0);  // every type back on its own initiative
@@ -27,8 +27,8 @@ TEST(BattleRules, UnwritableStatisticsFileStillGivesTheBuiltInRules) {
     testing::WriteBytes(folder.Path() / "file", "");
     const auto path = folder.Path() / "file" / "ShipStats.ini";
     const BattleRulesLoad load = LoadBattleRules(path);
-    ASSERT_EQ(load.messages.size(), 1u);
-    EXPECT_EQ(load.messages[0], "Unable to write to " + path.string());
+    ASSERT_EQ(load.Messages().size(), 1u);
+    EXPECT_EQ(load.Messages()[0], "Unable to write to " + path.string());
     EXPECT_EQ(load.rules.tables.killRate[0][0], 0.048);
 }
 

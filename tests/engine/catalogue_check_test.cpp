@@ -33,6 +33,8 @@ ShipCatalogue Edited(ShipCatalogue catalogue, const std::vector<Edit>& edits) {
     return catalogue;
 }
 
+const std::string kLongGuns = std::string(45, '7') + std::string(3000, 'x');
+
 TEST(CatalogueCheckTest, ReplacesUnusableValuesAndNamesThem) {
     using F = ShipField;
     const CheckCase cases[] = {
@@ -69,6 +71,15 @@ TEST(CatalogueCheckTest, ReplacesUnusableValuesAndNamesThem) {
          {"Demeter: Power '0' must be above 0 for a unit type that fires; reset as well, as its "
           "built-in Power is 0: T1"},
          {{kDemeter, F::T1, "-"}}},
+        {"no armour gives infinite kill rates", {{kHarpy, F::Armor, "0"}, {kDragon, F::Armor, "-3"}},
+         {"Harpy: Armor '0' must be above 0", "Dragon: Armor '-3' must be above 0"},
+         {{kHarpy, F::Armor, "5"}, {kDragon, F::Armor, "500"}}},
+        {"beyond the double range", {{kHarpy, F::WpnSpd, "1e4000"}, {kSpider, F::EMPRes, "-1e4000"}},
+         {"Harpy: WpnSpd '1e4000' is out of range", "Spider: EMPRes '-1e4000' is out of range"},
+         {{kHarpy, F::WpnSpd, "37"}, {kSpider, F::EMPRes, "65"}}},
+        {"long value quoted by its start", {{kHarpy, F::Guns, kLongGuns.c_str()}},
+         {"Harpy: Guns '" + std::string(40, '7') + "...' is not a valid integer value"},
+         {{kHarpy, F::Guns, "3"}}},
         {"EMP type made to destroy", {{kSpider, F::ShipType, "Normal"}},
          {"Spider: Power '0' must be above 0 for a unit type that fires; reset as well, as its "
           "built-in Power is 0: ShipType"},

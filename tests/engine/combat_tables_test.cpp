@@ -86,6 +86,7 @@ TEST(CombatTablesBuild, ConversionErrorsStopTheBuildWithTheirMessage) {
         {kHarpy, ShipField::Agility, "1,5", "'1,5' is not a valid floating point value"},
         {kHarpy, ShipField::Armor, "5.0", "'5.0' is not a valid integer value"},
         {kHarpy, ShipField::Power, "0", "Division by zero"},
+        {kHarpy, ShipField::Armor, "0", "The kill rate of Harpy on Harpy is not a finite number"},
         {kSpider, ShipField::Power, "x", ""},  // EMP rates never read Power
     };
     for (const Case& c : cases) {

@@ -1,8 +1,12 @@
 #include "engine/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/atomic_file.h"
@@ -91,6 +95,40 @@ TEST(IniFileTest, LoadReportsMissingFileByPath) {
     EXPECT_EQ(result.error.rfind("Unable to read " + (folder.Path() / "none.ini").string(), 0), 0u)
         << result.error;
     EXPECT_EQ(result.document.Serialize(), "");
+}
+
+TEST(IniFileTest, LoadRefusesFilesThatCouldHangOrExhaustIt) {
+    TempFolder folder;
+    const auto huge = folder.Path() / "huge.ini";
+    WriteBytes(huge, "");
+    std::filesystem::resize_file(huge, kIniFileLimit + 1);  // sparse: costs no disk
+    const auto fifo = folder.Path() / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {huge, "it is larger than 16 MB"},
+        {fifo, "it is not a regular file"},  // opening it would wait for a writer
+        {"/dev/zero", "it is not a regular file"},
+        {folder.Path(), "it is not a regular file"},
+    };
+    for (const auto& [path, reason] : cases) {
+        const IniLoadResult result = LoadIniFile(path);
+        EXPECT_EQ(result.error, "Unable to read " + path.string() + ": " + reason);
+        EXPECT_EQ(result.document.Serialize(), "");
+    }
+}
+
+// Megabytes of padding before the sections once made every look-up scan them all.
+TEST(IniFileTest, LookUpWorkDoesNotGrowWithTheDocument) {
+    std::string text(1 << 20, '\n');
+    text += "[Padding]\n";
+    for (int i = 0; i < 100000; ++i) text += "k" + std::to_string(i) + "=0\n";
+    text += "[harpy]\nGUNS=9\n";
+    const IniFile file = IniFile::Parse(text);
+    EXPECT_EQ(file.Read("Harpy", "Guns", ""), "9");
+    EXPECT_EQ(file.Read("Padding", "k99999", ""), "0");
+    EXPECT_EQ(file.Read("Padding", "missing", "dflt"), "dflt");
+    EXPECT_LE(file.NamesCompared(), 3u * 20);  // a binary search each; a scan compares 100,000
+    EXPECT_EQ(file.Serialize().size(), text.size() + std::count(text.begin(), text.end(), '\n'));
 }
 
 TEST(AtomicFileTest, ReplacesContentLeavingNoTemporary) {

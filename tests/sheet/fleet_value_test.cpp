@@ -58,7 +58,7 @@ TEST(FleetValue, UnitsAndSumsBeyondTheirNarrowRangesStaySound) {
     EXPECT_EQ(f.value, kMax64 / 10 + std::numeric_limits<std::int64_t>::min() / 10 + f.eonium / 10);
 }
 
-TEST(FleetValue, ColumnOfZeroCostUnitsIsEmptyUnitsIncluded) {
+TEST(FleetValue, ColumnOfZeroCostUnitsIsEmptyOtherwiseAllFiveRowsAreWritten) {
     SheetCells cells;
     FleetFigures free;
     free.units = 40;
@@ -69,7 +69,7 @@ TEST(FleetValue, ColumnOfZeroCostUnitsIsEmptyUnitsIncluded) {
     EXPECT_EQ(cells.At(sheet::kDefShips, sheet::kTotalUnitsRow), "3");
     EXPECT_EQ(cells.At(sheet::kDefShips, sheet::kMetalCostRow), "30");
     EXPECT_EQ(cells.At(sheet::kDefShips, sheet::kCrystalCostRow), "20");
-    EXPECT_EQ(cells.At(sheet::kDefShips, sheet::kEoniumCostRow), "");
+    EXPECT_EQ(cells.At(sheet::kDefShips, sheet::kEoniumCostRow), "0");  // a zero of a fleet worth something
     EXPECT_EQ(cells.At(sheet::kDefShips, sheet::kFleetValueRow), "5");
 }
 

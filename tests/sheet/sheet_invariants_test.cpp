@@ -40,6 +40,9 @@ void CheckInvariants(const SheetFixture& f) {
             const FleetFigures figures = FleetValue(counts, f.sheet.Costs());
             ASSERT_EQ(c.Int64(col, kFleetValueRow), figures.value) << col;
             ASSERT_EQ(c.Int64(col, kMetalCostRow), figures.value ? figures.metal : 0) << col;
+            // A fleet worth something shows all five rows, a zero as "0"; else none.
+            for (int row = kTotalUnitsRow; row <= kFleetValueRow; ++row)
+                ASSERT_EQ(c.At(col, row).empty(), figures.value == 0) << col << "," << row;
         }
     }
     for (int row = kFirstRoidRow; row <= kEoniumRow; ++row) {
@@ -50,6 +53,7 @@ void CheckInvariants(const SheetFixture& f) {
     for (int col = 1; col < kColumns; ++col) {
         if (col == kAttCaption) continue;
         for (int row = 1; row < kRows; ++row) {
+            if (row >= kTotalUnitsRow && row <= kFleetValueRow) continue;
             const std::string& text = c.At(col, row);
             ASSERT_TRUE(text.empty() || (text[0] != '-' && text != "0")) << col << "," << row << " " << text;
         }
