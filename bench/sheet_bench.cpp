@@ -2,7 +2,6 @@
 // panel written), plain and as "Update Log" runs it.
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "engine/battle_simulation.h"
 #include "sheet/battle_sheet.h"
 #include "sheet/result_rows.h"
+#include "full_battle.h"
 
 namespace kestrin {
 namespace {
@@ -32,25 +32,8 @@ private:
     std::vector<std::string> lines_;
 };
 
-// Every one of the 54 types on both sides, asteroids, Eonium and scores.
-void FillFullSheet(BattleSheet& sheet) {
-    std::mt19937_64 rng(11);
-    std::uniform_int_distribution<int> count(1000, 1000000);
-    for (int row = sheet::kFirstUnitRow; row <= sheet::kLastUnitRow; ++row) {
-        sheet.SetCell(sheet::kDefShips, row, std::to_string(count(rng)));
-        sheet.SetCell(sheet::kAttShips, row, std::to_string(count(rng)));
-    }
-    const char* roids[] = {"500", "1200", "900", "300"};
-    for (int k = 0; k < 4; ++k) sheet.SetCell(sheet::kDefShips, sheet::kFirstRoidRow + k, roids[k]);
-    sheet.SetCell(sheet::kDefShips, sheet::kEoniumRow, "2000000");
-    sheet.SetCell(sheet::kDefShips, sheet::kScoreRow, "90000000");
-    sheet.SetCell(sheet::kAttShips, sheet::kScoreRow, "120000000");
-}
-
-const BattleRules& Rules() {
-    static const BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
-    return rules;
-}
+using bench::FillFullSheet;
+using bench::Rules;
 
 void BM_RecalculateFullSheet(benchmark::State& state) {
     SimulationContext context;

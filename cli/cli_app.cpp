@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "sheet_commands.h"
 #include "solve_command.h"
+#include "sweep_command.h"
 #include "tables_command.h"
 
 namespace kestrin {
@@ -26,6 +27,7 @@ int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::
         case Command::Parse: return RunParse(options.parse, options.statsPath, in, out, err);
         case Command::Tables: return RunTables(options.statsPath, out, err);
         case Command::Solve: return RunSolve(in, out, err);
+        case Command::Sweep: return RunSweepCommand(options.sweep, options.statsPath, out, err);
     }
     return ReportError(err, "Unknown command", kExitUsage);
 }

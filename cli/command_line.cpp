@@ -10,6 +10,7 @@
 
 #include "cli_output.h"
 #include "cli_rules.h"
+#include "sweep_command.h"
 
 namespace kestrin {
 
@@ -17,7 +18,7 @@ namespace {
 
 constexpr std::pair<const char*, Command> kCommandNames[] = {
     {"calc", Command::Calc}, {"parse", Command::Parse},
-    {"tables", Command::Tables}, {"solve", Command::Solve}};
+    {"tables", Command::Tables}, {"solve", Command::Solve}, {"sweep", Command::Sweep}};
 
 // What the parser fills before the options are resolved into CliOptions.
 struct RawOptions {
@@ -51,11 +52,15 @@ std::string CheckTicks(const std::string& text) {
     return "expected a whole number from 1 to " + std::to_string(kMaxTicks);
 }
 
+void AddSolverOption(CLI::App& command, std::string& solver) {
+    command.add_option("--solver", solver, "Solver variant: new (default) or old")
+        ->check(CLI::IsMember(Words({"new", "old"})));
+}
+
 void AddSheetRunOptions(CLI::App& command, SheetRunOptions& run, std::string& solver) {
     command.add_flag("--log", run.log, "Run every recalculation as Update Log does; print the log");
     command.add_flag("--cycles", run.cycles, "Write the solver's cycle note into the log");
-    command.add_option("--solver", solver, "Solver variant: new (default) or old")
-        ->check(CLI::IsMember(Words({"new", "old"})));
+    AddSolverOption(command, solver);
     command.add_option("--save", run.savePath, "Save the sheet to this battle file at the end");
 }
 
@@ -94,6 +99,25 @@ void AddTablesAndSolve(CLI::App& app, RawOptions& raw) {
     AddStatsOption(*solve, raw);  // accepted like everywhere, not used
 }
 
+void AddSweep(CLI::App& app, RawOptions& raw) {
+    CLI::App* sweep = app.add_subcommand("sweep", "Vary one input of a battle over a range of values; "
+                                                  "one JSON line per value");
+    SweepOptions& options = raw.options.sweep;
+    sweep->add_option("battle", options.battlePath, "Battle file (.kbf)");
+    sweep->add_option("--vary", options.vary, "SIDE:ROW, e.g. attacker:Harpy, defender:\"Metal Roids\", "
+                                              "defender:Eonium, attacker:65 (a row number)")
+        ->required();
+    sweep->add_option("--from", options.from, "First value")->required();
+    sweep->add_option("--to", options.to, "Last value")->required();
+    sweep->add_option("--points", options.points, "Evenly spaced whole values, 2 to 100000 "
+                                                  "(default: every whole value of the range)");
+    sweep->add_option("--ticks", options.ticks, "Ticks per value, 1 to 100 (default 1)");
+    AddSolverOption(*sweep, raw.solver);
+    sweep->add_flag("--csv", options.csv, "One CSV header line, then one line per value and tick");
+    AddStatsOption(*sweep, raw);
+    sweep->footer(kSweepOutputHelp);
+}
+
 CliOptions Resolve(RawOptions& raw, const char* argv0) {
     CliOptions options = raw.options;
     options.statsPath = raw.statsPath.empty() ? DefaultStatsPath(argv0)
@@ -102,6 +126,7 @@ CliOptions Resolve(RawOptions& raw, const char* argv0) {
     options.calc.ticks = std::stoi(raw.ticks);
     options.calc.run.solver = solver;
     options.parse.run.solver = solver;
+    options.sweep.solver = solver;
     options.parse.kind = raw.kind == "combat"     ? ReportKind::Combat
                          : raw.kind == "military" ? ReportKind::Military
                                                   : ReportKind::Scan;
@@ -123,6 +148,7 @@ CommandLineRead ReadCommandLine(int argc, const char* const* argv) {
     AddCalc(app, raw);
     AddParse(app, raw);
     AddTablesAndSolve(app, raw);
+    AddSweep(app, raw);
     CommandLineRead read;
     try {
         app.parse(argc, argv);

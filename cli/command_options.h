@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "engine/ship_catalogue.h"
@@ -11,7 +13,7 @@
 namespace kestrin {
 
 /// The subcommands of kestrin-cli.
-enum class Command { Calc, Parse, Tables, Solve };
+enum class Command { Calc, Parse, Tables, Solve, Sweep };
 
 
 /// Military scan fleets, in the dialog's order: home, 1, 2, 3.
@@ -44,12 +46,24 @@ struct ParseOptions {
     std::array<bool, 4> fleets{};  ///< military: ticked fleets, in kFleetNames order
 };
 
+/// `kestrin-cli sweep [BATTLE.kbf]` options.
+struct SweepOptions {
+    std::filesystem::path battlePath;    ///< empty: start from the empty sheet
+    std::string vary;                    ///< SIDE:ROW, the row by caption or number
+    std::int64_t from = 0, to = 0;       ///< the range of values
+    std::optional<std::int64_t> points;  ///< default: every whole value of the range
+    int ticks = 1;
+    SolverVariant solver = SolverVariant::New;
+    bool csv = false;  ///< CSV instead of JSON lines
+};
+
 /// Everything the command line chose.
 struct CliOptions {
     Command command = Command::Tables;
     std::filesystem::path statsPath;  ///< resolved: the given path or the default beside the program
     CalcOptions calc;
     ParseOptions parse;
+    SweepOptions sweep;
 };
 
 }  // namespace kestrin

@@ -19,9 +19,6 @@ namespace kestrin {
 
 namespace {
 
-// Figures are shown as the desktop program shows them, with fixed separators.
-const NumberLocale kCliLocale{",", '.'};
-
 // One command's battle: the sheet with its log and bailout counter, and the output so far.
 // Output is collected and written only when the whole command has succeeded.
 struct SheetRun {
@@ -41,12 +38,7 @@ struct SheetRun {
         report.cells.assign(kTickRows, std::vector<std::string>(kTickColumns));
         for (int row = 0; row < kTickRows; ++row)
             for (int col = 0; col < kTickColumns; ++col) report.cells[row][col] = sheet.Cell(col, row);
-        const ResultsPanel& p = sheet.Results();
-        report.panel = {{"DLoss", p.DLoss}, {"ALoss", p.ALoss}, {"UR", p.UR}, {"MR", p.MR}, {"CR", p.CR},
-                        {"ER", p.ER}, {"TR", p.TR}, {"TIR", p.TIR}, {"ALossPerRoid", p.ALossPerRoid},
-                        {"MSalvage", p.MSalvage}, {"CSalvage", p.CSalvage}, {"ESalvage", p.ESalvage},
-                        {"DefLossGainLbl", p.DefLossGainLbl}, {"AttLossGainLbl", p.AttLossGainLbl},
-                        {"RoidLossGainLbl", p.RoidLossGainLbl}, {"TickIndicator", p.TickIndicator}};
+        report.panel = PanelTexts(sheet.Results());
         report.bailouts = bailouts.Count();
         bailouts.Reset();
         if (withLog) report.log = logWindow.Lines();

@@ -18,7 +18,17 @@ Json CellRows(const std::vector<std::vector<std::string>>& cells) {
     return rows;
 }
 
-Json Panel(const std::map<std::string, std::string>& panel) {
+}  // namespace
+
+std::map<std::string, std::string> PanelTexts(const ResultsPanel& p) {
+    return {{"DLoss", p.DLoss}, {"ALoss", p.ALoss}, {"UR", p.UR}, {"MR", p.MR}, {"CR", p.CR},
+            {"ER", p.ER}, {"TR", p.TR}, {"TIR", p.TIR}, {"ALossPerRoid", p.ALossPerRoid},
+            {"MSalvage", p.MSalvage}, {"CSalvage", p.CSalvage}, {"ESalvage", p.ESalvage},
+            {"DefLossGainLbl", p.DefLossGainLbl}, {"AttLossGainLbl", p.AttLossGainLbl},
+            {"RoidLossGainLbl", p.RoidLossGainLbl}, {"TickIndicator", p.TickIndicator}};
+}
+
+Json PanelJson(const std::map<std::string, std::string>& panel) {
     Json texts = Json::object();
     for (const char* key : kPanelKeys) {
         const auto found = panel.find(key);
@@ -27,14 +37,12 @@ Json Panel(const std::map<std::string, std::string>& panel) {
     return texts;
 }
 
-}  // namespace
-
 Json TickJson(const TickReport& report) {
     Json tick = Json::object();
     tick["tick"] = report.tick;
     tick["reportView"] = report.reportView;
     tick["cells"] = CellRows(report.cells);
-    tick["panel"] = Panel(report.panel);
+    tick["panel"] = PanelJson(report.panel);
     tick["bailouts"] = report.bailouts;
     if (report.log) tick["log"] = *report.log;
     return tick;

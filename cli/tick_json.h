@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli_output.h"
+#include "sheet/number_format.h"
+#include "sheet/results.h"
 
 namespace kestrin {
 
@@ -21,6 +23,15 @@ inline constexpr std::array<const char*, 16> kPanelKeys{
     "DLoss", "ALoss", "UR", "MR", "CR", "ER", "TR", "TIR", "ALossPerRoid",
     "MSalvage", "CSalvage", "ESalvage", "DefLossGainLbl", "AttLossGainLbl",
     "RoidLossGainLbl", "TickIndicator"};
+
+/// Figures are shown as the desktop program shows them, with fixed separators.
+inline const NumberLocale kCliLocale{",", '.'};
+
+/// The results panel's texts by element name (kPanelKeys).
+std::map<std::string, std::string> PanelTexts(const ResultsPanel& panel);
+
+/// The tick object's "panel": the texts in kPanelKeys order; a missing element is empty.
+Json PanelJson(const std::map<std::string, std::string>& panel);
 
 /// Everything one tick object shows, as plain data taken from the sheet after a recalculation.
 struct TickReport {

@@ -55,6 +55,10 @@ FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const 
     return FleetValue(counts, FleetCosts::From(catalogue));
 }
 
+FleetFigures ShownFleetFigures(const FleetFigures& figures) {
+    return figures.value != 0 ? figures : FleetFigures{};
+}
+
 std::array<std::string, 5> FleetRowTexts(const FleetFigures& figures) {
     // A fleet worth something shows all five figures, a zero among them as "0" (a fleet
     // without Eonium costs still reads "0" there); a worthless one shows none.

@@ -42,6 +42,9 @@ FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const 
 /// FleetValue with the costs read from `catalogue` (for callers outside a recalculation).
 FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const ShipCatalogue& catalogue);
 
+/// The figures rows 55..59 hold, read back as numbers: all five zero when the value is zero.
+FleetFigures ShownFleetFigures(const FleetFigures& figures);
+
 /// The texts of rows 55..59 of one column: units, metal, crystal, eonium, value as plain
 /// integers ("0" included) when the value is not zero; all five empty when it is.
 std::array<std::string, 5> FleetRowTexts(const FleetFigures& figures);

@@ -17,11 +17,24 @@ const char* ChangeTitle(std::int64_t change) { return change > 0 ? "Fleet Gains"
 
 }  // namespace
 
-ResultFigures ComputeResultFigures(const SheetCells& cells,
-                                   const std::array<std::int32_t, kRoidKinds>& roidsCaptured) {
+PanelSources ReadPanelSources(const SheetCells& cells,
+                              const std::array<std::int32_t, kRoidKinds>& roidsCaptured) {
     using namespace sheet;
-    const std::array<std::int64_t, kRoidKinds> c = {roidsCaptured[0], roidsCaptured[1],
-                                                    roidsCaptured[2], roidsCaptured[3]};
+    PanelSources s;
+    s.defShipsValue = cells.Int64(kDefShips, kFleetValueRow);
+    s.defLeftValue = cells.Int64(kDefLeft, kFleetValueRow);
+    s.attShipsValue = cells.Int64(kAttShips, kFleetValueRow);
+    s.attLeftValue = cells.Int64(kAttLeft, kFleetValueRow);
+    s.defLostMetal = cells.Int64(kDefLost, kMetalCostRow);
+    s.defLostCrystal = cells.Int64(kDefLost, kCrystalCostRow);
+    s.defLostEonium = cells.Int64(kDefLost, kEoniumCostRow);
+    s.roidsCaptured = roidsCaptured;
+    return s;
+}
+
+ResultFigures ComputeResultFigures(const PanelSources& s) {
+    const auto& captured = s.roidsCaptured;
+    const std::array<std::int64_t, kRoidKinds> c = {captured[0], captured[1], captured[2], captured[3]};
     ResultFigures f;
     f.UR = -c[0];
     f.MR = -c[1];
@@ -29,18 +42,16 @@ ResultFigures ComputeResultFigures(const SheetCells& cells,
     f.ER = -c[3];
     f.TIR = c[1] + c[2] + c[3];
     f.TR = -(c[0] + c[1] + c[2] + c[3]);
-    f.DLoss = SaturatingDifference(cells.Int64(kDefLeft, kFleetValueRow), cells.Int64(kDefShips, kFleetValueRow));
-    f.ALoss = SaturatingDifference(cells.Int64(kAttLeft, kFleetValueRow), cells.Int64(kAttShips, kFleetValueRow));
+    f.DLoss = SaturatingDifference(s.defLeftValue, s.defShipsValue);
+    f.ALoss = SaturatingDifference(s.attLeftValue, s.attShipsValue);
     f.ALossPerRoid = f.TIR < 1 ? 0 : f.ALoss / f.TIR;
-    f.MSalvage = cells.Int64(kDefLost, kMetalCostRow) / 4;
-    f.CSalvage = cells.Int64(kDefLost, kCrystalCostRow) / 4;
-    f.ESalvage = cells.Int64(kDefLost, kEoniumCostRow) / 4;
+    f.MSalvage = s.defLostMetal / 4;
+    f.CSalvage = s.defLostCrystal / 4;
+    f.ESalvage = s.defLostEonium / 4;
     return f;
 }
 
-void ShowResults(const SheetCells& cells, const std::array<std::int32_t, kRoidKinds>& roidsCaptured,
-                 const NumberLocale& locale, ResultsPanel& panel) {
-    const ResultFigures f = ComputeResultFigures(cells, roidsCaptured);
+void FillResultsPanel(const ResultFigures& f, const NumberLocale& locale, ResultsPanel& panel) {
     panel.UR = FormatNumber(f.UR, locale);
     panel.MR = FormatNumber(f.MR, locale);
     panel.CR = FormatNumber(f.CR, locale);

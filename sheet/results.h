@@ -43,15 +43,38 @@ struct ResultsPanel {
     friend bool operator==(const ResultsPanel&, const ResultsPanel&) = default;
 };
 
-/// The panel's figures from rows 56..59 of a recalculated sheet and the asteroids captured
-/// this tick. Cells are read as 64-bit integers; differences saturate at the 64-bit range.
-ResultFigures ComputeResultFigures(const SheetCells& cells,
-                                   const std::array<std::int32_t, kRoidKinds>& roidsCaptured);
+/// What the panel reads of rows 56..59, as the cells show those rows (0 for an empty cell),
+/// and the asteroids captured this tick.
+struct PanelSources {
+    std::int64_t defShipsValue = 0, defLeftValue = 0;  ///< row 59, columns 1 and 5
+    std::int64_t attShipsValue = 0, attLeftValue = 0;  ///< row 59, columns 7 and 11
+    std::int64_t defLostMetal = 0, defLostCrystal = 0, defLostEonium = 0;  ///< rows 56..58, column 3
+    std::array<std::int32_t, kRoidKinds> roidsCaptured{};
+};
 
-/// ShowResults: fills every box and the three changing titles of `panel` (the
+/// The sources of the panel read from a recalculated sheet's cells (as 64-bit integers).
+PanelSources ReadPanelSources(const SheetCells& cells,
+                              const std::array<std::int32_t, kRoidKinds>& roidsCaptured);
+
+/// The panel's figures. Differences saturate at the 64-bit range.
+ResultFigures ComputeResultFigures(const PanelSources& sources);
+
+/// The panel's figures from rows 56..59 of a recalculated sheet and the asteroids captured
+/// this tick.
+inline ResultFigures ComputeResultFigures(const SheetCells& cells,
+                                          const std::array<std::int32_t, kRoidKinds>& roidsCaptured) {
+    return ComputeResultFigures(ReadPanelSources(cells, roidsCaptured));
+}
+
+/// Fills every box and the three changing titles of `panel` from `figures` (the
 /// TickIndicator is left as it is). ALossPerRoid and the salvage boxes are k/m shortened.
-void ShowResults(const SheetCells& cells, const std::array<std::int32_t, kRoidKinds>& roidsCaptured,
-                 const NumberLocale& locale, ResultsPanel& panel);
+void FillResultsPanel(const ResultFigures& figures, const NumberLocale& locale, ResultsPanel& panel);
+
+/// ShowResults: FillResultsPanel with the figures of a recalculated sheet.
+inline void ShowResults(const SheetCells& cells, const std::array<std::int32_t, kRoidKinds>& roidsCaptured,
+                        const NumberLocale& locale, ResultsPanel& panel) {
+    FillResultsPanel(ComputeResultFigures(cells, roidsCaptured), locale, panel);
+}
 
 /// The TickIndicator's text: "Tick " and the number.
 std::string TickIndicatorText(std::int64_t tick);

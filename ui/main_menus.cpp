@@ -8,6 +8,7 @@
 #include "ui/calc_log_window.h"
 #include "ui/main_window.h"
 #include "ui/parser_dialog.h"
+#include "ui/planner_form.h"
 #include "ui/setup_form.h"
 #include "ui/ship_matrix_form.h"
 
@@ -109,6 +110,8 @@ void TForm1::BuildResultsMenu() {
     QAction* debug = results->addAction("Debug Form", this, &TForm1::ShowDebug);
     debug->setObjectName("Debug1");
     debug->setVisible(false);
+    results->addSeparator();
+    results->addAction("Battle Planner...", this, [this] { plannerForm_->ShowPlanner(); })->setObjectName("ShowPlanner");
 }
 
 void TForm1::BuildInputMenu() {

@@ -17,6 +17,7 @@
 #include "ui/calc_log_window.h"
 #include "ui/debug_form.h"
 #include "ui/parser_dialog.h"
+#include "ui/planner_form.h"
 #include "ui/results_panel_widget.h"
 #include "ui/setup_form.h"
 #include "ui/ship_details_form.h"
@@ -63,6 +64,7 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
 // before the members do (Qt would delete them only afterwards, as children).
 TForm1::~TForm1() {
     sheet_->SetLogWindow(nullptr);
+    delete plannerForm_;
     delete debugForm_;
     delete logWindow_;
     delete parserDialog_;
@@ -126,6 +128,8 @@ void TForm1::BuildSecondaryWindows() {
     unitTables_ = new TShipMatrixForm(rules_, context_.decimalSeparator, this);
     setupForm_ = new TSetupForm(appearance_, AppearancePath(folder_), this);
     connect(setupForm_, &TSetupForm::AppearanceChanged, grid_, [this] { grid_->viewport()->update(); });
+    plannerForm_ = new TPlannerForm(rules_, *sheet_, context_, *messages_, folder_, this);
+    connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
 }
 
 void TForm1::Report(const std::string& error) {
@@ -135,6 +139,7 @@ void TForm1::Report(const std::string& error) {
 void TForm1::SheetChanged(const std::string& error) {
     grid_->SheetChanged();
     panel_->Show(sheet_->Results());
+    plannerForm_->BattleChanged();
     Report(error);
 }
 

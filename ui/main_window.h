@@ -25,6 +25,7 @@ class ResultsPanelWidget;
 class TDebugForm;
 class TForm2;
 class TParserDialog;
+class TPlannerForm;
 class TSetupForm;
 class TShipDetailsForm;
 class TShipMatrixForm;
@@ -63,6 +64,8 @@ public:
     TDebugForm* DebugForm() const { return debugForm_; }
     TShipMatrixForm* UnitTables() const { return unitTables_; }
     TSetupForm* SetupForm() const { return setupForm_; }
+    /// The battle planner ("Results" -> "Battle Planner..."), created after the others.
+    TPlannerForm* PlannerForm() const { return plannerForm_; }
     /// The grid's popup menu.
     QMenu* PopupMenu() const { return popup_; }
     /// The folder of the statistics and colours files.
@@ -136,6 +139,7 @@ private:
     TDebugForm* debugForm_ = nullptr;
     TShipMatrixForm* unitTables_ = nullptr;
     TSetupForm* setupForm_ = nullptr;
+    TPlannerForm* plannerForm_ = nullptr;
     QMenu* popup_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QAction* shipStatsItem_ = nullptr;

@@ -98,7 +98,7 @@ private slots:
                  (QStringList{"Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
         QCOMPARE(Captions(TopMenu(window, "Results")),
                  (QStringList{"Hide Results", "-", "Show Calculation Log", "Update Log", "Unit Tables (hidden)",
-                              "Debug Form (hidden)"}));
+                              "Debug Form (hidden)", "-", "Battle Planner..."}));
         QCOMPARE(Captions(TopMenu(window, "Input")), (QStringList{"Spin with Mouse", "Edit with Keyboard"}));
         QCOMPARE(Captions(window.PopupMenu()),
                  (QStringList{"Ship Stats", "-", "Re-Calc All", "Compress", "Expand", "Show Race", "Clear...", "-",
@@ -200,7 +200,8 @@ private slots:
                 QVERIFY(!widget->isVisible());
             }
         QCOMPARE(order, (QStringList{"kestrin::TForm2", "kestrin::TParserDialog", "kestrin::TShipDetailsForm",
-                                     "kestrin::TDebugForm", "kestrin::TShipMatrixForm", "kestrin::TSetupForm"}));
+                                     "kestrin::TDebugForm", "kestrin::TShipMatrixForm", "kestrin::TSetupForm",
+                                     "kestrin::TPlannerForm"}));
     }
 
     void showCalculationLogComputesTheOutOfDateLogAndDebugHasItsKey() {

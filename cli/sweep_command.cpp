@@ -1,0 +1,111 @@
+#include "sweep_command.h"
+
+#include <optional>
+
+#include "cli_output.h"
+#include "cli_rules.h"
+#include "planner/battle_sweep.h"
+#include "planner/sweep_csv.h"
+#include "planner/sweep_range.h"
+#include "sheet/battle_file.h"
+#include "sheet/battle_sheet.h"
+#include "tick_json.h"
+
+namespace kestrin {
+
+const char* const kSweepOutputHelp =
+    "Output: one JSON line per value, in value order:\n"
+    "  {\"value\": V, \"ticks\": [{\"tick\": 1, \"panel\": {...}, \"figures\": {...}}, ...]}\n"
+    "\"panel\" holds the results panel's texts as calc prints them; \"figures\" the same\n"
+    "figures as numbers: defenderFleetChange, attackerFleetChange, uninitRoidsLost,\n"
+    "metalRoidsLost, crystalRoidsLost, eoniumRoidsLost, roidsLost, initRoidsCaptured,\n"
+    "attackerChangePerInitRoid, metalSalvage, crystalSalvage, eoniumSalvage (with the\n"
+    "panel's signs), defenderValueLeft, attackerValueLeft. Each further tick is what the\n"
+    "Tick button makes of the one before. With --csv: a header line, then one line per\n"
+    "value and tick with these figures.";
+
+namespace {
+
+// The sweep the options ask for on `sheet`, or why it cannot run.
+struct SweepPlan {
+    SweepRequest request;
+    std::string error;
+};
+
+std::optional<Side> SideNamed(std::string_view name) {
+    if (name == "defender") return Side::Defender;
+    if (name == "attacker") return Side::Attacker;
+    return std::nullopt;
+}
+
+// Every whole value of the range, when --points is not given (the check refuses too many).
+std::int64_t DefaultPoints(const SweepOptions& options) {
+    if (options.to < options.from) return 0;
+    // The span in unsigned arithmetic: it may exceed the 64-bit signed range.
+    const std::uint64_t span = static_cast<std::uint64_t>(options.to) - static_cast<std::uint64_t>(options.from);
+    return span < static_cast<std::uint64_t>(kMaxSweepPoints) ? static_cast<std::int64_t>(span) + 1 : kMaxSweepPoints + 1;
+}
+
+SweepPlan Plan(const BattleSheet& sheet, const SweepOptions& options) {
+    SweepPlan plan;
+    const std::size_t colon = options.vary.find(':');
+    const std::optional<Side> side = SideNamed(options.vary.substr(0, colon));
+    if (colon == std::string::npos || !side) {
+        plan.error = "--vary takes SIDE:ROW with SIDE defender or attacker, not '" + options.vary + "'";
+        return plan;
+    }
+    const SweepInputFound found = FindSweepInput(sheet.Cells(), *side, options.vary.substr(colon + 1));
+    if (!found.input) {
+        plan.error = found.error;
+        return plan;
+    }
+    const SweepRange range{options.from, options.to, options.points.value_or(DefaultPoints(options))};
+    if (!options.points && range.points > kMaxSweepPoints) {
+        plan.error = "The range has more than 100000 whole values: give --points";
+        return plan;
+    }
+    plan.error = CheckSweepRange(range, found.input->row);
+    if (plan.error.empty()) plan.error = CheckSweepTicks(options.ticks);
+    if (!plan.error.empty()) return plan;
+    plan.request = {sheet.Cells(), *found.input, SweepValues(range), options.ticks, options.solver};
+    return plan;
+}
+
+std::string JsonLines(const SweepResult& result) {
+    std::string text;
+    for (const SweepPoint& point : result.points) {
+        Json ticks = Json::array();
+        for (std::size_t t = 0; t < point.ticks.size(); ++t) {
+            const int tick = static_cast<int>(t + 1);
+            Json figures = Json::object();
+            for (const SweepFigureInfo& figure : kSweepFigures) figures[figure.key] = figure.value(point.ticks[t]);
+            ticks.push_back({{"tick", tick},
+                             {"panel", PanelJson(PanelTexts(SweepPanel(point.ticks[t], tick, kCliLocale)))},
+                             {"figures", std::move(figures)}});
+        }
+        text += DumpJson(Json{{"value", point.value}, {"ticks", std::move(ticks)}}) + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& statsPath,
+                    std::ostream& out, std::ostream& err) {
+    const CliRules rules = LoadCliRules(statsPath);
+    if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
+    SimulationContext context;
+    context.solverVariant = options.solver;
+    BattleSheet sheet(rules.rules, context, kCliLocale);
+    if (!options.battlePath.empty()) {
+        const BattleFileResult opened = OpenBattleFile(sheet, options.battlePath);
+        if (!opened.ok()) return ReportError(err, opened.message, kExitUsage);
+    }
+    const SweepPlan plan = Plan(sheet, options);
+    if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
+    const SweepResult result = RunSweep(rules.rules, plan.request, SweepControl{});
+    if (!result.error.empty()) return ReportError(err, result.error, kExitUsage);
+    return WriteOutput(out, err, options.csv ? SweepCsv(result) : JsonLines(result));
+}
+
+}  // namespace kestrin

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/battle_rules.h"
+#include "engine/shot_solver.h"
+#include "planner/sweep_figures.h"
+#include "planner/sweep_input.h"
+#include "sheet/sheet_cells.h"
+
+namespace kestrin {
+
+/// What to sweep: the battle as the sheet's input cells stand, the varied input, its values
+/// (SweepValues of a checked range) and the ticks to follow each value for.
+struct SweepRequest {
+    SheetCells cells;
+    SweepInput input;
+    std::vector<std::int64_t> values;
+    int ticks = 1;
+    SolverVariant solver = SolverVariant::New;
+};
+
+/// How a sweep runs. Both callbacks' owners must outlive the run.
+struct SweepControl {
+    /// Worker threads; 0 means one per core.
+    int workers = 0;
+    /// Told (finished points, all points) after each finished point. Called from the worker
+    /// threads, one call at a time.
+    std::function<void(std::size_t done, std::size_t total)> progress = {};
+    /// Set by the caller (from any thread) to stop: each worker finishes the point it is on
+    /// and takes no other.
+    const std::atomic<bool>* cancel = nullptr;
+};
+
+/// One value of the sweep and its figures, tick 1 first.
+struct SweepPoint {
+    std::int64_t value = 0;
+    std::vector<SweepFigures> ticks;
+
+    friend bool operator==(const SweepPoint&, const SweepPoint&) = default;
+};
+
+/// A sweep's outcome: the finished points in value order.
+struct SweepResult {
+    std::vector<SweepPoint> points;
+    /// Cancelled: some values have no point.
+    bool partial = false;
+    /// A statistic that is not an integer stopped the simulation; there are then no points.
+    std::string error;
+};
+
+/// Runs the sweep on worker threads. Each point is an independent battle: its first tick is
+/// the sheet recalculated with the value in the input cell, each further tick what the
+/// sheet's StepForward gives. Results go by point index, so they never depend on the number
+/// of workers or their timing. The cells are read once; no cell text is parsed per point.
+SweepResult RunSweep(const BattleRules& rules, const SweepRequest& request, const SweepControl& control);
+
+}  // namespace kestrin

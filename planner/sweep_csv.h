@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "planner/battle_sweep.h"
+
+namespace kestrin {
+
+/// The header line of a sweep's CSV text: value, tick and every figure's key.
+std::string SweepCsvHeader();
+
+/// A sweep as CSV for a spreadsheet: the header, then one line per point and tick, in
+/// point order, ticks numbered from 1. Lines end in "\n".
+std::string SweepCsv(const SweepResult& result);
+
+}  // namespace kestrin

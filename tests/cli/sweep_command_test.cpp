@@ -1,0 +1,84 @@
+// kestrin-cli sweep end to end: its points against calc, its output shapes, its refusals.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli_runner.h"
+
+namespace kestrin::testing {
+namespace {
+
+using nlohmann::json;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string Stats(const TempFolder& folder) { return " --stats '" + (folder.Path() / "ShipStats.ini").string() + "'"; }
+
+std::string Raid() { return std::string(" '") + KESTRIN_EXAMPLES_DIR + "/raid.kbf'"; }
+
+TEST(SweepCommand, ThePointOfTheFilesOwnValueIsWhatCalcPrints) {
+    TempFolder folder;
+    const ProgramRun calc = RunProgram(folder, "calc" + Raid() + " --ticks 2" + Stats(folder));
+    ASSERT_EQ(calc.status, 0) << calc.err;
+    const std::vector<std::string> calcLines = Lines(calc.out);
+    const json tick1 = json::parse(calcLines[0]);
+    int row = 1;
+    while (tick1["cells"][row][7] == "") ++row;
+    const long long own = std::stoll(tick1["cells"][row][7].get<std::string>());
+    const ProgramRun sweep = RunProgram(folder, "sweep" + Raid() + " --vary attacker:" + std::to_string(row) +
+                                                    " --from " + std::to_string(own - 2) + " --to " +
+                                                    std::to_string(own + 2) + " --ticks 2" + Stats(folder));
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    const std::vector<std::string> points = Lines(sweep.out);
+    ASSERT_EQ(points.size(), 5u);
+    const json mid = json::parse(points[2]);
+    EXPECT_EQ(mid["value"], own);
+    ASSERT_EQ(mid["ticks"].size(), 2u);
+    for (int t = 0; t < 2; ++t) {
+        const json calcTick = json::parse(calcLines[t]);
+        EXPECT_EQ(mid["ticks"][t]["tick"], t + 1);
+        EXPECT_EQ(mid["ticks"][t]["panel"], calcTick["panel"]);
+        const json& figures = mid["ticks"][t]["figures"];
+        ASSERT_EQ(figures.size(), 14u);
+        EXPECT_EQ(figures["defenderValueLeft"].get<long long>(),
+                  std::stoll("0" + calcTick["cells"][59][5].get<std::string>()));
+    }
+}
+
+TEST(SweepCommand, CsvHasAHeaderAndOneLinePerValueAndTick) {
+    TempFolder folder;
+    const ProgramRun run = RunProgram(folder, "sweep" + Raid() + " --vary defender:\"Metal Roids\" --from 0 "
+                                              "--to 1000 --points 11 --ticks 3 --csv --solver old" + Stats(folder));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 1u + 11u * 3u);
+    EXPECT_EQ(lines[0].rfind("value,tick,defenderFleetChange,", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("0,1,", 0), 0u);
+    EXPECT_EQ(lines.back().rfind("1000,3,", 0), 0u);
+}
+
+TEST(SweepCommand, BadSweepsAreOneLineErrorsWithoutOutput) {
+    TempFolder folder;
+    for (const char* arguments : {
+             "--vary attacker:Harpy --from 10 --to 5", "--vary attacker:Harpy --from 0 --to 5 --points 1",
+             "--vary attacker:Harpy --from 0 --to 5000000 --points 100001",
+             "--vary attacker:Harpy --from 0 --to 500000", "--vary attacker:Harpie --from 0 --to 5",
+             "--vary defender:\"Fleet Value\" --from 0 --to 5", "--vary pirate:Harpy --from 0 --to 5",
+             "--vary attacker:Harpy --from 0 --to 5 --ticks 0", "--vary attacker:Harpy --from 0 --to 3000000000 --points 9",
+             "--from 0 --to 5"}) {
+        SCOPED_TRACE(arguments);
+        const ProgramRun run = RunProgram(folder, "sweep" + Raid() + " " + arguments + Stats(folder));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    }
+}
+
+}  // namespace
+}  // namespace kestrin::testing

@@ -1,0 +1,96 @@
+// Running a sweep: workers, progress, cancellation, and what the whole battle sums to.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "planner/battle_sweep.h"
+#include "planner/sweep_highlights.h"
+#include "planner/sweep_range.h"
+#include "sheet/sheet_test_support.h"
+
+namespace kestrin {
+namespace {
+
+using namespace kestrin::testing;
+using namespace sheet;
+
+// Attackers with pods against a mixed defence: every figure moves with the Harpy count.
+SweepRequest RaidRequest(std::int64_t points, int ticks) {
+    SheetFixture f;
+    f.Put(kDefShips, UnitRow(kHarpy), 3000);
+    f.Put(kDefShips, UnitRow(kSpider), 800);
+    f.Put(kDefShips, UnitRow(kMesonicCutter), 40);
+    f.Put(kAttShips, UnitRow(kAstroPod), 900);
+    f.Put(kAttShips, UnitRow(kDragon), 150);
+    f.Put(kAttShips, UnitRow(kThief), 300);
+    for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, 100 + 50 * k);
+    SweepRequest request{f.sheet.Cells(), {Side::Attacker, UnitRow(kHarpy)}, {}, ticks};
+    request.values = SweepValues({0, 20000, points});
+    return request;
+}
+
+TEST(BattleSweep, OneAndTwoWorkersGiveTheSameOutput) {
+    const SweepRequest request = RaidRequest(60, 3);
+    std::size_t lastDone = 0;
+    const SweepResult one = RunSweep(DefaultRules(), request, {.workers = 1});
+    const SweepResult two = RunSweep(DefaultRules(), request,
+                                     {.workers = 2, .progress = [&](std::size_t done, std::size_t total) {
+                                          EXPECT_EQ(done, lastDone + 1);
+                                          EXPECT_EQ(total, 60u);
+                                          lastDone = done;
+                                      }});
+    EXPECT_EQ(lastDone, 60u);
+    ASSERT_EQ(one.points.size(), 60u);
+    EXPECT_FALSE(one.partial);
+    EXPECT_EQ(one.points, two.points);
+    EXPECT_EQ(two.points.back().value, 20000);
+    EXPECT_EQ(two.points.back().ticks.size(), 3u);
+}
+
+TEST(BattleSweep, CancelledSweepStopsWithinOnePointPerWorkerAndKeepsOnlyFinishedPoints) {
+    const SweepRequest request = RaidRequest(400, 2);
+    const SweepResult full = RunSweep(DefaultRules(), request, {.workers = 1});
+    std::atomic<bool> cancel{false};
+    const SweepResult cut = RunSweep(DefaultRules(), request,
+                                     {.workers = 2, .progress = [&](std::size_t done, std::size_t) {
+                                          if (done == 5) cancel = true;
+                                      }, .cancel = &cancel});
+    EXPECT_TRUE(cut.partial);
+    ASSERT_GE(cut.points.size(), 5u);
+    EXPECT_LE(cut.points.size(), 5u + 2u);
+    // Each finished point is the full sweep's point of that value.
+    std::size_t at = 0;
+    for (const SweepPoint& point : cut.points) {
+        while (full.points[at].value != point.value) ++at;
+        EXPECT_EQ(point, full.points[at]);
+    }
+}
+
+TEST(BattleSweep, WholeBattleSumsTheTicksAndDividesTheSums) {
+    std::vector<SweepFigures> ticks(2);
+    ticks[0].results = {.DLoss = -500, .ALoss = -900, .TR = -7, .TIR = 4, .ALossPerRoid = -225, .MSalvage = 10};
+    ticks[1].results = {.DLoss = -100, .ALoss = -301, .TR = -3, .TIR = 2, .ALossPerRoid = -150, .MSalvage = 5};
+    ticks[1].attackerValueLeft = 77;
+    const SweepFigures whole = WholeBattleFigures(ticks);
+    EXPECT_EQ(whole.results.DLoss, -600);
+    EXPECT_EQ(whole.results.TR, -10);
+    EXPECT_EQ(whole.results.TIR, 6);
+    EXPECT_EQ(whole.results.ALossPerRoid, -1201 / 6);
+    EXPECT_EQ(whole.results.MSalvage, 15);
+    EXPECT_EQ(whole.attackerValueLeft, 77);
+}
+
+TEST(BattleSweep, HighlightsTheLowestLossPerInitiatedRoidAndTheMostRoids) {
+    std::vector<SweepFigures> points(4);
+    points[0].results = {.ALoss = 50, .TR = -3};  // a gain, but no initiated asteroid
+    points[1].results = {.TR = -9, .TIR = 5, .ALossPerRoid = -300};
+    points[2].results = {.TR = -12, .TIR = 8, .ALossPerRoid = -120};
+    points[3].results = {.TR = -12, .TIR = 9, .ALossPerRoid = -120};
+    const SweepHighlights h = FindHighlights(points);
+    EXPECT_EQ(h.bestPerRoid, 2u);
+    EXPECT_EQ(h.mostRoids, 2u);
+    EXPECT_EQ(FindHighlights(std::vector<SweepFigures>(3)).mostRoids, std::nullopt);
+}
+
+}  // namespace
+}  // namespace kestrin

@@ -1,0 +1,89 @@
+// A sweep's points against the sheet itself: every figure and panel text of every tick must be
+// what the sheet shows with the value typed in, recalculated and stepped forward.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "planner/battle_sweep.h"
+#include "sheet/sheet_test_support.h"
+
+namespace kestrin {
+namespace {
+
+using namespace kestrin::testing;
+using namespace sheet;
+
+// Sparse random fleets with asteroids, Eonium and scores; now and then a negative count or
+// text that is no number, which the sheet reads as it reads any input.
+void FillRandomBattle(SheetFixture& f, std::mt19937& rng) {
+    std::uniform_int_distribution<int> pick(0, 9);
+    std::uniform_int_distribution<int> count(1, 200000);
+    for (int col : {kDefShips, kAttShips}) {
+        for (int row = kFirstUnitRow; row <= kLastUnitRow; ++row) {
+            const int p = pick(rng);
+            if (p < 3) f.Put(col, row, count(rng));
+            if (p == 3 && pick(rng) == 0) f.sheet.SetCell(col, row, pick(rng) < 5 ? "-40" : "lots");
+        }
+        const int sign = pick(rng) == 0 ? -1 : 1;
+        for (int row = kFirstRoidRow; row <= kEoniumRow; ++row)
+            if (pick(rng) < 7) f.Put(col, row, sign * count(rng) / (row == kEoniumRow ? 1 : 20));
+        if (pick(rng) < 6) f.Put(col, kScoreRow, sign * std::int64_t{count(rng)} * count(rng) / (1 + pick(rng)));
+    }
+}
+
+std::int64_t RandomValue(int row, std::mt19937& rng) {
+    std::uniform_int_distribution<std::int64_t> small(-50, 3000), large(0, 400000);
+    if (row == kScoreRow) return (rng() % 4 == 0 ? -1 : 1) * large(rng) * large(rng) / 100;
+    return rng() % 3 == 0 ? small(rng) : large(rng) / (row >= kFirstRoidRow ? 40 : 1);
+}
+
+// The sheet's figures after its last recalculation: rows 56..59 and the asteroids of column 3.
+SweepFigures SheetFigures(const BattleSheet& sheet) {
+    const SheetCells& c = sheet.Cells();
+    std::array<std::int32_t, kRoidKinds> captured{};
+    for (int k = 0; k < kRoidKinds; ++k) captured[k] = c.Count(kDefLost, kFirstRoidRow + k);
+    return {ComputeResultFigures(c, captured), c.Int64(kDefLeft, kFleetValueRow), c.Int64(kAttLeft, kFleetValueRow)};
+}
+
+void ExpectPointMatchesSheet(const BattleRules& rules, const SweepRequest& request, const SweepPoint& point) {
+    SheetFixture f(rules);
+    f.context.solverVariant = request.solver;
+    const SweepInput& input = request.input;
+    const SheetCells& battle = request.cells;
+    for (int row = kFirstUnitRow; row < kRows; ++row)
+        for (int col : {kDefShips, kAttShips}) f.sheet.SetCell(col, row, battle.At(col, row));
+    f.Put(ShipsColumn(input.side), input.row, point.value);
+    for (std::size_t t = 0; t < point.ticks.size(); ++t) {
+        SCOPED_TRACE("value " + std::to_string(point.value) + " tick " + std::to_string(t + 1));
+        ASSERT_EQ(t == 0 ? f.sheet.Recalculate() : f.sheet.StepForward(), "");
+        EXPECT_EQ(point.ticks[t], SheetFigures(f.sheet));
+        EXPECT_EQ(SweepPanel(point.ticks[t], static_cast<int>(t + 1), f.sheet.Locale()), f.sheet.Results());
+    }
+}
+
+TEST(SweepMatchesSheet, EveryFigureOfEveryTickOnRandomBattles) {
+    std::mt19937 rng(1307);
+    for (int battle = 0; battle < 250; ++battle) {
+        SCOPED_TRACE("battle " + std::to_string(battle));
+        // Every fourth battle has a type that captures Eonium.
+        const BattleRules& rules = battle % 4 == 3 ? EoniumRules() : DefaultRules();
+        SheetFixture f(rules);
+        FillRandomBattle(f, rng);
+        const Side side = rng() % 2 ? Side::Attacker : Side::Defender;
+        const std::vector<SweepRow> rows = SweepableRows(f.sheet.Cells(), side);
+        // Half the sweeps vary one of the rows below the units (asteroids, Eonium, scores).
+        const std::size_t units = side == Side::Defender ? 54 : 49;
+        const std::size_t pick = rng() % 2 ? rng() % units : units + rng() % (rows.size() - units);
+        SweepRequest request{f.sheet.Cells(), {side, rows[pick].row}, {}, 1 + static_cast<int>(rng() % 3)};
+        for (int i = 0; i < 3; ++i) request.values.push_back(RandomValue(request.input.row, rng));
+        request.solver = battle % 5 == 4 ? SolverVariant::Old : SolverVariant::New;
+        const SweepResult result = RunSweep(rules, request, SweepControl{.workers = 1});
+        ASSERT_EQ(result.error, "");
+        ASSERT_EQ(result.points.size(), request.values.size());
+        for (const SweepPoint& point : result.points) ExpectPointMatchesSheet(rules, request, point);
+        if (HasFailure()) return;
+    }
+}
+
+}  // namespace
+}  // namespace kestrin

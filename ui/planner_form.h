@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QWidget>
+
+#include <filesystem>
+#include <optional>
+
+#include "engine/simulation_context.h"
+#include "planner/battle_sweep.h"
+#include "sheet/battle_sheet.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+
+namespace kestrin {
+
+class PlannerChartView;
+class SweepRunner;
+class UserMessages;
+
+/// "Battle Planner": sweeps one input of the battle on the grid over a range of values and
+/// charts the results panel's figures against it. The sweep runs off the window's thread;
+/// changing the battle marks the chart out of date; "Use this value" writes the chosen
+/// point's value into the sheet.
+///
+/// The rules, sheet, context and messages belong to the main window and must outlive this one.
+class TPlannerForm : public QWidget {
+    Q_OBJECT
+
+public:
+    TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+                 UserMessages& messages, std::filesystem::path folder, QWidget* parent = nullptr);
+    ~TPlannerForm() override;
+
+    /// Shows the window beside its parent, in front, with the rows of the sheet as it stands.
+    void ShowPlanner();
+    /// The battle on the grid changed: marks the chart out of date when its inputs differ.
+    void BattleChanged();
+
+    /// Starts the sweep the controls describe; nothing when they describe none.
+    void RunSweep();
+    /// Chooses point `index` of the last sweep for "Use this value".
+    void ChoosePoint(int index);
+    /// "Use this value": the chosen value into its input cell, then a recalculation.
+    void UseChosenValue();
+    /// Writes the last sweep as CSV to `path`; the error's text, or empty.
+    QString ExportCsv(const std::filesystem::path& path) const;
+    /// Saves the chart as a PNG image at `path`; the error's text, or empty.
+    QString SaveChartPng(const std::filesystem::path& path);
+
+    /// Whether the chart no longer matches the battle on the grid.
+    bool OutOfDate() const { return outOfDate_; }
+    /// The last finished sweep.
+    const SweepResult& Result() const { return result_; }
+    /// Whether a sweep runs.
+    bool Running() const;
+
+    QComboBox* SideBox() const { return sideBox_; }
+    QComboBox* RowBox() const { return rowBox_; }
+    QLineEdit* FromEdit() const { return fromEdit_; }
+    QLineEdit* ToEdit() const { return toEdit_; }
+    QSpinBox* PointsBox() const { return pointsBox_; }
+    QSpinBox* TicksBox() const { return ticksBox_; }
+    QComboBox* ModeBox() const { return modeBox_; }
+    QListWidget* FigureList() const { return figureList_; }
+    QPushButton* RunButton() const { return runButton_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
+    QProgressBar* Progress() const { return progress_; }
+    QLabel* ProblemLabel() const { return problem_; }
+    QLabel* StatusLabel() const { return status_; }
+    QLabel* Readout() const { return readout_; }
+    QPushButton* UseValueButton() const { return useValue_; }
+    PlannerChartView* Chart() const { return chart_; }
+
+signals:
+    /// "Use this value" changed the sheet; `error` is empty or the recalculation's message.
+    void ValueUsed(QString error);
+
+private:
+    QWidget* BuildControls();
+    QWidget* BuildChartSide();
+    void FillRows();
+    void RowChosen();
+    void UpdateRunState();
+    std::string CheckControls(SweepRequest* request) const;
+    void SweepFinished();
+    void Replot();
+    void ShowPointFigures(int index);
+    void ExportCsvClick();
+    void SavePngClick();
+    QString InputTitle() const;
+    Side ChosenSide() const;
+    void SetRunning(bool running);
+
+    BattleSheet& sheet_;
+    const SimulationContext& context_;
+    UserMessages& messages_;
+    std::filesystem::path folder_;
+    SweepRunner* runner_ = nullptr;
+    SweepResult result_;
+    SweepRequest swept_;  ///< what the last sweep was run on (its values are not kept here)
+    std::vector<SweepFigures> plotted_;
+    std::optional<int> chosen_;
+    bool outOfDate_ = false;
+
+    QComboBox* sideBox_ = nullptr;
+    QComboBox* rowBox_ = nullptr;
+    QLineEdit* fromEdit_ = nullptr;
+    QLineEdit* toEdit_ = nullptr;
+    QSpinBox* pointsBox_ = nullptr;
+    QSpinBox* ticksBox_ = nullptr;
+    QComboBox* modeBox_ = nullptr;
+    QListWidget* figureList_ = nullptr;
+    QPushButton* runButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* problem_ = nullptr;  ///< why the controls describe no sweep
+    QLabel* status_ = nullptr;   ///< how the last sweep went
+    QLabel* readout_ = nullptr;
+    QPushButton* useValue_ = nullptr;
+    QPushButton* exportCsv_ = nullptr;
+    QPushButton* savePng_ = nullptr;
+    PlannerChartView* chart_ = nullptr;
+};
+
+}  // namespace kestrin

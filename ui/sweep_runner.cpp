@@ -1,0 +1,46 @@
+#include "sweep_runner.h"
+
+#include <QMetaObject>
+
+namespace kestrin {
+
+SweepRunner::SweepRunner(const BattleRules& rules, QObject* parent) : QObject(parent), rules_(rules) {}
+
+SweepRunner::~SweepRunner() {
+    cancel_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+void SweepRunner::Start(SweepRequest request, int workers) {
+    if (running_) return;
+    if (thread_.joinable()) thread_.join();
+    running_ = true;
+    cancel_ = false;
+    thread_ = std::thread([this, request = std::move(request), workers] {
+        int lastPermille = -1;
+        SweepControl control;
+        control.workers = workers;
+        control.cancel = &cancel_;
+        // Called one at a time: only a change of a thousandth reaches the window.
+        control.progress = [this, &lastPermille](std::size_t done, std::size_t total) {
+            const int permille = static_cast<int>(done * 1000 / total);
+            if (permille == lastPermille) return;
+            lastPermille = permille;
+            QMetaObject::invokeMethod(this, [this, done, total] {
+                emit Progress(static_cast<int>(done), static_cast<int>(total));
+            }, Qt::QueuedConnection);
+        };
+        auto result = std::make_shared<SweepResult>(RunSweep(rules_, request, control));
+        // Queued to this object: dropped if the runner is gone by then.
+        QMetaObject::invokeMethod(this, [this, result] { Done(result); }, Qt::QueuedConnection);
+    });
+}
+
+void SweepRunner::Done(std::shared_ptr<SweepResult> result) {
+    if (thread_.joinable()) thread_.join();
+    result_ = std::move(*result);
+    running_ = false;
+    emit Finished();
+}
+
+}  // namespace kestrin

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "planner/battle_sweep.h"
+
+namespace kestrin {
+
+/// Runs one sweep at a time off the window's thread and reports back on it: Progress while it
+/// runs, Finished when its result is ready. RunSweep's own workers use every core.
+///
+/// Lives on the user-interface thread. The rules must outlive the runner; destroying the
+/// runner cancels a running sweep and waits for it.
+class SweepRunner : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SweepRunner(const BattleRules& rules, QObject* parent = nullptr);
+    ~SweepRunner() override;
+
+    /// Starts `request` with `workers` threads (0: one per core); nothing while one runs.
+    void Start(SweepRequest request, int workers = 0);
+    /// Asks the running sweep to stop after the points its workers are on.
+    void Cancel() { cancel_ = true; }
+    /// Whether a sweep runs.
+    bool Running() const { return running_; }
+    /// The last finished sweep's result (cancelled: partial).
+    const SweepResult& Result() const { return result_; }
+
+signals:
+    /// Points finished so far of all; at most about a thousand signals per sweep.
+    void Progress(int done, int total);
+    /// The sweep ended (done, cancelled or failed); Result() holds it.
+    void Finished();
+
+private:
+    void Done(std::shared_ptr<SweepResult> result);
+
+    const BattleRules& rules_;
+    std::thread thread_;
+    std::atomic<bool> cancel_{false};
+    bool running_ = false;
+    SweepResult result_;
+};
+
+}  // namespace kestrin
