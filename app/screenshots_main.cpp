@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -15,6 +17,7 @@
 #include "ui/debug_form.h"
 #include "ui/main_window.h"
 #include "ui/parser_dialog.h"
+#include "ui/planner_form.h"
 #include "ui/setup_form.h"
 #include "ui/ship_details_form.h"
 #include "ui/ship_matrix_form.h"
@@ -27,6 +30,22 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
     const bool saved = window->grab().save(folder + "/" + name);
     if (!saved) std::cerr << "cannot write " << name.toStdString() << "\n";
     return saved;
+}
+
+// The planner sweeping the attacker's AstroPods over the whole battle, the best point chosen.
+bool SavePlanner(kestrin::TPlannerForm* planner, const QString& folder) {
+    planner->ShowPlanner();
+    planner->SideBox()->setCurrentIndex(planner->SideBox()->findText("Attacker"));
+    planner->RowBox()->setCurrentIndex(planner->RowBox()->findText("AstroPod"));
+    planner->FromEdit()->setText("0");
+    planner->ToEdit()->setText("4000");
+    planner->PointsBox()->setValue(81);
+    planner->TicksBox()->setValue(3);
+    planner->ModeBox()->setCurrentIndex(1);
+    planner->RunSweep();
+    while (planner->Running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    planner->ChoosePoint(40);
+    return Save(planner, folder, "battle_planner.png");
 }
 
 }  // namespace
@@ -56,5 +75,6 @@ int main(int argc, char** argv) {
     ok = Save(window.SetupForm(), out, "setup.png") && ok;
     window.ShowDebug();
     ok = Save(window.DebugForm(), out, "debug.png") && ok;
+    ok = SavePlanner(window.PlannerForm(), out) && ok;
     return ok ? 0 : 1;
 }

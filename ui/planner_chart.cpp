@@ -7,6 +7,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestrin {
 
@@ -44,6 +45,7 @@ void PlannerChartView::Plot(PlannerPlot plot) {
     xAxis_->setTitleText(plot_.xTitle);
     xAxis_->setLabelFormat("%.0f");
     xAxis_->setRange(X(plot_.values.front()), X(plot_.values.back()));
+    xAxis_->applyNiceNumbers();
     c->addAxis(xAxis_, Qt::AlignBottom);
     valueAxis_ = AddAxis(Qt::AlignLeft, "Fleet value, resources", false);
     roidAxis_ = AddAxis(Qt::AlignRight, "Asteroids", true);
@@ -70,7 +72,16 @@ QValueAxis* PlannerChartView::AddAxis(Qt::Alignment alignment, const QString& ti
     auto* axis = new QValueAxis;
     axis->setTitleText(title);
     axis->setLabelFormat("%.0f");
-    axis->setRange(X(low) - pad, X(high) + pad);
+    // Padded, but not across zero: counts that never go negative keep zero at the edge.
+    axis->setRange(low >= 0 ? std::max(0.0, X(low) - pad) : X(low) - pad,
+                   high <= 0 ? std::min(0.0, X(high) + pad) : X(high) + pad);
+    axis->applyNiceNumbers();  // round figures at the ticks
+    // The figures are whole numbers: a narrow range keeps a whole step between the ticks.
+    if (axis->max() - axis->min() < axis->tickCount() - 1) {
+        const double span = axis->tickCount() - 1;
+        if (high <= 0) axis->setRange(std::ceil(axis->max()) - span, std::ceil(axis->max()));
+        else axis->setRange(std::floor(axis->min()), std::floor(axis->min()) + span);
+    }
     chart()->addAxis(axis, alignment);
     return axis;
 }

@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -19,6 +18,7 @@
 #include "planner/sweep_range.h"
 #include "ui/planner_chart.h"
 #include "ui/sweep_runner.h"
+#include "ui/window_placement.h"
 
 namespace kestrin {
 
@@ -116,7 +116,7 @@ QWidget* TPlannerForm::BuildChartSide() {
     auto* side = new QWidget;
     chart_ = new PlannerChartView(sheet_.Locale());
     chart_->setMinimumSize(480, 360);
-    readout_ = new QLabel("Move the mouse over the chart to read a point; press to choose it.");
+    readout_ = new QLabel(kReadoutHint);
     readout_->setWordWrap(true);
     readout_->setTextFormat(Qt::RichText);
     useValue_ = new QPushButton("Use this value");
@@ -142,13 +142,7 @@ QWidget* TPlannerForm::BuildChartSide() {
 
 void TPlannerForm::ShowPlanner() {
     FillRows();
-    if (!isVisible() && parentWidget() != nullptr) {
-        // Beside the main window, kept on its screen.
-        const QRect main = parentWidget()->frameGeometry();
-        const QRect screen = parentWidget()->screen()->availableGeometry();
-        const int x = std::min(main.right() + 8, screen.right() - width());
-        move(std::max(screen.left(), x), std::max(screen.top(), main.top()));
-    }
+    if (!isVisible() && parentWidget() != nullptr) PlaceBeside(this, parentWidget());
     show();
     raise();
     activateWindow();

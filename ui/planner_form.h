@@ -23,6 +23,9 @@ class PlannerChartView;
 class SweepRunner;
 class UserMessages;
 
+/// What the planner's readout says until the mouse is over a point.
+inline constexpr const char* kReadoutHint = "Move the mouse over the chart to read a point; press to choose it.";
+
 /// "Battle Planner": sweeps one input of the battle on the grid over a range of values and
 /// charts the results panel's figures against it. The sweep runs off the window's thread;
 /// changing the battle marks the chart out of date; "Use this value" writes the chosen

@@ -24,6 +24,8 @@ void TPlannerForm::RunSweep() {
     swept_ = request;
     swept_.values.clear();
     chosen_.reset();
+    useValue_->setText("Use this value");
+    readout_->setText(kReadoutHint);
     status_->setText("Sweeping " + InputTitle() + "...");
     progress_->setRange(0, static_cast<int>(request.values.size()));
     progress_->setValue(0);

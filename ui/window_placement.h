@@ -7,4 +7,8 @@ namespace kestrin {
 /// Places a window in the middle of the primary screen's free area.
 void CentreOnScreen(QWidget* window);
 
+/// Places `window` to the right of `main` on main's screen, narrowing it down to its minimum
+/// size when the screen is too narrow, and moving `main` left when there is still no room.
+void PlaceBeside(QWidget* window, QWidget* main);
+
 }  // namespace kestrin
