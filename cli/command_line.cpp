@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <sstream>
 #include <utility>
@@ -10,6 +11,8 @@
 
 #include "cli_output.h"
 #include "cli_rules.h"
+#include "engine/number_text.h"
+#include "planner/sweep_range.h"
 #include "sweep_command.h"
 
 namespace kestrin {
@@ -29,6 +32,7 @@ struct RawOptions {
     std::string side = "defender";
     std::vector<std::string> fleets;
     std::string ticks = "1";
+    std::string from, to, points, sweepTicks = "1";  ///< sweep: checked texts
 };
 
 // The accepted words of an option, in the order its help lists them.
@@ -45,11 +49,18 @@ void AddStatsOption(CLI::App& command, RawOptions& raw) {
 
 // Decimal digits only: "0x10", "+3" or " 3" from a script is a mistake, not a count. The
 // whole output is held until the end, so the count is bounded.
-std::string CheckTicks(const std::string& text) {
-    const bool digits = !text.empty() && text.size() <= 5 &&
-                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (digits && std::stoi(text) >= 1 && std::stoi(text) <= kMaxTicks) return {};
-    return "expected a whole number from 1 to " + std::to_string(kMaxTicks);
+std::function<std::string(const std::string&)> CountFrom(int low, int high) {
+    return [low, high](const std::string& text) -> std::string {
+        const bool digits = !text.empty() && text.size() <= 6 &&
+                            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (digits && std::stoi(text) >= low && std::stoi(text) <= high) return {};
+        return "expected a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+    };
+}
+
+// A signed decimal value, nothing else, within 64 bits.
+std::string CheckValue(const std::string& text) {
+    return ParseInt64(text) ? std::string() : "expected a whole number";
 }
 
 void AddSolverOption(CLI::App& command, std::string& solver) {
@@ -69,7 +80,7 @@ void AddCalc(CLI::App& app, RawOptions& raw) {
                                                 "recalculate, one JSON line per tick");
     calc->add_option("battle", raw.options.calc.battlePath, "Battle file (.kbf)");
     calc->add_option("--ticks", raw.ticks, "Ticks to calculate, 1 to " + std::to_string(kMaxTicks) + " (default 1)")
-        ->check(CheckTicks);
+        ->check(CountFrom(1, kMaxTicks));
     AddSheetRunOptions(*calc, raw.options.calc.run, raw.solver);
     AddStatsOption(*calc, raw);
 }
@@ -107,11 +118,13 @@ void AddSweep(CLI::App& app, RawOptions& raw) {
     sweep->add_option("--vary", options.vary, "SIDE:ROW, e.g. attacker:Harpy, defender:\"Metal Roids\", "
                                               "defender:Eonium, attacker:65 (a row number)")
         ->required();
-    sweep->add_option("--from", options.from, "First value")->required();
-    sweep->add_option("--to", options.to, "Last value")->required();
-    sweep->add_option("--points", options.points, "Evenly spaced whole values, 2 to 100000 "
-                                                  "(default: every whole value of the range)");
-    sweep->add_option("--ticks", options.ticks, "Ticks per value, 1 to 100 (default 1)");
+    sweep->add_option("--from", raw.from, "First value")->required()->check(CheckValue);
+    sweep->add_option("--to", raw.to, "Last value")->required()->check(CheckValue);
+    sweep->add_option("--points", raw.points, "Evenly spaced whole values, 2 to 100000 "
+                                              "(default: every whole value of the range)")
+        ->check(CountFrom(kMinSweepPoints, kMaxSweepPoints));
+    sweep->add_option("--ticks", raw.sweepTicks, "Ticks per value, 1 to 100 (default 1)")
+        ->check(CountFrom(1, kMaxSweepTicks));
     AddSolverOption(*sweep, raw.solver);
     sweep->add_flag("--csv", options.csv, "One CSV header line, then one line per value and tick");
     AddStatsOption(*sweep, raw);
@@ -127,6 +140,10 @@ CliOptions Resolve(RawOptions& raw, const char* argv0) {
     options.calc.run.solver = solver;
     options.parse.run.solver = solver;
     options.sweep.solver = solver;
+    options.sweep.from = ParseInt64(raw.from).value_or(0);
+    options.sweep.to = ParseInt64(raw.to).value_or(0);
+    if (!raw.points.empty()) options.sweep.points = std::stoi(raw.points);
+    options.sweep.ticks = std::stoi(raw.sweepTicks);
     options.parse.kind = raw.kind == "combat"     ? ReportKind::Combat
                          : raw.kind == "military" ? ReportKind::Military
                                                   : ReportKind::Scan;

@@ -71,7 +71,7 @@ TEST(SweepCommand, BadSweepsAreOneLineErrorsWithoutOutput) {
              "--vary attacker:Harpy --from 0 --to 500000", "--vary attacker:Harpie --from 0 --to 5",
              "--vary defender:\"Fleet Value\" --from 0 --to 5", "--vary pirate:Harpy --from 0 --to 5",
              "--vary attacker:Harpy --from 0 --to 5 --ticks 0", "--vary attacker:Harpy --from 0 --to 3000000000 --points 9",
-             "--from 0 --to 5"}) {
+             "--from 0 --to 5", "--vary attacker:Harpy --from 1e3 --to 5000", "--vary attacker:Harpy --from 0 --to 5 --ticks +3"}) {
         SCOPED_TRACE(arguments);
         const ProgramRun run = RunProgram(folder, "sweep" + Raid() + " " + arguments + Stats(folder));
         EXPECT_EQ(run.status, 2);
