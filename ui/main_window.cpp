@@ -139,7 +139,7 @@ void TForm1::Report(const std::string& error) {
 void TForm1::SheetChanged(const std::string& error) {
     grid_->SheetChanged();
     panel_->Show(sheet_->Results());
-    plannerForm_->BattleChanged();
+    if (plannerForm_ != nullptr) plannerForm_->BattleChanged();
     Report(error);
 }
 

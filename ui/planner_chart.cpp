@@ -13,6 +13,8 @@ namespace kestrin {
 
 namespace {
 
+const char* const kEmptyTitle = "Run a sweep to see its chart";
+
 double X(std::int64_t value) { return static_cast<double>(value); }
 
 void HideFromLegend(QChart* chart, QAbstractSeries* series) {
@@ -26,7 +28,7 @@ PlannerChartView::PlannerChartView(NumberLocale locale, QWidget* parent)
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
     chart()->legend()->setAlignment(Qt::AlignBottom);
-    chart()->setTitle("Run a sweep to see its chart");
+    chart()->setTitle(kEmptyTitle);
 }
 
 void PlannerChartView::Plot(PlannerPlot plot) {
@@ -141,7 +143,10 @@ void PlannerChartView::SetOutOfDate(bool outOfDate) {
 }
 
 void PlannerChartView::ShowTitle() {
-    if (plot_.values.empty()) return;
+    if (plot_.values.empty()) {
+        chart()->setTitle(kEmptyTitle);
+        return;
+    }
     chart()->setTitle(outOfDate_ ? plot_.title + "  (out of date: the battle has changed)" : plot_.title);
     chart()->setTitleBrush(outOfDate_ ? QColor(190, 0, 0) : QColor(Qt::black));
 }

@@ -104,7 +104,10 @@ QWidget* TPlannerForm::BuildControls() {
     column->addWidget(figureList_, 1);
     connect(sideBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::FillRows);
     connect(rowBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::RowChosen);
-    for (QLineEdit* edit : {fromEdit_, toEdit_}) connect(edit, &QLineEdit::textChanged, this, &TPlannerForm::UpdateRunState);
+    for (QLineEdit* edit : {fromEdit_, toEdit_}) {
+        connect(edit, &QLineEdit::textChanged, this, &TPlannerForm::UpdateRunState);
+        connect(edit, &QLineEdit::returnPressed, this, &TPlannerForm::RunSweep);
+    }
     connect(runButton_, &QPushButton::clicked, this, &TPlannerForm::RunSweep);
     connect(cancelButton_, &QPushButton::clicked, runner_, &SweepRunner::Cancel);
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::Replot);

@@ -1,7 +1,9 @@
 // The battle planner window in the main window: a sweep runs off the window's thread and
 // fills the chart, bad ranges cannot be started, the grid's changes mark the chart out of
 // date, "Use this value" writes into the sheet, the exports write their files.
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -32,6 +34,7 @@ struct PlannerUnderTest {
     testing::RecordingMessages messages;
     TForm1 window{{env.Path(), &messages}};
     TPlannerForm& planner = *window.PlannerForm();
+    bool exposed = false;
 
     PlannerUnderTest() {
         BattleSheet& sheet = window.Sheet();
@@ -42,6 +45,7 @@ struct PlannerUnderTest {
         for (int k = 0; k < 4; ++k) sheet.SetCell(kDefShips, kFirstRoidRow + k, std::to_string(100 + 50 * k));
         window.ReCalc();
         planner.ShowPlanner();
+        exposed = QTest::qWaitForWindowExposed(&planner);
         planner.SideBox()->setCurrentIndex(0);  // Attacker
         planner.RowBox()->setCurrentIndex(planner.RowBox()->findData(49));
         planner.FromEdit()->setText("0");
@@ -63,6 +67,7 @@ class PlannerFormTest : public QObject {
 private slots:
     void aSweepFillsTheChartWithItsPointsAndHighlights() {
         PlannerUnderTest t;
+        QVERIFY(t.exposed);
         QCOMPARE(t.planner.RowBox()->currentText(), QString("AstroPod"));
         QVERIFY(t.planner.RunButton()->isEnabled());
         t.planner.RunButton()->click();
@@ -76,6 +81,14 @@ private slots:
         QCOMPARE(perRoid->at(40).x(), 2000.0);
         QVERIFY(t.planner.Chart()->Shown().highlights.mostRoids.has_value());
         QVERIFY(t.planner.Progress()->isHidden());
+        // The mouse near x = 1010 reads the point of 1,000 AstroPods.
+        PlannerChartView* view = t.planner.Chart();
+        QTest::qWait(50);  // the chart lays out its new plot
+        const QPointF near = view->chart()->mapToPosition(QPointF(1010, perRoid->at(20).y()), perRoid);
+        const QPointF at = view->mapFromScene(view->chart()->mapToScene(near));
+        QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+        QVERIFY(t.planner.Readout()->text().startsWith("<b>Attacker AstroPod = 1,000</b>"));
         // The whole battle sums the two ticks.
         t.planner.ModeBox()->setCurrentIndex(1);
         const SweepPoint& last = t.planner.Result().points.back();
