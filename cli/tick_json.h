@@ -50,7 +50,8 @@ struct TickReport {
 /// The tick object: tick, reportView, cells, panel, bailouts and, when present, log.
 Json TickJson(const TickReport& report);
 
-/// The tick object as one line of JSON Lines output, line break included.
+/// The tick object as one line of JSON Lines output, line break included: the text of
+/// DumpJson(TickJson(report)), written directly.
 std::string TickJsonLine(const TickReport& report);
 
 }  // namespace kestrin

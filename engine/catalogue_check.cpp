@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "combat_tables.h"
 #include "number_text.h"
 
 namespace kestrin {
@@ -83,20 +84,13 @@ void CheckNumbers(CatalogueCheck& check) {
     }
 }
 
-// The firing order is built by comparing each text with the plain decimal forms of 0..53,
-// so only those exact texts give a type its place.
-std::optional<int> InitiativeValue(std::string_view text) {
-    for (int value = 0; value < kShipCount; ++value)
-        if (text == std::to_string(value)) return value;
-    return std::nullopt;
-}
-
 void CheckInitiative(CatalogueCheck& check) {
     std::vector<std::string> found;
     std::array<std::vector<ShipIndex>, kShipCount> holders;
     for (ShipIndex ship = 0; ship < kShipCount; ++ship) {
         const std::string& text = check.catalogue.Field(ship, ShipField::Initiative);
-        if (const std::optional<int> value = InitiativeValue(text))
+        // Only the texts the firing order is built from give a type its place.
+        if (const std::optional<int> value = InitiativeSlot(text))
             holders[*value].push_back(ship);
         else
             found.push_back(Problem(ship, ShipField::Initiative,

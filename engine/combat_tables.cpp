@@ -1,6 +1,8 @@
 #include "combat_tables.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "extended_math.h"
 #include "number_text.h"
@@ -9,19 +11,48 @@ namespace kestrin {
 
 namespace {
 
+// What the target class rule reads of a unit type, its texts numbered so that the 2,916
+// pairs compare integers: equal numbers are exactly equal texts.
+struct ClassFigures {
+    int cls = 0;
+    std::array<int, 3> targets{};        // T1, T2, T3
+    std::array<bool, 3> targetsAll{};    // T1, T2, T3 is "All"
+    bool pds = false, holdsOrSteals = false;
+};
+
+std::array<ClassFigures, kShipCount> ClassFiguresOf(const ShipCatalogue& catalogue) {
+    std::vector<std::string_view> texts;
+    const auto number = [&texts](std::string_view text) {
+        const auto found = std::find(texts.begin(), texts.end(), text);
+        if (found != texts.end()) return int(found - texts.begin());
+        texts.push_back(text);
+        return int(texts.size()) - 1;
+    };
+    std::array<ClassFigures, kShipCount> figures;
+    for (ShipIndex i = 0; i < kShipCount; ++i) {
+        const ShipRecord& record = catalogue[i];
+        ClassFigures& f = figures[i];
+        f.cls = number(record[ShipField::Class]);
+        const ShipField slots[] = {ShipField::T1, ShipField::T2, ShipField::T3};
+        for (int k = 0; k < 3; ++k) {
+            f.targets[k] = number(record[slots[k]]);
+            f.targetsAll[k] = record[slots[k]] == "All";
+        }
+        const std::string& type = record[ShipField::ShipType];
+        f.pds = type == "PDS";
+        f.holdsOrSteals = type == "EMP" || type == "Steal";
+    }
+    return figures;
+}
+
 // Steps run from T3 to T1, so a class named in several slots gets the lowest number, and
 // "All" in T1 takes every target.
-std::int32_t TargetClassOf(const ShipRecord& firer, const ShipRecord& target) {
-    const std::string& cls = target[ShipField::Class];
+std::int32_t TargetClassOf(const ClassFigures& firer, const ClassFigures& target) {
     std::int32_t result = 0;
-    if (cls == firer[ShipField::T3] || firer[ShipField::T3] == "All") result = 3;
-    if (cls == firer[ShipField::T2] || firer[ShipField::T2] == "All") result = 2;
-    if (cls == firer[ShipField::T1] || firer[ShipField::T1] == "All") result = 1;
+    for (int k = 2; k >= 0; --k)
+        if (target.cls == firer.targets[k] || firer.targetsAll[k]) result = k + 1;
     // Defence structures cannot be held, stolen, or fired on by other structures.
-    const std::string& firerType = firer[ShipField::ShipType];
-    if (target[ShipField::ShipType] == "PDS" &&
-        (firerType == "EMP" || firerType == "PDS" || firerType == "Steal"))
-        result = 0;
+    if (target.pds && (firer.holdsOrSteals || firer.pds)) result = 0;
     return result;
 }
 
@@ -108,6 +139,17 @@ UnitFigures FiguresOf(const ShipRecord& record) {
 
 }  // namespace
 
+std::optional<int> InitiativeSlot(std::string_view text) {
+    if (text.empty() || text.size() > 2 || (text.size() == 2 && text[0] == '0')) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value >= kShipCount) return std::nullopt;
+    return value;
+}
+
 CombatMode CombatModeOf(const ShipRecord& record) {
     const std::string& type = record[ShipField::ShipType];
     if (type == "Special") return record[ShipField::Race] == "Zik" ? CombatMode::EoniumCapture
@@ -125,9 +167,10 @@ CombatTablesBuild BuildCombatTables(const ShipCatalogue& catalogue) {
         t.units[i] = FiguresOf(catalogue[i]);
         figures[i] = RateFiguresOf(catalogue[i]);
     }
+    const std::array<ClassFigures, kShipCount> classes = ClassFiguresOf(catalogue);
     for (int a = 0; a < kShipCount; ++a) {
         for (int target = 0; target < kShipCount; ++target) {
-            const std::int32_t cls = TargetClassOf(catalogue[a], catalogue[target]);
+            const std::int32_t cls = TargetClassOf(classes[a], classes[target]);
             t.targetClass[a][target] = cls;
             if (cls == 0) continue;
             const RatePair pair{catalogue[a], catalogue[target], figures[a], figures[target]};
@@ -135,13 +178,17 @@ CombatTablesBuild BuildCombatTables(const ShipCatalogue& catalogue) {
                 return build;
         }
     }
-    for (int v = 0; v < kShipCount; ++v) {
-        const std::string text = std::to_string(v);
-        for (int c = 0; c < kShipCount; ++c) {
-            if (catalogue[c][ShipField::Initiative] != text) continue;
-            t.initiativeOrder.resize(v + 1, 0);
-            t.initiativeOrder[v] = c;
-        }
+    // Slot v holds the type whose Initiative is v; of types sharing a value the higher
+    // index, and the order ends at the highest value held.
+    std::array<ShipIndex, kShipCount> holder;
+    holder.fill(-1);
+    for (ShipIndex c = 0; c < kShipCount; ++c)
+        if (const std::optional<int> v = InitiativeSlot(catalogue[c][ShipField::Initiative])) holder[*v] = c;
+    for (int v = kShipCount - 1; v >= 0; --v) {
+        if (holder[v] < 0) continue;
+        t.initiativeOrder.assign(v + 1, 0);
+        for (int u = 0; u <= v; ++u) t.initiativeOrder[u] = std::max(holder[u], 0);
+        break;
     }
     return build;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ship_catalogue.h"
@@ -42,6 +43,10 @@ struct CombatTablesBuild {
 
 /// Derives the target classes, kill rates, initiative order and unit figures.
 CombatTablesBuild BuildCombatTables(const ShipCatalogue& catalogue);
+
+/// The initiative value an Initiative text gives a type: only the plain decimal forms of
+/// 0..53 (no sign, no leading zero) count.
+std::optional<int> InitiativeSlot(std::string_view text);
 
 /// The combat mode a unit type's ShipType and Race give it.
 CombatMode CombatModeOf(const ShipRecord& record);

@@ -1,38 +1,24 @@
 #include "ini_file.h"
 
 #include <algorithm>
-#include <array>
-#include <cerrno>
-#include <fstream>
-#include <system_error>
 
 namespace kestrin {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // ASCII only: the names are plain English words, and a locale must not change a match.
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-// The index's form of a name: ASCII lower case.
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) c = AsciiLower(c);
-    return folded;
+// FNV-1a over the case-folded name, continued from `hash`; a line break (which no name
+// holds) separates a section from its key.
+constexpr std::uint64_t kHashStart = 14695981039346656037ull;
+std::uint64_t FoldedHash(std::string_view name, std::uint64_t hash = kHashStart) {
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    return hash;
 }
 
-// The index's name of an entry; neither name can hold a line break.
-std::string EntryName(std::string foldedSection, std::string_view key) {
-    foldedSection += '\n';
-    for (char c : key) foldedSection += AsciiLower(c);
-    return foldedSection;
+std::uint64_t EntryHash(std::string_view section, std::string_view key) {
+    return FoldedHash(key, FoldedHash("\n", FoldedHash(section)));
 }
 
 // A line break inside a written text would split the entry and corrupt the file.
@@ -47,43 +33,19 @@ std::string OneLine(std::string_view text) {
 
 IniFile::Line IniFile::ParseLine(std::string text) {
     Line line;
-    const std::string_view content = Trim(text);
-    if (!content.empty() && content.front() == '[') {
-        // A header missing its ']' still starts a section, so that the entries after it
-        // are not taken for those of the section before.
-        const std::string_view inner = content.substr(1);
-        line.kind = LineKind::Section;
-        line.name = Trim(inner.substr(0, inner.find(']')));
-    } else if (!content.empty() && content.front() != ';' && content.front() != '#') {
-        const std::size_t equals = content.find('=');
-        if (equals != std::string_view::npos) {
-            line.kind = LineKind::Entry;
-            line.name = Trim(content.substr(0, equals));
-            line.value = Trim(content.substr(equals + 1));
-        }
-    }
     line.text = std::move(text);
+    const std::string_view all = line.text;
+    const IniLine parsed = ClassifyIniLine(all);
+    if (parsed.kind == IniLine::Kind::Other) return line;
+    line.kind = parsed.kind == IniLine::Kind::Section ? LineKind::Section : LineKind::Entry;
+    // Offsets into the text, which moves with the line.
+    line.nameStart = std::uint32_t(parsed.name.data() - all.data());
+    line.nameSize = std::uint32_t(parsed.name.size());
+    if (line.kind == LineKind::Entry) {
+        line.valueStart = std::uint32_t(parsed.value.data() - all.data());
+        line.valueSize = std::uint32_t(parsed.value.size());
+    }
     return line;
-}
-
-std::size_t IniFile::NameIndex::Find(const std::string& folded, std::size_t& compared) const {
-    const auto first = std::lower_bound(lines.begin(), lines.end(), folded,
-                                        [&compared](const auto& entry, const std::string& name) {
-                                            ++compared;
-                                            return entry.first < name;
-                                        });
-    if (first == lines.end() || first->first != folded) return std::string::npos;
-    return first->second;
-}
-
-void IniFile::NameIndex::Insert(std::string folded, std::size_t line) {
-    std::pair<std::string, std::size_t> entry(std::move(folded), line);
-    lines.insert(std::lower_bound(lines.begin(), lines.end(), entry), std::move(entry));
-}
-
-void IniFile::NameIndex::ShiftFrom(std::size_t line) {
-    for (auto& entry : lines)
-        if (entry.second >= line) ++entry.second;
 }
 
 void IniFile::AppendParsed(Line line) {
@@ -95,76 +57,103 @@ void IniFile::AppendParsed(Line line) {
     }
     const std::size_t at = lines_.size();
     if (line.kind == LineKind::Section) {
-        currentSection_ = Folded(line.name);
-        inSection_ = true;
-        sections_.lines.emplace_back(currentSection_, at);
-    } else if (line.kind == LineKind::Entry && inSection_) {
-        entries_.lines.emplace_back(EntryName(currentSection_, line.name), at);
+        currentSection_ = at;
+        currentSectionHash_ = FoldedHash("\n", FoldedHash(line.Name()));
+        sections_.emplace_back(FoldedHash(line.Name()), at);
+    } else if (line.kind == LineKind::Entry && currentSection_ != std::string::npos) {
+        line.section = currentSection_;
+        line.inSection = true;
+        entries_.emplace_back(FoldedHash(line.Name(), currentSectionHash_), at);
     }
     lines_.push_back(std::move(line));
 }
 
 IniFile IniFile::Parse(std::string_view text) {
-    // Editors on desktop systems may put a UTF-8 byte order mark before the first section.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-        text.remove_prefix(kByteOrderMark.size());
+    text = WithoutByteOrderMark(text);
     IniFile file;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        file.AppendParsed(ParseLine(std::string(line)));
-    }
-    // Sorted by name, then line: the first line of a name comes first.
-    std::sort(file.entries_.lines.begin(), file.entries_.lines.end());
-    std::sort(file.sections_.lines.begin(), file.sections_.lines.end());
+    // One allocation for the lines: other lines in a row are held as one, so there are at most
+    // two lines per section or entry, each marked by '[' or '='.
+    const auto count = [text](char c) { return std::size_t(std::count(text.begin(), text.end(), c)); };
+    file.lines_.reserve(std::min(count('\n'), 2 * (count('[') + count('='))) + 1);
+    while (!text.empty()) file.AppendParsed(ParseLine(std::string(TakeIniLine(text))));
+    std::sort(file.entries_.begin(), file.entries_.end());
+    std::sort(file.sections_.begin(), file.sections_.end());
     return file;
+}
+
+template <typename Matches>
+std::size_t IniFile::Find(const HashIndex& index, std::uint64_t hash, Matches matches) const {
+    auto it = std::lower_bound(index.begin(), index.end(), hash, [this](const auto& entry, std::uint64_t h) {
+        ++lookUpSteps_;
+        return entry.first < h;
+    });
+    // Names that share a hash follow in line order: the first that matches wins.
+    for (; it != index.end() && it->first == hash; ++it) {
+        ++lookUpSteps_;
+        if (matches(lines_[it->second])) return it->second;
+    }
+    return std::string::npos;
+}
+
+std::size_t IniFile::FindSection(std::string_view section) const {
+    return Find(sections_, FoldedHash(section),
+                [&](const Line& line) { return IniNamesMatch(line.Name(), section); });
 }
 
 std::size_t IniFile::FindEntry(std::string_view section, std::string_view key) const {
     // A section that appears twice counts as one; its first entry of a key wins.
-    return entries_.Find(EntryName(Folded(section), key), namesCompared_);
+    return Find(entries_, EntryHash(section, key), [&](const Line& line) {
+        return IniNamesMatch(line.Name(), key) &&
+               IniNamesMatch(lines_[line.section].Name(), section);
+    });
 }
 
 std::string IniFile::Read(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const {
     const std::size_t entry = FindEntry(section, key);
     if (entry == std::string::npos) return std::string(defaultValue);
-    return lines_[entry].value.substr(0, kIniValueLimit);
+    return std::string(lines_[entry].Value().substr(0, kIniValueLimit));
 }
 
-void IniFile::InsertEntry(std::size_t at, Line line, std::string folded) {
-    entries_.ShiftFrom(at);
-    sections_.ShiftFrom(at);
-    entries_.Insert(std::move(folded), at);
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+void IniFile::InsertLine(std::size_t at, Line line) {
+    for (HashIndex* index : {&entries_, &sections_})
+        for (auto& entry : *index)
+            if (entry.second >= at) ++entry.second;
+    for (Line& later : lines_)
+        if (later.kind == LineKind::Entry && later.section >= at) ++later.section;
+    const bool entry = line.kind == LineKind::Entry;
+    const std::uint64_t hash = entry ? EntryHash(lines_[line.section].Name(), line.Name())
+                                     : FoldedHash(line.Name());
+    HashIndex& index = entry ? entries_ : sections_;
+    const std::pair<std::uint64_t, std::size_t> item(hash, at);
+    index.insert(std::lower_bound(index.begin(), index.end(), item), item);
+    lines_.insert(lines_.begin() + std::ptrdiff_t(at), std::move(line));
 }
 
 void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
     const std::size_t entry = FindEntry(section, key);
     if (entry != std::string::npos) {
         // Keep the key as the user spelled it; only the value changes.
-        lines_[entry] = ParseLine(lines_[entry].name + "=" + OneLine(value));
+        const std::size_t header = lines_[entry].section;
+        lines_[entry] = ParseLine(std::string(lines_[entry].Name()) + "=" + OneLine(value));
+        lines_[entry].section = header;
+        lines_[entry].inSection = true;
         return;
     }
-    Line newEntry = ParseLine(OneLine(key) + "=" + OneLine(value));
-    std::string folded = EntryName(Folded(section), newEntry.name);
-    const std::size_t header = sections_.Find(Folded(section), namesCompared_);
+    std::size_t header = FindSection(section);
     if (header == std::string::npos) {
-        Line newHeader = ParseLine("[" + OneLine(section) + "]");
-        sections_.Insert(Folded(newHeader.name), lines_.size());
-        lines_.push_back(std::move(newHeader));
-        InsertEntry(lines_.size(), std::move(newEntry), std::move(folded));
-        return;
+        header = lines_.size();
+        InsertLine(header, ParseLine("[" + OneLine(section) + "]"));
     }
     // After the section's last entry, so that blank lines and comments that precede the
     // next section stay in front of it.
     std::size_t insertAt = header + 1;
     for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != LineKind::Section; ++i)
         if (lines_[i].kind == LineKind::Entry) insertAt = i + 1;
-    InsertEntry(insertAt, std::move(newEntry), std::move(folded));
+    Line newEntry = ParseLine(OneLine(key) + "=" + OneLine(value));
+    newEntry.section = header;
+    newEntry.inSection = true;
+    InsertLine(insertAt, std::move(newEntry));
 }
 
 std::string IniFile::Serialize() const {
@@ -177,32 +166,9 @@ std::string IniFile::Serialize() const {
 }
 
 IniLoadResult LoadIniFile(const std::filesystem::path& path) {
-    IniLoadResult result;
-    const auto failure = [&](const std::string& reason) {
-        result.error = "Unable to read " + path.string();
-        if (!reason.empty()) result.error += ": " + reason;
-        return result;
-    };
-    // Only a regular file is opened: opening a FIFO waits for a writer, and a device may
-    // never end.
-    std::error_code statusError;
-    const auto type = std::filesystem::status(path, statusError).type();
-    if (statusError) return failure(statusError.message());
-    if (type != std::filesystem::file_type::regular) return failure("it is not a regular file");
-    errno = 0;
-    // Opened from the path itself, so that names outside the ANSI code page work.
-    std::ifstream file(path, std::ios::binary);
-    // The standard streams give no reason; errno usually holds the system's one.
-    if (!file) return failure(errno != 0 ? std::generic_category().message(errno) : "");
-    std::string text;
-    std::array<char, 65536> chunk;
-    while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0) {
-        text.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
-        if (text.size() > kIniFileLimit) return failure("it is larger than " + std::to_string(kIniFileLimit >> 20) + " MB");
-    }
-    if (file.bad()) return failure("the file could not be read");
-    result.document = IniFile::Parse(text);
-    return result;
+    IniText read = ReadIniText(path);
+    if (!read.error.empty()) return {IniFile(), std::move(read.error)};
+    return {IniFile::Parse(read.text), {}};
 }
 
 }  // namespace kestrin

@@ -36,6 +36,27 @@ std::optional<Int> ParseSignedDigits(std::string_view text) {
     return Int(value);
 }
 
+// Up to 19 decimal digits fit a 64-bit integer, which a long double holds exactly.
+constexpr std::size_t kExactDigits = 19;
+
+// Digits with an optional '.', at most kExactDigits of them: the number is m / 10^k with m and
+// 10^k held exactly, and one division, correctly rounded, gives the correctly rounded value,
+// as the general conversion would, at a fraction of its cost (the statistics file holds
+// about 160 such numbers).
+long double ExactQuotient(std::string_view mantissa) {
+    std::uint64_t m = 0, scale = 1;
+    bool fraction = false;
+    for (char c : mantissa) {
+        if (c == '.') {
+            fraction = true;
+            continue;
+        }
+        m = m * 10 + std::uint64_t(c - '0');
+        if (fraction) scale *= 10;
+    }
+    return static_cast<long double>(m) / static_cast<long double>(scale);
+}
+
 }  // namespace
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) {
@@ -58,6 +79,10 @@ std::optional<long double> ParseDecimal(std::string_view text) {
         while (pos < text.size() && IsDigit(text[pos])) ++pos, ++mantissaDigits;
     }
     if (mantissaDigits == 0) return std::nullopt;
+    if (pos == text.size() && mantissaDigits <= kExactDigits) {
+        const long double value = ExactQuotient(text.substr(mantissaStart));
+        return negative ? -value : value;
+    }
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
         ++pos;
         if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;

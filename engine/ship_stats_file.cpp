@@ -1,5 +1,12 @@
 #include "ship_stats_file.h"
 
+#include <array>
+#include <bitset>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <utility>
+
 #include "atomic_file.h"
 #include "ini_file.h"
 #include "number_text.h"
@@ -44,24 +51,72 @@ ShipStatsLoad LoadShipStats(const std::filesystem::path& path) {
         if (std::string error = WriteDefaultShipStats(path); !error.empty())
             return {defaults, std::move(error)};
     }
-    IniLoadResult loaded = LoadIniFile(path);
-    if (!loaded.error.empty()) return {defaults, std::move(loaded.error)};
-    return {ReadShipStats(loaded.document), {}};
+    IniText read = ReadIniText(path);
+    if (!read.error.empty()) return {defaults, std::move(read.error)};
+    return {ReadShipStats(read.text), {}};
+}
+
+namespace {
+
+// Fills a catalogue from a statistics file's entries, visited in file order, the first of
+// each section and key winning as a look-up would find it. One pass over the file: a
+// look-up per statistic cost more than all the rest of start-up.
+class StatsCollector {
+public:
+    StatsCollector() : catalogue_(DefaultShipCatalogue()) {}
+
+    void operator()(std::string_view section, std::string_view key, std::string_view value) {
+        if (section.data() != section_.data() || section.size() != section_.size()) FindShip(section);
+        if (ship_ < 0) {
+            if (!constant_ && IniNamesMatch(section, kGeneralSection) && IniNamesMatch(key, kPaBattleConstantKey))
+                constant_ = value;
+            return;
+        }
+        // Keys usually come in field order: the search starts after the last key found.
+        for (int step = 1; step <= kShipFieldCount; ++step) {
+            const int field = (lastField_ + step) % kShipFieldCount;
+            if (!IniNamesMatch(key, FieldName(FieldAt(field)))) continue;
+            if (!read_[ship_].test(field)) catalogue_.ships[ship_].fields[field] = value;
+            read_[ship_].set(field);
+            lastField_ = field;
+            return;
+        }
+    }
+
+    ShipCatalogue Catalogue() && {
+        catalogue_.paBattleConstant = ParseInt32(constant_.value_or("")).value_or(kDefaultPaBattleConstant);
+        return std::move(catalogue_);
+    }
+
+private:
+    // A type's section is found by its default name, so a renamed type keeps its values.
+    void FindShip(std::string_view section) {
+        section_ = section;
+        ship_ = -1;
+        for (ShipIndex i = 0; i < kShipCount && ship_ < 0; ++i)
+            if (IniNamesMatch(section, DefaultShipCatalogue().Name(i))) ship_ = i;
+    }
+
+    ShipCatalogue catalogue_;
+    std::optional<std::string_view> constant_;
+    std::array<std::bitset<kShipFieldCount>, kShipCount> read_{};
+    std::string_view section_;  // the section of the last entry (a view: one header, one view)
+    ShipIndex ship_ = -1;       // its type; -1 for the general section or any other
+    int lastField_ = kShipFieldCount - 1;
+};
+
+}  // namespace
+
+ShipCatalogue ReadShipStats(std::string_view text) {
+    StatsCollector collector;
+    ForEachIniEntry(text, std::ref(collector));
+    return std::move(collector).Catalogue();
 }
 
 ShipCatalogue ReadShipStats(const IniFile& file) {
-    const ShipCatalogue& defaults = DefaultShipCatalogue();
-    ShipCatalogue catalogue = defaults;
-    const std::string constant = file.Read(kGeneralSection, kPaBattleConstantKey,
-                                           std::to_string(kDefaultPaBattleConstant));
-    catalogue.paBattleConstant = ParseInt32(constant).value_or(kDefaultPaBattleConstant);
-    // A type's section is found by its default name, so a renamed type keeps its values.
-    for (ShipIndex ship = 0; ship < kShipCount; ++ship)
-        for (int field = 0; field < kShipFieldCount; ++field)
-            catalogue.ships[ship].fields[field] =
-                file.Read(defaults.Name(ship), FieldName(FieldAt(field)),
-                          defaults.Field(ship, FieldAt(field)));
-    return catalogue;
+    StatsCollector collector;
+    file.ForEachEntry(std::ref(collector));
+    return std::move(collector).Catalogue();
 }
 
 }  // namespace kestrin

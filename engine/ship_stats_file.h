@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "ship_catalogue.h"
 
@@ -26,8 +27,10 @@ ShipStatsLoad LoadShipStats(const std::filesystem::path& path);
 
 class IniFile;
 
-/// The catalogue an already parsed statistics file gives (missing values from the built-in
-/// table).
+/// The catalogue a statistics file's text gives (missing values from the built-in table).
+ShipCatalogue ReadShipStats(std::string_view text);
+
+/// The catalogue an already parsed statistics file gives, the same as from its text.
 ShipCatalogue ReadShipStats(const IniFile& file);
 
 }  // namespace kestrin

@@ -42,5 +42,20 @@ TEST(TickJson, LogOnlyWhenGivenAndEightBitTextNeverFails) {
     EXPECT_FALSE(Json::parse(TickJsonLine(report)).contains("log"));
 }
 
+TEST(TickJson, LineIsTheLibrarysTextOfTheObject) {
+    TickReport report;
+    report.tick = 12;
+    report.reportView = true;
+    report.cells.assign(70, std::vector<std::string>(3, "Harpy"));  // cut to 66 x 12, padded
+    report.cells[2] = {"q\"uote", "back\\slash", "tab\tline\n", std::string("nul\0", 4), "\x7F\x01",
+                       "12\xE9", "\xC3\xA9t\xC3\xA9", "\xE2\x82", "~ !#$%&'()*+,-./:;<=>?@[]^_`{|}"};
+    report.panel = {{"TIR", "7"}, {"ALossPerRoid", "-12k"}};
+    report.bailouts = -3;
+    report.log = std::vector<std::string>{"Initiatve Step  1", "\xFF"};
+    EXPECT_EQ(TickJsonLine(report), DumpJson(TickJson(report)) + "\n");
+    report.log.reset();
+    EXPECT_EQ(TickJsonLine(report), DumpJson(TickJson(report)) + "\n");
+}
+
 }  // namespace
 }  // namespace kestrin

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/ini_file.h"
 #include "temp_folder.h"
 
 namespace kestrin {
@@ -58,6 +59,10 @@ TEST(ShipStatsFileTest, ExistingFileOverridesDefaultsAndIsNotWritten) {
         {"constant of letters", "[General]\nPaBattleConstant=abc\n", 25, {}},
         {"section in lower case", "[harpy]\nguns=9\n", 25, {{ShipField::Guns, "9"}}},
         {"value stored unchecked", "[Harpy]\nPower=lots\n", 25, {{ShipField::Power, "lots"}}},
+        {"first of a key wins, repeated sections count as one",
+         "Guns=5\n[Harpy]\nGuns=9\n[General]\nPaBattleConstant=30\npabattleconstant=31\n"
+         "[HARPY]\nguns=7\nPower=4\n",
+         30, {{ShipField::Guns, "9"}, {ShipField::Power, "4"}}},
         {"renamed type keeps its section",
          "[Harpy]\nName=Star Harpy\n[Star Harpy]\nGuns=99\n", 25,
          {{ShipField::Name, "Star Harpy"}}},
@@ -72,6 +77,7 @@ TEST(ShipStatsFileTest, ExistingFileOverridesDefaultsAndIsNotWritten) {
         expected.paBattleConstant = c.paBattleConstant;
         for (const auto& [field, value] : c.harpy) expected.ships[0][field] = value;
         ExpectCatalogue(load.catalogue, expected);
+        ExpectCatalogue(ReadShipStats(IniFile::Parse(c.text)), expected);  // parsed first: the same
         EXPECT_EQ(ReadBytes(path), c.text) << c.name;
     }
 }
