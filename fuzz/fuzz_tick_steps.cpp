@@ -1,5 +1,5 @@
 // Any sequence of edits, tick steps forward and back, recalculations and clear commands. A
-// step forward and back again always restores the inputs and the tick exactly.
+// step forward and back again always restores the recalculated inputs and the tick exactly.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,6 +31,9 @@ void Edit(kestrin::BattleSheet& sheet, Bytes& bytes) {
 }
 
 void ForwardAndBack(kestrin::BattleSheet& sheet) {
+    // A recalculation writes unit rows in normal form (text that is no count empties), as the
+    // one after every step does: compare inputs in that form.
+    (void)sheet.RecalculateFollowingLog();
     kestrin::TickInputs before;
     for (int row = 0; row < kestrin::sheet::kRows; ++row) {
         before[row] = sheet.Cell(kestrin::sheet::kDefShips, row);
