@@ -1,6 +1,8 @@
 #include "cli_app.h"
 
+#include <exception>
 #include <new>
+#include <string>
 #include <ostream>
 
 #include "cli_output.h"
@@ -40,6 +42,9 @@ int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostr
         return RunCommand(argc, argv, in, out, err);
     } catch (const std::bad_alloc&) {
         return ReportError(err, "Out of memory", kExitFailure);
+    } catch (const std::exception& failure) {
+        // Whatever else the libraries throw is one line too, not an abort.
+        return ReportError(err, std::string("Unable to complete the command: ") + failure.what(), kExitFailure);
     }
 }
 
