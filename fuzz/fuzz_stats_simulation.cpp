@@ -1,5 +1,6 @@
-// Any statistics file feeding a whole battle: read, checked, turned into combat tables, and a
-// battle of every unit type on both sides simulated with its log for three ticks.
+// Any statistics file feeding a whole battle: read as start-up reads it, checked, turned into
+// combat tables, and a battle of every unit type on both sides simulated with its log for
+// three ticks.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,13 +8,12 @@
 
 #include "cli/cli_log_window.h"
 #include "engine/battle_rules.h"
-#include "engine/ini_file.h"
 #include "engine/ship_stats_file.h"
 #include "sheet/battle_sheet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto file = kestrin::IniFile::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
-    const kestrin::BattleRules rules = kestrin::MakeBattleRules(kestrin::ReadShipStats(file)).rules;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const kestrin::BattleRules rules = kestrin::MakeBattleRules(kestrin::ReadShipStats(text)).rules;
     kestrin::SimulationContext context;
     kestrin::CliLogWindow log(true);
     kestrin::BattleSheet sheet(rules, context);
