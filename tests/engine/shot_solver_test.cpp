@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -130,6 +131,14 @@ TEST(ShotSolver, NoEntriesOrNoShotsLeaveEverythingUntouched) {
     empty.Run(SolverVariant::New);
     EXPECT_EQ(empty.shots, 50);
     EXPECT_EQ(empty.cycles, 3);
+}
+
+// No ships but carried damage and a tiny kill rate: the shots "needed" are hugely negative.
+// The shots left saturate at the 64-bit range instead of overflowing.
+TEST(ShotSolver, ShotsLeftSaturateInsteadOfOverflowing) {
+    constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
+    EXPECT_EQ(SolverRun({0}, {1e-300}, {0.5}, 5).Run(SolverVariant::New).shots, kMost);
+    EXPECT_EQ(SolverRun({0, 0}, {1e-300, 1e-300}, {0.5, 0.5}, 5).Run(SolverVariant::New).shots, kMost);
 }
 
 TEST(ShotSolver, SearchThatNeverMeetsTheToleranceBailsOutAtFiftyCycles) {
