@@ -7,7 +7,9 @@ namespace kestrin {
 
 std::vector<std::string> BattleRulesLoad::Messages() const {
     std::vector<std::string> messages;
-    if (!fileError.empty()) messages.push_back(fileError);
+    // The file could not be read: say, as for unusable values, what the program does instead.
+    if (!fileError.empty())
+        messages.push_back(fileUnreadable ? fileError + "; the built-in values are used instead" : fileError);
     if (!problems.empty()) messages.push_back(CatalogueProblemsMessage(problems));
     return messages;
 }
@@ -34,6 +36,7 @@ BattleRulesLoad LoadBattleRules(const std::filesystem::path& statsPath) {
     ShipStatsLoad stats = LoadShipStats(statsPath);
     BattleRulesLoad load = MakeBattleRules(stats.catalogue);
     load.fileError = std::move(stats.error);
+    load.fileUnreadable = stats.unreadable;
     return load;
 }
 

@@ -20,6 +20,8 @@ struct BattleRulesLoad {
     BattleRules rules;
     /// The statistics file could not be written ("Unable to write to %s") or read.
     std::string fileError;
+    /// fileError is that of reading the file (a folder, a FIFO, a file larger than 16 MB...).
+    bool fileUnreadable = false;
     /// The statistics replaced by built-in values, one line each.
     std::vector<std::string> problems;
 

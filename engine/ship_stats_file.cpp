@@ -52,7 +52,7 @@ ShipStatsLoad LoadShipStats(const std::filesystem::path& path) {
             return {defaults, std::move(error)};
     }
     IniText read = ReadIniText(path);
-    if (!read.error.empty()) return {defaults, std::move(read.error)};
+    if (!read.error.empty()) return {defaults, std::move(read.error), true};
     return {ReadShipStats(read.text), {}};
 }
 

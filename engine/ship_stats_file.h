@@ -19,6 +19,7 @@ std::filesystem::path ShipStatsPath(const std::filesystem::path& executableDir);
 struct ShipStatsLoad {
     ShipCatalogue catalogue;
     std::string error;  ///< empty on success; the catalogue is usable either way
+    bool unreadable = false;  ///< the error is that of reading the file, not of writing it
 };
 
 /// Reads the statistics file, writing the built-in one first when none exists. Every value

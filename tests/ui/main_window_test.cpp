@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QTest>
+#include <sys/stat.h>
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -83,6 +84,18 @@ private slots:
         QCOMPARE(messages.errors.size(), 1);
         QVERIFY(messages.errors[0].contains("Harpy"));
         QCOMPARE(window.Rules().catalogue.Field(0, ShipField::Guns), std::string("3"));
+    }
+
+    void statisticsFileThatIsAPipeNeitherHoldsStartUpNorIsUsed() {
+        testing::UiTestEnvironment env;
+        const auto stats = env.Path() / "ShipStats.ini";
+        QCOMPARE(::mkfifo(stats.c_str(), 0600), 0);  // opening it would wait for a writer
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        QCOMPARE(messages.errors, QStringList{QString::fromStdString(
+                                      "Unable to read " + stats.string() +
+                                      ": it is not a regular file; the built-in values are used instead")});
+        QCOMPARE(window.Rules().tables.killRate[0][0], 0.048);
     }
 
     void menusCarryTheirExactCaptions() {
