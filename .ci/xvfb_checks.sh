@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The desktop program under a real X server, driven with real mouse and keyboard events:
 # what the offscreen tests cannot see. Checks the title bar captions, that the main window
-# opens centred on the screen, and that ten quick clicks in spin mode add ten. Builds
-# nothing: it runs build/release/app/kestrin (./kestrin test builds it).
+# opens centred on the screen, that ten quick clicks in spin mode add ten, and, on a battle
+# file, a paste into the fresh scan parser, undo after a wrong combat report and Delete on a
+# cell. Builds nothing: it runs build/release/app/kestrin (./kestrin test builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -124,5 +125,74 @@ else
     [ "$(caption "$debug")" = "Kestrin Debug" ] || fail "debug window title bar reads \"$(caption "$debug")\""
 fi
 
-[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement and quick clicks as they should be"
+# 5. Daily use, on a fresh program with a battle open; what it saves tells what it did: a
+# paste into the fresh scan parser, undo after a combat report chosen for the wrong text,
+# Delete on a cell.
+kill "$kestrin_pid" 2>/dev/null || true
+wait "$kestrin_pid" 2>/dev/null || true
+QT_QPA_PLATFORM=xcb "$work/kestrin" "$PWD/examples/fleet_battle.kbf" >"$work/kestrin.log" 2>&1 &
+kestrin_pid=$!
+main=$(timeout 20 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin     v 9\.5$') || true
+[ -n "$main" ] || { echo "xvfb checks: the program did not start again" >&2; exit 1; }
+sleep 0.5
+
+# No window manager: a window gets the keyboard only when told to.
+focus() { xdotool windowfocus --sync "$1"; sleep 0.3; }
+keys() { xdotool key --clearmodifiers --delay 80 "$@"; sleep 0.3; }
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
+line() { sed -n "${2}p" "$work/$1.kbf" | tr -d '\r'; }
+spiders="ctrl+Home Home $(printf 'Down %.0s' $(seq 12))"  # row 13, the Spiders
+
+# "File" -> "Save &As...", a full path typed into the file dialog.
+save() {
+    focus "$main"
+    keys alt+f a
+    local dialog
+    dialog=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Save As$') || true
+    [ -n "$dialog" ] || { echo "xvfb checks: no save dialog for $1" >&2; exit 1; }
+    focus "$dialog"
+    xdotool type --delay 20 "$work/$1.kbf"
+    keys Return
+    for _ in $(seq 50); do [ -s "$work/$1.kbf" ] && break; sleep 0.1; done
+    [ -s "$work/$1.kbf" ] || { echo "xvfb checks: saving $1 failed" >&2; exit 1; }
+    focus "$main"
+}
+
+save start
+keys alt+Right  # tick 2
+save tick2
+keys $spiders ctrl+c  # the caption "Spider" onto the clipboard
+keys alt+p
+parser=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Scan Parser$') || true
+[ -n "$parser" ] || { echo "xvfb checks: the scan parser did not appear" >&2; exit 1; }
+focus "$parser"
+click "$parser" 150 100  # into the text area
+keys ctrl+v End
+xdotool type --delay 20 ' 100'
+click "$parser" 40 340  # "Combat Report": the wrong kind
+click "$parser" 48 380  # "OK"
+save report
+! cmp -s "$work/tick2.kbf" "$work/report.kbf" || fail "the combat report changed nothing"
+keys ctrl+z
+save undone
+cmp -s "$work/tick2.kbf" "$work/undone.kbf" || fail "Ctrl+Z did not bring back the battle a combat report replaced"
+keys alt+Left  # the tick history came back with it
+save back
+cmp -s "$work/start.kbf" "$work/back.kbf" || fail "Ctrl+Z did not bring back the tick history"
+keys alt+Right
+
+# The right kind: the pasted "Spider" (not the hint before it) and " 100" add 100 attackers.
+focus "$parser"
+click "$parser" 40 216   # "Sector/Unit/PDS Scans"
+click "$parser" 190 232  # "Add to Attacker"
+click "$parser" 48 380   # "OK"
+save scan
+[ "$(line scan 26)" = "$(($(line tick2 26) + 100))" ] || fail "the paste into the scan parser did not replace its hint"
+
+focus "$main"
+keys $spiders Right Delete
+save deleted
+[ -n "$(line scan 25)" ] && [ -z "$(line deleted 25)" ] || fail "Delete did not empty the defender's Spiders"
+
+[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo and Delete as they should be"
 exit "$status"

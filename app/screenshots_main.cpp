@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <iostream>
@@ -76,5 +77,7 @@ int main(int argc, char** argv) {
     window.ShowDebug();
     ok = Save(window.DebugForm(), out, "debug.png") && ok;
     ok = SavePlanner(window.PlannerForm(), out) && ok;
+    window.DebugForm()->Pages()->setCurrentIndex(3);  // "Targeting"
+    ok = Save(window.DebugForm(), out, "debug_targeting.png") && ok;
     return ok ? 0 : 1;
 }

@@ -116,6 +116,8 @@ std::string ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
 }
 
 std::string ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice) {
+    // A report chosen for the wrong text must not cost the battle: one step to undo.
+    const SheetChange change(sheet);
     switch (choice.kind) {
         case ReportKind::Scan: return ApplySectorUnitPdsScan(sheet, lines, choice.scanSide);
         case ReportKind::Military: return ApplyMilitaryScan(sheet, lines, choice.militarySide, choice.fleets);

@@ -35,7 +35,8 @@ struct ReportChoice {
     FleetChoice fleets;
 };
 
-/// The scan parser's "OK": applies the text by its kind; a combat report then sets ReportView.
+/// The scan parser's "OK": applies the text by its kind, as one step to undo; a combat report
+/// then sets ReportView.
 [[nodiscard]] std::string ApplyReport(BattleSheet& sheet, TextLines lines,
                                       const ReportChoice& choice);
 

@@ -95,7 +95,9 @@ FileRead ReadLines(const std::filesystem::path& path) {
 BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::string>& lines) {
     if (lines.size() != static_cast<std::size_t>(kBattleFileLines))
         return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
-    // Taken as text, unchecked: the recalculation empties what is no number in unit rows.
+    // One step to undo; taken as text, unchecked: the recalculation empties what is no
+    // number in unit rows.
+    const SheetChange change(battleSheet);
     for (int row = 1; row < sheet::kRows; ++row) {
         battleSheet.SetCell(sheet::kDefShips, row, lines[2 * row - 2]);
         battleSheet.SetCell(sheet::kAttShips, row, lines[2 * row - 1]);

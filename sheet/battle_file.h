@@ -56,7 +56,8 @@ std::string BattleFileBytes(const SheetCells& cells);
 
 /// Open: reads `path` into columns 1 and 7 of rows 1..65 and runs UpdateCalcLog when the log
 /// window is visible, else ReCalc. A missing file or one without exactly 130 lines leaves
-/// the sheet unchanged. The tick, the history and the row visibility never change.
+/// the sheet unchanged. The tick, the history and the row visibility never change. An
+/// opened file is one step to undo.
 [[nodiscard]] BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem::path& path);
 
 /// Open's work on the file's bytes once read: the line count check, the cells, the

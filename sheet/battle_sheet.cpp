@@ -107,6 +107,7 @@ std::string BattleSheet::RecalculateFollowingLog() {
 }
 
 std::string BattleSheet::StepForward() {
+    const SheetChange change(*this);
     // The inputs as they stand, before a parsed report is recalculated away.
     TickInputs inputs;
     SaveInputs(inputs);
@@ -118,6 +119,7 @@ std::string BattleSheet::StepForward() {
     ++currentTick_;
     if (history_.size() < static_cast<std::size_t>(currentTick_)) history_.resize(currentTick_);
     history_[currentTick_ - 1] = std::move(inputs);
+    HistoryChanged();
     ShowTick();
     CarrySurvivorsForward();
     return RecalculateFollowingLog();
@@ -125,32 +127,96 @@ std::string BattleSheet::StepForward() {
 
 std::string BattleSheet::StepBack() {
     if (currentTick_ <= 1) return {};
+    const SheetChange change(*this);
     --currentTick_;
     assert(history_.size() > static_cast<std::size_t>(currentTick_));
-    history_.resize(currentTick_ + 1);
+    if (history_.size() != static_cast<std::size_t>(currentTick_ + 1)) {
+        history_.resize(currentTick_ + 1);
+        HistoryChanged();
+    }
     RestoreInputs(history_[currentTick_]);
     ShowTick();
     return RecalculateFollowingLog();
 }
 
 void BattleSheet::ClearGrid() {
+    const SheetChange change(*this);
     cells_.ClearAll();
     if (logWindow_ != nullptr) logWindow_->ClearLog();
     SetUpdateLogEnabled(false);
     SetupSheet();
     currentTick_ = 1;
     ShowTick();
+    if (!history_.empty()) HistoryChanged();
     history_.clear();
 }
 
 std::string BattleSheet::ClearDef() {
+    const SheetChange change(*this);
     for (int row = 1; row < kRows; ++row) cells_.Clear(kDefShips, row);
     return Recalculate();
 }
 
 std::string BattleSheet::ClearAtt() {
+    const SheetChange change(*this);
     for (int row = 1; row < kRows; ++row) cells_.Clear(kAttShips, row);
     return Recalculate();
+}
+
+void BattleSheet::BeginChange() {
+    if (openChanges_++ == 0) changeStart_ = Snapshot();
+}
+
+void BattleSheet::EndChange() {
+    // Undo closes every open change at once; the callers' own closings come after it.
+    if (openChanges_ == 0 || --openChanges_ > 0) return;
+    // A change that changed nothing (a clear of an empty side, an edit cancelled) is no step.
+    if (changeStart_ && !changeStart_->SameBattle(Snapshot())) undo_.Push(std::move(*changeStart_));
+    changeStart_.reset();
+}
+
+void BattleSheet::CloseOpenChanges() {
+    if (openChanges_ == 0) return;
+    openChanges_ = 1;
+    EndChange();
+}
+
+std::string BattleSheet::Undo() {
+    CloseOpenChanges();
+    if (!undo_.CanUndo()) return {};
+    return Restore(undo_.Undo(Snapshot()));
+}
+
+std::string BattleSheet::Redo() {
+    CloseOpenChanges();
+    if (!undo_.CanRedo()) return {};
+    return Restore(undo_.Redo(Snapshot()));
+}
+
+SheetSnapshot BattleSheet::Snapshot() const {
+    if (!sharedHistory_ || sharedHistoryVersion_ != historyVersion_) {
+        sharedHistory_ = std::make_shared<const std::vector<TickInputs>>(history_);
+        sharedHistoryVersion_ = historyVersion_;
+    }
+    return {cells_, currentTick_, reportView_, results_, sharedHistory_, historyVersion_};
+}
+
+std::string BattleSheet::Restore(SheetSnapshot snapshot) {
+    cells_ = std::move(snapshot.cells);
+    currentTick_ = snapshot.tick;
+    reportView_ = snapshot.reportView;
+    results_ = std::move(snapshot.results);
+    history_ = *snapshot.history;
+    historyVersion_ = snapshot.historyVersion;
+    sharedHistory_ = std::move(snapshot.history);
+    sharedHistoryVersion_ = historyVersion_;
+    // A parsed combat report comes back with its own figures, which a recalculation would
+    // replace with computed ones; the log no longer matches it either way.
+    if (reportView_) {
+        SetUpdateLogEnabled(true);
+        return {};
+    }
+    return RecalculateFollowingLog();
 }
 
 void BattleSheet::SetUpdateLogEnabled(bool enabled) {

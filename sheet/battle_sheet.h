@@ -1,6 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,11 +16,9 @@
 #include "sheet/results.h"
 #include "sheet/row_visibility.h"
 #include "sheet/sheet_cells.h"
+#include "sheet/undo_history.h"
 
 namespace kestrin {
-
-/// Columns 1 and 7 of rows 0..65 as text, column 1 first: one tick's inputs (132 texts).
-using TickInputs = std::array<std::string, 2 * sheet::kRows>;
 
 /// The battle sheet: the single store of a battle's inputs and of the current
 /// tick's results, as 12 x 66 text cells, with recalculation, tick stepping, the clear
@@ -29,6 +30,9 @@ using TickInputs = std::array<std::string, 2 * sheet::kRows>;
 ///
 /// Commands that recalculate return the message of a statistic that is not an integer, or
 /// an empty text. On such an error the cells and the panel keep their previous figures.
+///
+/// Every change a player makes is one step to undo: the tick steps and clear commands here,
+/// and whatever a caller brackets with BeginChange and EndChange (or a SheetChange).
 class BattleSheet {
 public:
     /// An empty sheet with its captions (SetupSheet), at tick 1, all rows shown.
@@ -96,6 +100,22 @@ public:
     /// The row visibility state.
     const RowVisibility& Rows() const { return rows_; }
 
+    /// Opens a change (typing, a spin, a paste, a report, a file): the battle as it stands is
+    /// what Undo will return to. A change opened inside an open one is part of it.
+    void BeginChange();
+    /// Closes the change opened last. When the outermost one closes having changed the
+    /// battle, it becomes one step to undo and nothing is left to redo.
+    void EndChange();
+    /// Whether a change can be undone (an open change counts once it is closed).
+    bool CanUndo() const { return undo_.CanUndo(); }
+    /// Whether an undone change can be redone.
+    bool CanRedo() const { return undo_.CanRedo(); }
+    /// Closes any open change, then brings back the battle before the last change: cells,
+    /// tick, tick history and a parsed report's view; recalculates unless a report returns.
+    [[nodiscard]] std::string Undo();
+    /// Brings back the battle the last Undo left, as Undo does.
+    [[nodiscard]] std::string Redo();
+
     /// The current tick, 1 at start.
     int CurrentTick() const { return currentTick_; }
     /// Entry k: the inputs as they stood when stepping forward from tick k; entry 0 unused.
@@ -123,6 +143,10 @@ private:
     void RestoreInputs(const TickInputs& inputs);
     void CarrySurvivorsForward();
     void ShowTick() { results_.TickIndicator = TickIndicatorText(currentTick_); }
+    void HistoryChanged() { historyVersion_ = ++historyVersions_; }
+    void CloseOpenChanges();
+    SheetSnapshot Snapshot() const;
+    std::string Restore(SheetSnapshot snapshot);
 
     const BattleRules& rules_;
     SimulationContext& context_;
@@ -136,6 +160,27 @@ private:
     int currentTick_ = 1;
     int setupCount_ = 0;
     bool reportView_ = false;
+
+    UndoHistory undo_;
+    std::optional<SheetSnapshot> changeStart_;
+    int openChanges_ = 0;
+    std::uint64_t historyVersion_ = 0;
+    std::uint64_t historyVersions_ = 0;
+    // The history as last snapshotted: snapshots share it until it changes.
+    mutable std::shared_ptr<const std::vector<TickInputs>> sharedHistory_;
+    mutable std::uint64_t sharedHistoryVersion_ = 0;
+};
+
+/// Makes what the sheet does during its lifetime one step to undo.
+class SheetChange {
+public:
+    explicit SheetChange(BattleSheet& sheet) : sheet_(sheet) { sheet_.BeginChange(); }
+    ~SheetChange() { sheet_.EndChange(); }
+    SheetChange(const SheetChange&) = delete;
+    SheetChange& operator=(const SheetChange&) = delete;
+
+private:
+    BattleSheet& sheet_;
 };
 
 }  // namespace kestrin

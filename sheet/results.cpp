@@ -73,6 +73,10 @@ void FillResultsPanel(const ResultFigures& f, const NumberLocale& locale, Result
     panel.MSalvage = FormatShortened(f.MSalvage, locale);
     panel.CSalvage = FormatShortened(f.CSalvage, locale);
     panel.ESalvage = FormatShortened(f.ESalvage, locale);
+    panel.ALossPerRoidFull = FormatNumber(f.ALossPerRoid, locale);
+    panel.MSalvageFull = FormatNumber(f.MSalvage, locale);
+    panel.CSalvageFull = FormatNumber(f.CSalvage, locale);
+    panel.ESalvageFull = FormatNumber(f.ESalvage, locale);
 }
 
 std::string TickIndicatorText(std::int64_t tick) { return "Tick " + std::to_string(tick); }

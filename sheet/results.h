@@ -39,6 +39,8 @@ struct ResultsPanel {
     std::string AttLossGainLbl = "Fleet Losses";  ///< "Fleet Losses" or "Fleet Gains"
     std::string RoidLossGainLbl = "Loss per";     ///< "Loss per" or "Gain per"
     std::string TickIndicator = "Tick 1";         ///< "Tick " and CurrentTick
+    /// The shortened boxes' figures in full, for their tooltips.
+    std::string ALossPerRoidFull = "0", MSalvageFull = "0", CSalvageFull = "0", ESalvageFull = "0";
 
     friend bool operator==(const ResultsPanel&, const ResultsPanel&) = default;
 };

@@ -41,6 +41,11 @@ constexpr int UnitRow(ShipIndex index) { return index + kFirstUnitRow; }
 /// The input column of a side (1 or 7).
 constexpr int ShipsColumn(Side side) { return side == Side::Defender ? kDefShips : kAttShips; }
 
+/// Whether (col, row) takes typed, spun or pasted input: the Ships columns below the headings.
+constexpr bool IsInputCell(int col, int row) {
+    return (col == kDefShips || col == kAttShips) && row >= kFirstUnitRow && row <= kLastRow;
+}
+
 /// First column of a side's block (0 or 6); Ships, Held, Lost, Stole and Left follow it.
 constexpr int SideOffset(Side side) { return side == Side::Defender ? 0 : 6; }
 

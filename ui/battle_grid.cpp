@@ -87,6 +87,7 @@ void BattleGrid::SheetChanged() {
         setupCount_ = sheet_.SetupCount();
         layout_.ResetColumnWidths();
     }
+    KeepCurrentShown();
     GrowColumnsToTotals();
     UpdateGeometry();
     viewport()->update();
@@ -136,10 +137,37 @@ void BattleGrid::SetPopupMenu(QMenu* popup, QAction* shipStatsItem) {
 void BattleGrid::StopSpin() {
     gridTimer_->stop();
     spin_.Release();
+    if (spinChangeOpen_) {
+        spinChangeOpen_ = false;
+        sheet_.EndChange();
+    }
 }
 
-void BattleGrid::Recalculate() {
-    const std::string error = sheet_.Recalculate();
+void BattleGrid::FinishInput() {
+    StopSpin();
+    CloseEditor();
+}
+
+// Typing must never reach a cell out of sight: a hidden current cell gives way to the nearest
+// shown row, the one below on a tie. With no row shown it stays, and takes no input.
+void BattleGrid::KeepCurrentShown() {
+    if (CurrentShown()) return;
+    for (int distance = 1; distance < sheet::kRows; ++distance) {
+        for (int row : {currentRow_ + distance, currentRow_ - distance}) {
+            if (row > sheet::kHeadingRow && row < sheet::kRows && layout_.RowHeight(row) > 0) {
+                currentRow_ = row;
+                anchorCol_ = currentCol_;
+                anchorRow_ = currentRow_;
+                EnsureVisible(currentCol_, currentRow_);
+                return;
+            }
+        }
+    }
+}
+
+void BattleGrid::Recalculate() { ShowRecalculation(sheet_.Recalculate()); }
+
+void BattleGrid::ShowRecalculation(const std::string& error) {
     // A failed run is reported in a message box, which would swallow the release that ends
     // the spin: stop it here so the timer does not keep recalculating behind the box.
     if (!error.empty()) StopSpin();

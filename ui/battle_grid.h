@@ -8,7 +8,7 @@
 
 #include "engine/ship_catalogue.h"
 #include "settings/appearance.h"
-#include "ui/cell_range.h"
+#include "sheet/cell_range.h"
 #include "sheet/battle_sheet.h"
 #include "ui/grid_layout.h"
 #include "ui/spin_schedule.h"
@@ -45,10 +45,13 @@ public:
     /// The current input mode; Edit at start.
     InputMode Mode() const { return mode_; }
 
-    /// The sheet's cells or row visibility changed from outside: closes the editor without
-    /// writing, takes the row visibility, gives the columns their first widths again when
-    /// the sheet was set up afresh (Clear All), widens columns to the totals and repaints.
+    /// The sheet's cells or row visibility changed from outside: closes the editor, takes the
+    /// row visibility (a current cell that was hidden moves to the nearest shown row), gives
+    /// the columns their first widths again when the sheet was set up afresh (Clear All),
+    /// widens columns to the totals and repaints.
     void SheetChanged();
+    /// Ends a count being typed or spun, so that it is a finished step to undo.
+    void FinishInput();
     /// While suspended nothing is painted; resuming takes the sheet's rows and repaints once.
     void SetDrawingSuspended(bool suspended);
     /// Whether painting is suspended.
@@ -84,8 +87,13 @@ public:
 
     /// The 20 ms spin timer; it runs only while a count is held.
     QTimer* GridTimer() const { return gridTimer_; }
-    /// Stops a spin (release, or a failed recalculation).
+    /// Stops a spin (release, or a failed recalculation); the whole spin is one step to undo.
     void StopSpin();
+    /// Ctrl+C: the selected range (or the current cell) as tab-separated text, figures in full.
+    QString CopyText() const;
+    /// Ctrl+V: pastes tab-separated text into the input cells from the current cell on, as
+    /// one step to undo, and recalculates.
+    void PasteText(const QString& text);
 
     /// Paints one cell into `rect` (viewport coordinates); `focused` adds the focus rectangle.
     void DrawCell(QPainter& painter, int col, int row, const QRect& rect, bool focused);
@@ -125,6 +133,7 @@ private:
     };
 
     void Recalculate();
+    void ShowRecalculation(const std::string& error);
     void SelectCell(int col, int row, bool recalculate, bool extend = false);
     void PaintSelection(QPainter& painter);
     bool GrowColumnsToTotals();
@@ -144,8 +153,13 @@ private:
     void SpinCell(int delta);
     void PrepareShipStats(const CellPos& cell);
 
+    void KeepCurrentShown();
+    bool CurrentShown() const { return layout_.RowHeight(currentRow_) > 0; }
+    bool ClipboardKey(QKeyEvent* event);
+    void EmptyCurrentCell();
+
     void OpenEditor(const QString& text, bool selectAll);
-    void CloseEditor();
+    void CloseEditor(bool commit = true);
     void PlaceEditor();
     void CommitEditor();
     void CancelEditor();
@@ -174,6 +188,9 @@ private:
 
     CellEditor* editor_;
     QString editorOriginal_;
+    // A typed count and a spin are each one step to undo, open until they end.
+    bool editChangeOpen_ = false;
+    bool spinChangeOpen_ = false;
 
     QMenu* popup_ = nullptr;
     QAction* shipStatsItem_ = nullptr;

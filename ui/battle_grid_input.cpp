@@ -1,7 +1,9 @@
 // BattleGrid's input: mouse, keys, the spin timer, the in-place editor and the popup menu.
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -13,6 +15,8 @@
 #include <limits>
 #include <string>
 
+#include "sheet/cell_clipboard.h"
+#include "sheet/typed_number.h"
 #include "ui/battle_grid.h"
 #include "ui/cell_editor.h"
 #include "ui/cell_style.h"
@@ -28,7 +32,7 @@ QCursor BattleGrid::ModeCursor() const {
 }
 
 bool BattleGrid::EditingAllowed() const {
-    return mode_ == InputMode::Edit && IsInputCell(currentCol_, currentRow_);
+    return mode_ == InputMode::Edit && IsInputCell(currentCol_, currentRow_) && CurrentShown();
 }
 
 void BattleGrid::mousePressEvent(QMouseEvent* event) {
@@ -112,6 +116,10 @@ void BattleGrid::StartSpin(const CellPos& cell, QPoint pos) {
     // The lower half, with a two-pixel bias toward the top, counts down.
     const bool lowerHalf = 2 * pos.y() + 4 > top + bottom;
     spin_.Press(lowerHalf ? -1 : 1);
+    if (!spinChangeOpen_) {
+        spinChangeOpen_ = true;
+        sheet_.BeginChange();
+    }
     SpinCell(spin_.Direction());
     gridTimer_->start();
     Recalculate();
@@ -157,10 +165,15 @@ void BattleGrid::keyPressEvent(QKeyEvent* event) {
         QCoreApplication::sendEvent(editor_, event);
         return;
     }
+    if (ClipboardKey(event)) return;
     const QString text = event->text();
     const bool printable = !text.isEmpty() && text.at(0).isPrint() &&
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     switch (event->key()) {
+        case Qt::Key_Delete:
+        case Qt::Key_Backspace:
+            EmptyCurrentCell();
+            return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             Recalculate();
@@ -182,6 +195,35 @@ void BattleGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool BattleGrid::ClipboardKey(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(CopyText());
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        PasteText(QGuiApplication::clipboard()->text());
+        return true;
+    }
+    return false;
+}
+
+QString BattleGrid::CopyText() const { return QString::fromStdString(CopyCellsText(sheet_, SelectedRange())); }
+
+void BattleGrid::PasteText(const QString& text) {
+    if (!CurrentShown()) return;
+    CloseEditor();
+    ShowRecalculation(PasteCellsText(sheet_, currentCol_, currentRow_, text.toStdString()));
+}
+
+// Delete and Backspace: the current count goes, as one step to undo.
+void BattleGrid::EmptyCurrentCell() {
+    if (!IsInputCell(currentCol_, currentRow_) || !CurrentShown()) return;
+    sheet_.BeginChange();
+    sheet_.SetCell(currentCol_, currentRow_, "");
+    sheet_.EndChange();
+    Recalculate();
 }
 
 void BattleGrid::MoveCurrent(int key, Qt::KeyboardModifiers modifiers) {
@@ -235,6 +277,10 @@ void BattleGrid::OpenEditor(const QString& text, bool selectAll) {
     colours.setColor(QPalette::Base, ToQColor(appearance_[CellBackground(currentCol_, currentRow_)]));
     colours.setColor(QPalette::Text, ToQColor(appearance_[CellTextColour(currentCol_, sheet_.ReportView())]));
     editor_->setPalette(colours);
+    if (!editChangeOpen_) {
+        editChangeOpen_ = true;
+        sheet_.BeginChange();
+    }
     editor_->setText(text);
     if (selectAll) editor_->selectAll();
     // The cell holds what the editor shows from the first key on, as typing goes.
@@ -244,8 +290,19 @@ void BattleGrid::OpenEditor(const QString& text, bool selectAll) {
     editor_->setFocus(Qt::OtherFocusReason);
 }
 
-void BattleGrid::CloseEditor() {
+void BattleGrid::CloseEditor(bool commit) {
     if (!editor_->isVisible()) return;
+    // What the grid shows can be typed or pasted back: "9,000", "125k" become digits. A cell
+    // rewritten meanwhile (it no longer holds the typed text) is left alone.
+    const std::string typed = editor_->text().toStdString();
+    if (commit && sheet_.Cell(currentCol_, currentRow_) == typed) {
+        const bool wide = currentRow_ == sheet::kScoreRow;
+        sheet_.SetCell(currentCol_, currentRow_, NormaliseTypedNumber(typed, sheet_.Locale(), wide));
+    }
+    if (editChangeOpen_) {
+        editChangeOpen_ = false;
+        sheet_.EndChange();
+    }
     const bool hadFocus = editor_->hasFocus();
     editor_->hide();
     if (hadFocus) setFocus(Qt::OtherFocusReason);
@@ -266,7 +323,7 @@ void BattleGrid::CommitEditor() {
 
 void BattleGrid::CancelEditor() {
     sheet_.SetCell(currentCol_, currentRow_, editorOriginal_.toStdString());
-    CloseEditor();
+    CloseEditor(false);
 }
 
 void BattleGrid::EditorNavigation(int key, Qt::KeyboardModifiers modifiers) {

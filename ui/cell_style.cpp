@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+#include <string_view>
+
 #include "sheet/sheet_layout.h"
 
 namespace kestrin {
@@ -15,6 +17,16 @@ bool IsSideShadedRow(int row) {
     return row == sheet::kHeadingRow || (row >= sheet::kTotalUnitsRow && row <= sheet::kFleetValueRow);
 }
 
+// The part of a stored text a cell can show: far more than the widest column holds, so that
+// a cell of a million characters costs no more to measure and draw than a long name. Cut
+// before a UTF-8 continuation byte, never inside a character.
+std::string_view ShowablePart(std::string_view text) {
+    if (text.size() <= kLongestShownText) return text;
+    std::size_t end = kLongestShownText;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
 QString Parenthesised(const QString& text, int col, bool reportView) {
     if (!ShowsParentheses(col, reportView) || text.isEmpty()) return text;
     return QLatin1Char('(') + text + QLatin1Char(')');
@@ -22,10 +34,7 @@ QString Parenthesised(const QString& text, int col, bool reportView) {
 
 }  // namespace
 
-bool IsInputCell(int col, int row) {
-    return (col == sheet::kDefShips || col == sheet::kAttShips) && row >= sheet::kFirstUnitRow &&
-           row <= sheet::kLastRow;
-}
+bool IsInputCell(int col, int row) { return sheet::IsInputCell(col, row); }
 
 AppearanceColour CellBackground(int col, int row) {
     if (col == sheet::kDefCaption || (IsDefenderFigureColumn(col) && IsSideShadedRow(row))) {
@@ -67,8 +76,9 @@ bool IsShortenable(int col, int row) {
 QString FullCellText(const SheetCells& cells, int col, int row, bool reportView,
                      const NumberLocale& locale) {
     const std::int64_t value = cells.Int64(col, row);
+    const std::string_view stored = ShowablePart(cells.At(col, row));
     const QString text = value != 0 ? QString::fromStdString(FormatNumber(value, locale))
-                                    : QString::fromStdString(cells.At(col, row));
+                                    : QString::fromUtf8(stored.data(), static_cast<qsizetype>(stored.size()));
     return Parenthesised(text, col, reportView);
 }
 

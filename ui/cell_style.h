@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+#include <cstddef>
+
 #include "settings/appearance.h"
 #include "sheet/number_format.h"
 #include "sheet/sheet_cells.h"
@@ -27,8 +29,12 @@ bool ShowsParentheses(int col, bool reportView);
 /// totals, the Eonium and the planet scores.
 bool IsShortenable(int col, int row);
 
+/// The most bytes of a stored text a cell shows; no column is wide enough for more.
+inline constexpr std::size_t kLongestShownText = 1000;
+
 /// The text a cell shows in full: a non-zero integer with thousands separators, anything
-/// else as stored; in parentheses where ShowsParentheses, an empty cell staying empty.
+/// else as stored (up to kLongestShownText bytes); in parentheses where ShowsParentheses,
+/// an empty cell staying empty.
 QString FullCellText(const SheetCells& cells, int col, int row, bool reportView,
                      const NumberLocale& locale);
 

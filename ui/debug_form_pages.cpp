@@ -169,6 +169,8 @@ QWidget* TDebugForm::BuildMatrixPage(TextGrid*& grid, const char* name) {
     auto* page = new QWidget;
     grid = new TextGrid(kMatrixSize, kMatrixSize, 1, 1, page);
     grid->setObjectName(name);
+    // The firing types' names read upwards above their narrow columns.
+    grid->SetVerticalColumnHeadings();
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(grid);
     return page;

@@ -3,12 +3,14 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolButton>
 
 #include "ui/battle_grid.h"
 #include "ui/calc_log_window.h"
 #include "ui/main_window.h"
 #include "ui/parser_dialog.h"
 #include "ui/planner_form.h"
+#include "ui/results_panel_widget.h"
 #include "ui/setup_form.h"
 #include "ui/ship_matrix_form.h"
 
@@ -30,7 +32,7 @@ void TForm1::BuildMenus() {
     BuildResultsMenu();
     BuildInputMenu();
     // The "Parser" title is itself the command: it shows the scan parser dialog.
-    QAction* parser = menuBar()->addAction("Parser", this, [this] { parserDialog_->ShowParser(); });
+    QAction* parser = menuBar()->addAction("&Parser", this, [this] { parserDialog_->ShowParser(); });
     parser->setObjectName("ShowParser");
     BuildPopupMenu();
     // The debug window's menu item is never shown; this key reaches it.
@@ -38,10 +40,24 @@ void TForm1::BuildMenus() {
     debug->setShortcut(QKeySequence("Ctrl+Shift+D"));
     connect(debug, &QAction::triggered, this, &TForm1::ShowDebug);
     addAction(debug);
+    BuildTickKeys();
+}
+
+// The tick buttons' keys work from anywhere in the window, the panel hidden or not.
+void TForm1::BuildTickKeys() {
+    const auto addKey = [this](const char* keys, void (TForm1::*command)(), QToolButton* button) {
+        auto* action = new QAction(button->toolTip(), this);
+        action->setShortcut(QKeySequence(keys));
+        connect(action, &QAction::triggered, this, command);
+        addAction(action);
+        button->setToolTip(button->toolTip() + " (" + action->shortcut().toString(QKeySequence::NativeText) + ")");
+    };
+    addKey("Alt+Right", &TForm1::TickClick, panel_->TickButton());
+    addKey("Alt+Left", &TForm1::TickBackClick, panel_->TickBackButton());
 }
 
 void TForm1::BuildFileMenu() {
-    QMenu* file = menuBar()->addMenu("File");
+    QMenu* file = menuBar()->addMenu("&File");
     QAction* open = file->addAction("&Open...", this, &TForm1::FileOpenClick);
     open->setShortcut(QKeySequence("Ctrl+O"));
     open->setToolTip("Open");
@@ -88,7 +104,15 @@ void TForm1::AddSheetCommands(QMenu* menu, const QString& recalc, const QString&
 }
 
 void TForm1::BuildGridMenu() {
-    QMenu* grid = menuBar()->addMenu("Grid");
+    QMenu* grid = menuBar()->addMenu("&Grid");
+    undo_ = grid->addAction("Undo", this, [this] { UndoRedo(&BattleSheet::Undo); });
+    undo_->setShortcut(QKeySequence::Undo);
+    redo_ = grid->addAction("Redo", this, [this] { UndoRedo(&BattleSheet::Redo); });
+    redo_->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    grid->addSeparator();
+    // The keys act only while enabled, so the state must be right before the menu or a key.
+    connect(grid, &QMenu::aboutToShow, this, &TForm1::UpdateUndoActions);
+    UpdateUndoActions();
     AddSheetCommands(grid, "Re - Calculate", "Compress Grid", "Expand Grid");
     AddClearMenu(grid);
     grid->addSeparator();
@@ -96,7 +120,7 @@ void TForm1::BuildGridMenu() {
 }
 
 void TForm1::BuildResultsMenu() {
-    QMenu* results = menuBar()->addMenu("Results");
+    QMenu* results = menuBar()->addMenu("&Results");
     hideResults_ = results->addAction("Hide Results", this, &TForm1::ToggleResults);
     results->addSeparator();
     QAction* showLog = results->addAction("Show Calculation Log", this, [this] { logWindow_->ShowLog(); });
@@ -115,7 +139,7 @@ void TForm1::BuildResultsMenu() {
 }
 
 void TForm1::BuildInputMenu() {
-    QMenu* input = menuBar()->addMenu("Input");
+    QMenu* input = menuBar()->addMenu("&Input");
     menuInput_ = new QActionGroup(this);
     spinMenuItem_ = input->addAction("Spin with Mouse", this, &TForm1::SpinInput);
     editMenuItem_ = input->addAction("Edit with Keyboard", this, &TForm1::EditInput);

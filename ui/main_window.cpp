@@ -120,6 +120,8 @@ void TForm1::BuildSecondaryWindows() {
     sheet_->SetLogWindow(logWindow_);
     connect(logWindow_, &TForm2::Recalculated, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
     connect(grid_, &BattleGrid::MouseReleased, logWindow_, &TForm2::WriteLogStep);
+    // A spin becomes a step to undo when the button is released.
+    connect(grid_, &BattleGrid::MouseReleased, this, &TForm1::UpdateUndoActions);
     parserDialog_ = new TParserDialog(*sheet_, this);
     connect(parserDialog_, &TParserDialog::Applied, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
     shipDetails_ = new TShipDetailsForm(rules_.catalogue, this);
@@ -140,7 +142,20 @@ void TForm1::SheetChanged(const std::string& error) {
     grid_->SheetChanged();
     panel_->Show(sheet_->Results());
     if (plannerForm_ != nullptr) plannerForm_->BattleChanged();
+    UpdateUndoActions();
     Report(error);
+}
+
+// A count being typed or spun is finished first: it is the change to undo.
+void TForm1::UndoRedo(std::string (BattleSheet::*command)()) {
+    grid_->FinishInput();
+    SheetChanged((sheet_.get()->*command)());
+}
+
+void TForm1::UpdateUndoActions() {
+    if (undo_ == nullptr) return;
+    undo_->setEnabled(sheet_->CanUndo());
+    redo_->setEnabled(sheet_->CanRedo());
 }
 
 void TForm1::ReCalc() { SheetChanged(sheet_->Recalculate()); }
@@ -177,9 +192,15 @@ void TForm1::EditInput() {
     editPopupItem_->setChecked(true);
 }
 
-void TForm1::TickClick() { SheetChanged(sheet_->StepForward()); }
+void TForm1::TickClick() {
+    grid_->FinishInput();
+    SheetChanged(sheet_->StepForward());
+}
 
-void TForm1::TickBackClick() { SheetChanged(sheet_->StepBack()); }
+void TForm1::TickBackClick() {
+    grid_->FinishInput();
+    SheetChanged(sheet_->StepBack());
+}
 
 bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
     grid_->setVisible(false);

@@ -66,6 +66,9 @@ public:
     TSetupForm* SetupForm() const { return setupForm_; }
     /// The battle planner ("Results" -> "Battle Planner..."), created after the others.
     TPlannerForm* PlannerForm() const { return plannerForm_; }
+    /// "Undo" and "Redo", at the top of the "Grid" menu.
+    QAction* UndoAction() const { return undo_; }
+    QAction* RedoAction() const { return redo_; }
     /// The grid's popup menu.
     QMenu* PopupMenu() const { return popup_; }
     /// The folder of the statistics and colours files.
@@ -111,6 +114,9 @@ private:
     void BuildResultsMenu();
     void BuildInputMenu();
     void BuildPopupMenu();
+    void BuildTickKeys();
+    void UndoRedo(std::string (BattleSheet::*command)());
+    void UpdateUndoActions();
     void AddSheetCommands(QMenu* menu, const QString& recalc, const QString& compress, const QString& expand);
     QMenu* AddRaceMenu(QMenu* parent);
     QMenu* AddClearMenu(QMenu* parent);
@@ -144,6 +150,8 @@ private:
     QMenu* recentMenu_ = nullptr;
     QAction* shipStatsItem_ = nullptr;
     QAction* hideResults_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     QActionGroup* menuInput_ = nullptr;
     QActionGroup* popupInput_ = nullptr;
     QAction* spinMenuItem_ = nullptr;

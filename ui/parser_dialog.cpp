@@ -12,6 +12,7 @@
 #include <new>
 
 #include "sheet/text_lines.h"
+#include "ui/scan_text_area.h"
 #include "ui/window_placement.h"
 
 namespace kestrin {
@@ -25,6 +26,7 @@ constexpr int kSideLeft = 176, kSideWidth = 113, kOptionHeight = 17;
 const QColor kNoSideColour(200, 200, 200);
 const QColor kDefenderColour(50, 255, 50);
 const QColor kAttackerColour(255, 100, 100);
+const QColor kSelectionColour(70, 70, 70);
 
 const QString kInitialText = QStringLiteral(" Paste your Scans in here...");
 
@@ -95,12 +97,13 @@ void TParserDialog::BuildClearButtons() {
 }
 
 void TParserDialog::BuildTextArea() {
-    textArea_ = new QPlainTextEdit(kInitialText, this);
+    textArea_ = new ScanTextArea(kInitialText, this);
     textArea_->setGeometry(16, 48, 281, 117);
     textArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
     textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = textArea_->palette();
     palette.setColor(QPalette::Base, Qt::black);
+    palette.setColor(QPalette::Highlight, kSelectionColour);
     textArea_->setPalette(palette);
     clearScanButton_ = MakeButton(this, QStringLiteral("Clear Scan"), {16, 172, 69, 21});
     connect(clearScanButton_, &QPushButton::clicked, textArea_, &QPlainTextEdit::clear);
@@ -178,9 +181,11 @@ void TParserDialog::SideChosen(Side side) {
     SetTextColour(side == Side::Defender ? kDefenderColour : kAttackerColour);
 }
 
+// Selected text (the hint at first) keeps the colour that tells where the text goes.
 void TParserDialog::SetTextColour(const QColor& colour) {
     QPalette palette = textArea_->palette();
     palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::HighlightedText, colour);
     textArea_->setPalette(palette);
 }
 

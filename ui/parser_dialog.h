@@ -6,10 +6,10 @@
 
 #include "parser/apply_reports.h"
 #include "sheet/battle_sheet.h"
+#include "ui/scan_text_area.h"
 
 class QButtonGroup;
 class QCheckBox;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -30,7 +30,7 @@ public:
     void ShowParser();
 
     /// The report text area.
-    QPlainTextEdit* TextArea() const { return textArea_; }
+    ScanTextArea* TextArea() const { return textArea_; }
     /// "OK": applies the text; disabled until a report kind is chosen.
     QPushButton* OkButton() const { return okButton_; }
     /// "Cancel": hides the dialog.
@@ -76,7 +76,7 @@ private:
 
     BattleSheet& sheet_;
     bool shownBefore_ = false;
-    QPlainTextEdit* textArea_ = nullptr;
+    ScanTextArea* textArea_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* clearScanButton_ = nullptr;

@@ -105,8 +105,14 @@ void TPlannerForm::ChoosePoint(int index) {
 void TPlannerForm::UseChosenValue() {
     if (!chosen_ || Running()) return;
     const std::int64_t value = result_.points[*chosen_].value;
-    sheet_.SetCell(sheet::ShipsColumn(swept_.input.side), swept_.input.row, std::to_string(value));
-    emit ValueUsed(QString::fromStdString(sheet_.Recalculate()));
+    std::string error;
+    {
+        // One step to undo, closed before the window hears of it.
+        const SheetChange change(sheet_);
+        sheet_.SetCell(sheet::ShipsColumn(swept_.input.side), swept_.input.row, std::to_string(value));
+        error = sheet_.Recalculate();
+    }
+    emit ValueUsed(QString::fromStdString(error));
 }
 
 QString TPlannerForm::ExportCsv(const std::filesystem::path& path) const {

@@ -1,7 +1,11 @@
 #include "results_panel_widget.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
+
+#include <algorithm>
+#include <tuple>
 
 namespace kestrin {
 
@@ -9,6 +13,9 @@ namespace {
 
 // The panel splits into the defender's part and the attacker's at this x.
 constexpr int kSplitX = 381;
+// Free pixels beside a box's text; and the smallest type a box's text may shrink to.
+constexpr int kBoxPadding = 2;
+constexpr qreal kSmallestPointSize = 6.5;
 
 QLabel* SideTitle(QWidget* parent, const QString& text, const QColor& colour, int x) {
     auto* label = new QLabel(text, parent);
@@ -52,7 +59,30 @@ QLabel* ResultsPanelWidget::Box(const std::string& name, int x, int y, int width
     box->setGeometry(x, y, width, height);
     box->setAutoFillBackground(true);
     elements_[name] = box;
+    stated_[box] = {box->geometry(), box->font()};
     return box;
+}
+
+// A figure's sign and digits never vanish past the box's edges: the type shrinks down to a
+// still readable size, and beyond that the box grows about its centre, over its neighbours.
+void ResultsPanelWidget::FitBox(QLabel* box) {
+    const StatedBox& stated = stated_.at(box);
+    const int room = stated.geometry.width() - 2 * box->frameWidth() - kBoxPadding;
+    QFont font = stated.font;
+    int textWidth = QFontMetrics(font).horizontalAdvance(box->text());
+    while (textWidth > room && font.pointSizeF() - 0.5 >= kSmallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        textWidth = QFontMetrics(font).horizontalAdvance(box->text());
+    }
+    box->setFont(font);
+    QRect geometry = stated.geometry;
+    if (textWidth > room) {
+        geometry.setWidth(textWidth + 2 * box->frameWidth() + kBoxPadding);
+        const int left = stated.geometry.center().x() - geometry.width() / 2;
+        geometry.moveLeft(std::clamp(left, 0, std::max(0, width() - geometry.width())));
+        box->raise();
+    }
+    box->setGeometry(geometry);
 }
 
 void ResultsPanelWidget::BuildDefenderPart() {
@@ -97,6 +127,7 @@ void ResultsPanelWidget::BuildTickControls() {
     QFont font = indicator->font();
     font.setBold(true);
     indicator->setFont(font);
+    stated_[indicator].font = font;
     tickBack_ = new QToolButton(this);
     tickBack_->setObjectName("TickBack");
     tickBack_->setArrowType(Qt::LeftArrow);
@@ -112,17 +143,27 @@ void ResultsPanelWidget::BuildTickControls() {
 }
 
 void ResultsPanelWidget::Show(const ResultsPanel& panel) {
-    const std::pair<const char*, const std::string*> texts[] = {
-        {"DLoss", &panel.DLoss}, {"ALoss", &panel.ALoss}, {"UR", &panel.UR}, {"MR", &panel.MR},
-        {"CR", &panel.CR}, {"ER", &panel.ER}, {"TR", &panel.TR}, {"TIR", &panel.TIR},
-        {"ALossPerRoid", &panel.ALossPerRoid}, {"MSalvage", &panel.MSalvage},
-        {"CSalvage", &panel.CSalvage}, {"ESalvage", &panel.ESalvage},
-        {"DefLossGainLbl", &panel.DefLossGainLbl}, {"AttLossGainLbl", &panel.AttLossGainLbl},
-        {"RoidLossGainLbl", &panel.RoidLossGainLbl}, {"TickIndicator", &panel.TickIndicator}};
-    for (const auto& [name, text] : texts) {
+    // Each element's text and, for a box, the full figure of its tooltip.
+    const std::tuple<const char*, const std::string*, const std::string*> texts[] = {
+        {"DLoss", &panel.DLoss, &panel.DLoss}, {"ALoss", &panel.ALoss, &panel.ALoss},
+        {"UR", &panel.UR, &panel.UR}, {"MR", &panel.MR, &panel.MR}, {"CR", &panel.CR, &panel.CR},
+        {"ER", &panel.ER, &panel.ER}, {"TR", &panel.TR, &panel.TR}, {"TIR", &panel.TIR, &panel.TIR},
+        {"ALossPerRoid", &panel.ALossPerRoid, &panel.ALossPerRoidFull},
+        {"MSalvage", &panel.MSalvage, &panel.MSalvageFull},
+        {"CSalvage", &panel.CSalvage, &panel.CSalvageFull},
+        {"ESalvage", &panel.ESalvage, &panel.ESalvageFull},
+        {"DefLossGainLbl", &panel.DefLossGainLbl, nullptr}, {"AttLossGainLbl", &panel.AttLossGainLbl, nullptr},
+        {"RoidLossGainLbl", &panel.RoidLossGainLbl, nullptr},
+        {"TickIndicator", &panel.TickIndicator, &panel.TickIndicator}};
+    for (const auto& [name, text, full] : texts) {
         QLabel* label = elements_.at(name);
         label->setText(QString::fromStdString(*text));
-        if (label->frameStyle() == QFrame::NoFrame) label->adjustSize();
+        if (full == nullptr) {
+            label->adjustSize();
+            continue;
+        }
+        label->setToolTip(QString::fromStdString(*full));
+        FitBox(label);
     }
 }
 

@@ -21,7 +21,9 @@ public:
 
     explicit ResultsPanelWidget(QWidget* parent = nullptr);
 
-    /// Shows the texts of one recalculation (and the tick indicator).
+    /// Shows the texts of one recalculation (and the tick indicator). A text too wide for its
+    /// box shows whole in a smaller font, or in a wider box; every box's tooltip gives the
+    /// full figure.
     void Show(const ResultsPanel& panel);
 
     /// The text box or changing title named after its control ("DLoss", "DefLossGainLbl", ...).
@@ -43,11 +45,18 @@ protected:
 private:
     QLabel* Title(const QString& text, int x, int y);
     QLabel* Box(const std::string& name, int x, int y, int width, int height = 17);
+    void FitBox(QLabel* box);
     void BuildDefenderPart();
     void BuildAttackerPart();
     void BuildTickControls();
 
     std::map<std::string, QLabel*> elements_;
+    // Each box's place and font as laid out, which a text too wide for them may outgrow.
+    struct StatedBox {
+        QRect geometry;
+        QFont font;
+    };
+    std::map<QLabel*, StatedBox> stated_;
     QToolButton* tickBack_ = nullptr;
     QToolButton* tick_ = nullptr;
 };

@@ -1,9 +1,13 @@
 #include "ship_details_form.h"
 
 #include <QComboBox>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "ui/fixed_cell_table.h"
 #include "ui/listed_combo.h"
@@ -11,10 +15,12 @@
 namespace kestrin {
 namespace {
 
-constexpr int kOuterWidth = 215, kOuterHeight = 431;
+constexpr int kOuterWidth = 215;
 constexpr int kStripHeight = 33;
 constexpr int kColumnWidth = 100, kRowHeight = 18;
 constexpr int kVisibleNames = 13;
+// Free pixels beside the longest text of a column.
+constexpr int kTextPadding = 12;
 const QColor kCellColour(0, 0, 0);
 const QColor kTextColour(200, 200, 200);
 const QColor kLineColour(100, 100, 100);
@@ -39,7 +45,11 @@ TShipDetailsForm::TShipDetailsForm(const ShipCatalogue& catalogue, QWidget* pare
     : QWidget(parent, Qt::Tool), catalogue_(catalogue) {
     setWindowTitle(QStringLiteral("Ship Details"));
     setFont(DetailsFont());
-    resize(kOuterWidth, kOuterHeight);
+    // Wide enough for the longest name or statistic the catalogue holds.
+    labelWidth_ = LabelWidth();
+    valueWidth_ = LongestValueWidth();
+    // As tall as the rows, so that the table fills the window; taller, the rows stretch.
+    resize(std::max(kOuterWidth, labelWidth_ + valueWidth_), kStripHeight + kShipFieldCount * kRowHeight);
     if (const QScreen* shown = screen())
         move(shown->availableGeometry().center() - rect().center());
 
@@ -60,12 +70,57 @@ TShipDetailsForm::TShipDetailsForm(const ShipCatalogue& catalogue, QWidget* pare
     table_->SetCellPainter([this](QPainter& painter, int col, int row, const QRect& rect, bool focused) {
         DrawCell(painter, col, row, rect, focused);
     });
+    // Whatever the cells leave uncovered is the cells' own black, not a white band.
+    QPalette black = table_->viewport()->palette();
+    black.setColor(QPalette::Base, kCellColour);
+    black.setColor(QPalette::Window, kCellColour);
+    table_->viewport()->setPalette(black);
+    table_->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(strip);
     layout->addWidget(table_, 1);
+}
+
+bool TShipDetailsForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && event->type() == QEvent::Resize) FitTable();
+    return QWidget::eventFilter(watched, event);
+}
+
+int TShipDetailsForm::LabelWidth() const {
+    const QFontMetrics metrics(font());
+    int width = kColumnWidth;
+    for (const char* label : kLabels) width = std::max(width, metrics.horizontalAdvance(label) + kTextPadding);
+    return width;
+}
+
+int TShipDetailsForm::LongestValueWidth() const {
+    const QFontMetrics metrics(font());
+    int width = kColumnWidth;
+    for (ShipIndex ship = 0; ship < kShipCount; ++ship) {
+        for (const std::string& value : catalogue_[ship].fields)
+            width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(value)) + kTextPadding);
+    }
+    return width;
+}
+
+// The columns share the table's width, the values column taking what the labels leave; the
+// rows share its height, never below their own height (the table scrolls then).
+void TShipDetailsForm::FitTable() {
+    const QSize room = table_->size();
+    table_->SetColumnWidth(0, labelWidth_);
+    table_->SetColumnWidth(1, std::max(valueWidth_, room.width() - labelWidth_));
+    const int rowHeight = std::max(kRowHeight, room.height() / kShipFieldCount);
+    const int extra = rowHeight == kRowHeight ? 0 : room.height() % kShipFieldCount;
+    for (int row = 0; row < kShipFieldCount; ++row) table_->SetRowHeight(row, rowHeight + (row < extra ? 1 : 0));
+    // Scroll bars only when the cells do not fit; a bar shown for a moment while the window
+    // is laid out would otherwise keep the other one shown as well.
+    const bool fits = room.width() >= labelWidth_ + valueWidth_ && room.height() >= kShipFieldCount * kRowHeight;
+    const Qt::ScrollBarPolicy policy = fits ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    table_->setHorizontalScrollBarPolicy(policy);
+    table_->setVerticalScrollBarPolicy(policy);
 }
 
 void TShipDetailsForm::ShowShipDetails(ShipIndex type) {

@@ -39,8 +39,15 @@ public:
     /// The statistics table.
     FixedCellTable* Table() const { return table_; }
 
+protected:
+    /// Fits the table to the window whenever the table's size changes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ShipListActivated(int index);
+    void FitTable();
+    int LabelWidth() const;
+    int LongestValueWidth() const;
     void DrawCell(QPainter& painter, int col, int row, const QRect& rect, bool focused) const;
 
     ShipCatalogue catalogue_;
@@ -48,6 +55,8 @@ private:
     FixedCellTable* table_ = nullptr;
     std::array<QString, kShipFieldCount> values_{};
     Side side_ = Side::Defender;
+    int labelWidth_ = 0;
+    int valueWidth_ = 0;
 };
 
 }  // namespace kestrin

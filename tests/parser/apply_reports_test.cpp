@@ -51,13 +51,18 @@ TEST(ApplyMilitary, OnlyTheTickedFleetsAreAdded) {
     EXPECT_EQ(f.sheet.Cell(1, 1), "");
 }
 
-TEST(ApplyCombatReport, ReplacesTheSheetAndShowsTheReportBesideTheCalculation) {
-    SheetFixture f;
+// A battle at tick 3 with a history, which a combat report replaces.
+void BattleAtTick3(SheetFixture& f) {
     f.sheet.SetCell(1, 5, "99");
     ASSERT_EQ(f.sheet.Recalculate(), "");
     ASSERT_EQ(f.sheet.StepForward(), "");
     ASSERT_EQ(f.sheet.StepForward(), "");
     ASSERT_EQ(f.sheet.CurrentTick(), 3);
+}
+
+TEST(ApplyCombatReport, ReplacesTheSheetAndShowsTheReportBesideTheCalculation) {
+    SheetFixture f;
+    BattleAtTick3(f);
     ReportChoice choice;
     choice.kind = ReportKind::Combat;
     const auto report = TextLines("Combat Report\n"
@@ -89,6 +94,27 @@ TEST(ApplyCombatReport, ReplacesTheSheetAndShowsTheReportBesideTheCalculation) {
     ASSERT_EQ(f.sheet.StepForward(), "");
     EXPECT_EQ(f.sheet.Cell(1, 1), "8");
     EXPECT_FALSE(f.sheet.ReportView());
+}
+
+TEST(ApplyCombatReport, AWrongReportIsUndoneWithItsTickHistoryAndRedoneWithItsFigures) {
+    SheetFixture f;
+    BattleAtTick3(f);
+    const SheetCells battle = f.sheet.Cells();
+    const auto history = f.sheet.TickHistory();
+    ReportChoice choice;
+    choice.kind = ReportKind::Combat;
+    ASSERT_EQ(ApplyReport(f.sheet, TextLines("Combat Report\nHarpy 20 1 0 10 2 0\n"), choice), "");
+    const SheetCells report = f.sheet.Cells();
+
+    ASSERT_EQ(f.sheet.Undo(), "");
+    EXPECT_EQ(f.sheet.Cells(), battle);
+    EXPECT_EQ(f.sheet.CurrentTick(), 3);
+    EXPECT_EQ(f.sheet.TickHistory(), history);
+    EXPECT_FALSE(f.sheet.ReportView());
+    ASSERT_EQ(f.sheet.Redo(), "");
+    EXPECT_EQ(f.sheet.Cells(), report);  // the report's own held and lost figures, not a recalculation
+    EXPECT_TRUE(f.sheet.ReportView());
+    EXPECT_EQ(f.sheet.CurrentTick(), 1);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ QStringList Captions(const QMenu* menu) {
 
 QMenu* TopMenu(QMainWindow& window, const QString& title) {
     for (QAction* action : window.menuBar()->actions())
-        if (action->text() == title) return action->menu();
+        if (QString(action->text()).remove('&') == title) return action->menu();
     return nullptr;
 }
 
@@ -104,11 +104,11 @@ private slots:
         TForm1 window({env.Path(), &messages});
         QStringList titles;
         for (QAction* action : window.menuBar()->actions()) titles << action->text();
-        QCOMPARE(titles, (QStringList{"File", "Grid", "Results", "Input", "Parser"}));
+        QCOMPARE(titles, (QStringList{"&File", "&Grid", "&Results", "&Input", "&Parser"}));
         QCOMPARE(Captions(TopMenu(window, "File")),
                  (QStringList{"&Open...", "Save &As...", "Open Recent", "-", "Setup", "-", "E&xit"}));
         QCOMPARE(Captions(TopMenu(window, "Grid")),
-                 (QStringList{"Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
+                 (QStringList{"Undo", "Redo", "-", "Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
         QCOMPARE(Captions(TopMenu(window, "Results")),
                  (QStringList{"Hide Results", "-", "Show Calculation Log", "Update Log", "Unit Tables (hidden)",
                               "Debug Form (hidden)", "-", "Battle Planner..."}));

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "sheet/battle_file.h"
+#include "sheet/battle_sheet.h"
+#include "sheet/cell_clipboard.h"
+#include "sheet_test_support.h"
+
+namespace kestrin {
+namespace {
+
+using namespace kestrin::testing;
+using namespace sheet;
+
+// The battle as undo keeps it; the panel follows from the cells by the recalculation.
+struct Battle {
+    SheetCells cells;
+    int tick;
+    std::vector<TickInputs> history;
+    bool reportView;
+    friend bool operator==(const Battle&, const Battle&) = default;
+};
+
+Battle Of(const BattleSheet& s) { return {s.Cells(), s.CurrentTick(), s.TickHistory(), s.ReportView()}; }
+
+// A battle at tick 2 with a history and an edit typed on tick 2.
+void SetUpBattle(SheetFixture& f) {
+    f.Put(kDefShips, UnitRow(kHarpy), 500);
+    f.Put(kAttShips, UnitRow(kPhoenix), 400);
+    f.Put(kAttShips, UnitRow(kAstroPod), 60);
+    f.Put(kDefShips, kFirstRoidRow + 1, 200);
+    f.Recalc();
+    ASSERT_EQ(f.sheet.StepForward(), "");
+    f.Put(kAttShips, UnitRow(kDragon), 7);
+    f.Recalc();
+}
+
+struct Change {
+    const char* name;
+    std::function<void(BattleSheet&)> apply;
+};
+
+const Change kChanges[] = {
+    {"typed count", [](BattleSheet& s) {
+         s.BeginChange();
+         s.SetCell(kDefShips, UnitRow(kHarpy), "90");
+         s.EndChange();
+         (void)s.Recalculate();
+     }},
+    {"whole spin", [](BattleSheet& s) {
+         s.BeginChange();
+         for (int value = 1; value <= 5; ++value) {
+             s.SetCell(kAttShips, UnitRow(kSpider), std::to_string(value));
+             (void)s.Recalculate();
+         }
+         s.EndChange();
+     }},
+    {"clear all", [](BattleSheet& s) { s.ClearGrid(); }},
+    {"clear defender", [](BattleSheet& s) { (void)s.ClearDef(); }},
+    {"clear attacker", [](BattleSheet& s) { (void)s.ClearAtt(); }},
+    {"step forward", [](BattleSheet& s) { (void)s.StepForward(); }},
+    {"step back", [](BattleSheet& s) { (void)s.StepBack(); }},
+    {"opened file", [](BattleSheet& s) {
+         std::string bytes;
+         for (int line = 0; line < kBattleFileLines; ++line) bytes += line == 2 ? "33\r\n" : "\r\n";
+         (void)ReadBattleFileBytes(s, bytes);
+     }},
+    {"paste", [](BattleSheet& s) { (void)PasteCellsText(s, kDefShips, UnitRow(kHarpy), "1,000\n2k"); }},
+};
+
+TEST(Undo, EachKindOfChangeIsUndoneAndRedoneExactly) {
+    for (const Change& change : kChanges) {
+        SCOPED_TRACE(change.name);
+        SheetFixture f;
+        SetUpBattle(f);
+        const Battle before = Of(f.sheet);
+        change.apply(f.sheet);
+        const Battle after = Of(f.sheet);
+        ASSERT_NE(after, before);
+        ASSERT_TRUE(f.sheet.CanUndo());
+        ASSERT_EQ(f.sheet.Undo(), "");
+        EXPECT_EQ(Of(f.sheet), before);
+        EXPECT_TRUE(f.sheet.CanRedo());
+        ASSERT_EQ(f.sheet.Redo(), "");
+        EXPECT_EQ(Of(f.sheet), after);
+        EXPECT_FALSE(f.sheet.CanRedo());
+    }
+}
+
+TEST(Undo, ChangesThatChangeNothingAreNoSteps) {
+    SheetFixture f;
+    EXPECT_EQ(f.sheet.ClearDef(), "");
+    f.sheet.ClearGrid();
+    EXPECT_EQ(f.sheet.StepBack(), "");
+    f.sheet.BeginChange();  // an edit typed and then cancelled
+    f.sheet.SetCell(kDefShips, 1, "5");
+    f.sheet.SetCell(kDefShips, 1, "");
+    f.sheet.EndChange();
+    EXPECT_FALSE(f.sheet.CanUndo());
+}
+
+TEST(Undo, KeepsTheLastHundredStepsAndANewChangeEndsRedo) {
+    SheetFixture f;
+    for (int value = 1; value <= 101; ++value) {
+        f.sheet.BeginChange();
+        f.Put(kDefShips, UnitRow(kHarpy), value);
+        f.sheet.EndChange();
+    }
+    int undone = 0;
+    while (f.sheet.CanUndo()) {
+        ASSERT_EQ(f.sheet.Undo(), "");
+        ++undone;
+    }
+    EXPECT_EQ(undone, 100);
+    EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "1");  // the oldest step is gone
+    ASSERT_EQ(f.sheet.Redo(), "");
+    EXPECT_EQ(f.sheet.ClearDef(), "");
+    EXPECT_FALSE(f.sheet.CanRedo());
+}
+
+TEST(Undo, ClosesAChangeStillOpen) {
+    SheetFixture f;
+    f.sheet.BeginChange();  // a spin still held
+    f.Put(kAttShips, UnitRow(kHarpy), 3);
+    ASSERT_EQ(f.sheet.Undo(), "");
+    EXPECT_EQ(f.sheet.Cell(kAttShips, UnitRow(kHarpy)), "");
+    f.sheet.EndChange();  // the release after it changes nothing
+    EXPECT_TRUE(f.sheet.CanRedo());
+}
+
+}  // namespace
+}  // namespace kestrin
