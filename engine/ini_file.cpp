@@ -69,8 +69,10 @@ void IniFile::AppendParsed(Line line) {
 }
 
 IniFile IniFile::Parse(std::string_view text) {
-    text = WithoutByteOrderMark(text);
     IniFile file;
+    const std::string_view content = WithoutByteOrderMark(text);
+    file.byteOrderMark_ = text.substr(0, text.size() - content.size());
+    text = content;
     // One allocation for the lines: other lines in a row are held as one, so there are at most
     // two lines per section or entry, each marked by '[' or '='.
     const auto count = [text](char c) { return std::size_t(std::count(text.begin(), text.end(), c)); };
@@ -157,7 +159,9 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
 }
 
 std::string IniFile::Serialize() const {
-    std::string text;
+    // The mark goes back where it was: without it, a second mark (now the first) would turn
+    // the line after it into a section header and move entries between sections.
+    std::string text = byteOrderMark_;
     for (const Line& line : lines_) {
         text += line.text;
         text += "\r\n";

@@ -80,6 +80,7 @@ private:
     std::vector<Line> lines_;
     HashIndex entries_;   // by section and key: a section that appears twice counts as one
     HashIndex sections_;  // by section
+    std::string byteOrderMark_;  // the one Parse took off the front, written back
     std::size_t currentSection_ = std::string::npos;  // header of the entries being parsed
     std::uint64_t currentSectionHash_ = 0;              // its part of their EntryHash
     mutable std::size_t lookUpSteps_ = 0;

@@ -45,6 +45,18 @@ TEST(Appearance, MissingOrUnreadableKeysTakeTheirDefaultsAndOtherContentSurvives
     EXPECT_EQ(LoadAppearance(folder.Path() / "missing.ini"), DefaultAppearance());
 }
 
+// Found by fuzzing: a file that starts with two byte order marks. Saving must not drop the
+// first, or the second would make the line after it a [Colors] header of its own.
+TEST(Appearance, SavedColoursReadBackWhateverMarksTheFileStartsWith) {
+    testing::TempFolder folder;
+    const auto path = AppearancePath(folder.Path());
+    testing::WriteBytes(path, "\xEF\xBB\xBF\xEF\xBB\xBF[Colors]\nAttBgd=clRed\n");
+    Appearance colours = DefaultAppearance();
+    colours[AppearanceColour::AttBgd] = {0, 0, 255};
+    ASSERT_EQ(SaveAppearance(path, colours), "");
+    EXPECT_EQ(LoadAppearance(path), colours);
+}
+
 TEST(Appearance, SaveIntoAFolderThatCannotExistReportsAnError) {
     testing::TempFolder folder;
     testing::WriteBytes(folder.Path() / "file", "");
