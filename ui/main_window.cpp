@@ -202,11 +202,28 @@ void TForm1::TickBackClick() {
     SheetChanged(sheet_->StepBack());
 }
 
+namespace {
+
+// A window must not wait: opening a pipe waits for a writer and a device may never end, so
+// only a regular file (or a missing one, for its warning) is opened. kestrin-cli still
+// reads pipes, for the shell's process substitution.
+BattleFileResult OpenRegularBattleFile(BattleSheet& sheet, const std::filesystem::path& path) {
+    std::error_code code;
+    const std::filesystem::file_status status = std::filesystem::status(path, code);
+    const auto type = status.type();
+    if (!code && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory &&
+        type != std::filesystem::file_type::not_found)
+        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file"};
+    return kestrin::OpenBattleFile(sheet, path);
+}
+
+}  // namespace
+
 bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
     grid_->setVisible(false);
     BattleFileResult result;
     try {
-        result = kestrin::OpenBattleFile(*sheet_, path);
+        result = OpenRegularBattleFile(*sheet_, path);
     } catch (const std::bad_alloc&) {
         // The file is read whole before a cell changes, so the battle stays as it was.
         result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged"};

@@ -187,6 +187,17 @@ private slots:
         QCOMPARE(messages.errors.size(), 1);
     }
 
+    void battleFileThatIsAPipeIsRefusedWithoutWaiting() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        const auto pipe = env.Path() / "pipe.kbf";
+        QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);  // opening it would wait for a writer
+        QVERIFY(!window.OpenBattleFile(pipe));
+        QCOMPARE(messages.errors, QStringList{QString::fromStdString("Unable to read " + pipe.string() +
+                                                                     ": it is not a regular file")});
+    }
+
     void droppedBattleFileOpens() {
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
