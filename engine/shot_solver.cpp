@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "extended_math.h"
+#include "search_regions.h"
 #include "shots_model.h"
 #include "small_buffer.h"
 
@@ -39,6 +40,13 @@ bool TraceWanted(const SolverSettings& settings) {
 
 // Stores the whole part of an entry's damage as kills and keeps the fraction.
 void TakeWholeKills(double& damage, std::int64_t& kills) {
+    // Below 2^53 the whole part and the fraction of a double are exact in double too.
+    if (std::fabs(damage) < 0x1p53) {
+        const double whole = std::floor(damage);
+        kills = static_cast<std::int64_t>(whole);
+        damage -= whole;
+        return;
+    }
     kills = SaturatingInt64(std::floor(static_cast<Extended>(damage)));
     damage = static_cast<double>(damage - static_cast<Extended>(kills));
 }
@@ -110,26 +118,27 @@ CycleTests ExactTests(const ShotsModel& model, double g, Extended a, bool isNew)
     return t;
 }
 
-// The same tests from the double evaluation; falls back to the exact evaluation when the
-// error bound leaves a test undecided. ResultingShots and Difference are then approximate,
-// which is fine: only the trace shows them, and a traced call runs exactly.
+// The same tests from the double evaluation, all in double: A, its tolerance and the
+// distance each round by at most 2^-53 relative, which the slack covers with the model's
+// bound. Falls back to the exact evaluation when the slack leaves a test undecided.
+// ResultingShots and Difference are then approximate, which is fine: only the trace shows
+// them, and a traced call runs exactly.
 CycleTests FastTests(const ShotsModel& model, double g, Extended a, bool isNew) {
     const ShotsModel::Approximation approx = model.FastResultingShots(g);
-    const Extended rs = approx.shots;
-    // Difference is stored as a double, which adds a rounding of its own.
-    const Extended bound = approx.bound + 0x1p-52L * (std::fabs(rs) + std::fabs(a));
-    const Extended distance = std::fabs(rs - a);
-    const Extended tolerance = a * kRelativeTolerance;
-    const bool enoughDecided = std::fabs(a - rs) > approx.bound;
-    const bool toleranceDecided = std::fabs(tolerance - distance) > bound;
-    const bool roundDecided = isNew || std::fabs(distance - 0.5L) > bound;
-    if (!std::isfinite(approx.shots) || !enoughDecided || !toleranceDecided || !roundDecided)
-        return ExactTests(model, g, a, isNew);
+    const double rs = approx.shots;
+    const auto aD = static_cast<double>(a);
+    const double tolerance = aD * kRelativeTolerance;
+    const double distance = std::fabs(rs - aD);
+    const double slack = approx.bound + 0x1p-50 * (std::fabs(rs) + aD);
+    const bool decided = std::isfinite(rs) && distance > slack &&
+                         std::fabs(tolerance - distance) > slack &&
+                         (isNew || std::fabs(distance - 0.5) > slack);
+    if (!decided) return ExactTests(model, g, a, isNew);
     CycleTests t;
-    t.resultingShots = approx.shots;
-    t.difference = static_cast<double>(distance);
-    t.enoughShots = a >= rs;
-    t.stop = tolerance > distance || (!isNew && distance < 0.5L);
+    t.resultingShots = rs;
+    t.difference = distance;
+    t.enoughShots = aD >= rs;
+    t.stop = tolerance > distance || (!isNew && distance < 0.5);
     return t;
 }
 
@@ -175,25 +184,42 @@ void Solve(Call& c, const SolverSettings& settings, bool allowFastPath) {
     }
     if (n == 1) return SolveSingleEntry(c, w, ships, isNew);
 
-    double shotsToKillAll = 0;
-    if (QuickKillAll(c, w, ships, isNew, shotsToKillAll)) return;
-
     double scale = *std::min_element(&w.rate[0], &w.rate[0] + n);
     if (isNew && scale == 0) scale = static_cast<double>(2 / (a + 1));
     const bool traced = TraceWanted(settings);
-    if (traced) EmitStart(settings, c, w, ships, scale, shotsToKillAll);
-
     const ShotsModel model(ships, w.rate, w.damage, scale);
     const bool fast = allowFastPath && !traced && model.FastPathValid();
+
+    // The shots to kill all are the model's total weight, up to roundings that the margin
+    // covers; when they are clearly out of reach, the exact sum is not needed.
+    double shotsToKillAll = 0;
+    const bool clearlyShort = fast && model.Monotone() &&
+        static_cast<double>(a) < model.TotalWeight() * (1 - static_cast<double>(n + 8) * 0x1p-50);
+    if (!clearlyShort && QuickKillAll(c, w, ships, isNew, shotsToKillAll)) return;
+    if (traced) EmitStart(settings, c, w, ships, scale, shotsToKillAll);
+
     const double targetDifference = isNew ? static_cast<double>(a * kRelativeTolerance)
                                           : std::max(static_cast<double>(a * kRelativeTolerance), 0.5);
+    // Cycles far from the root are decided by a few probes close around it.
+    const KnownRegions known = fast ? ProbeAroundRoot(model, static_cast<double>(a), targetDifference)
+                                    : KnownRegions{};
     double lo = 0.0, hi = 1.0, g = 0.0;
     int counter = kSolverCycleLimit;
     CycleTests tests;
     for (;;) {
+        if (fast) SkipDecidedCycles(known, lo, hi, counter);
         g = (lo + hi) / 2;
-        tests = fast ? FastTests(model, g, a, isNew) : ExactTests(model, g, a, isNew);
-        (tests.enoughShots ? hi : lo) = g;
+        const bool shortOfShots = g <= known.ShortUpTo();
+        const bool spareShots = g >= known.SpareFrom();
+        if (shortOfShots || spareShots) {
+            // Decided in advance (left only when every cycle to come is): the cycle only
+            // halves the interval.
+            (shortOfShots ? lo : hi) = g;
+            tests = {};
+        } else {
+            tests = fast ? FastTests(model, g, a, isNew) : ExactTests(model, g, a, isNew);
+            (tests.enoughShots ? hi : lo) = g;
+        }
         if (--counter <= 0) {
             if (settings.bailout) settings.bailout->OnBailout();
             break;
@@ -204,9 +230,9 @@ void Solve(Call& c, const SolverSettings& settings, bool allowFastPath) {
         if (tests.stop) break;
     }
 
+    if (fast) model.RoundedShots(g, c.shotsAllocated);
     for (std::size_t i = 0; i < n; ++i) {
-        c.shotsAllocated[i] = fast ? model.RoundedEntryShots(i, g)
-                                   : SaturatingInt64(RoundHalfEven(model.EntryShots(i, g)));
+        if (!fast) c.shotsAllocated[i] = SaturatingInt64(RoundHalfEven(model.EntryShots(i, g)));
         w.damage[i] = w.substituted[i]
             ? w.remembered[i]
             : static_cast<double>(w.damage[i] + static_cast<Extended>(c.shotsAllocated[i]) * w.rate[i]);

@@ -2,18 +2,28 @@
 
 #include <cmath>
 
+#include "lane_exp.h"
+
 namespace kestrin {
 
 namespace {
 
 // Relative error allowance of the fast evaluation. Per term the double path (log, one
-// product, exp, subtraction, product) stays within 7 units of 2^-53 of the term's weight,
-// and each of the two sums adds at most one rounding of the partial sum per entry; the
-// extended reference errs far less. (n + 8) * 2^-50 of the weights covers all of it with
-// room to spare.
+// product, the lanes' exp within 2 units, subtraction, product) stays within 9 units of
+// 2^-53 of the term's weight, and each of the two sums adds at most one rounding of the
+// partial sum per entry whatever the order of addition; the extended reference errs far
+// less. (n + 8) * 2^-50 of the weights covers all of it with room to spare.
 constexpr double kUnit = 0x1p-50;
 // Absolute floor for results that underflow in double but not in extended precision.
 constexpr double kTiny = 1e-290;
+
+std::size_t PaddedSize(std::size_t n) { return (n + kLaneCount - 1) / kLaneCount * kLaneCount; }
+
+// Entries i and i + 1 at ln G, in double.
+DoubleLanes FastEntryShots(const SmallBuffer<double>& exponent,
+                           const SmallBuffer<double>& weight, std::size_t i, double lnG) {
+    return (1.0 - ExpLanes(LoadLanes(&exponent[i]) * lnG)) * LoadLanes(&weight[i]);
+}
 
 }  // namespace
 
@@ -22,10 +32,12 @@ ShotsModel::ShotsModel(const SmallBuffer<double>& ships, const SmallBuffer<doubl
     : n_(ships.size()),
       scale_(scale),
       rate_(n_),
-      exponent_(n_),
       remaining_(n_),
-      exponentD_(n_),
-      weightD_(n_) {
+      exponentD_(PaddedSize(n_)),
+      weightD_(PaddedSize(n_)),
+      slopeD_(PaddedSize(n_)) {
+    // Zero-rate entries and the padding add exactly 0 to the lanes' sums: (1 - e^0) * 0.
+    for (std::size_t i = 0; i < exponentD_.size(); ++i) exponentD_[i] = weightD_[i] = slopeD_[i] = 0;
     fastValid_ = std::isfinite(scale) && scale > 0;
     for (std::size_t i = 0; i < n_; ++i) {
         const double k = rates[i];
@@ -38,18 +50,23 @@ ShotsModel::ShotsModel(const SmallBuffer<double>& ships, const SmallBuffer<doubl
             zeroRemainingAbs_ += std::fabs(static_cast<double>(remaining_[i]));
             continue;
         }
-        exponent_[i] = static_cast<Extended>(k) / scale;
-        exponentD_[i] = static_cast<double>(exponent_[i]);
-        weightD_[i] = static_cast<double>(remaining_[i] / k);
+        // Double divisions: the fast path's bound allows for their roundings.
+        exponentD_[i] = k / scale;
+        weightD_[i] = (ships[i] - damage[i]) / k;
         weightAbs_ += std::fabs(weightD_[i]);
+        slopeD_[i] = weightD_[i] * exponentD_[i];
+        slopeAtZero_ += slopeD_[i];
+        if (remaining_[i] < 0) monotone_ = false;
     }
     if (!std::isfinite(weightAbs_) || !std::isfinite(zeroRemainingAbs_)) fastValid_ = false;
+    monotone_ = monotone_ && fastValid_ && zeroRemainingAbs_ == 0 && std::isfinite(slopeAtZero_);
 }
 
 Extended ShotsModel::EntryShots(std::size_t i, double g) const {
     const double k = rate_[i];
     if (k == 0) return (-std::log(static_cast<Extended>(g)) * remaining_[i]) / scale_;
-    return ((1 - RealPower(g, exponent_[i])) * remaining_[i]) / k;
+    // The exponent k / scale unrounded, as the power receives it.
+    return ((1 - RealPower(g, static_cast<Extended>(k) / scale_)) * remaining_[i]) / k;
 }
 
 double ShotsModel::ResultingShots(double g) const {
@@ -60,11 +77,10 @@ double ShotsModel::ResultingShots(double g) const {
 
 ShotsModel::Approximation ShotsModel::FastResultingShots(double g) const {
     const double lnG = std::log(g);
-    double sum = 0;
-    for (std::size_t i = 0; i < n_; ++i) {
-        if (rate_[i] == 0) continue;
-        sum += (1.0 - std::exp(exponentD_[i] * lnG)) * weightD_[i];
-    }
+    DoubleLanes lanes{};
+    for (std::size_t i = 0; i < exponentD_.size(); i += kLaneCount)
+        lanes += FastEntryShots(exponentD_, weightD_, i, lnG);
+    double sum = lanes[0] + lanes[1];
     double scaleOfSums = weightAbs_;
     if (zeroRemainingAbs_ != 0) {
         sum += (-lnG * static_cast<double>(zeroRemaining_)) / scale_;
@@ -73,15 +89,43 @@ ShotsModel::Approximation ShotsModel::FastResultingShots(double g) const {
     return {sum, scaleOfSums * static_cast<double>(n_ + 8) * kUnit + kTiny};
 }
 
-std::int64_t ShotsModel::RoundedEntryShots(std::size_t i, double g) const {
-    if (fastValid_ && rate_[i] != 0) {
-        const double shots = (1.0 - std::exp(exponentD_[i] * std::log(g))) * weightD_[i];
+ShotsModel::Probe ShotsModel::FastProbe(double g) const {
+    const double lnG = std::log(g);
+    DoubleLanes shots{}, tail{}, slope{};
+    for (std::size_t i = 0; i < exponentD_.size(); i += kLaneCount) {
+        const DoubleLanes left = ExpLanes(LoadLanes(&exponentD_[i]) * lnG);
+        shots += (1.0 - left) * LoadLanes(&weightD_[i]);
+        tail += left * LoadLanes(&weightD_[i]);
+        slope += left * LoadLanes(&slopeD_[i]);
+    }
+    Probe probe;
+    probe.shots = {shots[0] + shots[1], weightAbs_ * static_cast<double>(n_ + 8) * kUnit + kTiny};
+    probe.lnG = lnG;
+    probe.tail = tail[0] + tail[1];
+    probe.tailSlope = -(slope[0] + slope[1]);
+    return probe;
+}
+
+void ShotsModel::RoundedShots(double g, std::span<std::int64_t> shots) const {
+    const double lnG = std::log(g);
+    for (std::size_t i = 0; i < n_; i += kLaneCount) {
+        const DoubleLanes fast = FastEntryShots(exponentD_, weightD_, i, lnG);
+        // Below 2^51, adding and taking away 1.5 * 2^52 rounds to the nearest integer,
+        // halves to even.
+        const DoubleLanes nearest = (fast + 0x1.8p52) - 0x1.8p52;
+        for (std::size_t lane = 0; lane < kLaneCount && i + lane < n_; ++lane)
+            shots[i + lane] = RoundedEntryShots(i + lane, fast[lane], nearest[lane], g);
+    }
+}
+
+std::int64_t ShotsModel::RoundedEntryShots(std::size_t i, double fast, double nearest,
+                                           double g) const {
+    if (rate_[i] != 0 && std::fabs(fast) < 0x1p51) {
         const double bound = std::fabs(weightD_[i]) * 16 * kUnit + kTiny;
         // Rounding changes only at odd multiples of one half; away from them the double
         // value rounds exactly as the extended one does.
-        const double distanceToHalf = std::fabs(shots - std::floor(shots) - 0.5);
-        if (std::fabs(shots) < 0x1p51 && distanceToHalf > bound)
-            return static_cast<std::int64_t>(std::rint(shots));
+        const double distanceToHalf = 0.5 - std::fabs(fast - nearest);
+        if (distanceToHalf > bound) return static_cast<std::int64_t>(nearest);
     }
     return SaturatingInt64(RoundHalfEven(EntryShots(i, g)));
 }

@@ -194,12 +194,14 @@ TEST(ShotSolver, FastPathMatchesExtendedEvaluationBitForBit) {
         std::vector<double> ships(n), rates(n), damage(n);
         for (std::size_t i = 0; i < n; ++i) {
             ships[i] = static_cast<double>(integer(0, static_cast<std::int64_t>(magnitude)));
-            // Kill rates are small ratios, often repeated; a few are zero.
-            const auto pick = integer(0, 9);
-            rates[i] = pick == 0 ? 0.0 : pick < 4 ? 1.0 / static_cast<double>(integer(1, 40)) : uniform(0.001, 0.9);
+            // Kill rates are small ratios, often repeated; a few are zero, a few far apart.
+            const auto pick = integer(0, 10);
+            rates[i] = pick == 0 ? 0.0 : pick < 4 ? 1.0 / static_cast<double>(integer(1, 40))
+                     : pick == 10 ? std::exp(uniform(-14, 2)) : uniform(0.001, 0.9);
             damage[i] = integer(0, 2) == 0 ? 0.0 : uniform(0, 1);
         }
-        const std::int64_t shots = integer(1, static_cast<std::int64_t>(magnitude * 30));
+        const std::int64_t shots = call % 11 == 0 ? integer(1, std::int64_t{1} << 50)
+                                                  : integer(1, static_cast<std::int64_t>(magnitude * 30));
         for (auto variant : {SolverVariant::New, SolverVariant::Old}) {
             SolverRun fast(ships, rates, damage, shots), slow(ships, rates, damage, shots);
             fast.Run(variant, false);
