@@ -107,9 +107,11 @@ void TickRun::Fire(int step, ShipIndex s, CombatMode mode, Side firing) {
     const Side target = Other(firing);
     const std::int64_t shotsAtStart = availableShots_[Idx(firing)];
     if (shotsAtStart <= 0) return;
-    Firing f;
-    for (ShipIndex t = 0; t < kShipCount; ++t) {
-        if (tables_.targetClass[s][t] != targetClass_) continue;
+    Firing f;  // filled up to f.count, which is all that is read
+    const auto& targets = tables_.targetsByClass[s];
+    const auto& start = tables_.classStart[s];
+    for (int i = start[targetClass_ - 1]; i < start[targetClass_]; ++i) {
+        const ShipIndex t = targets[i];
         // EMP fire only looks at ships not yet held; other fire hits held ships too.
         std::int64_t count = At(st_.Left, target, t);
         if (mode == CombatMode::Emp) count -= At(st_.Held, target, t);
@@ -176,6 +178,7 @@ void TickRun::LogFiring(int step, ShipIndex s, CombatMode mode, Side firing,
 void TickRun::ApplyPendingLosses(bool stolen) {
     for (int side = 0; side < 2; ++side) {
         for (ShipIndex t = 0; t < kShipCount; ++t) {
+            if (pendingLosses_[side][t] == 0) continue;  // most types lose nothing in a step
             const std::int64_t applied =
                 std::clamp<std::int64_t>(pendingLosses_[side][t], 0, std::max(st_.Left[side][t], 0));
             st_.Left[side][t] -= static_cast<std::int32_t>(applied);
@@ -189,6 +192,7 @@ void TickRun::ApplyPendingLosses(bool stolen) {
 void TickRun::EndEmpStep() {
     for (int side = 0; side < 2; ++side) {
         for (ShipIndex t = 0; t < kShipCount; ++t) {
+            if (pendingLosses_[side][t] == 0) continue;
             const std::int64_t free = std::max<std::int64_t>(
                 static_cast<std::int64_t>(st_.Left[side][t]) - st_.Held[side][t], 0);
             const std::int64_t applied = std::clamp<std::int64_t>(pendingLosses_[side][t], 0, free);

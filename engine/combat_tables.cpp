@@ -159,6 +159,19 @@ CombatMode CombatModeOf(const ShipRecord& record) {
     return CombatMode::Normal;
 }
 
+// Lists each firer's targets class by class, so that a firing visits only its own class.
+void OrderTargetsByClass(CombatTables& t) {
+    for (int a = 0; a < kShipCount; ++a) {
+        int next = 0;
+        for (int cls = 1; cls <= 3; ++cls) {
+            t.classStart[a][cls - 1] = static_cast<std::uint8_t>(next);
+            for (ShipIndex target = 0; target < kShipCount; ++target)
+                if (t.targetClass[a][target] == cls) t.targetsByClass[a][next++] = target;
+        }
+        t.classStart[a][3] = static_cast<std::uint8_t>(next);
+    }
+}
+
 CombatTablesBuild BuildCombatTables(const ShipCatalogue& catalogue) {
     CombatTablesBuild build;
     CombatTables& t = build.tables;
@@ -168,11 +181,13 @@ CombatTablesBuild BuildCombatTables(const ShipCatalogue& catalogue) {
         figures[i] = RateFiguresOf(catalogue[i]);
     }
     const std::array<ClassFigures, kShipCount> classes = ClassFiguresOf(catalogue);
+    for (int a = 0; a < kShipCount; ++a)
+        for (int target = 0; target < kShipCount; ++target)
+            t.targetClass[a][target] = TargetClassOf(classes[a], classes[target]);
+    OrderTargetsByClass(t);
     for (int a = 0; a < kShipCount; ++a) {
         for (int target = 0; target < kShipCount; ++target) {
-            const std::int32_t cls = TargetClassOf(classes[a], classes[target]);
-            t.targetClass[a][target] = cls;
-            if (cls == 0) continue;
+            if (t.targetClass[a][target] == 0) continue;
             const RatePair pair{catalogue[a], catalogue[target], figures[a], figures[target]};
             if (!KillRateOf(pair, catalogue.paBattleConstant, t.killRate[a][target], build.error))
                 return build;

@@ -26,6 +26,10 @@ struct UnitFigures {
 struct CombatTables {
     /// [firer][target]: 0 = cannot fire on it, 1..3 = in the firer's class T1..T3.
     std::array<std::array<std::int32_t, kShipCount>, kShipCount> targetClass{};
+    /// [firer]: the targets of class 1, then 2, then 3, each class in type order; class c
+    /// fills positions classStart[firer][c - 1] up to classStart[firer][c].
+    std::array<std::array<ShipIndex, kShipCount>, kShipCount> targetsByClass{};
+    std::array<std::array<std::uint8_t, 4>, kShipCount> classStart{};
     /// [firer][target]: ships destroyed (held, taken) per shot; 0 where the class is 0.
     std::array<std::array<double, kShipCount>, kShipCount> killRate{};
     /// Element v is the ShipIndex of the unit type whose Initiative is v.

@@ -120,7 +120,7 @@ void TickRun::RoidCapture(int step, ShipIndex s) {
     // The limit shrinks by the shots granted, whether or not the solver uses them all.
     const std::int64_t captureShots = std::clamp<std::int64_t>(podGuns, 0, maxCapture_);
     maxCapture_ -= captureShots;
-    Firing f;
+    Firing f{};  // zeros: no carried damage, and no kills when no shots are granted
     f.count = kRoidKinds;
     for (int k = 0; k < kRoidKinds; ++k) {
         f.ships[k] = st_.Roids[k] >= kSmallestCapturableKind ? st_.Roids[k] : 0;

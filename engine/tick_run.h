@@ -18,15 +18,16 @@ public:
 
 private:
     // One firing: the solver's inputs and outputs for the target types of one class (or the
-    // four asteroid kinds of a capture).
+    // four asteroid kinds of a capture). The arrays are left uninitialised by `Firing f;`,
+    // as a firing fills what it uses and clearing them would cost more than the fill.
     struct Firing {
         int count = 0;
-        std::array<ShipIndex, kShipCount> targets{};
-        std::array<double, kShipCount> ships{};
-        std::array<double, kShipCount> rates{};
-        std::array<double, kShipCount> damage{};
-        std::array<std::int64_t, kShipCount> kills{};
-        std::array<std::int64_t, kShipCount> shotsAllocated{};
+        std::array<ShipIndex, kShipCount> targets;
+        std::array<double, kShipCount> ships;
+        std::array<double, kShipCount> rates;
+        std::array<double, kShipCount> damage;
+        std::array<std::int64_t, kShipCount> kills;
+        std::array<std::int64_t, kShipCount> shotsAllocated;
         std::int64_t shots = 0;
         int cycles = 0;
         double g = 0;
