@@ -1,6 +1,8 @@
 #include "battle_simulation.h"
 
 #include <algorithm>
+#include <bit>
+#include <utility>
 
 #include "fixed_format.h"
 #include "number_text.h"
@@ -128,6 +130,7 @@ void TickRun::Fire(int step, ShipIndex s, CombatMode mode, Side firing) {
     for (int k = 0; k < f.count; ++k) {
         const ShipIndex t = f.targets[k];
         pendingLosses_[Idx(target)][t] += f.kills[k];
+        hitTypes_[Idx(target)] |= std::uint64_t{1} << t;
         // Holding neither uses nor changes the carried damage.
         if (mode != CombatMode::Emp) carriedDamage_[Idx(target)][t] = f.damage[k];
     }
@@ -177,8 +180,9 @@ void TickRun::LogFiring(int step, ShipIndex s, CombatMode mode, Side firing,
 // both sides may steal from one type. Stolen ships join the taker's Stole.
 void TickRun::ApplyPendingLosses(bool stolen) {
     for (int side = 0; side < 2; ++side) {
-        for (ShipIndex t = 0; t < kShipCount; ++t) {
-            if (pendingLosses_[side][t] == 0) continue;  // most types lose nothing in a step
+        // Only the types a firing of this step aimed at can have losses pending.
+        for (std::uint64_t hit = std::exchange(hitTypes_[side], 0); hit != 0; hit &= hit - 1) {
+            const ShipIndex t = std::countr_zero(hit);
             const std::int64_t applied =
                 std::clamp<std::int64_t>(pendingLosses_[side][t], 0, std::max(st_.Left[side][t], 0));
             st_.Left[side][t] -= static_cast<std::int32_t>(applied);
@@ -191,8 +195,8 @@ void TickRun::ApplyPendingLosses(bool stolen) {
 
 void TickRun::EndEmpStep() {
     for (int side = 0; side < 2; ++side) {
-        for (ShipIndex t = 0; t < kShipCount; ++t) {
-            if (pendingLosses_[side][t] == 0) continue;
+        for (std::uint64_t hit = std::exchange(hitTypes_[side], 0); hit != 0; hit &= hit - 1) {
+            const ShipIndex t = std::countr_zero(hit);
             const std::int64_t free = std::max<std::int64_t>(
                 static_cast<std::int64_t>(st_.Left[side][t]) - st_.Held[side][t], 0);
             const std::int64_t applied = std::clamp<std::int64_t>(pendingLosses_[side][t], 0, free);

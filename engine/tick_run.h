@@ -60,6 +60,8 @@ private:
     std::string error_;
 
     PerSide<std::int64_t> pendingLosses_{};
+    std::array<std::uint64_t, 2> hitTypes_{};  // bit t: a firing of this step aimed at type t
+    static_assert(kShipCount <= 64, "one bit per unit type");
     PerSide<double> carriedDamage_{};
     std::array<std::int64_t, 2> availableShots_{};
     std::array<std::int64_t, 2> readyAtStepStart_{};  // Left - Held of the acting type
