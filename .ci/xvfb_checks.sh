@@ -2,8 +2,8 @@
 # The desktop program under a real X server, driven with real mouse and keyboard events:
 # what the offscreen tests cannot see. Checks the title bar captions, that the main window
 # opens centred on the screen, that ten quick clicks in spin mode add ten, and, on a battle
-# file, a paste into the fresh scan parser, undo after a wrong combat report and Delete on a
-# cell. Builds nothing: it runs build/release/app/kestrin (./kestrin test builds it).
+# file, a paste into the fresh scan parser, undo after a wrong combat report, Delete on a
+# cell and the battle planner with the mouse. Builds nothing: it runs build/release/app/kestrin (./kestrin test builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -194,5 +194,23 @@ keys $spiders Right Delete
 save deleted
 [ -n "$(line scan 25)" ] && [ -z "$(line deleted 25)" ] || fail "Delete did not empty the defender's Spiders"
 
-[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo and Delete as they should be"
+# 6. The battle planner: opened from "Results", a sweep of the attacking Harpies started by a
+# click, a point chosen by a press on the chart, "Use this value" writes it into the grid.
+focus "$main"
+keys alt+r Up Return  # "Battle Planner...", the menu's last item
+planner=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Battle Planner$') || true
+[ -n "$planner" ] || { echo "xvfb checks: the battle planner did not appear" >&2; exit 1; }
+px=$(geometry "$planner" "Absolute upper-left X")
+[ $((px + $(geometry "$planner" Width))) -le "$(geometry root Width)" ] || fail "the planner reaches past the screen's edge"
+focus "$planner"
+click "$planner" 136 191  # "Run Sweep": Harpy from 0 to 1000 in 101 points
+sleep 3
+click "$planner" 450 250  # a press on the chart chooses the nearest point
+click "$planner" 307 557  # "Use this value"
+save planned
+harpies=$(line planned 2)
+[ -z "$(line deleted 2)" ] && [ -n "$harpies" ] && [ $((harpies % 10)) -eq 0 ] \
+    || fail "the planner's chosen value did not reach the grid (attacking Harpies \"$harpies\")"
+
+[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete and the planner as they should be"
 exit "$status"

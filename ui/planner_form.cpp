@@ -145,8 +145,10 @@ QWidget* TPlannerForm::BuildChartSide() {
 
 void TPlannerForm::ShowPlanner() {
     FillRows();
-    if (!isVisible() && parentWidget() != nullptr) PlaceBeside(this, parentWidget());
+    // Placed once shown, when the size of its frame is known.
+    const bool opening = !isVisible();
     show();
+    if (opening && parentWidget() != nullptr) PlaceBeside(this, parentWidget());
     raise();
     activateWindow();
 }

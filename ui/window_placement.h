@@ -8,7 +8,8 @@ namespace kestrin {
 void CentreOnScreen(QWidget* window);
 
 /// Places `window` to the right of `main` on main's screen, narrowing it down to its minimum
-/// size when the screen is too narrow, and moving `main` left when there is still no room.
+/// size when the screen is too narrow, moving `main` left when there is still no room, and
+/// overlapping `main` when even that is not enough: the window always stays on the screen.
 void PlaceBeside(QWidget* window, QWidget* main);
 
 }  // namespace kestrin
