@@ -28,6 +28,7 @@ PlannerChartView::PlannerChartView(NumberLocale locale, QWidget* parent)
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
     chart()->legend()->setAlignment(Qt::AlignBottom);
+    chart()->legend()->setShowToolTips(true);  // a name shortened to fit shows in full on hover
     chart()->setTitle(kEmptyTitle);
 }
 
