@@ -72,8 +72,10 @@ void TDebugForm::RunHoleDetectorBtnClick() {
     if (runnerBusy_) return;
     SetRunnersBusy(true);
     SeedFromClock();
+    sheet_.BeginChange();  // the whole run is one step: Ctrl+Z brings back the battle
     for (int battle = 0; battle < kRandomBattles; ++battle)
-        if (!RandomBattle()) return;
+        if (!RandomBattle()) return;  // the window went away, and the sheet with it
+    sheet_.EndChange();
     SetRunnersBusy(false);
 }
 
@@ -103,12 +105,14 @@ void TDebugForm::RunShipTestingClick() {
     battlesRun_ = 0;
     running_ = true;
     QString idle;
+    sheet_.BeginChange();  // the whole run is one step: Ctrl+Z brings back the battle
     do {
         // Checked before every pass: the choice may change while events run.
         idle = WhyNoShipBattle();
         if (!idle.isEmpty()) break;
-        if (!RunShipPass()) return;
+        if (!RunShipPass()) return;  // the window went away, and the sheet with it
     } while (running_);
+    sheet_.EndChange();
     running_ = false;
     SetRunnersBusy(false);
     if (!idle.isEmpty()) messages_.Warning(this, idle);

@@ -288,6 +288,7 @@ private slots:
         catalogue.ships[0][ShipField::Guns] = guns.toStdString();
         Harness h(catalogue);
         h.Show();
+        h.sheet->SetCell(7, 13, "777");  // the player's battle
         TDebugForm& f = *h.form;
         f.Pages()->setCurrentIndex(1);
         f.ThisShipOption()->click();
@@ -315,6 +316,9 @@ private slots:
             QVERIFY2(target ? LenientInt32(count) <= 999 && !count.empty() : count.empty(), count.c_str());
             if (t > 0) QVERIFY(h.sheet->Cell(1, t + 1).empty());
         }
+        (void)h.sheet->Undo();  // the run was one step
+        QCOMPARE(h.sheet->Cell(7, 13), "777");
+        QVERIFY(h.sheet->Cell(1, 1).empty());
     }
 
     void shipRunWithATypeThatHasNoTargetEndsAtOnceAndSaysWhy() {
@@ -340,6 +344,7 @@ private slots:
     void randomRunIgnoresStopAndFillsBothSides() {
         Harness h;
         h.Show();
+        h.sheet->SetCell(1, 13, "777");  // the player's battle
         TDebugForm& f = *h.form;
         f.Pages()->setCurrentIndex(1);
         const int before = h.host.reCalcs;
@@ -354,6 +359,9 @@ private slots:
                 const std::string& count = h.sheet->Cell(col, row);
                 QVERIFY(count.empty() || (ParseInt32(count) && LenientInt32(count) <= 9999));
             }
+        (void)h.sheet->Undo();  // the thousand battles were one step
+        for (int row = 1; row <= kShipCount; ++row)
+            for (int col : {1, 7}) QCOMPARE(h.sheet->Cell(col, row), col == 1 && row == 13 ? "777" : "");
     }
 };
 
