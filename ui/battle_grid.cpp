@@ -19,6 +19,8 @@ namespace {
 
 /// The spin timer's period: up to fifty steps a second while a count is held.
 constexpr int kSpinIntervalMs = 20;
+// A range dragged past the edge grows by a row or column this often.
+constexpr int kDragScrollIntervalMs = 50;
 /// Free pixels the "Total Units" figure keeps beside its text; its column widens to fit.
 constexpr int kTotalsMargin = 4;
 
@@ -38,6 +40,7 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
       appearance_(appearance),
       widths_(GridFont()),
       setupCount_(sheet.SetupCount()),
+      dragScrollTimer_(new QTimer(this)),
       gridTimer_(new QTimer(this)),
       editor_(new CellEditor(viewport())) {
     setObjectName(QStringLiteral("BattleGrid"));
@@ -56,6 +59,8 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
     gridTimer_->setObjectName(QStringLiteral("GridTimer"));
     gridTimer_->setInterval(kSpinIntervalMs);
     connect(gridTimer_, &QTimer::timeout, this, &BattleGrid::GridTimerTimer);
+    dragScrollTimer_->setInterval(kDragScrollIntervalMs);
+    connect(dragScrollTimer_, &QTimer::timeout, this, &BattleGrid::DragScrollTick);
 
     connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) {
         sheet_.SetCell(currentCol_, currentRow_, text.toStdString());

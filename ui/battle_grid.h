@@ -87,6 +87,8 @@ public:
 
     /// The 20 ms spin timer; it runs only while a count is held.
     QTimer* GridTimer() const { return gridTimer_; }
+    /// Grows a range dragged past the viewport's edge while the pointer rests there.
+    QTimer* DragScrollTimer() const { return dragScrollTimer_; }
     /// Stops a spin (release, or a failed recalculation); the whole spin is one step to undo.
     void StopSpin();
     /// Ctrl+C: the selected range (or the current cell) as tab-separated text, figures in full.
@@ -145,6 +147,7 @@ private:
     int RowEdgeAt(QPoint viewportPos) const;
     bool StartResize(QPoint pos);
     void ExtendSelectionTo(QPoint pos);
+    void DragScrollTick();
 
     void MoveCurrent(int key, Qt::KeyboardModifiers modifiers);
     void EnsureVisible(int col, int row);
@@ -181,6 +184,9 @@ private:
     int anchorRow_ = sheet::kFirstUnitRow;
     // A left press that selects (not a spin or a resize): dragging extends the range.
     bool selecting_ = false;
+    // While such a drag rests beyond the viewport's edge, the range keeps growing that way.
+    QTimer* dragScrollTimer_;
+    QPoint dragPos_;
 
     QTimer* gridTimer_;
     SpinSchedule spin_;

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -78,7 +79,10 @@ void BattleGrid::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     if (selecting_ && (event->buttons() & Qt::LeftButton)) {
+        dragPos_ = pos;
         ExtendSelectionTo(pos);
+        if (viewport()->rect().contains(pos)) dragScrollTimer_->stop();
+        else if (!dragScrollTimer_->isActive()) dragScrollTimer_->start();
         return;
     }
     const bool free = event->buttons() == Qt::NoButton;
@@ -98,6 +102,15 @@ void BattleGrid::ExtendSelectionTo(QPoint pos) {
     if (col < 0 || row < 0 || (col == currentCol_ && row == currentRow_)) return;
     // The press selected (and recalculated); widening the range changes no figure.
     SelectCell(col, row, false, true);
+}
+
+void BattleGrid::DragScrollTick() {
+    if (!selecting_) {
+        dragScrollTimer_->stop();
+        return;
+    }
+    // The last step scrolled its cell into view, so the same point now lies a cell further on.
+    ExtendSelectionTo(dragPos_);
 }
 
 void BattleGrid::PaintSelection(QPainter& painter) {

@@ -80,6 +80,7 @@ void BattleGrid::mouseReleaseEvent(QMouseEvent* /*event*/) {
     resizingColumn_ = -1;
     resizingRow_ = -1;
     selecting_ = false;
+    dragScrollTimer_->stop();
     StopSpin();
     emit MouseReleased();
 }

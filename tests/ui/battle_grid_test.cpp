@@ -538,6 +538,19 @@ private slots:
         QCOMPARE(image.pixelColor(t.grid.CellRect(2, 3).topLeft() + QPoint(3, 3)), background);
     }
 
+    void aRangeDraggedPastTheEdgeKeepsGrowingWhileThePointerRests() {
+        GridUnderTest t;
+        QTest::mousePress(t.grid.viewport(), Qt::LeftButton, {}, t.Centre(1, 2));
+        const QPoint below(t.Centre(1, 2).x(), t.grid.viewport()->height() + 20);
+        QMouseEvent move(QEvent::MouseMove, QPointF(below), t.grid.viewport()->mapToGlobal(QPointF(below)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(t.grid.viewport(), &move);
+        const int reached = t.grid.SelectedRange().lastRow;
+        QVERIFY(QTest::qWaitFor([&] { return t.grid.SelectedRange().lastRow >= reached + 3; }, 2000));
+        QTest::mouseRelease(t.grid.viewport(), Qt::LeftButton, {}, below);
+        QVERIFY(!t.grid.DragScrollTimer()->isActive());
+    }
+
     void spinTickWithFullRepaintFitsTheTimerPeriod() {
         GridUnderTest t;
         for (int row = 1; row <= 54; ++row) {
