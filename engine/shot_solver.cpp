@@ -13,6 +13,7 @@ namespace kestrin {
 namespace {
 
 constexpr double kRelativeTolerance = 1e-6;
+static_assert(kSolverCycleLimit == 50, "SkipDecidedCycles works in units of 2^-50, one per cycle");
 
 // The caller's arguments and the call's working copies.
 struct Call {
