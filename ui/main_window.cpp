@@ -124,6 +124,8 @@ void TForm1::BuildSecondaryWindows() {
     connect(grid_, &BattleGrid::MouseReleased, this, &TForm1::UpdateUndoActions);
     parserDialog_ = new TParserDialog(*sheet_, this);
     connect(parserDialog_, &TParserDialog::Applied, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+    connect(parserDialog_, &TParserDialog::PasteRefused, this,
+            [this](const QString& message) { messages_->Warning(parserDialog_, message); });
     shipDetails_ = new TShipDetailsForm(rules_.catalogue, this);
     connect(grid_, &BattleGrid::ShipStatsChosen, shipDetails_, &TShipDetailsForm::ShowFor);
     debugForm_ = new TDebugForm(rules_, *sheet_, context_, *this, *messages_, this);

@@ -98,6 +98,10 @@ void TParserDialog::BuildClearButtons() {
 
 void TParserDialog::BuildTextArea() {
     textArea_ = new ScanTextArea(kInitialText, this);
+    connect(textArea_, &ScanTextArea::InsertRefused, this, [this](qsizetype characters) {
+        emit PasteRefused(QStringLiteral("Nothing was pasted: the clipboard holds %L1 characters, more than any "
+                                         "report (at most %L2).").arg(characters).arg(ScanTextArea::kMaxInsert));
+    });
     textArea_->setGeometry(16, 48, 281, 117);
     textArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
     textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -55,6 +55,8 @@ public:
 signals:
     /// The sheet changed through "OK" or a clear button; `error` is empty or the failure's message.
     void Applied(QString error);
+    /// A paste was refused; `message` says why. Nothing changed.
+    void PasteRefused(QString message);
 
 private:
     template <typename Enum>

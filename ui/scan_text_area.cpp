@@ -1,6 +1,7 @@
 #include "scan_text_area.h"
 
 #include <QFocusEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -30,6 +31,13 @@ void ScanTextArea::focusInEvent(QFocusEvent* event) {
 }
 
 void ScanTextArea::insertFromMimeData(const QMimeData* source) {
+    if (source->hasText()) {
+        const qsizetype characters = source->text().size();
+        if (characters > kMaxInsert) {
+            emit InsertRefused(characters);
+            return;
+        }
+    }
     if (HoldsHint()) selectAll();
     QPlainTextEdit::insertFromMimeData(source);
 }

@@ -8,13 +8,17 @@ namespace kestrin {
 /// The scan parser's text area. Its first text is a hint to replace: it is selected whenever
 /// the area gets the focus, and a paste replaces it wholly. While a line is too long to
 /// repaint cheaply (a paste of megabytes on one line), the caret stops blinking and stays
-/// shown, so the program is idle once the paste is in.
+/// shown, so the program is idle once the paste is in. A paste of more than kMaxInsert
+/// characters is refused.
 class ScanTextArea : public QPlainTextEdit {
     Q_OBJECT
 
 public:
     /// Lines longer than this stop the caret blinking.
     static constexpr int kLongLine = 10'000;
+    /// The most characters a paste or drop may bring: far beyond any report, and short of
+    /// what keeps the text area busy for seconds.
+    static constexpr qsizetype kMaxInsert = 4 * 1024 * 1024;
 
     /// An area holding `hint`, which the first paste or typing replaces.
     ScanTextArea(const QString& hint, QWidget* parent = nullptr);
@@ -23,6 +27,10 @@ public:
     bool HoldsHint() const { return toPlainText() == hint_; }
     /// Whether the caret has stopped blinking for a long line.
     bool BlinkStopped() const { return blinkStopped_; }
+
+signals:
+    /// A paste or drop of `characters` was refused as too long; the text is unchanged.
+    void InsertRefused(qsizetype characters);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

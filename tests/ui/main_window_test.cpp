@@ -1,6 +1,8 @@
 // The main window driven for real: start-up, menus and popup captions, tick buttons, battle
 // files and the results panel.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -20,6 +22,7 @@
 #include "ui/calc_log_window.h"
 #include "ui/debug_form.h"
 #include "ui/main_window.h"
+#include "ui/parser_dialog.h"
 #include "ui/setup_form.h"
 #include "ui/results_panel_widget.h"
 #include "ui_test_registry.h"
@@ -58,6 +61,22 @@ private slots:
         QCOMPARE(window.Sheet().Cell(5, 1), std::string());  // no recalculation yet
         QCOMPARE(PanelText(window, "DLoss"), QString("0"));
         QCOMPARE(PanelText(window, "TickIndicator"), QString("Tick 1"));
+    }
+
+    void aPasteTooLongForAnyReportIsRefusedWithAMessage() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        ScanTextArea& area = *window.ParserDialog()->TextArea();
+        const QString hint = area.toPlainText();
+        QApplication::clipboard()->setText(QString(ScanTextArea::kMaxInsert + 1, QLatin1Char('7')));
+        area.paste();
+        QCOMPARE(area.toPlainText(), hint);
+        QCOMPARE(messages.warnings.size(), 1);
+        QVERIFY(messages.warnings[0].startsWith("Nothing was pasted"));
+        QApplication::clipboard()->setText(QString(ScanTextArea::kMaxInsert, QLatin1Char('7')));
+        area.paste();
+        QCOMPARE(area.toPlainText().size(), ScanTextArea::kMaxInsert);
     }
 
     void mainWindowOpensCentredAtItsSize() {
