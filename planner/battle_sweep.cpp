@@ -1,6 +1,7 @@
 #include "battle_sweep.h"
 
 #include <algorithm>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -21,20 +22,21 @@ public:
         ReadSheetInputs(request.cells, sheetInputs_);
     }
 
-    // One worker: takes points until none is left or the sweep is stopped.
+    // One worker: takes points until none is left or the sweep is stopped. What it throws
+    // (running out of memory) stops the others and is thrown again by the caller's thread:
+    // an exception may not leave a thread.
     void Work() {
-        PointBattle battle(rules_, costs_, request_.solver);
-        std::vector<SweepFigures> ticks;
-        for (;;) {
-            if (Stopped()) return;
-            const std::size_t index = next_.fetch_add(1);
-            if (index >= slots_.size()) return;
-            const std::int64_t value = request_.values[index];
-            std::string error = battle.Run(PointStart(sheetInputs_, request_.input, value), request_.ticks, ticks);
-            if (!error.empty()) return Fail(std::move(error));
-            slots_[index] = SweepPoint{value, ticks};
-            Report();
+        try {
+            TakePoints();
+        } catch (...) {
+            std::lock_guard lock(mutex_);
+            if (!thrown_) thrown_ = std::current_exception();
+            failed_ = true;
         }
+    }
+
+    void RethrowFromWorkers() const {
+        if (thrown_) std::rethrow_exception(thrown_);
     }
 
     SweepResult Result() {
@@ -51,6 +53,21 @@ public:
     }
 
 private:
+    void TakePoints() {
+        PointBattle battle(rules_, costs_, request_.solver);
+        std::vector<SweepFigures> ticks;
+        for (;;) {
+            if (Stopped()) return;
+            const std::size_t index = next_.fetch_add(1);
+            if (index >= slots_.size()) return;
+            const std::int64_t value = request_.values[index];
+            std::string error = battle.Run(PointStart(sheetInputs_, request_.input, value), request_.ticks, ticks);
+            if (!error.empty()) return Fail(std::move(error));
+            slots_[index] = SweepPoint{value, ticks};
+            Report();
+        }
+    }
+
     bool Stopped() const {
         return failed_.load() || (control_.cancel != nullptr && control_.cancel->load());
     }
@@ -76,9 +93,10 @@ private:
     std::vector<std::optional<SweepPoint>> slots_;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> failed_{false};
-    std::mutex mutex_;  // guards done_, error_ and the progress calls
+    std::mutex mutex_;  // guards done_, error_, thrown_ and the progress calls
     std::size_t done_ = 0;
     std::string error_;
+    std::exception_ptr thrown_;
 };
 
 int WorkerCount(const SweepControl& control, std::size_t points) {
@@ -97,6 +115,7 @@ SweepResult RunSweep(const BattleRules& rules, const SweepRequest& request, cons
     for (int i = 1; i < workers; ++i) threads.emplace_back([&job] { job.Work(); });
     job.Work();
     threads.clear();
+    job.RethrowFromWorkers();
     return job.Result();
 }
 

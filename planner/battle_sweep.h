@@ -58,6 +58,8 @@ struct SweepResult {
 /// the sheet recalculated with the value in the input cell, each further tick what the
 /// sheet's StepForward gives. Results go by point index, so they never depend on the number
 /// of workers or their timing. The cells are read once; no cell text is parsed per point.
+/// What a worker throws (std::bad_alloc when the memory runs out) stops every worker and is
+/// thrown again here once all have stopped.
 SweepResult RunSweep(const BattleRules& rules, const SweepRequest& request, const SweepControl& control);
 
 }  // namespace kestrin

@@ -2,6 +2,9 @@
 
 #include <QMetaObject>
 
+#include <exception>
+#include <new>
+
 namespace kestrin {
 
 SweepRunner::SweepRunner(const BattleRules& rules, QObject* parent) : QObject(parent), rules_(rules) {}
@@ -30,7 +33,16 @@ void SweepRunner::Start(SweepRequest request, int workers) {
                 emit Progress(static_cast<int>(done), static_cast<int>(total));
             }, Qt::QueuedConnection);
         };
-        auto result = std::make_shared<SweepResult>(RunSweep(rules_, request, control));
+        // Nothing may leave the thread: what the sweep throws becomes its error, the
+        // memory it held already given back.
+        std::shared_ptr<SweepResult> result;
+        try {
+            result = std::make_shared<SweepResult>(RunSweep(rules_, request, control));
+        } catch (const std::bad_alloc&) {
+            result = std::make_shared<SweepResult>(SweepResult{{}, false, kSweepOutOfMemory});
+        } catch (const std::exception& e) {
+            result = std::make_shared<SweepResult>(SweepResult{{}, false, e.what()});
+        }
         // Queued to this object: dropped if the runner is gone by then.
         QMetaObject::invokeMethod(this, [this, result] { Done(result); }, Qt::QueuedConnection);
     });

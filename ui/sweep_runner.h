@@ -10,6 +10,10 @@
 
 namespace kestrin {
 
+/// The error of a sweep that ran out of memory.
+inline constexpr const char* kSweepOutOfMemory =
+    "Out of memory: the sweep needs more memory than there is. Try fewer points or ticks.";
+
 /// Runs one sweep at a time off the window's thread and reports back on it: Progress while it
 /// runs, Finished when its result is ready. RunSweep's own workers use every core.
 ///

@@ -80,5 +80,15 @@ TEST(SweepCommand, BadSweepsAreOneLineErrorsWithoutOutput) {
     }
 }
 
+// A worker thread that runs out of memory stops the sweep instead of ending the process.
+TEST(SweepCommand, RunningOutOfMemoryIsOneLineAndExitOne) {
+    TempFolder folder;
+    const ProgramRun run = RunShell(folder, "ulimit -v 60000; exec \"$CLI\" sweep --vary attacker:Harpy --from 0 "
+                                            "--to 100000 --points 100000 --ticks 100" + Stats(folder));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Out of memory\n");
+}
+
 }  // namespace
 }  // namespace kestrin::testing

@@ -10,27 +10,40 @@
 #include <fstream>
 #include <limits>
 #include <new>
+#include <thread>
 
+#include "engine/battle_rules.h"
+#include "planner/sweep_range.h"
 #include "ui/battle_grid.h"
 #include "ui/main_window.h"
 #include "ui/parser_dialog.h"
+#include "ui/sweep_runner.h"
 #include "ui_test_registry.h"
 #include "ui_test_support.h"
 
 namespace {
 
-// Allocations from this size on fail while a RefuseLargeAllocations lives.
+// Allocations from this size on fail while a RefuseLargeAllocations lives, except those of
+// the thread it spares.
 std::atomic<std::size_t> refuseFrom{std::numeric_limits<std::size_t>::max()};
+std::atomic<std::thread::id> spared{};
 
 struct RefuseLargeAllocations {
-    explicit RefuseLargeAllocations(std::size_t size) { refuseFrom = size; }
-    ~RefuseLargeAllocations() { refuseFrom = std::numeric_limits<std::size_t>::max(); }
+    explicit RefuseLargeAllocations(std::size_t size, bool spareThisThread = false) {
+        if (spareThisThread) spared = std::this_thread::get_id();
+        refuseFrom = size;
+    }
+    ~RefuseLargeAllocations() {
+        refuseFrom = std::numeric_limits<std::size_t>::max();
+        spared = std::thread::id();
+    }
 };
 
 }  // namespace
 
 void* operator new(std::size_t size) {
-    if (size >= refuseFrom.load(std::memory_order_relaxed)) throw std::bad_alloc();
+    if (size >= refuseFrom.load(std::memory_order_relaxed) && std::this_thread::get_id() != spared.load())
+        throw std::bad_alloc();
     if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
     throw std::bad_alloc();
 }
@@ -81,6 +94,24 @@ private slots:
         QCOMPARE(messages.errors.size(), 1);
         QVERIFY(messages.errors[0].startsWith("Out of memory"));
         QVERIFY(window.Sheet().Cells() == before);
+    }
+
+    // The sweep's worker threads run out: the sweep ends with a message, the program goes on.
+    void aSweepThatRunsOutOfMemoryEndsWithItsError() {
+        const BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
+        SimulationContext context;
+        BattleSheet sheet(rules, context);
+        sheet.SetCell(sheet::kDefShips, 13, "800");
+        SweepRunner runner(rules);
+        // A point of 100 ticks keeps 11 kB of figures.
+        SweepRequest request{sheet.Cells(), {Side::Attacker, 1}, SweepValues({0, 1000, 50}), 100};
+        {
+            RefuseLargeAllocations refuse(8 * 1024, true);  // the window's thread is spared
+            runner.Start(std::move(request), 2);
+            QVERIFY(QTest::qWaitFor([&] { return !runner.Running(); }, 20000));
+        }
+        QCOMPARE(runner.Result().error, std::string(kSweepOutOfMemory));
+        QVERIFY(runner.Result().points.empty());
     }
 };
 
