@@ -37,7 +37,7 @@ ShotsModel::ShotsModel(const SmallBuffer<double>& ships, const SmallBuffer<doubl
       weightD_(PaddedSize(n_)),
       slopeD_(PaddedSize(n_)) {
     // Zero-rate entries and the padding add exactly 0 to the lanes' sums: (1 - e^0) * 0.
-    for (std::size_t i = 0; i < exponentD_.size(); ++i) exponentD_[i] = weightD_[i] = slopeD_[i] = 0;
+    for (std::size_t i = n_; i < exponentD_.size(); ++i) exponentD_[i] = weightD_[i] = slopeD_[i] = 0;
     fastValid_ = std::isfinite(scale) && scale > 0;
     for (std::size_t i = 0; i < n_; ++i) {
         const double k = rates[i];
@@ -46,6 +46,7 @@ ShotsModel::ShotsModel(const SmallBuffer<double>& ships, const SmallBuffer<doubl
         if (!std::isfinite(k) || k < 0 || !std::isfinite(static_cast<double>(remaining_[i])))
             fastValid_ = false;
         if (k == 0) {
+            exponentD_[i] = weightD_[i] = slopeD_[i] = 0;
             zeroRemaining_ += remaining_[i];
             zeroRemainingAbs_ += std::fabs(static_cast<double>(remaining_[i]));
             continue;

@@ -1,4 +1,5 @@
-// Random sheets with a fixed seed, checked against invariants of Parts 3.1 and 3.2.
+// Random sheets with a fixed seed, checked against what every recalculation must keep: each
+// row's columns add up, no type holds more ships than it has, and the totals follow the counts.
 #include <gtest/gtest.h>
 
 #include <random>
