@@ -61,7 +61,7 @@ SweepPlan Plan(const BattleSheet& sheet, const SweepOptions& options) {
     }
     const SweepRange range{options.from, options.to, options.points.value_or(DefaultPoints(options))};
     if (!options.points && range.points > kMaxSweepPoints) {
-        plan.error = "The range has more than 100000 whole values: give --points";
+        plan.error = "The range has more than " + std::to_string(kMaxSweepPoints) + " whole values: give --points";
         return plan;
     }
     plan.error = CheckSweepRange(range, found.input->row);

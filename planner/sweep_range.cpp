@@ -21,7 +21,8 @@ std::string CheckSweepRange(const SweepRange& range, int row) {
         return "The range needs 'from' (" + std::to_string(range.from) + ") below 'to' (" +
                std::to_string(range.to) + ")";
     if (range.points < kMinSweepPoints || range.points > kMaxSweepPoints)
-        return "A sweep takes from 2 to 100000 points, not " + std::to_string(range.points);
+        return "A sweep takes from " + std::to_string(kMinSweepPoints) + " to " + std::to_string(kMaxSweepPoints) +
+               " points, not " + std::to_string(range.points);
     if (range.from < SweepValueMin(row) || range.to > SweepValueMax(row))
         return "The values of this row lie from " + std::to_string(SweepValueMin(row)) + " to " +
                std::to_string(SweepValueMax(row));
