@@ -20,19 +20,36 @@ constexpr int kNameAttempts = 100;  // a folder full of our temporaries must not
 
 std::string Reason(int code) { return std::generic_category().message(code); }
 
+// In a folder everyone may write to whose sticky bit keeps users from removing each other's
+// files (a temporary folder), a link another user planted could send a save onto any file
+// the saver may write. The kernel's protected_symlinks rule follows such a link only for its
+// owner or the folder's owner; the save applies it itself, whatever the system's setting,
+// because it resolves links on its own and renames onto the file they name.
+bool PlantedByAnotherUser(const std::filesystem::path& link, const struct stat& linkInfo) {
+    const std::filesystem::path folder = link.has_parent_path() ? link.parent_path() : ".";
+    struct stat folderInfo {};
+    if (::stat(folder.c_str(), &folderInfo) != 0) return true;  // cannot tell: do not follow
+    const bool shared = (folderInfo.st_mode & S_ISVTX) != 0 && (folderInfo.st_mode & S_IWOTH) != 0;
+    return shared && linkInfo.st_uid != ::geteuid() && linkInfo.st_uid != folderInfo.st_uid;
+}
+
 // Follows a chain of symbolic links at `path` to the file it names, which need not exist
-// yet. Returns 0 or the system's error.
-int ResolveLinks(std::filesystem::path& path) {
+// yet. Returns "" or why the chain may not be followed.
+std::string ResolveLinks(std::filesystem::path& path) {
     for (int depth = 0; depth < kLinkLimit; ++depth) {
         struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? 0 : errno;
-        if (!S_ISLNK(info.st_mode)) return 0;
+        if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? std::string() : Reason(errno);
+        if (!S_ISLNK(info.st_mode)) return {};
+        if (PlantedByAnotherUser(path, info)) {
+            return "the symbolic link " + path.string() +
+                   " belongs to another user in a shared folder and is not followed";
+        }
         std::error_code error;
         const std::filesystem::path next = std::filesystem::read_symlink(path, error);
-        if (error) return error.value();
+        if (error) return Reason(error.value());
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    return ELOOP;
+    return Reason(ELOOP);
 }
 
 struct OldFile {
@@ -124,8 +141,8 @@ void SyncFolder(const std::filesystem::path& file) {
 PendingFile::PendingFile(const std::filesystem::path& path, std::string_view bytes,
                          const TemporaryNameSource& names)
     : shownPath_(path), target_(path) {
-    if (const int code = ResolveLinks(target_); code != 0) {
-        Fail(Reason(code));
+    if (std::string refusal = ResolveLinks(target_); !refusal.empty()) {
+        Fail(refusal);
         return;
     }
     OldFile old;

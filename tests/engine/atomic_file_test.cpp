@@ -55,6 +55,42 @@ TEST(AtomicFile, SavesThroughLinksAndRefusesWhatIsNoRegularFile) {
     EXPECT_EQ(folder.Count(), 6);  // no temporary left
 }
 
+// A sticky folder everyone may write (like /tmp): a link another user planted there is not
+// followed, even when the system's protected_symlinks setting is off.
+TEST(AtomicFile, RefusesALinkAnotherUserPlantedInASharedFolder) {
+    TempFolder folder;
+    const fs::path shared = folder.Path() / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    const fs::path victim = folder.Path() / "victim";
+    WriteBytes(victim, "kept");
+    const fs::path own = shared / "own.kbf";
+    fs::create_symlink(victim, own);
+    EXPECT_EQ(SaveFileAtomically(own, "saved"), "");
+    EXPECT_EQ(ReadBytes(victim), "saved");
+    if (::geteuid() != 0) GTEST_SKIP() << "planting a link as another user needs root";
+
+    const fs::path evil = shared / "evil.kbf";
+    ASSERT_TRUE(HoldsUnprivileged([&] {
+        std::error_code error;
+        fs::create_symlink(victim, evil, error);
+        return !error;
+    }));
+    const fs::path chain = folder.Path() / "chain.kbf";  // the saver's own link to the planted one
+    fs::create_symlink(evil, chain);
+    const std::string refusal = ": the symbolic link " + evil.string() +
+                                " belongs to another user in a shared folder and is not followed";
+    EXPECT_EQ(SaveFileAtomically(evil, "lost"), "Unable to write to " + evil.string() + refusal);
+    EXPECT_EQ(SaveFileAtomically(chain, "lost"), "Unable to write to " + chain.string() + refusal);
+    EXPECT_EQ(ReadBytes(victim), "saved");
+    EXPECT_TRUE(fs::is_symlink(evil));
+
+    // The folder's owner may lay links in it for others to follow.
+    ASSERT_EQ(::chown(shared.c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(SaveFileAtomically(evil, "owner's"), "");
+    EXPECT_EQ(ReadBytes(victim), "owner's");
+}
+
 TEST(AtomicFile, KeepsRightsAndOwnerAndRespectsAFileTheUserMayNotWrite) {
     TempFolder folder;
     const fs::path path = folder.Path() / "battle.kbf";
