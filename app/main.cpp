@@ -9,8 +9,8 @@
 
 #include <clocale>
 
-#include "ui/guarded_application.h"
-#include "ui/main_window.h"
+#include "ui/main/guarded_application.h"
+#include "ui/main/main_window.h"
 
 int main(int argc, char** argv) {
     kestrin::GuardedApplication app(argc, argv);

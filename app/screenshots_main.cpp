@@ -13,15 +13,15 @@
 
 #include <iostream>
 
-#include "ui/battle_grid.h"
-#include "ui/calc_log_window.h"
-#include "ui/debug_form.h"
-#include "ui/main_window.h"
-#include "ui/parser_dialog.h"
-#include "ui/planner_form.h"
-#include "ui/setup_form.h"
-#include "ui/ship_details_form.h"
-#include "ui/ship_matrix_form.h"
+#include "ui/grid/battle_grid.h"
+#include "ui/log/calc_log_window.h"
+#include "ui/debug/debug_form.h"
+#include "ui/main/main_window.h"
+#include "ui/scan_parser/parser_dialog.h"
+#include "ui/planner/planner_form.h"
+#include "ui/setup/setup_form.h"
+#include "ui/ship_info/ship_details_form.h"
+#include "ui/ship_info/ship_matrix_form.h"
 
 namespace {
 

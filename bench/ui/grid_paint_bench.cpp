@@ -11,7 +11,7 @@
 #include <string>
 
 #include "sheet/battle_sheet.h"
-#include "ui/battle_grid.h"
+#include "ui/grid/battle_grid.h"
 #include "full_battle.h"
 
 namespace kestrin {

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "ui/user_messages.h"
+#include "ui/common/user_messages.h"
 
 namespace kestrin::testing {
 

@@ -1,0 +1,122 @@
+// Running out of memory while opening a battle file or reading a pasted report: a message,
+// and the battle the window had.
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <new>
+#include <thread>
+
+#include "engine/battle_rules.h"
+#include "planner/sweep_range.h"
+#include "ui/grid/battle_grid.h"
+#include "ui/main/main_window.h"
+#include "ui/scan_parser/parser_dialog.h"
+#include "ui/planner/sweep_runner.h"
+#include "ui_test_registry.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// Allocations from this size on fail while a RefuseLargeAllocations lives, except those of
+// the thread it spares.
+std::atomic<std::size_t> refuseFrom{std::numeric_limits<std::size_t>::max()};
+std::atomic<std::thread::id> spared{};
+
+struct RefuseLargeAllocations {
+    explicit RefuseLargeAllocations(std::size_t size, bool spareThisThread = false) {
+        if (spareThisThread) spared = std::this_thread::get_id();
+        refuseFrom = size;
+    }
+    ~RefuseLargeAllocations() {
+        refuseFrom = std::numeric_limits<std::size_t>::max();
+        spared = std::thread::id();
+    }
+};
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (size >= refuseFrom.load(std::memory_order_relaxed) && std::this_thread::get_id() != spared.load())
+        throw std::bad_alloc();
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+
+namespace kestrin {
+
+class OutOfMemoryTest : public QObject {
+    Q_OBJECT
+
+    static constexpr std::size_t kLarge = 1u << 20;
+
+private slots:
+    void aBattleFileTooLargeForTheMemoryIsReportedAndTheBattleKept() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.Sheet().SetCell(1, 1, "10");
+        window.ReCalc();
+        const SheetCells before = window.Sheet().Cells();
+        const auto path = env.Path() / "huge.kbf";
+        std::ofstream(path, std::ios::binary) << std::string(2 * kLarge, '1') << std::string(129 * 2, '\n');
+        {
+            RefuseLargeAllocations refuse(kLarge);
+            QVERIFY(!window.OpenBattleFile(path));
+        }
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY(messages.errors[0].startsWith("Out of memory"));
+        QVERIFY(window.Sheet().Cells() == before);
+        QVERIFY(window.Grid()->isVisibleTo(&window));
+    }
+
+    void aReportTooLargeForTheMemoryIsReportedAndTheBattleKept() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        window.Sheet().SetCell(7, 1, "25");
+        window.ReCalc();
+        const SheetCells before = window.Sheet().Cells();
+        TParserDialog& dialog = *window.ParserDialog();
+        dialog.TextArea()->setPlainText(QString(QString(99, QChar('7')) + "\n").repeated(2 * kLarge / 100) + "Harpy 5\n");
+        dialog.KindOption(ReportKind::Combat)->click();
+        {
+            RefuseLargeAllocations refuse(kLarge);
+            dialog.OkButton()->click();
+        }
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY(messages.errors[0].startsWith("Out of memory"));
+        QVERIFY(window.Sheet().Cells() == before);
+    }
+
+    // The sweep's worker threads run out: the sweep ends with a message, the program goes on.
+    void aSweepThatRunsOutOfMemoryEndsWithItsError() {
+        const BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
+        SimulationContext context;
+        BattleSheet sheet(rules, context);
+        sheet.SetCell(sheet::kDefShips, 13, "800");
+        SweepRunner runner(rules);
+        // A point of 100 ticks keeps 11 kB of figures.
+        SweepRequest request{sheet.Cells(), {Side::Attacker, 1}, SweepValues({0, 1000, 50}), 100};
+        {
+            RefuseLargeAllocations refuse(8 * 1024, true);  // the window's thread is spared
+            runner.Start(std::move(request), 2);
+            QVERIFY(QTest::qWaitFor([&] { return !runner.Running(); }, 20000));
+        }
+        QCOMPARE(runner.Result().error, std::string(kSweepOutOfMemory));
+        QVERIFY(runner.Result().points.empty());
+    }
+};
+
+KESTRIN_UI_TEST(OutOfMemoryTest);
+
+}  // namespace kestrin
+
+#include "out_of_memory_test.moc"

@@ -1,0 +1,26 @@
+#include "ui/common/user_messages.h"
+
+#include <QMessageBox>
+#include <QStringList>
+
+namespace kestrin {
+
+void MessageBoxes::Warning(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, "Warning", text, QMessageBox::Ok | QMessageBox::Cancel);
+}
+
+void MessageBoxes::Error(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, "Kestrin", text, QMessageBox::Ok, parent);
+    // A long list (every statistic of a file unusable) would grow the box past the screen's
+    // edge, its OK button out of reach: the box shows its start, the whole text scrolls in
+    // the details.
+    constexpr int kShownLines = 12;
+    const QStringList lines = text.split('\n');
+    if (lines.size() > kShownLines) {
+        box.setText(lines.mid(0, kShownLines).join('\n') + "\n  ...");
+        box.setDetailedText(text);
+    }
+    box.exec();
+}
+
+}  // namespace kestrin

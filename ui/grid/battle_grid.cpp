@@ -1,0 +1,299 @@
+#include "ui/grid/battle_grid.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "ui/grid/cell_editor.h"
+#include "ui/grid/cell_style.h"
+#include "ui/grid/grid_painter.h"
+
+namespace kestrin {
+namespace {
+
+/// The spin timer's period: up to fifty steps a second while a count is held.
+constexpr int kSpinIntervalMs = 20;
+// A range dragged past the edge grows by a row or column this often.
+constexpr int kDragScrollIntervalMs = 50;
+/// Free pixels the "Total Units" figure keeps beside its text; its column widens to fit.
+constexpr int kTotalsMargin = 4;
+
+QFont GridFont() {
+    // Arial 8 pt; where Arial is missing, the font matcher's metric-compatible stand-in.
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+}  // namespace
+
+BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      sheet_(sheet),
+      appearance_(appearance),
+      widths_(GridFont()),
+      setupCount_(sheet.SetupCount()),
+      dragScrollTimer_(new QTimer(this)),
+      gridTimer_(new QTimer(this)),
+      editor_(new CellEditor(viewport())) {
+    setObjectName(QStringLiteral("BattleGrid"));
+    setFont(GridFont());
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    black.setColor(QPalette::Base, Qt::black);
+    setPalette(black);
+    viewport()->setPalette(black);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setMouseTracking(true);
+    viewport()->setCursor(Qt::IBeamCursor);
+
+    gridTimer_->setObjectName(QStringLiteral("GridTimer"));
+    gridTimer_->setInterval(kSpinIntervalMs);
+    connect(gridTimer_, &QTimer::timeout, this, &BattleGrid::GridTimerTimer);
+    dragScrollTimer_->setInterval(kDragScrollIntervalMs);
+    connect(dragScrollTimer_, &QTimer::timeout, this, &BattleGrid::DragScrollTick);
+
+    connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        sheet_.SetCell(currentCol_, currentRow_, text.toStdString());
+    });
+    connect(editor_, &CellEditor::Committed, this, &BattleGrid::CommitEditor);
+    connect(editor_, &CellEditor::Cancelled, this, &BattleGrid::CancelEditor);
+    connect(editor_, &CellEditor::NavigationKey, this, &BattleGrid::EditorNavigation);
+
+    layout_.SetRows(sheet_.Rows());
+    GrowColumnsToTotals();
+    UpdateGeometry();
+}
+
+BattleGrid::~BattleGrid() = default;
+
+void BattleGrid::SetInputMode(InputMode mode) {
+    mode_ = mode;
+    if (mode_ == InputMode::Spin) CloseEditor();
+    viewport()->setCursor(mode_ == InputMode::Edit ? Qt::IBeamCursor : Qt::ArrowCursor);
+}
+
+void BattleGrid::SheetChanged() {
+    // The typed text went into the cell as it was typed; the cell may have been rewritten
+    // since, so the editor only closes.
+    CloseEditor();
+    layout_.SetRows(sheet_.Rows());
+    // SetupSheet in the window also lays the columns out, undoing what was dragged.
+    if (sheet_.SetupCount() != setupCount_) {
+        setupCount_ = sheet_.SetupCount();
+        layout_.ResetColumnWidths();
+    }
+    KeepCurrentShown();
+    GrowColumnsToTotals();
+    UpdateGeometry();
+    viewport()->update();
+}
+
+void BattleGrid::SetDrawingSuspended(bool suspended) {
+    if (drawingSuspended_ == suspended) return;
+    drawingSuspended_ = suspended;
+    if (!suspended) SheetChanged();
+}
+
+void BattleGrid::SetRowHeight(int row, int height) {
+    layout_.SetRowHeight(row, height);
+    UpdateGeometry();
+    viewport()->update();
+}
+
+void BattleGrid::SetColumnWidth(int col, int width) {
+    layout_.SetColumnWidth(col, width);
+    // The totals row must still fit: a column never becomes narrower than "Total Units".
+    GrowColumnsToTotals();
+    UpdateGeometry();
+    viewport()->update();
+}
+
+QRect BattleGrid::CellRect(int col, int row) const {
+    const int x = layout_.ColumnLeft(col) - horizontalScrollBar()->value();
+    const int width = layout_.ColumnWidth(col);
+    if (row == sheet::kHeadingRow) return {x, 0, width, GridLayout::kHeadingHeight};
+    const int y = GridLayout::kHeadingHeight + layout_.BodyRowTop(row) - verticalScrollBar()->value();
+    return {x, y, width, layout_.RowHeight(row)};
+}
+
+QString BattleGrid::ShownText(int col, int row) const {
+    return CellTextToShow(sheet_, widths_, col, row, layout_.ColumnWidth(col));
+}
+
+void BattleGrid::SetPopupMenu(QMenu* popup, QAction* shipStatsItem) {
+    if (shipStatsItem_ != nullptr) disconnect(shipStatsItem_, nullptr, this, nullptr);
+    popup_ = popup;
+    shipStatsItem_ = shipStatsItem;
+    if (shipStatsItem_ == nullptr) return;
+    connect(shipStatsItem_, &QAction::triggered, this,
+            [this] { emit ShipStatsChosen(statsShip_, statsSide_); });
+}
+
+void BattleGrid::StopSpin() {
+    gridTimer_->stop();
+    spin_.Release();
+    if (spinChangeOpen_) {
+        spinChangeOpen_ = false;
+        sheet_.EndChange();
+    }
+}
+
+void BattleGrid::FinishInput() {
+    StopSpin();
+    CloseEditor();
+}
+
+// Typing must never reach a cell out of sight: a hidden current cell gives way to the nearest
+// shown row, the one below on a tie. With no row shown it stays, and takes no input.
+void BattleGrid::KeepCurrentShown() {
+    if (CurrentShown()) return;
+    for (int distance = 1; distance < sheet::kRows; ++distance) {
+        for (int row : {currentRow_ + distance, currentRow_ - distance}) {
+            if (row > sheet::kHeadingRow && row < sheet::kRows && layout_.RowHeight(row) > 0) {
+                currentRow_ = row;
+                anchorCol_ = currentCol_;
+                anchorRow_ = currentRow_;
+                EnsureVisible(currentCol_, currentRow_);
+                return;
+            }
+        }
+    }
+}
+
+void BattleGrid::Recalculate() { ShowRecalculation(sheet_.Recalculate()); }
+
+void BattleGrid::ShowRecalculation(const std::string& error) {
+    // A failed run is reported in a message box, which would swallow the release that ends
+    // the spin: stop it here so the timer does not keep recalculating behind the box.
+    if (!error.empty()) StopSpin();
+    GrowColumnsToTotals();
+    UpdateGeometry();
+    viewport()->update();
+    emit Recalculated(QString::fromStdString(error));
+}
+
+bool BattleGrid::GrowColumnsToTotals() {
+    bool grew = false;
+    for (int col = 0; col < sheet::kColumns; ++col) {
+        if (col == sheet::kDefCaption || col == sheet::kAttCaption) continue;
+        const QString total = FullCellText(sheet_.Cells(), col, sheet::kTotalUnitsRow,
+                                           sheet_.ReportView(), sheet_.Locale());
+        grew = layout_.GrowColumn(col, widths_.Width(total, false) + kTotalsMargin) || grew;
+    }
+    return grew;
+}
+
+void BattleGrid::UpdateGeometry() {
+    const QSize view = viewport()->size();
+    const int bodyView = std::max(0, view.height() - GridLayout::kHeadingHeight);
+    horizontalScrollBar()->setRange(0, std::max(0, layout_.TotalWidth() - view.width()));
+    horizontalScrollBar()->setPageStep(view.width());
+    horizontalScrollBar()->setSingleStep(GridLayout::kFigureWidth);
+    verticalScrollBar()->setRange(0, std::max(0, layout_.BodyHeight() - bodyView));
+    verticalScrollBar()->setPageStep(bodyView);
+    verticalScrollBar()->setSingleStep(GridLayout::kRowHeight);
+    PlaceEditor();
+}
+
+void BattleGrid::DrawCell(QPainter& painter, int col, int row, const QRect& rect, bool focused) {
+    if (drawingSuspended_) return;
+    GridPainter(painter, sheet_, appearance_, layout_, widths_).DrawCell(col, row, rect, focused);
+}
+
+void BattleGrid::paintEvent(QPaintEvent* event) {
+    if (drawingSuspended_) return;
+    // Cells changed without SheetChanged still get their totals' width; the scroll range
+    // follows once painting is over.
+    if (GrowColumnsToTotals()) QTimer::singleShot(0, this, [this] { UpdateGeometry(); });
+    const QRect area = event->rect();
+    QPainter painter(viewport());
+    painter.fillRect(area, Qt::black);
+    const int scrollX = horizontalScrollBar()->value();
+    const int firstCol = layout_.ColumnAt(area.left() + scrollX);
+    if (firstCol < 0) return;
+    const int lastColAt = layout_.ColumnAt(area.right() + scrollX);
+    const int lastCol = lastColAt < 0 ? sheet::kColumns - 1 : lastColAt;
+    const bool gridFocused = hasFocus();
+    const auto paintRow = [&](int row) {
+        for (int col = firstCol; col <= lastCol; ++col) {
+            const bool focused = gridFocused && col == currentCol_ && row == currentRow_;
+            DrawCell(painter, col, row, CellRect(col, row), focused);
+        }
+    };
+
+    // The body first, clipped below the heading; then the fixed heading row over it.
+    const QRect body(0, GridLayout::kHeadingHeight, viewport()->width(),
+                     viewport()->height() - GridLayout::kHeadingHeight);
+    const QRect bodyArea = body.intersected(area);
+    if (!bodyArea.isEmpty()) {
+        painter.setClipRect(bodyArea);
+        const int scrollY = verticalScrollBar()->value();
+        const int firstY = bodyArea.top() - GridLayout::kHeadingHeight + scrollY;
+        const int lastY = bodyArea.bottom() - GridLayout::kHeadingHeight + scrollY;
+        const int firstRow = layout_.BodyRowAt(firstY);
+        for (int row = std::max(firstRow, 1); firstRow > 0 && row < sheet::kRows; ++row) {
+            if (layout_.BodyRowTop(row) > lastY) break;
+            if (layout_.RowHeight(row) > 0) paintRow(row);
+        }
+        PaintSelection(painter);
+    }
+    if (area.top() < GridLayout::kHeadingHeight) {
+        painter.setClipRect(QRect(0, 0, viewport()->width(), GridLayout::kHeadingHeight).intersected(area));
+        paintRow(sheet::kHeadingRow);
+    }
+}
+
+void BattleGrid::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateGeometry();
+}
+
+void BattleGrid::scrollContentsBy(int /*dx*/, int /*dy*/) {
+    PlaceEditor();
+    viewport()->update();
+}
+
+void BattleGrid::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void BattleGrid::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    // A popup or another window takes the focus, and with it the release that would end a
+    // spin: end it now rather than let the timer count on.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) StopSpin();
+    viewport()->update();
+}
+
+void BattleGrid::hideEvent(QHideEvent* event) {
+    StopSpin();
+    QAbstractScrollArea::hideEvent(event);
+}
+
+bool BattleGrid::focusNextPrevChild(bool /*next*/) {
+    // Tab moves between cells (keyPressEvent), not out of the grid.
+    return false;
+}
+
+BattleGrid::CellPos BattleGrid::CellAt(QPoint viewportPos) const {
+    const int col = layout_.ColumnAt(viewportPos.x() + horizontalScrollBar()->value());
+    if (col < 0 || viewportPos.y() < 0) return {};
+    if (viewportPos.y() < GridLayout::kHeadingHeight) return {col, sheet::kHeadingRow};
+    const int row = layout_.BodyRowAt(viewportPos.y() - GridLayout::kHeadingHeight +
+                                      verticalScrollBar()->value());
+    if (row < 0) return {};
+    return {col, row};
+}
+
+}  // namespace kestrin

@@ -1,0 +1,39 @@
+#include "ui/grid/cell_editor.h"
+
+#include <QKeyEvent>
+
+namespace kestrin {
+
+CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
+    setFrame(false);
+    hide();
+}
+
+void CellEditor::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            emit Committed();
+            return;
+        case Qt::Key_Escape:
+            emit Cancelled();
+            return;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            emit NavigationKey(event->key(), event->modifiers());
+            return;
+        default:
+            QLineEdit::keyPressEvent(event);
+    }
+}
+
+bool CellEditor::focusNextPrevChild(bool /*next*/) {
+    // Tab moves between the grid's cells, not out of the grid: keyPressEvent has it.
+    return false;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,181 @@
+// The main window's menus and the grid's popup menu, with the captions the program has
+// always had.
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include "ui/grid/battle_grid.h"
+#include "ui/log/calc_log_window.h"
+#include "ui/main/main_window.h"
+#include "ui/scan_parser/parser_dialog.h"
+#include "ui/planner/planner_form.h"
+#include "ui/main/results_panel_widget.h"
+#include "ui/setup/setup_form.h"
+#include "ui/ship_info/ship_matrix_form.h"
+
+namespace kestrin {
+
+namespace {
+
+void ShowAndFocus(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+void TForm1::BuildMenus() {
+    BuildFileMenu();
+    BuildGridMenu();
+    BuildResultsMenu();
+    BuildInputMenu();
+    // The "Parser" title is itself the command: it shows the scan parser dialog.
+    QAction* parser = menuBar()->addAction("&Parser", this, [this] { parserDialog_->ShowParser(); });
+    parser->setObjectName("ShowParser");
+    BuildPopupMenu();
+    // The debug window's menu item is never shown; this key reaches it.
+    QAction* debug = new QAction("Kestrin Debug", this);
+    debug->setShortcut(QKeySequence("Ctrl+Shift+D"));
+    connect(debug, &QAction::triggered, this, &TForm1::ShowDebug);
+    addAction(debug);
+    BuildTickKeys();
+}
+
+// The tick buttons' keys work from anywhere in the window, the panel hidden or not.
+void TForm1::BuildTickKeys() {
+    const auto addKey = [this](const char* keys, void (TForm1::*command)(), QToolButton* button) {
+        auto* action = new QAction(button->toolTip(), this);
+        action->setShortcut(QKeySequence(keys));
+        connect(action, &QAction::triggered, this, command);
+        addAction(action);
+        button->setToolTip(button->toolTip() + " (" + action->shortcut().toString(QKeySequence::NativeText) + ")");
+    };
+    addKey("Alt+Right", &TForm1::TickClick, panel_->TickButton());
+    addKey("Alt+Left", &TForm1::TickBackClick, panel_->TickBackButton());
+}
+
+void TForm1::BuildFileMenu() {
+    QMenu* file = menuBar()->addMenu("&File");
+    QAction* open = file->addAction("&Open...", this, &TForm1::FileOpenClick);
+    open->setShortcut(QKeySequence("Ctrl+O"));
+    open->setToolTip("Open");
+    open->setStatusTip("Opens an existing file");
+    QAction* save = file->addAction("Save &As...", this, &TForm1::FileSaveAs1);
+    save->setObjectName("FileSaveAs1");
+    save->setToolTip("Save As");
+    save->setStatusTip("Saves the active file with a new name");
+    recentMenu_ = file->addMenu("Open Recent");
+    RebuildRecentMenu();
+    file->addSeparator();
+    file->addAction("Setup", this, [this] { ShowAndFocus(setupForm_); });
+    file->addSeparator();
+    QAction* exit = file->addAction("E&xit", this, &QWidget::close);
+    exit->setToolTip("Exit");
+    exit->setStatusTip("Quits the application");
+}
+
+QMenu* TForm1::AddClearMenu(QMenu* parent) {
+    QMenu* clear = parent->addMenu("Clear...");
+    clear->addAction("All", this, [this] { sheet_->ClearGrid(); SheetChanged(); });
+    clear->addAction("Defender", this, [this] { SheetChanged(sheet_->ClearDef()); });
+    clear->addAction("Attacker", this, [this] { SheetChanged(sheet_->ClearAtt()); });
+    return clear;
+}
+
+QMenu* TForm1::AddRaceMenu(QMenu* parent) {
+    QMenu* race = parent->addMenu("Show Race");
+    race->addAction("Ter", this, [this] { RowsChanged(&BattleSheet::ShowTer); });
+    race->addAction("Cat", this, [this] { RowsChanged(&BattleSheet::ShowCat); });
+    race->addAction("Xan", this, [this] { RowsChanged(&BattleSheet::ShowXan); });
+    race->addAction("Zik", this, [this] { RowsChanged(&BattleSheet::ShowZik); });
+    race->addAction("PDS", this, [this] { RowsChanged(&BattleSheet::ShowPDS); });
+    race->addAction("Roids", this, [this] { RowsChanged(&BattleSheet::ShowRoids); });
+    return race;
+}
+
+void TForm1::AddSheetCommands(QMenu* menu, const QString& recalc, const QString& compress,
+                              const QString& expand) {
+    menu->addAction(recalc, this, &TForm1::ReCalc);
+    if (menu != popup_) menu->addSeparator();
+    menu->addAction(compress, this, [this] { RowsChanged(&BattleSheet::CompressGrid); });
+    menu->addAction(expand, this, [this] { RowsChanged(&BattleSheet::ExpandGrid); });
+}
+
+void TForm1::BuildGridMenu() {
+    QMenu* grid = menuBar()->addMenu("&Grid");
+    undo_ = grid->addAction("Undo", this, [this] { UndoRedo(&BattleSheet::Undo); });
+    undo_->setShortcut(QKeySequence::Undo);
+    redo_ = grid->addAction("Redo", this, [this] { UndoRedo(&BattleSheet::Redo); });
+    redo_->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    grid->addSeparator();
+    // The keys act only while enabled, so the state must be right before the menu or a key.
+    connect(grid, &QMenu::aboutToShow, this, &TForm1::UpdateUndoActions);
+    UpdateUndoActions();
+    AddSheetCommands(grid, "Re - Calculate", "Compress Grid", "Expand Grid");
+    AddClearMenu(grid);
+    grid->addSeparator();
+    AddRaceMenu(grid);
+}
+
+void TForm1::BuildResultsMenu() {
+    QMenu* results = menuBar()->addMenu("&Results");
+    hideResults_ = results->addAction("Hide Results", this, &TForm1::ToggleResults);
+    results->addSeparator();
+    QAction* showLog = results->addAction("Show Calculation Log", this, [this] { logWindow_->ShowLog(); });
+    showLog->setObjectName("ShowLog");
+    QAction* updateLog = results->addAction("Update Log", this, [this] { logWindow_->UpdateCalcLog(); });
+    updateLog->setObjectName("UpdateCalcLog");
+    // Present but never shown, as they always were.
+    QAction* tables = results->addAction("Unit Tables", this, [this] { ShowAndFocus(unitTables_); });
+    tables->setObjectName("ShowShipMatrix");
+    tables->setVisible(false);
+    QAction* debug = results->addAction("Debug Form", this, &TForm1::ShowDebug);
+    debug->setObjectName("Debug1");
+    debug->setVisible(false);
+    results->addSeparator();
+    results->addAction("Battle Planner...", this, [this] { plannerForm_->ShowPlanner(); })->setObjectName("ShowPlanner");
+}
+
+void TForm1::BuildInputMenu() {
+    QMenu* input = menuBar()->addMenu("&Input");
+    menuInput_ = new QActionGroup(this);
+    spinMenuItem_ = input->addAction("Spin with Mouse", this, &TForm1::SpinInput);
+    editMenuItem_ = input->addAction("Edit with Keyboard", this, &TForm1::EditInput);
+    for (QAction* item : {spinMenuItem_, editMenuItem_}) {
+        item->setCheckable(true);
+        menuInput_->addAction(item);
+    }
+    editMenuItem_->setChecked(true);
+}
+
+void TForm1::BuildPopupMenu() {
+    popup_ = new QMenu(this);
+    shipStatsItem_ = popup_->addAction("Ship Stats");
+    shipStatsItem_->setObjectName("ShipStats");
+    popup_->addSeparator();
+    AddSheetCommands(popup_, "Re-Calc All", "Compress", "Expand");
+    AddRaceMenu(popup_);
+    AddClearMenu(popup_);
+    popup_->addSeparator();
+    popupInput_ = new QActionGroup(this);
+    spinPopupItem_ = popup_->addAction("Spin Input", this, &TForm1::SpinInput);
+    editPopupItem_ = popup_->addAction("Edit Input", this, &TForm1::EditInput);
+    for (QAction* item : {spinPopupItem_, editPopupItem_}) {
+        item->setCheckable(true);
+        popupInput_->addAction(item);
+    }
+    editPopupItem_->setChecked(true);
+    grid_->SetPopupMenu(popup_, shipStatsItem_);
+}
+
+void TForm1::RebuildRecentMenu() {
+    recentMenu_->clear();
+    const QStringList files = recent_.Files();
+    for (const QString& file : files)
+        recentMenu_->addAction(file, this, [this, file] { OpenBattleFile(std::filesystem::path(file.toStdString())); });
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+}  // namespace kestrin

@@ -1,0 +1,291 @@
+#include "ui/main/main_window.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLocale>
+#include <QMimeData>
+#include <QVBoxLayout>
+
+#include <new>
+
+#include "engine/ship_stats_file.h"
+#include "sheet/battle_file.h"
+#include "ui/main/app_paths.h"
+#include "ui/main/battle_file_dialogs.h"
+#include "ui/grid/battle_grid.h"
+#include "ui/log/calc_log_window.h"
+#include "ui/debug/debug_form.h"
+#include "ui/scan_parser/parser_dialog.h"
+#include "ui/planner/planner_form.h"
+#include "ui/main/results_panel_widget.h"
+#include "ui/setup/setup_form.h"
+#include "ui/ship_info/ship_details_form.h"
+#include "ui/ship_info/ship_matrix_form.h"
+#include "ui/common/window_placement.h"
+
+namespace kestrin {
+
+namespace {
+
+// The system's separators for the "%.0n" figures.
+NumberLocale SystemNumberLocale() {
+    const QLocale locale;
+    NumberLocale numbers;
+    numbers.thousandsSeparator = locale.groupSeparator().toStdString();
+    const QString point = locale.decimalPoint();
+    numbers.decimalSeparator = point.size() == 1 && point[0].unicode() < 128 ? point[0].toLatin1() : '.';
+    return numbers;
+}
+
+}  // namespace
+
+TForm1::TForm1(MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), folder_(options.programFolder), dialogFolder_(options.programFolder) {
+    if (folder_.empty()) {
+        ProgramFolders own = DesktopProgramFolders();
+        folder_ = std::move(own.files);
+        dialogFolder_ = std::move(own.dialogs);
+    }
+    if (options.messages == nullptr) ownMessages_ = std::make_unique<MessageBoxes>();
+    messages_ = options.messages != nullptr ? options.messages : ownMessages_.get();
+    setWindowTitle("Kestrin     v 9.5");
+    setFont(QFont("Arial", 8));
+    resize(671, 454);
+    setAcceptDrops(true);
+    LoadStartup();
+    BuildWindows();
+    BuildMenus();
+    // Without a window manager nobody else places the window.
+    CentreOnScreen(this);
+}
+
+// The secondary windows refer to the sheet and the run settings, which are members: they go
+// before the members do (Qt would delete them only afterwards, as children).
+TForm1::~TForm1() {
+    sheet_->SetLogWindow(nullptr);
+    delete plannerForm_;
+    delete debugForm_;
+    delete logWindow_;
+    delete parserDialog_;
+    delete shipDetails_;
+    delete unitTables_;
+    delete setupForm_;
+    delete grid_;
+}
+
+// Colours, statistics file, combat tables, then the empty sheet: nothing is calculated.
+void TForm1::LoadStartup() {
+    appearance_ = LoadAppearance(AppearancePath(folder_));
+    BattleRulesLoad load = LoadBattleRules(ShipStatsPath(folder_));
+    rules_ = std::move(load.rules);
+    for (const std::string& message : load.Messages()) messages_->Error(nullptr, QString::fromStdString(message));
+    context_.LogEnabled = false;
+    const NumberLocale locale = SystemNumberLocale();
+    context_.decimalSeparator = locale.decimalSeparator;
+    sheet_ = std::make_unique<BattleSheet>(rules_, context_, locale);
+}
+
+void TForm1::BuildWindows() {
+    auto* central = new QWidget(this);
+    central->setAutoFillBackground(true);
+    QPalette palette = central->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    central->setPalette(palette);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    grid_ = new BattleGrid(*sheet_, appearance_, central);
+    grid_->setObjectName("BattleGrid");
+    panel_ = new ResultsPanelWidget(central);
+    panel_->setObjectName("ResultsPanel");
+    // The panel keeps the desktop's face colour under the black grid.
+    panel_->setAutoFillBackground(true);
+    QPalette face(QColor(240, 240, 240));
+    face.setColor(QPalette::WindowText, Qt::black);
+    face.setColor(QPalette::Text, Qt::black);
+    panel_->setPalette(face);
+    layout->addWidget(grid_, 1);
+    layout->addWidget(panel_);
+    setCentralWidget(central);
+    connect(grid_, &BattleGrid::Recalculated, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+    connect(panel_, &ResultsPanelWidget::TickClicked, this, &TForm1::TickClick);
+    connect(panel_, &ResultsPanelWidget::TickBackClicked, this, &TForm1::TickBackClick);
+    BuildSecondaryWindows();
+}
+
+// In the order the program has always created them; all hidden.
+void TForm1::BuildSecondaryWindows() {
+    logWindow_ = new TForm2(*sheet_, appearance_, this);
+    sheet_->SetLogWindow(logWindow_);
+    connect(logWindow_, &TForm2::Recalculated, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+    connect(grid_, &BattleGrid::MouseReleased, logWindow_, &TForm2::WriteLogStep);
+    // A spin becomes a step to undo when the button is released.
+    connect(grid_, &BattleGrid::MouseReleased, this, &TForm1::UpdateUndoActions);
+    parserDialog_ = new TParserDialog(*sheet_, this);
+    connect(parserDialog_, &TParserDialog::Applied, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+    connect(parserDialog_, &TParserDialog::PasteRefused, this,
+            [this](const QString& message) { messages_->Warning(parserDialog_, message); });
+    shipDetails_ = new TShipDetailsForm(rules_.catalogue, this);
+    connect(grid_, &BattleGrid::ShipStatsChosen, shipDetails_, &TShipDetailsForm::ShowFor);
+    debugForm_ = new TDebugForm(rules_, *sheet_, context_, *this, *messages_, this);
+    unitTables_ = new TShipMatrixForm(rules_, context_.decimalSeparator, this);
+    setupForm_ = new TSetupForm(appearance_, AppearancePath(folder_), this);
+    connect(setupForm_, &TSetupForm::AppearanceChanged, grid_, [this] { grid_->viewport()->update(); });
+    plannerForm_ = new TPlannerForm(rules_, *sheet_, context_, *messages_, folder_, this);
+    connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+}
+
+void TForm1::Report(const std::string& error) {
+    if (!error.empty()) messages_->Error(this, QString::fromStdString(error));
+}
+
+void TForm1::SheetChanged(const std::string& error) {
+    grid_->SheetChanged();
+    panel_->Show(sheet_->Results());
+    if (plannerForm_ != nullptr) plannerForm_->BattleChanged();
+    UpdateUndoActions();
+    Report(error);
+}
+
+// A count being typed or spun is finished first: it is the change to undo.
+void TForm1::UndoRedo(std::string (BattleSheet::*command)()) {
+    grid_->FinishInput();
+    SheetChanged((sheet_.get()->*command)());
+}
+
+void TForm1::UpdateUndoActions() {
+    if (undo_ == nullptr) return;
+    undo_->setEnabled(sheet_->CanUndo());
+    redo_->setEnabled(sheet_->CanRedo());
+}
+
+void TForm1::ReCalc() { SheetChanged(sheet_->Recalculate()); }
+
+void TForm1::CompressGrid() { RowsChanged(&BattleSheet::CompressGrid); }
+
+void TForm1::StopGridTimer() { grid_->StopSpin(); }
+
+void TForm1::ShowDebug() { debugForm_->ShowDebug(); }
+
+// Row heights change for many rows at once: the grid draws once when all are done.
+void TForm1::RowsChanged(void (BattleSheet::*command)()) {
+    grid_->SetDrawingSuspended(true);
+    (sheet_.get()->*command)();
+    grid_->SetDrawingSuspended(false);
+    SheetChanged();
+}
+
+void TForm1::ToggleResults() {
+    const bool hide = panel_->isVisible();
+    panel_->setVisible(!hide);
+    hideResults_->setText(hide ? "Show Results" : "Hide Results");
+}
+
+void TForm1::SpinInput() {
+    grid_->SetInputMode(BattleGrid::InputMode::Spin);
+    spinMenuItem_->setChecked(true);
+    spinPopupItem_->setChecked(true);
+}
+
+void TForm1::EditInput() {
+    grid_->SetInputMode(BattleGrid::InputMode::Edit);
+    editMenuItem_->setChecked(true);
+    editPopupItem_->setChecked(true);
+}
+
+void TForm1::TickClick() {
+    grid_->FinishInput();
+    SheetChanged(sheet_->StepForward());
+}
+
+void TForm1::TickBackClick() {
+    grid_->FinishInput();
+    SheetChanged(sheet_->StepBack());
+}
+
+namespace {
+
+// A window must not wait: opening a pipe waits for a writer and a device may never end, so
+// only a regular file (or a missing one, for its warning) is opened. kestrin-cli still
+// reads pipes, for the shell's process substitution.
+BattleFileResult OpenRegularBattleFile(BattleSheet& sheet, const std::filesystem::path& path) {
+    std::error_code code;
+    const std::filesystem::file_status status = std::filesystem::status(path, code);
+    const auto type = status.type();
+    if (!code && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory &&
+        type != std::filesystem::file_type::not_found)
+        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file"};
+    return kestrin::OpenBattleFile(sheet, path);
+}
+
+}  // namespace
+
+bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
+    grid_->setVisible(false);
+    BattleFileResult result;
+    try {
+        result = OpenRegularBattleFile(*sheet_, path);
+    } catch (const std::bad_alloc&) {
+        // The file is read whole before a cell changes, so the battle stays as it was.
+        result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged"};
+    }
+    grid_->setVisible(true);
+    const QString qpath = QString::fromStdString(path.string());
+    switch (result.status) {
+        case BattleFileStatus::Ok:
+            recent_.Remember(qpath);
+            RebuildRecentMenu();
+            SheetChanged();
+            return true;
+        case BattleFileStatus::FileMissing:
+        case BattleFileStatus::WrongLength:
+            if (result.status == BattleFileStatus::FileMissing) recent_.Forget(qpath);
+            RebuildRecentMenu();
+            messages_->Warning(this, QString::fromStdString(result.message));
+            return false;
+        case BattleFileStatus::RecalculationFailed:
+            SheetChanged(result.message);
+            return true;
+        default:
+            messages_->Error(this, QString::fromStdString(result.message));
+            return false;
+    }
+}
+
+bool TForm1::SaveBattleFile(const std::filesystem::path& path) {
+    const BattleFileResult result = kestrin::SaveBattleFile(*sheet_, path);
+    if (!result.ok()) {
+        messages_->Error(this, QString::fromStdString(result.message));
+        return false;
+    }
+    recent_.Remember(QString::fromStdString(path.string()));
+    RebuildRecentMenu();
+    return true;
+}
+
+void TForm1::FileOpenClick() {
+    if (const auto path = AskBattleFileToOpen(this, dialogFolder_)) OpenBattleFile(*path);
+}
+
+void TForm1::FileSaveAs1() {
+    if (const auto path = AskBattleFileToSave(this, dialogFolder_)) SaveBattleFile(*path);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && event->mimeData()->urls().first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+// A battle file dropped on the window opens as "&Open..." would open it.
+void TForm1::dropEvent(QDropEvent* event) {
+    if (OpenDroppedUrls(event->mimeData()->urls())) event->acceptProposedAction();
+}
+
+bool TForm1::OpenDroppedUrls(const QList<QUrl>& urls) {
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
+    OpenBattleFile(std::filesystem::path(urls.first().toLocalFile().toStdString()));
+    return true;
+}
+
+}  // namespace kestrin

@@ -1,0 +1,163 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QUrl>
+
+#include <filesystem>
+#include <memory>
+
+#include "engine/battle_rules.h"
+#include "engine/simulation_context.h"
+#include "settings/appearance.h"
+#include "sheet/battle_sheet.h"
+#include "ui/debug/debug_host.h"
+#include "ui/main/recent_files.h"
+#include "ui/common/user_messages.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace kestrin {
+
+class BattleGrid;
+class ResultsPanelWidget;
+class TDebugForm;
+class TForm2;
+class TParserDialog;
+class TPlannerForm;
+class TSetupForm;
+class TShipDetailsForm;
+class TShipMatrixForm;
+
+/// Where the main window finds the program's files and how it reports problems.
+struct MainWindowOptions {
+    /// Statistics, colours and the battle file dialogs' start; empty: the program's own folders.
+    std::filesystem::path programFolder;
+    UserMessages* messages = nullptr;      ///< null: message boxes
+};
+
+/// The main window: the battle grid, the results panel, the menus and the popup menu.
+/// Its creation is the program's start-up: colours, statistics, combat tables, empty sheet.
+class TForm1 : public QMainWindow, public DebugHost {
+    Q_OBJECT
+public:
+    explicit TForm1(MainWindowOptions options = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    /// The battle.
+    BattleSheet& Sheet() { return *sheet_; }
+    /// The catalogue and combat tables built at start-up.
+    const BattleRules& Rules() const { return rules_; }
+    /// The settings of simulation runs (solver variant, log flags, hooks).
+    SimulationContext& Context() { return context_; }
+    /// The current colours (edited live by the setup window).
+    Appearance& Colours() { return appearance_; }
+    /// The grid.
+    BattleGrid* Grid() const { return grid_; }
+    /// The results panel.
+    ResultsPanelWidget* Panel() const { return panel_; }
+    /// The secondary windows, created at start-up in this order and hidden until asked for.
+    TForm2* LogWindow() const { return logWindow_; }
+    TParserDialog* ParserDialog() const { return parserDialog_; }
+    TShipDetailsForm* ShipDetails() const { return shipDetails_; }
+    TDebugForm* DebugForm() const { return debugForm_; }
+    TShipMatrixForm* UnitTables() const { return unitTables_; }
+    TSetupForm* SetupForm() const { return setupForm_; }
+    /// The battle planner ("Results" -> "Battle Planner..."), created after the others.
+    TPlannerForm* PlannerForm() const { return plannerForm_; }
+    /// "Undo" and "Redo", at the top of the "Grid" menu.
+    QAction* UndoAction() const { return undo_; }
+    QAction* RedoAction() const { return redo_; }
+    /// The grid's popup menu.
+    QMenu* PopupMenu() const { return popup_; }
+    /// The folder of the statistics and colours files.
+    const std::filesystem::path& ProgramFolder() const { return folder_; }
+    /// The folder the battle file dialogs start in.
+    const std::filesystem::path& DialogFolder() const { return dialogFolder_; }
+
+    /// Re - Calculate: recalculates and shows the results.
+    void ReCalc() override;
+    /// Compress Grid.
+    void CompressGrid() override;
+    /// "Save &As...": asks for a file and saves the battle.
+    void FileSaveAs1() override;
+    /// Stops spinning a count (a solver bailout while the debug window is shown).
+    void StopGridTimer() override;
+    /// `ShowDebug`: the debug window, reached by Ctrl+Shift+D (its menu item stays hidden).
+    void ShowDebug();
+    /// The sheet changed through a command: shows its cells, rows and results.
+    void SheetChanged(const std::string& error = {});
+    /// Opens a battle file into the sheet, reporting what goes wrong; true when opened.
+    bool OpenBattleFile(const std::filesystem::path& path);
+    /// Saves the sheet's inputs to a battle file, reporting what goes wrong; true when saved.
+    bool SaveBattleFile(const std::filesystem::path& path);
+    /// Opens the first local file of a drop, as "&Open..." would; false when there is none.
+    bool OpenDroppedUrls(const QList<QUrl>& urls);
+    /// "Hide Results" / "Show Results".
+    void ToggleResults();
+    /// `SpinInput` and `EditInput`: the grid's input mode, kept in step in menu and popup.
+    void SpinInput();
+    void EditInput();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void LoadStartup();
+    void BuildWindows();
+    void BuildSecondaryWindows();
+    void BuildMenus();
+    void BuildFileMenu();
+    void BuildGridMenu();
+    void BuildResultsMenu();
+    void BuildInputMenu();
+    void BuildPopupMenu();
+    void BuildTickKeys();
+    void UndoRedo(std::string (BattleSheet::*command)());
+    void UpdateUndoActions();
+    void AddSheetCommands(QMenu* menu, const QString& recalc, const QString& compress, const QString& expand);
+    QMenu* AddRaceMenu(QMenu* parent);
+    QMenu* AddClearMenu(QMenu* parent);
+    void RebuildRecentMenu();
+    void RowsChanged(void (BattleSheet::*command)());
+    void Report(const std::string& error);
+    void FileOpenClick();
+    void TickClick();
+    void TickBackClick();
+
+    std::filesystem::path folder_;
+    std::filesystem::path dialogFolder_;
+    std::unique_ptr<UserMessages> ownMessages_;
+    UserMessages* messages_ = nullptr;
+    Appearance appearance_;
+    BattleRules rules_;
+    SimulationContext context_;
+    std::unique_ptr<BattleSheet> sheet_;
+    RecentFiles recent_;
+
+    BattleGrid* grid_ = nullptr;
+    ResultsPanelWidget* panel_ = nullptr;
+    TForm2* logWindow_ = nullptr;
+    TParserDialog* parserDialog_ = nullptr;
+    TShipDetailsForm* shipDetails_ = nullptr;
+    TDebugForm* debugForm_ = nullptr;
+    TShipMatrixForm* unitTables_ = nullptr;
+    TSetupForm* setupForm_ = nullptr;
+    TPlannerForm* plannerForm_ = nullptr;
+    QMenu* popup_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QAction* shipStatsItem_ = nullptr;
+    QAction* hideResults_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QActionGroup* menuInput_ = nullptr;
+    QActionGroup* popupInput_ = nullptr;
+    QAction* spinMenuItem_ = nullptr;
+    QAction* editMenuItem_ = nullptr;
+    QAction* spinPopupItem_ = nullptr;
+    QAction* editPopupItem_ = nullptr;
+};
+
+}  // namespace kestrin

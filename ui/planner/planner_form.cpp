@@ -1,0 +1,214 @@
+// The planner window's controls and their rules; running and showing sweeps are in
+// planner_form_sweep.cpp.
+#include "ui/planner/planner_form.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "engine/number_text.h"
+#include "planner/sweep_range.h"
+#include "ui/planner/planner_chart.h"
+#include "ui/planner/sweep_runner.h"
+#include "ui/common/window_placement.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr int kDefaultPoints = 101, kDefaultTicks = 3;
+
+QLineEdit* WholeNumberEdit() {
+    auto* edit = new QLineEdit;
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[-+]?[0-9]{0,19}"), edit));
+    return edit;
+}
+
+QSpinBox* SpinBox(int low, int high, int value) {
+    auto* box = new QSpinBox;
+    box->setRange(low, high);
+    box->setValue(value);
+    return box;
+}
+
+}  // namespace
+
+TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+                           UserMessages& messages, std::filesystem::path folder, QWidget* parent)
+    : QWidget(parent, Qt::Window), sheet_(sheet), context_(context), messages_(messages), folder_(std::move(folder)) {
+    setWindowTitle("Battle Planner");
+    runner_ = new SweepRunner(rules, this);
+    connect(runner_, &SweepRunner::Progress, this, [this](int done, int total) {
+        progress_->setRange(0, total);
+        progress_->setValue(done);
+    });
+    connect(runner_, &SweepRunner::Finished, this, &TPlannerForm::SweepFinished);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(BuildControls());
+    layout->addWidget(BuildChartSide(), 1);
+    resize(1000, 580);
+    FillRows();
+    SetRunning(false);
+}
+
+TPlannerForm::~TPlannerForm() = default;
+
+QWidget* TPlannerForm::BuildControls() {
+    auto* side = new QWidget;
+    side->setFixedWidth(250);
+    auto* form = new QFormLayout;
+    sideBox_ = new QComboBox;
+    sideBox_->addItems({"Attacker", "Defender"});
+    rowBox_ = new QComboBox;
+    fromEdit_ = WholeNumberEdit();
+    toEdit_ = WholeNumberEdit();
+    pointsBox_ = SpinBox(static_cast<int>(kMinSweepPoints), static_cast<int>(kMaxSweepPoints), kDefaultPoints);
+    ticksBox_ = SpinBox(1, kMaxSweepTicks, kDefaultTicks);
+    form->addRow("Side", sideBox_);
+    form->addRow("Vary", rowBox_);
+    form->addRow("From", fromEdit_);
+    form->addRow("To", toEdit_);
+    form->addRow("Points", pointsBox_);
+    form->addRow("Ticks", ticksBox_);
+    runButton_ = new QPushButton("Run Sweep");
+    cancelButton_ = new QPushButton("Cancel");
+    progress_ = new QProgressBar;
+    problem_ = new QLabel;
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet("color: rgb(190, 0, 0)");
+    status_ = new QLabel;
+    status_->setWordWrap(true);
+    modeBox_ = new QComboBox;
+    modeBox_->addItems({"At the last tick", "Summed over the ticks"});
+    figureList_ = new QListWidget;
+    for (int i = 0; i < kSweepFigureCount; ++i) {
+        auto* item = new QListWidgetItem(kSweepFigures[i].title, figureList_);
+        const bool plotted = i == kAttackerPerRoidFigure || i == kInitRoidsFigure;
+        item->setCheckState(plotted ? Qt::Checked : Qt::Unchecked);
+    }
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(form);
+    for (QWidget* w : std::initializer_list<QWidget*>{runButton_, problem_, progress_, cancelButton_, status_})
+        column->addWidget(w);
+    column->addWidget(new QLabel("Plot"));
+    column->addWidget(modeBox_);
+    column->addWidget(figureList_, 1);
+    connect(sideBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::FillRows);
+    connect(rowBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::RowChosen);
+    for (QLineEdit* edit : {fromEdit_, toEdit_}) {
+        connect(edit, &QLineEdit::textChanged, this, &TPlannerForm::UpdateRunState);
+        connect(edit, &QLineEdit::returnPressed, this, &TPlannerForm::RunSweep);
+    }
+    connect(runButton_, &QPushButton::clicked, this, &TPlannerForm::RunSweep);
+    connect(cancelButton_, &QPushButton::clicked, runner_, &SweepRunner::Cancel);
+    connect(modeBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::Replot);
+    connect(figureList_, &QListWidget::itemChanged, this, &TPlannerForm::Replot);
+    return side;
+}
+
+QWidget* TPlannerForm::BuildChartSide() {
+    auto* side = new QWidget;
+    chart_ = new PlannerChartView(sheet_.Locale());
+    chart_->setMinimumSize(480, 360);
+    readout_ = new QLabel(kReadoutHint);
+    readout_->setWordWrap(true);
+    readout_->setTextFormat(Qt::RichText);
+    useValue_ = new QPushButton("Use this value");
+    exportCsv_ = new QPushButton("Export CSV...");
+    savePng_ = new QPushButton("Save Chart as PNG...");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(useValue_);
+    buttons->addStretch(1);
+    buttons->addWidget(exportCsv_);
+    buttons->addWidget(savePng_);
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(chart_, 1);
+    column->addWidget(readout_);
+    column->addLayout(buttons);
+    connect(chart_, &PlannerChartView::PointHovered, this, &TPlannerForm::ShowPointFigures);
+    connect(chart_, &PlannerChartView::PointChosen, this, &TPlannerForm::ChoosePoint);
+    connect(useValue_, &QPushButton::clicked, this, &TPlannerForm::UseChosenValue);
+    connect(exportCsv_, &QPushButton::clicked, this, &TPlannerForm::ExportCsvClick);
+    connect(savePng_, &QPushButton::clicked, this, &TPlannerForm::SavePngClick);
+    return side;
+}
+
+void TPlannerForm::ShowPlanner() {
+    FillRows();
+    // Placed once shown, when the size of its frame is known.
+    const bool opening = !isVisible();
+    show();
+    if (opening && parentWidget() != nullptr) PlaceBeside(this, parentWidget());
+    raise();
+    activateWindow();
+}
+
+Side TPlannerForm::ChosenSide() const { return sideBox_->currentIndex() == 0 ? Side::Attacker : Side::Defender; }
+
+// The side's input rows; the chosen row stays chosen when it is still one of them.
+void TPlannerForm::FillRows() {
+    const int keep = rowBox_->currentData().toInt();
+    const QSignalBlocker block(rowBox_);
+    rowBox_->clear();
+    for (const SweepRow& row : SweepableRows(sheet_.Cells(), ChosenSide()))
+        rowBox_->addItem(QString::fromStdString(row.caption), row.row);
+    const int at = rowBox_->findData(keep);
+    rowBox_->setCurrentIndex(at >= 0 ? at : 0);
+    if (at < 0) RowChosen();
+    UpdateRunState();
+}
+
+// A new row starts from nothing up to twice what the battle holds (or a thousand).
+void TPlannerForm::RowChosen() {
+    const std::int64_t now = LenientInt64(sheet_.Cell(sheet::ShipsColumn(ChosenSide()), rowBox_->currentData().toInt()));
+    fromEdit_->setText("0");
+    toEdit_->setText(QString::number(now > 0 && now <= INT32_MAX / 2 ? 2 * now : 1000));
+    UpdateRunState();
+}
+
+QString TPlannerForm::InputTitle() const { return sideBox_->currentText() + " " + rowBox_->currentText(); }
+
+// The sweep the controls describe, or why there is none.
+std::string TPlannerForm::CheckControls(SweepRequest* request) const {
+    const std::optional<std::int64_t> from = ParseInt64(fromEdit_->text().toStdString());
+    const std::optional<std::int64_t> to = ParseInt64(toEdit_->text().toStdString());
+    if (!from || !to) return "From and To take whole numbers";
+    const SweepInput input{ChosenSide(), rowBox_->currentData().toInt()};
+    const SweepRange range{*from, *to, pointsBox_->value()};
+    if (std::string error = CheckSweepRange(range, input.row); !error.empty()) return error;
+    if (request != nullptr)
+        *request = {sheet_.Cells(), input, SweepValues(range), ticksBox_->value(), context_.solverVariant};
+    return {};
+}
+
+// A sweep that cannot run cannot be started: the button waits and the reason shows.
+void TPlannerForm::UpdateRunState() {
+    const std::string error = CheckControls(nullptr);
+    runButton_->setEnabled(error.empty() && !Running());
+    problem_->setText(QString::fromStdString(error));
+    problem_->setVisible(!error.empty());
+}
+
+bool TPlannerForm::Running() const { return runner_->Running(); }
+
+void TPlannerForm::SetRunning(bool running) {
+    progress_->setVisible(running);
+    cancelButton_->setVisible(running);
+    const bool results = !result_.points.empty() && !running;
+    useValue_->setEnabled(results && chosen_.has_value());
+    exportCsv_->setEnabled(results);
+    savePng_->setEnabled(results);
+    UpdateRunState();
+}
+
+}  // namespace kestrin
