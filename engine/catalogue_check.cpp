@@ -38,18 +38,7 @@ std::string Problem(ShipIndex ship, ShipField field, std::string_view what) {
     return DefaultName(ship) + ": " + std::string(FieldName(field)) + " " + std::string(what);
 }
 
-// A value of up to 2,047 characters is quoted by its first forty or so, so that the message
-// stays readable (and a message box stays within the screen).
-std::string Shortened(std::string_view text) {
-    constexpr std::size_t kShown = 40;
-    if (text.size() <= kShown) return std::string(text);
-    std::size_t cut = kShown;
-    // Not inside a UTF-8 sequence.
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    return std::string(text.substr(0, cut)) + "...";
-}
-
-std::string Quoted(std::string_view text) { return "'" + Shortened(text) + "'"; }
+std::string Quoted(std::string_view text) { return "'" + ShortenedForMessage(text) + "'"; }
 
 // The combat rules compute in extended precision but keep kill rates as doubles: a
 // statistic beyond the double range would make them infinite.
@@ -71,10 +60,10 @@ void CheckNumbers(CatalogueCheck& check) {
             const NumberKind kind = KindOf(field);
             std::string what;
             if (kind == NumberKind::Integer) {
-                if (!ParseInt32(text)) what = NotAnIntegerMessage(Shortened(text));
+                if (!ParseInt32(text)) what = NotAnIntegerMessage(ShortenedForMessage(text));
             } else if (kind == NumberKind::Decimal) {
                 const std::optional<long double> value = ParseDecimal(text);
-                if (!value) what = NotAFloatMessage(Shortened(text));
+                if (!value) what = NotAFloatMessage(ShortenedForMessage(text));
                 else if (!FitsDouble(*value)) what = Quoted(text) + " is out of range";
             }
             if (what.empty()) continue;

@@ -99,6 +99,14 @@ std::optional<long double> ParseDecimal(std::string_view text) {
     return negative ? -value : value;
 }
 
+std::string ShortenedForMessage(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    if (text.size() <= kShown) return std::string(text);
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(text.substr(0, cut)) + "...";
+}
+
 std::string NotAnIntegerMessage(std::string_view text) {
     return "'" + std::string(text) + "' is not a valid integer value";
 }

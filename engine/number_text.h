@@ -25,6 +25,10 @@ inline std::int32_t LenientInt32(std::string_view text) { return ParseInt32(text
 /// Lenient 64-bit integer: text that is not an integer counts as 0.
 inline std::int64_t LenientInt64(std::string_view text) { return ParseInt64(text).value_or(0); }
 
+/// A text quoted in a message, cut to its first forty or so bytes (never inside a UTF-8
+/// sequence) with "..." after it, so that the message stays readable.
+std::string ShortenedForMessage(std::string_view text);
+
 /// The message of a failed strict integer conversion: "'%s' is not a valid integer value".
 std::string NotAnIntegerMessage(std::string_view text);
 

@@ -1,5 +1,6 @@
 #include "cell_clipboard.h"
 
+#include <functional>
 #include <vector>
 
 #include "sheet/number_format.h"
@@ -26,6 +27,22 @@ int ShownRowFrom(const BattleSheet& battleSheet, int row) {
     return row;
 }
 
+// Calls `visit` with each input cell a paste from (col, row) reaches and the field that lands
+// there, until `visit` returns false.
+void ForEachPastedField(const BattleSheet& battleSheet, int col, int row, std::string_view text,
+                        const std::function<bool(int, int, std::string_view)>& visit) {
+    int target = ShownRowFrom(battleSheet, row);
+    for (const std::string& line : SplitLines(text)) {
+        if (target > sheet::kLastRow) return;
+        int targetCol = col;
+        for (std::string_view field : SplitFields(line)) {
+            if (sheet::IsInputCell(targetCol, target) && !visit(targetCol, target, field)) return;
+            ++targetCol;
+        }
+        target = ShownRowFrom(battleSheet, target + 1);
+    }
+}
+
 }  // namespace
 
 std::string CopyCellsText(const BattleSheet& battleSheet, const CellRange& range) {
@@ -44,21 +61,29 @@ std::string CopyCellsText(const BattleSheet& battleSheet, const CellRange& range
     return text;
 }
 
+std::string RefusedPaste(const BattleSheet& battleSheet, int col, int row, std::string_view text) {
+    std::string refused;
+    bool lands = false;
+    ForEachPastedField(battleSheet, col, row, text, [&](int, int target, std::string_view field) {
+        lands = true;
+        const bool wide = target == sheet::kScoreRow;
+        const std::string problem = TypedNumberProblem(field, battleSheet.Locale(), wide);
+        if (!problem.empty()) refused = "Nothing was pasted: " + problem;
+        return problem.empty();
+    });
+    if (!lands)
+        return "Nothing was pasted: no value lands in a Ships column from here. Choose the first cell to fill in "
+               "a Ships column, then paste";
+    return refused;
+}
+
 std::string PasteCellsText(BattleSheet& battleSheet, int col, int row, std::string_view text) {
     const SheetChange change(battleSheet);
-    int target = ShownRowFrom(battleSheet, row);
-    for (const std::string& line : SplitLines(text)) {
-        if (target > sheet::kLastRow) break;
-        int targetCol = col;
-        for (std::string_view field : SplitFields(line)) {
-            if (sheet::IsInputCell(targetCol, target)) {
-                const bool wide = target == sheet::kScoreRow;
-                battleSheet.SetCell(targetCol, target, NormaliseTypedNumber(field, battleSheet.Locale(), wide));
-            }
-            ++targetCol;
-        }
-        target = ShownRowFrom(battleSheet, target + 1);
-    }
+    ForEachPastedField(battleSheet, col, row, text, [&](int targetCol, int target, std::string_view field) {
+        const bool wide = target == sheet::kScoreRow;
+        battleSheet.SetCell(targetCol, target, NormaliseTypedNumber(field, battleSheet.Locale(), wide));
+        return true;
+    });
     return battleSheet.Recalculate();
 }
 

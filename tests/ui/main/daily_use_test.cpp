@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(w.Cell(kDefShips, UnitRow(1)), "125000");
         w.Type(kAttShips, kScoreRow, "70m");
         QCOMPARE(w.Cell(kAttShips, kScoreRow), "70000000");
-        w.Type(kAttShips, UnitRow(2), "1.5k");
+        w.Type(kAttShips, UnitRow(2), "1,5k");
         QCOMPARE(w.Cell(kAttShips, UnitRow(2)), "");  // stored as typed, no number: emptied
 
         w.Click(kDefShips, kMetalCostRow);
