@@ -4,6 +4,7 @@
 
 #include "full_battle.h"
 #include "planner/battle_sweep.h"
+#include "planner/fleet_search.h"
 #include "planner/sweep_range.h"
 
 namespace kestrin {
@@ -23,6 +24,27 @@ void BM_Sweep1000PointsFullBattle3Ticks(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Sweep1000PointsFullBattle3Ticks)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The fleet advisor: 10,000 evaluations of a full battle over 3 ticks, six varied attacker rows
+// (AstroPod and five warships, each up to the count on the grid), workers as the argument.
+void BM_FleetSearch10000EvaluationsSixRows(benchmark::State& state) {
+    SimulationContext context;
+    BattleSheet sheet(bench::Rules(), context);
+    bench::FillFullSheet(sheet);
+    FleetSearchRequest request;
+    request.cells = sheet.Cells();
+    request.ticks = 3;
+    for (ShipIndex type : {48, 0, 13, 26, 39, 45})
+        request.rows.push_back({sheet::UnitRow(type), static_cast<std::int32_t>(sheet.Cells().Count(sheet::kAttShips, sheet::UnitRow(type)))});
+    request.evaluations = 10000;
+    const FleetSearchControl control{.workers = static_cast<int>(state.range(0))};
+    for (auto _ : state) {
+        const FleetSearchResult result = FindBestFleet(bench::Rules(), request, control);
+        if (result.evaluations != 10000) state.SkipWithError("evaluations");
+        benchmark::DoNotOptimize(result.best.counts.data());
+    }
+}
+BENCHMARK(BM_FleetSearch10000EvaluationsSixRows)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace kestrin

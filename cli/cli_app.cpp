@@ -7,6 +7,7 @@
 
 #include "cli_output.h"
 #include "command_line.h"
+#include "optimise_command.h"
 #include "sheet_commands.h"
 #include "solve_command.h"
 #include "sweep_command.h"
@@ -30,6 +31,7 @@ int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::
         case Command::Tables: return RunTables(options.statsPath, out, err);
         case Command::Solve: return RunSolve(in, out, err);
         case Command::Sweep: return RunSweepCommand(options.sweep, options.statsPath, out, err);
+        case Command::Optimise: return RunOptimiseCommand(options.optimise, options.statsPath, out, err);
     }
     return ReportError(err, "Unknown command", kExitUsage);
 }

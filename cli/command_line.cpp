@@ -13,6 +13,8 @@
 #include "cli_rules.h"
 #include "engine/number_text.h"
 #include "planner/sweep_range.h"
+#include "optimise_command.h"
+#include "planner/fleet_search.h"
 #include "sweep_command.h"
 
 namespace kestrin {
@@ -21,7 +23,7 @@ namespace {
 
 constexpr std::pair<const char*, Command> kCommandNames[] = {
     {"calc", Command::Calc}, {"parse", Command::Parse},
-    {"tables", Command::Tables}, {"solve", Command::Solve}, {"sweep", Command::Sweep}};
+    {"tables", Command::Tables}, {"solve", Command::Solve}, {"sweep", Command::Sweep}, {"optimise", Command::Optimise}};
 
 // What the parser fills before the options are resolved into CliOptions.
 struct RawOptions {
@@ -33,6 +35,7 @@ struct RawOptions {
     std::vector<std::string> fleets;
     std::string ticks = "1";
     std::string from, to, points, sweepTicks = "1";  ///< sweep: checked texts
+    std::string minRoids = "1", maxLoss, evaluations = "10000", seed = "1", optimiseTicks = "1";  ///< optimise
 };
 
 // The accepted words of an option, in the order its help lists them.
@@ -131,6 +134,37 @@ void AddSweep(CLI::App& app, RawOptions& raw) {
     sweep->footer(kSweepOutputHelp);
 }
 
+void AddOptimise(CLI::App& app, RawOptions& raw) {
+    CLI::App* optimise = app.add_subcommand("optimise", "Find the attacker fleet to send: the counts of "
+                                                        "several rows that best serve a goal");
+    OptimiseOptions& options = raw.options.optimise;
+    optimise->add_option("battle", options.battlePath, "Battle file (.kbf)");
+    optimise->add_option("--vary", options.vary, "attacker:ROW[=MAX],... the rows to vary, each from 0 to MAX "
+                                                 "(default: the count on the grid), e.g. "
+                                                 "attacker:AstroPod=2000,Harpy,Dragon=500")
+        ->required()
+        ->delimiter(',');
+    optimise->add_option("--goal", options.goal, "roids: most initiated asteroids, ties to the least loss; "
+                                                 "loss-per-roid: least fleet value lost per initiated asteroid; "
+                                                 "smallest-fleet: the smallest fleet value that captures the most")
+        ->required()
+        ->check(CLI::IsMember(Words({"roids", "loss-per-roid", "smallest-fleet"})));
+    optimise->add_option("--min-roids", raw.minRoids, "loss-per-roid: initiated asteroids to capture at least "
+                                                      "(default 1)")
+        ->check(CheckValue);
+    optimise->add_option("--max-loss", raw.maxLoss, "Most attacker fleet value to lose over the ticks")
+        ->check(CheckValue);
+    optimise->add_option("--ticks", raw.optimiseTicks, "Ticks to follow each fleet, 1 to 100 (default 1)")
+        ->check(CountFrom(1, kMaxSweepTicks));
+    optimise->add_option("--evaluations", raw.evaluations, "Fleets to try when there are more than 100,000, "
+                                                           "1 to 1000000 (default 10000)")
+        ->check(CheckValue);
+    optimise->add_option("--seed", raw.seed, "Seed of the search's random choices (default 1)")->check(CheckValue);
+    AddSolverOption(*optimise, raw.solver);
+    AddStatsOption(*optimise, raw);
+    optimise->footer(kOptimiseOutputHelp);
+}
+
 CliOptions Resolve(RawOptions& raw, const char* argv0) {
     CliOptions options = raw.options;
     options.statsPath = raw.statsPath.empty() ? DefaultStatsPath(argv0)
@@ -144,6 +178,12 @@ CliOptions Resolve(RawOptions& raw, const char* argv0) {
     options.sweep.to = ParseInt64(raw.to).value_or(0);
     if (!raw.points.empty()) options.sweep.points = std::stoi(raw.points);
     options.sweep.ticks = std::stoi(raw.sweepTicks);
+    options.optimise.solver = solver;
+    options.optimise.ticks = std::stoi(raw.optimiseTicks);
+    options.optimise.minRoids = ParseInt64(raw.minRoids).value_or(0);
+    if (!raw.maxLoss.empty()) options.optimise.maxLoss = ParseInt64(raw.maxLoss);
+    options.optimise.evaluations = ParseInt64(raw.evaluations).value_or(0);
+    options.optimise.seed = static_cast<std::uint64_t>(ParseInt64(raw.seed).value_or(0));
     options.parse.kind = raw.kind == "combat"     ? ReportKind::Combat
                          : raw.kind == "military" ? ReportKind::Military
                                                   : ReportKind::Scan;
@@ -166,6 +206,7 @@ CommandLineRead ReadCommandLine(int argc, const char* const* argv) {
     AddParse(app, raw);
     AddTablesAndSolve(app, raw);
     AddSweep(app, raw);
+    AddOptimise(app, raw);
     CommandLineRead read;
     try {
         app.parse(argc, argv);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/ship_catalogue.h"
 #include "engine/shot_solver.h"
@@ -13,7 +14,7 @@
 namespace kestrin {
 
 /// The subcommands of kestrin-cli.
-enum class Command { Calc, Parse, Tables, Solve, Sweep };
+enum class Command { Calc, Parse, Tables, Solve, Sweep, Optimise };
 
 
 /// Military scan fleets, in the dialog's order: home, 1, 2, 3.
@@ -57,6 +58,19 @@ struct SweepOptions {
     bool csv = false;  ///< CSV instead of JSON lines
 };
 
+/// `kestrin-cli optimise [BATTLE.kbf]` options.
+struct OptimiseOptions {
+    std::filesystem::path battlePath;  ///< empty: start from the empty sheet
+    std::vector<std::string> vary;     ///< attacker:ROW[=MAX] items; ROW by caption or number
+    std::string goal;                  ///< roids, loss-per-roid or smallest-fleet
+    std::int64_t minRoids = 1;
+    std::optional<std::int64_t> maxLoss;
+    int ticks = 1;
+    std::int64_t evaluations = 10000;
+    std::uint64_t seed = 1;
+    SolverVariant solver = SolverVariant::New;
+};
+
 /// Everything the command line chose.
 struct CliOptions {
     Command command = Command::Tables;
@@ -64,6 +78,7 @@ struct CliOptions {
     CalcOptions calc;
     ParseOptions parse;
     SweepOptions sweep;
+    OptimiseOptions optimise;
 };
 
 }  // namespace kestrin

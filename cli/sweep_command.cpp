@@ -3,13 +3,12 @@
 #include <optional>
 
 #include "cli_output.h"
+#include "battle_cells.h"
 #include "cli_rules.h"
 #include "planner/battle_sweep.h"
 #include "planner/sweep_csv.h"
 #include "planner/sweep_range.h"
-#include "sheet/battle_file.h"
-#include "sheet/battle_sheet.h"
-#include "tick_json.h"
+#include "sweep_json.h"
 
 namespace kestrin {
 
@@ -26,7 +25,7 @@ const char* const kSweepOutputHelp =
 
 namespace {
 
-// The sweep the options ask for on `sheet`, or why it cannot run.
+// The sweep the options ask for on `cells`, or why it cannot run.
 struct SweepPlan {
     SweepRequest request;
     std::string error;
@@ -46,7 +45,7 @@ std::int64_t DefaultPoints(const SweepOptions& options) {
     return span < static_cast<std::uint64_t>(kMaxSweepPoints) ? static_cast<std::int64_t>(span) + 1 : kMaxSweepPoints + 1;
 }
 
-SweepPlan Plan(const BattleSheet& sheet, const SweepOptions& options) {
+SweepPlan Plan(const SheetCells& cells, const SweepOptions& options) {
     SweepPlan plan;
     const std::size_t colon = options.vary.find(':');
     const std::optional<Side> side = SideNamed(options.vary.substr(0, colon));
@@ -54,7 +53,7 @@ SweepPlan Plan(const BattleSheet& sheet, const SweepOptions& options) {
         plan.error = "--vary takes SIDE:ROW with SIDE defender or attacker, not '" + options.vary + "'";
         return plan;
     }
-    const SweepInputFound found = FindSweepInput(sheet.Cells(), *side, options.vary.substr(colon + 1));
+    const SweepInputFound found = FindSweepInput(cells, *side, options.vary.substr(colon + 1));
     if (!found.input) {
         plan.error = found.error;
         return plan;
@@ -67,24 +66,14 @@ SweepPlan Plan(const BattleSheet& sheet, const SweepOptions& options) {
     plan.error = CheckSweepRange(range, found.input->row);
     if (plan.error.empty()) plan.error = CheckSweepTicks(options.ticks);
     if (!plan.error.empty()) return plan;
-    plan.request = {sheet.Cells(), *found.input, SweepValues(range), options.ticks, options.solver};
+    plan.request = {cells, *found.input, SweepValues(range), options.ticks, options.solver};
     return plan;
 }
 
 std::string JsonLines(const SweepResult& result) {
     std::string text;
-    for (const SweepPoint& point : result.points) {
-        Json ticks = Json::array();
-        for (std::size_t t = 0; t < point.ticks.size(); ++t) {
-            const int tick = static_cast<int>(t + 1);
-            Json figures = Json::object();
-            for (const SweepFigureInfo& figure : kSweepFigures) figures[figure.key] = figure.value(point.ticks[t]);
-            ticks.push_back({{"tick", tick},
-                             {"panel", PanelJson(PanelTexts(SweepPanel(point.ticks[t], tick, kCliLocale)))},
-                             {"figures", std::move(figures)}});
-        }
-        text += DumpJson(Json{{"value", point.value}, {"ticks", std::move(ticks)}}) + "\n";
-    }
+    for (const SweepPoint& point : result.points)
+        text += DumpJson(Json{{"value", point.value}, {"ticks", TicksJson(point.ticks)}}) + "\n";
     return text;
 }
 
@@ -94,14 +83,9 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
                     std::ostream& out, std::ostream& err) {
     const CliRules rules = LoadCliRules(statsPath);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
-    SimulationContext context;
-    context.solverVariant = options.solver;
-    BattleSheet sheet(rules.rules, context, kCliLocale);
-    if (!options.battlePath.empty()) {
-        const BattleFileResult opened = OpenBattleFile(sheet, options.battlePath);
-        if (!opened.ok()) return ReportError(err, opened.message, kExitUsage);
-    }
-    const SweepPlan plan = Plan(sheet, options);
+    const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver);
+    if (!battle.error.empty()) return ReportError(err, battle.error, kExitUsage);
+    const SweepPlan plan = Plan(battle.cells, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
     const SweepResult result = RunSweep(rules.rules, plan.request, SweepControl{});
     if (!result.error.empty()) return ReportError(err, result.error, kExitUsage);

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "planner/battle_sweep.h"
+#include "planner/fleet_search.h"
 #include "sheet/sheet_test_support.h"
 
 namespace kestrin {
@@ -82,6 +83,32 @@ TEST(SweepMatchesSheet, EveryFigureOfEveryTickOnRandomBattles) {
         ASSERT_EQ(result.points.size(), request.values.size());
         for (const SweepPoint& point : result.points) ExpectPointMatchesSheet(rules, request, point);
         if (HasFailure()) return;
+    }
+}
+
+// The advisor's answer is a fleet the player can send: typed into the sheet and stepped, it
+// shows every figure the advisor reported.
+TEST(SweepMatchesSheet, TheAdvisorsFleetStepsOnTheSheetToTheFiguresItReported) {
+    std::mt19937 rng(4411);
+    for (int battle = 0; battle < 6; ++battle) {
+        SCOPED_TRACE("battle " + std::to_string(battle));
+        SheetFixture f;
+        FillRandomBattle(f, rng);
+        FleetSearchRequest request;
+        request.cells = f.sheet.Cells();
+        for (const SweepRow& row : SweepableRows(f.sheet.Cells(), Side::Attacker))
+            if (row.row <= kLastUnitRow && request.rows.size() < 3 && (row.row == UnitRow(48) || rng() % 8 == 0))
+                request.rows.push_back({row.row, static_cast<std::int32_t>(rng() % 5000)});
+        request.ticks = 3;
+        request.evaluations = 150;
+        request.aim.goal = static_cast<FleetGoal>(battle % 3);
+        const FleetSearchResult result = FindBestFleet(DefaultRules(), request, {.workers = 2});
+        for (std::size_t i = 0; i < request.rows.size(); ++i) f.Put(kAttShips, request.rows[i].row, result.best.counts[i]);
+        for (std::size_t t = 0; t < result.best.ticks.size(); ++t) {
+            ASSERT_EQ(t == 0 ? f.sheet.Recalculate() : f.sheet.StepForward(), "");
+            EXPECT_EQ(result.best.ticks[t], SheetFigures(f.sheet));
+        }
+        EXPECT_EQ(result.best.summed, WholeBattleFigures(result.best.ticks));
     }
 }
 

@@ -1,0 +1,106 @@
+#include "optimise_command.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "battle_cells.h"
+#include "cli_rules.h"
+#include "engine/number_text.h"
+#include "planner/fleet_search.h"
+#include "planner/sweep_input.h"
+#include "sweep_json.h"
+#include "tick_json.h"
+
+namespace kestrin {
+
+const char* const kOptimiseOutputHelp =
+    "Output: one JSON object:\n"
+    "  {\"fleet\": {\"AstroPod\": 20, \"Harpy\": 12}, \"ticks\": [...], \"summed\": {...},\n"
+    "   \"evaluations\": N, \"exhaustive\": true}\n"
+    "\"fleet\" holds the count of each varied row by its caption; \"ticks\" the fleet's ticks as\n"
+    "sweep prints a value's ticks; \"summed\" the figures summed over the ticks (the change per\n"
+    "initiated asteroid is the summed change div the summed asteroids; the values left are the\n"
+    "last tick's). A space of at most 100,000 fleets is tried whole (\"exhaustive\": true); a\n"
+    "larger one is searched with --evaluations fleets. The same input and --seed give the same\n"
+    "answer on any number of cores. When no fleet keeps --min-roids and --max-loss, the command\n"
+    "fails.";
+
+namespace {
+
+// The search the options ask for on `cells`, or why it cannot run.
+struct OptimisePlan {
+    FleetSearchRequest request;
+    std::string error;
+};
+
+// One --vary item: [attacker:]ROW[=MAX]; an item without a side continues the one before.
+std::string ReadVariedRow(const SheetCells& cells, const std::string& item, bool first, VariedRow& varied) {
+    std::string rest = item;
+    const std::size_t colon = rest.find(':');
+    if (colon != std::string::npos) {
+        if (rest.substr(0, colon) != "attacker") return "The advisor varies attacker rows only, not '" + item + "'";
+        rest = rest.substr(colon + 1);
+    } else if (first) {
+        return "--vary takes attacker:ROW[=MAX],..., not '" + item + "'";
+    }
+    const std::size_t equals = rest.rfind('=');
+    const SweepInputFound found = FindSweepInput(cells, Side::Attacker, rest.substr(0, equals));
+    if (!found.input) return found.error;
+    varied.row = found.input->row;
+    varied.most = std::max(0, cells.Count(sheet::kAttShips, varied.row));
+    if (equals == std::string::npos) return {};
+    const std::optional<std::int64_t> most = ParseInt64(rest.substr(equals + 1));
+    if (!most || *most < 0 || *most > std::numeric_limits<std::int32_t>::max())
+        return "The most ships in '" + item + "' must be a whole number from 0 to 2147483647";
+    varied.most = static_cast<std::int32_t>(*most);
+    return {};
+}
+
+OptimisePlan Plan(const SheetCells& cells, const OptimiseOptions& options) {
+    OptimisePlan plan;
+    FleetSearchRequest& request = plan.request;
+    request.cells = cells;
+    for (const std::string& item : options.vary) {
+        VariedRow varied;
+        plan.error = ReadVariedRow(cells, item, request.rows.empty(), varied);
+        if (!plan.error.empty()) return plan;
+        request.rows.push_back(varied);
+    }
+    request.ticks = options.ticks;
+    request.solver = options.solver;
+    request.aim = {FleetGoalNamed(options.goal).value_or(FleetGoal::Roids), options.minRoids, options.maxLoss};
+    request.evaluations = options.evaluations;
+    request.seed = options.seed;
+    plan.error = CheckFleetSearch(request);
+    return plan;
+}
+
+std::string ResultJson(const SheetCells& cells, const FleetSearchRequest& request, const FleetSearchResult& result) {
+    Json fleet = Json::object();
+    for (std::size_t i = 0; i < request.rows.size(); ++i)
+        fleet[cells.At(sheet::kAttCaption, request.rows[i].row)] = result.best.counts[i];
+    return DumpJson(Json{{"fleet", std::move(fleet)},
+                         {"ticks", TicksJson(result.best.ticks)},
+                         {"summed", FiguresJson(result.best.summed)},
+                         {"evaluations", result.evaluations},
+                         {"exhaustive", result.exhaustive}}) +
+           "\n";
+}
+
+}  // namespace
+
+int RunOptimiseCommand(const OptimiseOptions& options, const std::filesystem::path& statsPath,
+                       std::ostream& out, std::ostream& err) {
+    const CliRules rules = LoadCliRules(statsPath);
+    if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
+    const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver);
+    if (!battle.error.empty()) return ReportError(err, battle.error, kExitUsage);
+    const OptimisePlan plan = Plan(battle.cells, options);
+    if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
+    const FleetSearchResult result = FindBestFleet(rules.rules, plan.request, FleetSearchControl{});
+    if (!result.meetsLimits)
+        return ReportError(err, "No fleet of the varied rows keeps the limits (--min-roids, --max-loss)", kExitFailure);
+    return WriteOutput(out, err, ResultJson(battle.cells, plan.request, result));
+}
+
+}  // namespace kestrin

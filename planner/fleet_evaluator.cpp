@@ -1,0 +1,55 @@
+#include "fleet_evaluator.h"
+
+#include <stdexcept>
+
+#include "planner/worker_pool.h"
+#include "sheet/result_rows.h"
+
+namespace kestrin {
+
+FleetEvaluator::FleetEvaluator(const BattleRules& rules, const FleetSearchRequest& request, int workers)
+    : request_(request), costs_(FleetCosts::From(rules.catalogue)), workers_(std::max(workers, 1)) {
+    ReadSheetInputs(request.cells, sheetInputs_);
+    for (int w = 0; w < workers_; ++w) battles_.emplace_back(rules, costs_, request.solver);
+    buffers_.resize(static_cast<std::size_t>(workers_));
+}
+
+BattleState FleetEvaluator::Start(const std::vector<std::int32_t>& counts) const {
+    BattleState start = sheetInputs_;
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        start.Ships[Idx(Side::Attacker)][request_.rows[i].row - sheet::kFirstUnitRow] = counts[i];
+    return start;
+}
+
+const std::vector<SweepFigures>& FleetEvaluator::Run(int worker, const std::vector<std::int32_t>& counts) {
+    std::vector<SweepFigures>& ticks = buffers_[static_cast<std::size_t>(worker)];
+    const std::string error = battles_[static_cast<std::size_t>(worker)].Run(Start(counts), request_.ticks, ticks);
+    // The rules were checked when they were loaded: a statistic the simulation refuses here
+    // is a fault, not an input to report.
+    if (!error.empty()) throw std::runtime_error(error);
+    return ticks;
+}
+
+std::vector<std::optional<FleetOutcome>> FleetEvaluator::Outcomes(std::span<const std::vector<std::int32_t>> fleets,
+                                                                  const std::atomic<bool>* cancel) {
+    std::vector<std::optional<FleetOutcome>> outcomes(fleets.size());
+    const int workers = WorkerCount(workers_, fleets.size());
+    // Each slot is written by the one worker that took its index.
+    RunOnWorkers(workers, fleets.size(), [&](int worker, std::size_t index) {
+        const std::vector<SweepFigures>& ticks = Run(worker, fleets[index]);
+        const std::int64_t sent = FleetValue(Start(fleets[index]).Ships[Idx(Side::Attacker)], costs_).value;
+        outcomes[index] = OutcomeOf(WholeBattleFigures(ticks), sent);
+    }, cancel);
+    return outcomes;
+}
+
+FleetBattle FleetEvaluator::Battle(const std::vector<std::int32_t>& counts) {
+    FleetBattle battle;
+    battle.counts = counts;
+    battle.ticks = Run(0, counts);
+    battle.summed = WholeBattleFigures(battle.ticks);
+    battle.outcome = OutcomeOf(battle.summed, FleetValue(Start(counts).Ships[Idx(Side::Attacker)], costs_).value);
+    return battle;
+}
+
+}  // namespace kestrin

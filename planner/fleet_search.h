@@ -1,0 +1,103 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/battle_rules.h"
+#include "engine/shot_solver.h"
+#include "planner/fleet_goal.h"
+#include "planner/sweep_figures.h"
+#include "sheet/sheet_cells.h"
+
+namespace kestrin {
+
+/// One attacker unit row the advisor varies, from 0 to `most` ships.
+struct VariedRow {
+    int row = 0;
+    std::int32_t most = 0;
+
+    friend bool operator==(const VariedRow&, const VariedRow&) = default;
+};
+
+/// A search space of at most this many fleets is searched fleet by fleet.
+inline constexpr std::int64_t kExhaustiveFleets = 100000;
+/// Most evaluations one search may be given.
+inline constexpr std::int64_t kMaxFleetEvaluations = 1000000;
+/// Values each varied row's line sweep from the grid's fleet tries at the start of a search
+/// (fewer when the row has fewer).
+inline constexpr std::int64_t kLineSweepPoints = 17;
+
+/// What the advisor searches: the battle as the sheet's input cells stand, the rows it varies,
+/// the ticks to follow each fleet for and the goal.
+struct FleetSearchRequest {
+    SheetCells cells;
+    std::vector<VariedRow> rows;
+    int ticks = 1;
+    SolverVariant solver = SolverVariant::New;
+    FleetAim aim;
+    /// Fleets to evaluate when the space is too large to try them all.
+    std::int64_t evaluations = 10000;
+    std::uint64_t seed = 1;
+};
+
+/// How a search runs. The callback's owner must outlive the run.
+struct FleetSearchControl {
+    /// Worker threads; 0 means one per core. The answer does not depend on it.
+    int workers = 0;
+    /// Told (evaluations done, evaluations planned) after each batch of fleets, from the
+    /// calling thread.
+    std::function<void(std::int64_t done, std::int64_t total)> progress = {};
+    /// Set by the caller (from any thread) to stop; the best fleet so far is the answer.
+    const std::atomic<bool>* cancel = nullptr;
+};
+
+/// A fleet's battle: the counts of the varied rows (in the request's order), its ticks and
+/// their sum (WholeBattleFigures), and what the goals compare.
+struct FleetBattle {
+    std::vector<std::int32_t> counts;
+    std::vector<SweepFigures> ticks;
+    SweepFigures summed;
+    FleetOutcome outcome;
+};
+
+/// The advisor's answer.
+struct FleetSearchResult {
+    FleetBattle best;
+    /// Whether the best fleet keeps the goal's limits (asteroids asked for, loss allowed).
+    bool meetsLimits = false;
+    /// Distinct fleets evaluated.
+    std::int64_t evaluations = 0;
+    /// Every fleet of the space was tried: the answer is the optimum.
+    bool exhaustive = false;
+    /// Stopped by the caller: the best fleet found until then.
+    bool cancelled = false;
+};
+
+/// Why `request` cannot be searched (no row, a row that is no attacker unit row or is given
+/// twice, a bound below 0, ticks outside 1..100, evaluations outside 1..1,000,000, a negative
+/// limit), or an empty text.
+std::string CheckFleetSearch(const FleetSearchRequest& request);
+
+/// Number of fleets in the space of `rows` (each from 0 to its bound), saturating at the
+/// 64-bit range.
+std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows);
+
+/// The varied rows' counts as the grid holds them, each clamped to its bound.
+std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request);
+
+/// The battle of one fleet (counts of the varied rows), as the sheet would compute it.
+FleetBattle EvaluateFleet(const BattleRules& rules, const FleetSearchRequest& request,
+                          const std::vector<std::int32_t>& counts);
+
+/// Finds the fleet that best serves the request's aim. A space of at most kExhaustiveFleets
+/// fleets is tried whole; a larger one is searched with the given number of evaluations (see
+/// DESIGN.md). The answer depends only on the request, never on the workers or their timing.
+/// What a worker throws (std::bad_alloc) is thrown again here once all have stopped.
+FleetSearchResult FindBestFleet(const BattleRules& rules, const FleetSearchRequest& request,
+                                const FleetSearchControl& control);
+
+}  // namespace kestrin
