@@ -10,6 +10,7 @@ BattleCells OpenBattleCells(const BattleRules& rules, const std::filesystem::pat
     SimulationContext context;
     context.solverVariant = solver;
     BattleSheet sheet(rules, context, kCliLocale);
+    sheet.KeepNoUndo();
     if (!battlePath.empty()) {
         const BattleFileResult opened = OpenBattleFile(sheet, battlePath);
         if (!opened.ok()) return {{}, opened.message};

@@ -29,6 +29,7 @@ struct SheetRun {
         context.decimalSeparator = kCliLocale.decimalSeparator;
         context.bailout = &bailouts;
         sheet.SetLogWindow(&logWindow);
+        sheet.KeepNoUndo();  // one command per process: nothing is ever undone
     }
 
     void AddTick() {

@@ -116,10 +116,12 @@ std::string BattleSheet::StepForward() {
         std::string error = Recalculate();
         if (!error.empty()) return error;
     }
+    // After a step back the history still ends with this tick's entry: the new one replaces it.
+    TickHistoryChain earlier = history_ && history_->tick == static_cast<std::size_t>(currentTick_)
+                                   ? history_->earlier
+                                   : history_;
+    history_ = std::make_shared<const TickHistoryEntry>(std::move(earlier), std::move(inputs));
     ++currentTick_;
-    if (history_.size() < static_cast<std::size_t>(currentTick_)) history_.resize(currentTick_);
-    history_[currentTick_ - 1] = std::move(inputs);
-    HistoryChanged();
     ShowTick();
     CarrySurvivorsForward();
     return RecalculateFollowingLog();
@@ -129,12 +131,10 @@ std::string BattleSheet::StepBack() {
     if (currentTick_ <= 1) return {};
     const SheetChange change(*this);
     --currentTick_;
-    assert(history_.size() > static_cast<std::size_t>(currentTick_));
-    if (history_.size() != static_cast<std::size_t>(currentTick_ + 1)) {
-        history_.resize(currentTick_ + 1);
-        HistoryChanged();
-    }
-    RestoreInputs(history_[currentTick_]);
+    // The history keeps the entry of the tick stepped back to, until a step forward replaces it.
+    if (history_->tick > static_cast<std::size_t>(currentTick_)) history_ = history_->earlier;
+    assert(history_ && history_->tick == static_cast<std::size_t>(currentTick_));
+    RestoreInputs(history_->inputs);
     ShowTick();
     return RecalculateFollowingLog();
 }
@@ -147,8 +147,7 @@ void BattleSheet::ClearGrid() {
     SetupSheet();
     currentTick_ = 1;
     ShowTick();
-    if (!history_.empty()) HistoryChanged();
-    history_.clear();
+    history_.reset();
 }
 
 std::string BattleSheet::ClearDef() {
@@ -164,18 +163,35 @@ std::string BattleSheet::ClearAtt() {
 }
 
 void BattleSheet::BeginChange() {
-    if (openChanges_++ == 0) changeStart_ = Snapshot();
+    if (openChanges_ == 0 && keepUndo_) changeStart_ = Snapshot();
+    ++openChanges_;
 }
 
-void BattleSheet::EndChange() {
+void BattleSheet::EndChange() noexcept {
     // Undo closes every open change at once; the callers' own closings come after it.
     if (openChanges_ == 0 || --openChanges_ > 0) return;
+    if (!changeStart_) return;
     // A change that changed nothing (a clear of an empty side, an edit cancelled) is no step.
-    if (changeStart_ && !changeStart_->SameBattle(Snapshot())) undo_.Push(std::move(*changeStart_));
+    const SheetSnapshot& start = *changeStart_;
+    bool same = start.tick == currentTick_ && start.reportView == reportView_ && start.history == history_;
+    for (int row = 0; same && row < kRows; ++row) {
+        same = start.cells.At(kDefShips, row) == cells_.At(kDefShips, row) &&
+               start.cells.At(kAttShips, row) == cells_.At(kAttShips, row);
+    }
+    if (same) {
+        changeStart_.reset();
+    } else {
+        undo_.Push(std::move(changeStart_), history_);
+    }
+}
+
+void BattleSheet::AbandonChange() noexcept {
+    if (openChanges_ == 0 || --openChanges_ > 0) return;
+    if (changeStart_) PutBack(*changeStart_);
     changeStart_.reset();
 }
 
-void BattleSheet::CloseOpenChanges() {
+void BattleSheet::CloseOpenChanges() noexcept {
     if (openChanges_ == 0) return;
     openChanges_ = 1;
     EndChange();
@@ -193,23 +209,31 @@ std::string BattleSheet::Redo() {
     return Restore(undo_.Redo(Snapshot()));
 }
 
-SheetSnapshot BattleSheet::Snapshot() const {
-    if (!sharedHistory_ || sharedHistoryVersion_ != historyVersion_) {
-        sharedHistory_ = std::make_shared<const std::vector<TickInputs>>(history_);
-        sharedHistoryVersion_ = historyVersion_;
+std::vector<TickInputs> BattleSheet::TickHistory() const {
+    if (!history_) return {};
+    std::vector<TickInputs> entries(history_->tick + 1);
+    for (const TickHistoryEntry* entry = history_.get(); entry != nullptr; entry = entry->earlier.get()) {
+        entries[entry->tick] = entry->inputs;
     }
-    return {cells_, currentTick_, reportView_, results_, sharedHistory_, historyVersion_};
+    return entries;
 }
 
-std::string BattleSheet::Restore(SheetSnapshot snapshot) {
+std::unique_ptr<SheetSnapshot> BattleSheet::Snapshot() const {
+    return std::make_unique<SheetSnapshot>(SheetSnapshot{cells_, currentTick_, reportView_, results_, history_});
+}
+
+// Moves only: bringing a battle back cannot run out of memory.
+void BattleSheet::PutBack(SheetSnapshot& snapshot) noexcept {
     cells_ = std::move(snapshot.cells);
     currentTick_ = snapshot.tick;
     reportView_ = snapshot.reportView;
     results_ = std::move(snapshot.results);
-    history_ = *snapshot.history;
-    historyVersion_ = snapshot.historyVersion;
-    sharedHistory_ = std::move(snapshot.history);
-    sharedHistoryVersion_ = historyVersion_;
+    history_ = std::move(snapshot.history);
+}
+
+std::string BattleSheet::Restore(std::unique_ptr<SheetSnapshot> snapshot) {
+    PutBack(*snapshot);
+    snapshot.reset();
     // A parsed combat report comes back with its own figures, which a recalculation would
     // replace with computed ones; the log no longer matches it either way.
     if (reportView_) {

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -105,11 +105,15 @@ public:
     void BeginChange();
     /// Closes the change opened last. When the outermost one closes having changed the
     /// battle, it becomes one step to undo and nothing is left to redo.
-    void EndChange();
+    void EndChange() noexcept;
     /// Whether a change can be undone (an open change counts once it is closed).
     bool CanUndo() const { return undo_.CanUndo(); }
     /// Whether an undone change can be redone.
     bool CanRedo() const { return undo_.CanRedo(); }
+    /// The memory the steps to undo and redo hold.
+    std::size_t UndoBytes() const { return undo_.Bytes(); }
+    /// Keeps no steps to undo from now on: for a program that makes one change and ends.
+    void KeepNoUndo() { keepUndo_ = false; }
     /// Closes any open change, then brings back the battle before the last change: cells,
     /// tick, tick history and a parsed report's view; recalculates unless a report returns.
     [[nodiscard]] std::string Undo();
@@ -119,7 +123,8 @@ public:
     /// The current tick, 1 at start.
     int CurrentTick() const { return currentTick_; }
     /// Entry k: the inputs as they stood when stepping forward from tick k; entry 0 unused.
-    const std::vector<TickInputs>& TickHistory() const { return history_; }
+    /// A copy, as long as the history: for checks.
+    std::vector<TickInputs> TickHistory() const;
 
     /// Set by the combat-report parser when it writes a report into the sheet.
     bool ReportView() const { return reportView_; }
@@ -143,10 +148,12 @@ private:
     void RestoreInputs(const TickInputs& inputs);
     void CarrySurvivorsForward();
     void ShowTick() { results_.TickIndicator = TickIndicatorText(currentTick_); }
-    void HistoryChanged() { historyVersion_ = ++historyVersions_; }
-    void CloseOpenChanges();
-    SheetSnapshot Snapshot() const;
-    std::string Restore(SheetSnapshot snapshot);
+    void CloseOpenChanges() noexcept;
+    std::unique_ptr<SheetSnapshot> Snapshot() const;
+    std::string Restore(std::unique_ptr<SheetSnapshot> snapshot);
+    void PutBack(SheetSnapshot& snapshot) noexcept;
+    friend class SheetChange;
+    void AbandonChange() noexcept;
 
     const BattleRules& rules_;
     SimulationContext& context_;
@@ -156,31 +163,37 @@ private:
     SheetCells cells_;
     RowVisibility rows_;
     ResultsPanel results_;
-    std::vector<TickInputs> history_;
+    TickHistoryChain history_;
     int currentTick_ = 1;
     int setupCount_ = 0;
     bool reportView_ = false;
 
     UndoHistory undo_;
-    std::optional<SheetSnapshot> changeStart_;
+    bool keepUndo_ = true;
+    std::unique_ptr<SheetSnapshot> changeStart_;
     int openChanges_ = 0;
-    std::uint64_t historyVersion_ = 0;
-    std::uint64_t historyVersions_ = 0;
-    // The history as last snapshotted: snapshots share it until it changes.
-    mutable std::shared_ptr<const std::vector<TickInputs>> sharedHistory_;
-    mutable std::uint64_t sharedHistoryVersion_ = 0;
 };
 
-/// Makes what the sheet does during its lifetime one step to undo.
+/// Makes what the sheet does during its lifetime one step to undo. The battle it started
+/// from is copied when it opens, where running out of memory can still be reported; when it
+/// closes nothing is allocated. Left by an exception (the memory ran out half way), it puts
+/// that battle back instead.
 class SheetChange {
 public:
     explicit SheetChange(BattleSheet& sheet) : sheet_(sheet) { sheet_.BeginChange(); }
-    ~SheetChange() { sheet_.EndChange(); }
+    ~SheetChange() {
+        if (std::uncaught_exceptions() > unwinding_) {
+            sheet_.AbandonChange();
+        } else {
+            sheet_.EndChange();
+        }
+    }
     SheetChange(const SheetChange&) = delete;
     SheetChange& operator=(const SheetChange&) = delete;
 
 private:
     BattleSheet& sheet_;
+    int unwinding_ = std::uncaught_exceptions();
 };
 
 }  // namespace kestrin

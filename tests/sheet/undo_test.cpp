@@ -1,11 +1,34 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <functional>
+#include <new>
 
 #include "sheet/battle_file.h"
 #include "sheet/battle_sheet.h"
 #include "sheet/cell_clipboard.h"
 #include "sheet_test_support.h"
+
+// While armed, the allocation after the next `failAfter` ones fails, once.
+namespace {
+std::atomic<long> failAfter{-1};
+std::atomic<bool> failed{false};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (const long left = failAfter.load(std::memory_order_relaxed); left >= 0) {
+        failAfter = left - 1;
+        if (left == 0) {
+            failed = true;
+            throw std::bad_alloc();
+        }
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace kestrin {
 namespace {
@@ -117,6 +140,54 @@ TEST(Undo, KeepsTheLastHundredStepsAndANewChangeEndsRedo) {
     ASSERT_EQ(f.sheet.Redo(), "");
     EXPECT_EQ(f.sheet.ClearDef(), "");
     EXPECT_FALSE(f.sheet.CanRedo());
+}
+
+// Every allocation of every change is made to fail in turn: the exception reaches the caller,
+// the battle is as it was, and the steps before it still undo.
+TEST(Undo, AChangeThatRunsOutOfMemoryLeavesTheBattleAsItWas) {
+    for (const Change& change : kChanges) {
+        SCOPED_TRACE(change.name);
+        for (long allocation = 0;; ++allocation) {
+            SheetFixture f;
+            SetUpBattle(f);
+            const Battle before = Of(f.sheet);
+            failed = false;
+            failAfter = allocation;
+            bool thrown = false;
+            try {
+                change.apply(f.sheet);
+            } catch (const std::bad_alloc&) {
+                thrown = true;
+            }
+            failAfter = -1;
+            if (!failed) break;
+            ASSERT_TRUE(thrown) << "allocation " << allocation;
+            ASSERT_EQ(Of(f.sheet), before) << "allocation " << allocation;
+            ASSERT_EQ(f.sheet.Undo(), "");
+            ASSERT_EQ(f.sheet.CurrentTick(), 1);
+        }
+    }
+}
+
+// A tick step shares the history instead of copying it, and big cells cannot make the steps
+// hold more than the ceiling.
+TEST(Undo, TheMemoryOfTheStepsIsBounded) {
+    SheetFixture f;
+    SetUpBattle(f);
+    for (int tick = 0; tick < 300; ++tick) ASSERT_EQ(f.sheet.StepForward(), "");
+    const std::size_t after300 = f.sheet.UndoBytes();
+    for (int tick = 0; tick < 2000; ++tick) ASSERT_EQ(f.sheet.StepForward(), "");
+    EXPECT_LT(f.sheet.UndoBytes(), after300 + after300 / 10);
+
+    f.sheet.SetCell(kAttShips, kFirstRoidRow, std::string(std::size_t{3} << 20, '7'));
+    for (int value = 1; value <= 40; ++value) {
+        f.sheet.BeginChange();
+        f.Put(kDefShips, UnitRow(kHarpy), value);
+        f.sheet.EndChange();
+    }
+    EXPECT_LE(f.sheet.UndoBytes(), UndoHistory::kBytes);
+    ASSERT_EQ(f.sheet.Undo(), "");
+    EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "39");
 }
 
 TEST(Undo, ClosesAChangeStillOpen) {
