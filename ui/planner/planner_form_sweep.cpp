@@ -29,7 +29,10 @@ void TPlannerForm::RunSweep() {
     status_->setText("Sweeping " + InputTitle() + "...");
     progress_->setRange(0, static_cast<int>(request.values.size()));
     progress_->setValue(0);
-    runner_->Start(std::move(request));
+    if (std::string error = runner_->Start(std::move(request)); !error.empty()) {
+        status_->setText(QString::fromStdString(error));
+        return;
+    }
     SetRunning(true);
 }
 

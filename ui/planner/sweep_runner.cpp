@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <new>
+#include <system_error>
 
 namespace kestrin {
 
@@ -14,38 +15,48 @@ SweepRunner::~SweepRunner() {
     if (thread_.joinable()) thread_.join();
 }
 
-void SweepRunner::Start(SweepRequest request, int workers) {
-    if (running_) return;
+std::string SweepRunner::Start(SweepRequest request, int workers) {
+    if (running_) return {};
     if (thread_.joinable()) thread_.join();
-    running_ = true;
     cancel_ = false;
-    thread_ = std::thread([this, request = std::move(request), workers] {
-        int lastPermille = -1;
-        SweepControl control;
-        control.workers = workers;
-        control.cancel = &cancel_;
-        // Called one at a time: only a change of a thousandth reaches the window.
-        control.progress = [this, &lastPermille](std::size_t done, std::size_t total) {
-            const int permille = static_cast<int>(done * 1000 / total);
-            if (permille == lastPermille) return;
-            lastPermille = permille;
-            QMetaObject::invokeMethod(this, [this, done, total] {
-                emit Progress(static_cast<int>(done), static_cast<int>(total));
-            }, Qt::QueuedConnection);
-        };
-        // Nothing may leave the thread: what the sweep throws becomes its error, the
-        // memory it held already given back.
-        std::shared_ptr<SweepResult> result;
-        try {
-            result = std::make_shared<SweepResult>(RunSweep(rules_, request, control));
-        } catch (const std::bad_alloc&) {
-            result = std::make_shared<SweepResult>(SweepResult{{}, false, kSweepOutOfMemory});
-        } catch (const std::exception& e) {
-            result = std::make_shared<SweepResult>(SweepResult{{}, false, e.what()});
-        }
-        // Queued to this object: dropped if the runner is gone by then.
-        QMetaObject::invokeMethod(this, [this, result] { Done(result); }, Qt::QueuedConnection);
-    });
+    try {
+        thread_ = std::thread([this, request = std::move(request), workers] { Run(request, workers); });
+    } catch (const std::bad_alloc&) {
+        return kSweepOutOfMemory;
+    } catch (const std::system_error& failure) {
+        return std::string("Unable to start the sweep: ") + failure.what();
+    }
+    running_ = true;
+    return {};
+}
+
+// On the sweep's own thread.
+void SweepRunner::Run(const SweepRequest& request, int workers) {
+    int lastPermille = -1;
+    SweepControl control;
+    control.workers = workers;
+    control.cancel = &cancel_;
+    // Called one at a time: only a change of a thousandth reaches the window.
+    control.progress = [this, &lastPermille](std::size_t done, std::size_t total) {
+        const int permille = static_cast<int>(done * 1000 / total);
+        if (permille == lastPermille) return;
+        lastPermille = permille;
+        QMetaObject::invokeMethod(this, [this, done, total] {
+            emit Progress(static_cast<int>(done), static_cast<int>(total));
+        }, Qt::QueuedConnection);
+    };
+    // Nothing may leave the thread: what the sweep throws becomes its error, the
+    // memory it held already given back.
+    std::shared_ptr<SweepResult> result;
+    try {
+        result = std::make_shared<SweepResult>(RunSweep(rules_, request, control));
+    } catch (const std::bad_alloc&) {
+        result = std::make_shared<SweepResult>(SweepResult{{}, false, kSweepOutOfMemory});
+    } catch (const std::exception& e) {
+        result = std::make_shared<SweepResult>(SweepResult{{}, false, e.what()});
+    }
+    // Queued to this object: dropped if the runner is gone by then.
+    QMetaObject::invokeMethod(this, [this, result] { Done(result); }, Qt::QueuedConnection);
 }
 
 void SweepRunner::Done(std::shared_ptr<SweepResult> result) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "planner/battle_sweep.h"
@@ -27,7 +28,9 @@ public:
     ~SweepRunner() override;
 
     /// Starts `request` with `workers` threads (0: one per core); nothing while one runs.
-    void Start(SweepRequest request, int workers = 0);
+    /// Returns "" or why the sweep could not start (no thread, no memory for one): then
+    /// nothing runs and a later Start may try again.
+    [[nodiscard]] std::string Start(SweepRequest request, int workers = 0);
     /// Asks the running sweep to stop after the points its workers are on.
     void Cancel() { cancel_ = true; }
     /// Whether a sweep runs.
@@ -42,6 +45,7 @@ signals:
     void Finished();
 
 private:
+    void Run(const SweepRequest& request, int workers);
     void Done(std::shared_ptr<SweepResult> result);
 
     const BattleRules& rules_;

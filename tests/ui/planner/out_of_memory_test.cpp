@@ -10,6 +10,7 @@
 #include <fstream>
 #include <limits>
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "engine/battle_rules.h"
@@ -18,6 +19,7 @@
 #include "ui/main/main_window.h"
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui/planner/sweep_runner.h"
+#include "ui/main/guarded_application.h"
 #include "ui_test_registry.h"
 #include "ui_test_support.h"
 
@@ -96,22 +98,48 @@ private slots:
         QVERIFY(window.Sheet().Cells() == before);
     }
 
-    // The sweep's worker threads run out: the sweep ends with a message, the program goes on.
-    void aSweepThatRunsOutOfMemoryEndsWithItsError() {
+    // The sweep's worker threads run out, or its own thread cannot start: the sweep ends with
+    // a message, the program goes on, and the next sweep runs.
+    void aSweepThatRunsOutOfMemoryOrCannotStartSaysSoAndRunsAgain() {
         const BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
         SimulationContext context;
         BattleSheet sheet(rules, context);
         sheet.SetCell(sheet::kDefShips, 13, "800");
         SweepRunner runner(rules);
         // A point of 100 ticks keeps 11 kB of figures.
-        SweepRequest request{sheet.Cells(), {Side::Attacker, 1}, SweepValues({0, 1000, 50}), 100};
+        const SweepRequest request{sheet.Cells(), {Side::Attacker, 1}, SweepValues({0, 1000, 50}), 100};
         {
             RefuseLargeAllocations refuse(8 * 1024, true);  // the window's thread is spared
-            runner.Start(std::move(request), 2);
+            QCOMPARE(runner.Start(request, 2), std::string());
             QVERIFY(QTest::qWaitFor([&] { return !runner.Running(); }, 20000));
         }
         QCOMPARE(runner.Result().error, std::string(kSweepOutOfMemory));
         QVERIFY(runner.Result().points.empty());
+        {
+            RefuseLargeAllocations refuse(16 * 1024);  // the thread's start holds the cells
+            QCOMPARE(runner.Start(request, 1), std::string(kSweepOutOfMemory));
+        }
+        QVERIFY(!runner.Running());
+        QCOMPARE(runner.Start(request, 1), std::string());
+        QVERIFY(QTest::qWaitFor([&] { return !runner.Running(); }, 20000));
+        QCOMPARE(runner.Result().points.size(), std::size_t{50});
+    }
+
+    // What no handler reported reaches the event loop: a message, not the end of the program.
+    void anExceptionReachingTheEventLoopIsReported() {
+        testing::RecordingMessages messages;
+        try {
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again), "thread");
+        } catch (...) {
+            ReportFailedCommand(messages, nullptr);
+        }
+        try {
+            throw std::bad_alloc();
+        } catch (...) {
+            ReportFailedCommand(messages, nullptr);
+        }
+        QCOMPARE(messages.errors, QStringList({"The last command could not be completed: thread: Resource temporarily unavailable",
+                                               "Out of memory: the last command could not be completed"}));
     }
 };
 
