@@ -13,7 +13,8 @@
 namespace kestrin {
 
 const char* const kSweepOutputHelp =
-    "Output: one JSON line per value, in value order:\n"
+    "Output: one JSON line per value, in value order, each written as soon as it and every\n"
+    "value before it are computed:\n"
     "  {\"value\": V, \"ticks\": [{\"tick\": 1, \"panel\": {...}, \"figures\": {...}}, ...]}\n"
     "\"panel\" holds the results panel's texts as calc prints them; \"figures\" the same\n"
     "figures as numbers: defenderFleetChange, attackerFleetChange, uninitRoidsLost,\n"
@@ -21,7 +22,9 @@ const char* const kSweepOutputHelp =
     "attackerChangePerInitRoid, metalSalvage, crystalSalvage, eoniumSalvage (with the\n"
     "panel's signs), defenderValueLeft, attackerValueLeft. Each further tick is what the\n"
     "Tick button makes of the one before. With --csv: a header line, then one line per\n"
-    "value and tick with these figures.";
+    "value and tick with these figures. Unlike the other commands, sweep streams: a failure\n"
+    "after output began (out of memory, a closed output) ends it after its last complete\n"
+    "line, with one line on standard error and exit status 1.";
 
 namespace {
 
@@ -70,12 +73,12 @@ SweepPlan Plan(const SheetCells& cells, const SweepOptions& options) {
     return plan;
 }
 
-std::string JsonLines(const SweepResult& result) {
-    std::string text;
-    for (const SweepPoint& point : result.points)
-        text += DumpJson(Json{{"value", point.value}, {"ticks", TicksJson(point.ticks)}}) + "\n";
-    return text;
+std::string JsonLine(const SweepPoint& point) {
+    return DumpJson(Json{{"value", point.value}, {"ticks", TicksJson(point.ticks)}}) + "\n";
 }
+
+// Standard output refused a line: the sweep stops.
+struct OutputRefused {};
 
 }  // namespace
 
@@ -87,9 +90,26 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
     if (!battle.error.empty()) return ReportError(err, battle.error, kExitUsage);
     const SweepPlan plan = Plan(battle.cells, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
-    const SweepResult result = RunSweep(rules.rules, plan.request, SweepControl{});
-    if (!result.error.empty()) return ReportError(err, result.error, kExitUsage);
-    return WriteOutput(out, err, options.csv ? SweepCsv(result) : JsonLines(result));
+    // Each point's lines go out as soon as it and every point before it are finished, so
+    // the memory held does not grow with the range; a failure after that ends the output
+    // after its last complete line.
+    bool began = false;
+    SweepControl control;
+    control.pointFinished = [&](const SweepPoint& point) {
+        std::string text = began || !options.csv ? std::string() : SweepCsvHeader();
+        text += options.csv ? SweepCsvLines(point) : JsonLine(point);
+        out << text;
+        out.flush();
+        if (!out) throw OutputRefused{};
+        began = true;
+    };
+    try {
+        const SweepResult result = RunSweep(rules.rules, plan.request, control);
+        if (!result.error.empty()) return ReportError(err, result.error, began ? kExitFailure : kExitUsage);
+    } catch (const OutputRefused&) {
+        return ReportError(err, "Unable to write the output", kExitFailure);
+    }
+    return kExitOk;
 }
 
 }  // namespace kestrin

@@ -25,6 +25,14 @@ struct SweepRequest {
     SolverVariant solver = SolverVariant::New;
 };
 
+/// One value of the sweep and its figures, tick 1 first.
+struct SweepPoint {
+    std::int64_t value = 0;
+    std::vector<SweepFigures> ticks;
+
+    friend bool operator==(const SweepPoint&, const SweepPoint&) = default;
+};
+
 /// How a sweep runs. Both callbacks' owners must outlive the run.
 struct SweepControl {
     /// Worker threads; 0 means one per core.
@@ -35,20 +43,18 @@ struct SweepControl {
     /// Set by the caller (from any thread) to stop: each worker finishes the point it is on
     /// and takes no other.
     const std::atomic<bool>* cancel = nullptr;
+    /// When set, told each point in point order as soon as it and every point before it are
+    /// finished (from the worker threads, one call at a time), and the result keeps no
+    /// points: the workers run at most a few points ahead of the first unfinished one, so
+    /// the memory held does not grow with the range. What it throws stops the sweep.
+    std::function<void(const SweepPoint& point)> pointFinished = {};
 };
 
-/// One value of the sweep and its figures, tick 1 first.
-struct SweepPoint {
-    std::int64_t value = 0;
-    std::vector<SweepFigures> ticks;
-
-    friend bool operator==(const SweepPoint&, const SweepPoint&) = default;
-};
-
-/// A sweep's outcome: the finished points in value order.
+/// A sweep's outcome: the finished points in value order (none when they were handed to
+/// SweepControl::pointFinished).
 struct SweepResult {
     std::vector<SweepPoint> points;
-    /// Cancelled: some values have no point.
+    /// Cancelled: some values have no point (or were not handed on).
     bool partial = false;
     /// A statistic that is not an integer stopped the simulation; there are then no points.
     std::string error;

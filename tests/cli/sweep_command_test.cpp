@@ -80,14 +80,16 @@ TEST(SweepCommand, BadSweepsAreOneLineErrorsWithoutOutput) {
     }
 }
 
-// A worker thread that runs out of memory stops the sweep instead of ending the process.
-TEST(SweepCommand, RunningOutOfMemoryIsOneLineAndExitOne) {
+// The sweep streams: the first line is out while the rest is computed, and a reader that
+// stops after it ends the sweep with one line and exit 1, after complete lines only.
+TEST(SweepCommand, StreamsItsLinesAndAClosedOutputEndsItWithExitOne) {
     TempFolder folder;
-    const ProgramRun run = RunShell(folder, "ulimit -v 60000; exec \"$CLI\" sweep --vary attacker:Harpy --from 0 "
-                                            "--to 100000 --points 100000 --ticks 100" + Stats(folder));
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Out of memory\n");
+    const ProgramRun run = RunShell(folder, "{ \"$CLI\" sweep --vary attacker:Harpy --from 0 --to 100000 --points 100000 "
+                                            "--ticks 10" + Stats(folder) + " 2> err.txt; echo $? > status.txt; } | head -n 1");
+    EXPECT_TRUE(IsOneLine(run.out));
+    EXPECT_EQ(json::parse(run.out)["value"], 0);
+    EXPECT_EQ(ReadBytes(folder.Path() / "status.txt"), "1\n");
+    EXPECT_EQ(ReadBytes(folder.Path() / "err.txt"), "Unable to write the output\n");
 }
 
 }  // namespace

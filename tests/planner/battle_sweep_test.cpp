@@ -1,6 +1,7 @@
 // Running a sweep: workers, progress, cancellation, and what the whole battle sums to.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "planner/battle_sweep.h"
@@ -45,6 +46,27 @@ TEST(BattleSweep, OneAndTwoWorkersGiveTheSameOutput) {
     EXPECT_EQ(one.points, two.points);
     EXPECT_EQ(two.points.back().value, 20000);
     EXPECT_EQ(two.points.back().ticks.size(), 3u);
+}
+
+// Handed on as they finish: in point order, the same points, and never more than a few
+// finished points held back, however long the range.
+TEST(BattleSweep, PointsHandedOnInOrderAsTheyFinishKeepTheMemoryBounded) {
+    const SweepRequest request = RaidRequest(300, 2);
+    const SweepResult whole = RunSweep(DefaultRules(), request, {.workers = 1});
+    std::vector<SweepPoint> handed;
+    std::size_t done = 0;
+    std::size_t mostHeldBack = 0;
+    const SweepResult streamed = RunSweep(
+        DefaultRules(), request,
+        {.workers = 2, .progress = [&](std::size_t finished, std::size_t) { done = finished; },
+         .pointFinished = [&](const SweepPoint& point) {
+             handed.push_back(point);
+             mostHeldBack = std::max(mostHeldBack, done - handed.size());
+         }});
+    EXPECT_TRUE(streamed.points.empty());
+    EXPECT_FALSE(streamed.partial);
+    EXPECT_EQ(handed, whole.points);
+    EXPECT_LE(mostHeldBack, 8u);
 }
 
 TEST(BattleSweep, CancelledSweepStopsWithinOnePointPerWorkerAndKeepsOnlyFinishedPoints) {
