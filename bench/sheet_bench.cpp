@@ -1,5 +1,6 @@
 // Speed of the battle sheet: a full recalculation (cells read, tick simulated, cells and
-// panel written), plain and as "Update Log" runs it.
+// panel written), plain and as "Update Log" runs it; a tick step early and late in a long
+// battle, and what undo holds after many steps.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -81,6 +82,37 @@ void BM_SheetCellWorkFullSheet(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SheetCellWorkFullSheet)->Unit(benchmark::kMicrosecond);
+
+// A step forward and back on the same full battle after `range(0)` ticks of history: undo
+// shares the history, so the cost does not grow with it.
+void BM_TickStepAfterTicks(benchmark::State& state) {
+    SimulationContext context;
+    BattleSheet sheet(Rules(), context);
+    for (int tick = 1; tick < state.range(0); ++tick) benchmark::DoNotOptimize(sheet.StepForward());
+    FillFullSheet(sheet);
+    benchmark::DoNotOptimize(sheet.Recalculate());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sheet.StepForward());
+        benchmark::DoNotOptimize(sheet.StepBack());
+    }
+    state.counters["tick"] = sheet.CurrentTick();
+}
+BENCHMARK(BM_TickStepAfterTicks)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// What the steps to undo hold after 10,000 tick steps of a full battle.
+void BM_UndoMemoryAfter10000TickSteps(benchmark::State& state) {
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        SimulationContext context;
+        BattleSheet sheet(Rules(), context);
+        FillFullSheet(sheet);
+        benchmark::DoNotOptimize(sheet.Recalculate());
+        for (int tick = 1; tick < 10000; ++tick) benchmark::DoNotOptimize(sheet.StepForward());
+        bytes = sheet.UndoBytes();
+    }
+    state.counters["undoBytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_UndoMemoryAfter10000TickSteps)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kestrin

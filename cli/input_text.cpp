@@ -2,44 +2,39 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <istream>
 #include <system_error>
-#include <vector>
+
+#include "cli_output.h"
 
 namespace kestrin {
 
-namespace {
-
-constexpr std::size_t kBlockSize = 1u << 20;
-
-}  // namespace
-
-std::string ReadInputText(std::istream& in, std::string& text) {
+InputRead ReadInputText(std::istream& in, std::string& text) {
     const std::ios::iostate thrown = in.exceptions();
     // The stream then passes the reader's own exception on, with the system's reason.
     in.exceptions(std::ios::badbit);
-    std::vector<std::string> blocks;
-    std::size_t total = 0;
+    text.clear();
+    text.reserve(kInputLimit + 1);
+    std::array<char, 1u << 16> block;
     try {
-        while (in) {
-            std::string block(kBlockSize, '\0');
-            in.read(block.data(), static_cast<std::streamsize>(block.size()));
-            block.resize(static_cast<std::size_t>(in.gcount()));
-            total += block.size();
-            blocks.push_back(std::move(block));
+        // One byte past the limit tells a text that is too long; the rest is never read.
+        while (in && text.size() <= kInputLimit) {
+            in.read(block.data(), static_cast<std::streamsize>(std::min(block.size(), kInputLimit + 1 - text.size())));
+            text.append(block.data(), static_cast<std::size_t>(in.gcount()));
         }
     } catch (const std::system_error& error) {
         in.exceptions(thrown);
         const bool reason = error.code().category() != std::iostream_category();
-        return "Unable to read the standard input" + (reason ? ": " + error.code().message() : std::string());
+        return {"Unable to read the standard input" + (reason ? ": " + error.code().message() : std::string()),
+                kExitFailure};
     }
     in.exceptions(thrown);
-    text.clear();
-    text.reserve(total);
-    for (std::string& block : blocks) {
-        text += block;
-        std::string().swap(block);  // each block goes as soon as it is copied
+    if (text.size() > kInputLimit) {
+        std::string().swap(text);
+        return {"The standard input is larger than 16 MiB", kExitUsage};
     }
     return {};
 }

@@ -104,7 +104,8 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
             return ReportError(err, error, kExitUsage);
     }
     std::string text;
-    if (std::string error = ReadInputText(in, text); !error.empty()) return ReportError(err, error, kExitFailure);
+    if (const InputRead read = ReadInputText(in, text); !read.error.empty())
+        return ReportError(err, read.error, read.status);
     ReportChoice choice;
     choice.kind = options.kind;
     choice.scanSide = choice.militarySide = options.side;

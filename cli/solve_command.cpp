@@ -32,7 +32,8 @@ Json SolveJson(const SolveCall& call) {
 
 int RunSolve(std::istream& in, std::ostream& out, std::ostream& err) {
     std::string text;
-    if (std::string error = ReadInputText(in, text); !error.empty()) return ReportError(err, error, kExitFailure);
+    if (const InputRead read = ReadInputText(in, text); !read.error.empty())
+        return ReportError(err, read.error, read.status);
     const SolveCallRead read = ReadSolveCall(text);
     if (!read.error.empty()) return ReportError(err, read.error, kExitUsage);
     return WriteOutput(out, err, DumpJson(SolveJson(read.call)) + "\n");

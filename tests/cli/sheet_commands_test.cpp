@@ -125,20 +125,23 @@ TEST(ParseCommand, AStandardInputThatCannotBeReadIsAnError) {
     EXPECT_EQ(run.err, "Unable to read the standard input: Is a directory\n");
 }
 
-// A report costs at most about three times its size plus 50 MB: 20 MB of empty lines fit
+// A report costs at most about three times its size plus 50 MB: 16 MB of empty lines fit
 // into 110 MB of address space, the program included.
 TEST(ParseCommand, AReportsLinesAreNotCopied) {
     TempFolder folder;
-    const ProgramRun run = RunShell(folder, "head -c 20000000 /dev/zero | tr '\\0' '\\n' | (ulimit -v 110000; exec \"$CLI\" parse scan" + Stats(folder) + ")");
+    const ProgramRun run = RunShell(folder, "head -c 16000000 /dev/zero | tr '\\0' '\\n' | (ulimit -v 110000; exec \"$CLI\" parse scan" + Stats(folder) + ")");
     EXPECT_EQ(run.status, 0) << run.err;
 }
 
-TEST(ParseCommand, RunningOutOfMemoryIsOneLineAndExitOne) {
+// Standard input is read up to 16 MiB, as files are; an endless one is refused unread.
+TEST(ParseCommand, StandardInputPastSixteenMebibytesIsRefused) {
     TempFolder folder;
-    const ProgramRun run = RunShell(folder, "head -c 100000000 /dev/zero | (ulimit -v 60000; exec \"$CLI\" parse scan" + Stats(folder) + ")");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Out of memory\n");
+    for (const std::string& command : {"parse scan" + Stats(folder), std::string("solve")}) {
+        const ProgramRun run = RunShell(folder, "yes 'Harpy 1' | \"$CLI\" " + command);
+        EXPECT_EQ(run.status, 2) << command;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "The standard input is larger than 16 MiB\n");
+    }
 }
 
 TEST(ParseCommand, ScansAddToTheChosenSideAndCombatReportsSetReportView) {
