@@ -67,8 +67,10 @@ if [ -z "$main" ]; then
 fi
 sleep 0.5
 
-# 1. The title bar reads the caption exactly, with nothing appended.
-[ "$(caption "$main")" = "Kestrin     v 9.5" ] || fail "main window title bar reads \"$(caption "$main")\""
+# 1. The title bar reads the caption exactly, with nothing appended; the version is the
+# project's, as the build recorded it.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache.txt)
+[ "$(caption "$main")" = "Kestrin     v $version" ] || fail "main window title bar reads \"$(caption "$main")\""
 
 # 2. 671 x 454, centred on the screen (no window manager: the program places itself).
 x=$(geometry "$main" "Absolute upper-left X")

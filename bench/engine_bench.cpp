@@ -63,7 +63,7 @@ void RunTicks(benchmark::State& state, bool logged) {
     NullLog log;
     SimulationContext context;
     context.LogEnabled = logged;
-    context.logSink = &log;
+    context.LogSink = &log;
     for (auto _ : state) {
         BattleState s = start;
         s.PrepareTick();

@@ -8,7 +8,7 @@ namespace kestrin {
 
 BattleCells OpenBattleCells(const BattleRules& rules, const std::filesystem::path& battlePath, SolverVariant solver) {
     SimulationContext context;
-    context.solverVariant = solver;
+    context.SolverVariant = solver;
     BattleSheet sheet(rules, context, kCliLocale);
     sheet.KeepNoUndo();
     if (!battlePath.empty()) {

@@ -24,10 +24,10 @@ namespace {
 struct SheetRun {
     SheetRun(const BattleRules& rules, const SheetRunOptions& options)
         : logWindow(options.log), sheet(rules, context, kCliLocale), withLog(options.log) {
-        context.solverVariant = options.solver;
-        context.debugWindowShown = options.cycles;
-        context.decimalSeparator = kCliLocale.decimalSeparator;
-        context.bailout = &bailouts;
+        context.SolverVariant = options.solver;
+        context.NoteCycles = options.cycles;
+        context.DecimalSeparator = kCliLocale.decimalSeparator;
+        context.Bailout = &bailouts;
         sheet.SetLogWindow(&logWindow);
         sheet.KeepNoUndo();  // one command per process: nothing is ever undone
     }

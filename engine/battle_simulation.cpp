@@ -34,15 +34,15 @@ const char* Verb(CombatMode mode) {
 TickRun::TickRun(BattleState& state, const ShipCatalogue& catalogue, const CombatTables& tables,
                  SimulationContext& context)
     : st_(state), catalogue_(catalogue), tables_(tables), context_(context) {
-    solverSettings_.variant = context.solverVariant;
-    solverSettings_.trace = context.traceHook;
+    solverSettings_.variant = context.SolverVariant;
+    solverSettings_.trace = context.TraceHook;
     solverSettings_.traceRequested = &context.TraceRequested;
-    solverSettings_.bailout = context.bailout;
+    solverSettings_.bailout = context.Bailout;
 }
 
 std::string TickRun::Run() {
     if (Logging()) {
-        context_.logSink->BeginLogRun();
+        context_.LogSink->BeginLogRun();
         lists_.Clear();
     }
     ComputeCaptureLimits();
@@ -55,7 +55,7 @@ std::string TickRun::Run() {
         if (st_.Ships[0][s] <= 0 && st_.Ships[1][s] <= 0) continue;
         targetClass_ = 0;
         if (!RunStep(static_cast<int>(i), s)) return error_;
-        if (Logging()) context_.logSink->WriteLogStep(lists_);
+        if (Logging()) context_.LogSink->WriteLogStep(lists_);
     }
     return {};
 }
@@ -139,8 +139,8 @@ void TickRun::Fire(int step, ShipIndex s, CombatMode mode, Side firing) {
 }
 
 void TickRun::CallSolver(int step, int targetClass, Side firing, Firing& f) {
-    if (context_.traceHook != nullptr && context_.debugWindowShown &&
-        context_.traceHook->WantsTrace(step, targetClass, firing))
+    if (context_.TraceHook != nullptr && context_.NoteCycles &&
+        context_.TraceHook->WantsTrace(step, targetClass, firing))
         context_.TraceRequested = true;
     const auto n = static_cast<std::size_t>(f.count);
     AllocateShots(std::span(f.ships.data(), n), std::span(f.rates.data(), n),
@@ -150,6 +150,7 @@ void TickRun::CallSolver(int step, int targetClass, Side firing, Firing& f) {
 }
 
 std::string TickRun::StepTitle(int step, ShipIndex s, CombatMode mode) const {
+    // "Initiatve" is the log's own spelling, kept as players and scripts know it.
     return "Initiatve Step  " + std::to_string(step) + "  : " + catalogue_.Name(s) + ModeTitle(mode);
 }
 
@@ -168,9 +169,9 @@ void TickRun::LogFiring(int step, ShipIndex s, CombatMode mode, Side firing,
                        catalogue_.Name(f.targets[k]) + " with " +
                        std::to_string(f.shotsAllocated[k]) + " guns.");
     }
-    if (context_.debugWindowShown) {
+    if (context_.NoteCycles) {
         context_.CycleNote = "  (Cycles used = " + std::to_string(f.cycles) + "  G = " +
-                             FormatFixedRounded(f.g, 4, 4, context_.decimalSeparator) + ")";
+                             FormatFixedRounded(f.g, 4, 4, context_.DecimalSeparator) + ")";
     }
     side.push_back("Guns left = " + std::to_string(f.shots) + context_.CycleNote);
 }

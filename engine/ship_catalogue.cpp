@@ -80,15 +80,6 @@ ShipCatalogue BuildDefaultCatalogue() {
 
 std::string_view FieldName(ShipField field) { return kFieldNames[static_cast<int>(field)]; }
 
-RaceGroup RaceGroupOf(ShipIndex index) {
-    if (index < 12) return RaceGroup::Ter;
-    if (index < 24) return RaceGroup::Cat;
-    if (index < 36) return RaceGroup::Xan;
-    if (index < 48) return RaceGroup::Zik;
-    if (index == 48) return RaceGroup::AstroPod;
-    return RaceGroup::Pds;
-}
-
 const ShipCatalogue& DefaultShipCatalogue() {
     static const ShipCatalogue catalogue = BuildDefaultCatalogue();
     return catalogue;

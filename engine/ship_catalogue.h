@@ -34,11 +34,19 @@ inline constexpr int kShipFieldCount = 19;
 /// Key name of a statistic ("Name", "Race", ... "ShipType").
 std::string_view FieldName(ShipField field);
 
-/// Race groups by index range (AstroPod and the PDS are "Common").
-enum class RaceGroup { Ter, Cat, Xan, Zik, AstroPod, Pds };
-
-/// The race group of a ShipIndex, from the fixed index ranges, never from the Race field.
-RaceGroup RaceGroupOf(ShipIndex index);
+/// The race blocks, by fixed index ranges (never from the Race field): Ter 0-11, Cat 12-23,
+/// Xan 24-35, Zik 36-47, then the AstroPod 48 and the five PDS 49-53, which belong to no race.
+inline constexpr int kRaceCount = 4;
+/// Unit types per race block.
+inline constexpr int kRaceBlockSize = 12;
+/// The AstroPod, which follows the Zik block.
+inline constexpr ShipIndex kAstroPod = kRaceCount * kRaceBlockSize;
+/// The first of the PDS, which close the catalogue.
+inline constexpr ShipIndex kFirstPds = kAstroPod + 1;
+/// First unit type of race block `race` (0 Ter, 1 Cat, 2 Xan, 3 Zik).
+constexpr ShipIndex FirstOfRace(int race) { return race * kRaceBlockSize; }
+/// Last unit type of race block `race`.
+constexpr ShipIndex LastOfRace(int race) { return FirstOfRace(race) + kRaceBlockSize - 1; }
 
 /// One unit type's statistics, held as text exactly as read.
 struct ShipRecord {

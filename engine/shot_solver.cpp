@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "extended_math.h"
+#include "saturating.h"
 #include "search_regions.h"
 #include "shots_model.h"
 #include "small_buffer.h"

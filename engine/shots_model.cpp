@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "lane_exp.h"
+#include "saturating.h"
 
 namespace kestrin {
 

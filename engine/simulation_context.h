@@ -20,23 +20,24 @@ public:
 /// engine reads no global state.
 struct SimulationContext {
     /// Solver variant; "New" unless the debug window chooses otherwise.
-    SolverVariant solverVariant = SolverVariant::New;
+    kestrin::SolverVariant SolverVariant = kestrin::SolverVariant::New;
     /// Write the battle log during the run (one "Update Log" recalculation).
     bool LogEnabled = false;
     /// Set around a solver call that the debug window wants traced.
     bool TraceRequested = false;
-    /// The debug window is shown: log lines carry the solver's cycle note.
-    bool debugWindowShown = false;
-    /// The latest cycle note; keeps its value while the debug window is hidden.
+    /// Log lines carry the solver's cycle note and the trace hook is asked for each call: set
+    /// while the debug window is shown, and by kestrin-cli --cycles.
+    bool NoteCycles = false;
+    /// The latest cycle note; keeps its value while NoteCycles is off.
     std::string CycleNote;
     /// Decimal separator of the locale, for the log's fixed-point figures.
-    char decimalSeparator = '.';
+    char DecimalSeparator = '.';
     /// Log sink; used while LogEnabled is set.
-    BattleLogSink* logSink = nullptr;
+    BattleLogSink* LogSink = nullptr;
     /// Trace hook; set while the debug window is shown.
-    SolverTraceHook* traceHook = nullptr;
+    SolverTraceHook* TraceHook = nullptr;
     /// Told of every solver bailout; may be null.
-    BailoutSignal* bailout = nullptr;
+    BailoutSignal* Bailout = nullptr;
 };
 
 }  // namespace kestrin

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "extended_math.h"
+#include "saturating.h"
 #include "fixed_format.h"
 #include "number_text.h"
 #include "tick_run.h"
@@ -17,10 +17,9 @@ constexpr double kMaxCaptureRate = 0.15;
 constexpr std::int32_t kSmallestCapturableKind = 7;
 constexpr std::int64_t kEoniumPerShip = 500;
 
+// "Unititiated" is the log's own spelling, kept as players and scripts know it.
 constexpr const char* kKindTexts[kRoidKinds] = {" Unititiated Roids with ", " Metal Roids with ",
                                                 " Crystal Roids with ", " Eonium Roids with "};
-
-__extension__ typedef __int128 Int128;
 
 // Ceil(value * 9 / 10), exact for any 64-bit value.
 Int128 NineTenthsRoundedUp(Int128 value) {
@@ -141,7 +140,7 @@ void TickRun::RoidCapture(int step, ShipIndex s) {
                                 std::to_string(podGuns) + " guns.");
     lists_.MemoAtt.push_back("Max Cap Rate = " +
                              FormatFixedRounded(static_cast<Extended>(captureRate_) * 100, 3, 2,
-                                                context_.decimalSeparator) + "%.");
+                                                context_.DecimalSeparator) + "%.");
     std::int64_t used = 0;
     for (int k = 0; k < kRoidKinds; ++k) {
         lists_.MemoAtt.push_back("Capturing " + std::to_string(st_.RoidsCaptured[k]) + " out of " +

@@ -48,7 +48,7 @@ private:
     void EoniumCapture(int step, ShipIndex s);
     void TrimCapturesToShots(Firing& f, std::int64_t shots) const;
     std::string StepTitle(int step, ShipIndex s, CombatMode mode) const;
-    bool Logging() const { return context_.LogEnabled && context_.logSink != nullptr; }
+    bool Logging() const { return context_.LogEnabled && context_.LogSink != nullptr; }
     std::int32_t& At(PerSide<std::int32_t>& table, Side side, ShipIndex t) { return table[Idx(side)][t]; }
 
     BattleState& st_;

@@ -1,8 +1,6 @@
 #include "apply_reports.h"
 
-#include <algorithm>
-#include <limits>
-
+#include "engine/saturating.h"
 #include "parser/combat_report.h"
 #include "parser/scan_readers.h"
 #include "sheet/fleet_value.h"
@@ -16,18 +14,10 @@ constexpr int kFirstRoidRow = 60, kEoniumRow = 64, kScoreRow = 65;
 
 int ShipsColumn(Side side) { return side == Side::Defender ? kDefenderShips : kAttackerShips; }
 
-std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
-    std::int64_t sum = 0;
-    if (!__builtin_add_overflow(a, b, &sum)) return sum;
-    return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
-}
-
 // Adds to a count cell. A sum beyond the 32-bit range would read back as no ships at all, so
 // it stops at the range's end.
 void AddToCount(BattleSheet& sheet, int col, int row, std::int64_t added) {
-    std::int64_t value = std::int64_t{sheet.Cells().Count(col, row)} + added;
-    value = std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                     std::numeric_limits<std::int32_t>::max());
+    const std::int32_t value = SaturatingInt32(SaturatingAdd(sheet.Cells().Count(col, row), added));
     sheet.SetCell(col, row, value == 0 ? std::string() : std::to_string(value));
 }
 
@@ -38,8 +28,7 @@ void AddUnits(BattleSheet& sheet, int col, const std::array<std::int64_t, kShipC
 // Planet figures are written as plain numbers, "0" included.
 void AddPlanetFigure(BattleSheet& sheet, int col, int row, std::int64_t added, bool wide) {
     std::int64_t value = SaturatingAdd(wide ? sheet.Cells().Int64(col, row) : sheet.Cells().Count(col, row), added);
-    if (!wide) value = std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                std::numeric_limits<std::int32_t>::max());
+    if (!wide) value = SaturatingInt32(value);
     sheet.SetCell(col, row, std::to_string(value));
 }
 

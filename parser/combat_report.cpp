@@ -10,9 +10,6 @@ namespace kestrin {
 
 namespace {
 
-// The first PDS type; its report lines start with the defender's total.
-constexpr ShipIndex kFirstPds = 49;
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Every line is read without its last character.
@@ -47,6 +44,7 @@ void ReadUnitLine(std::string_view line, const ShipCatalogue& catalogue, CombatR
     std::array<std::int32_t, kShipCount>* columns[] = {&r.AttackerTotal, &r.AttackerLost,
                                                       &r.AttackerHeld,  &r.DefenderTotal,
                                                       &r.DefenderLost,  &r.DefenderHeld};
+    // A PDS line starts with the defender's total: the attacker cannot have PDS.
     const int first = k >= kFirstPds ? 3 : 0;
     const std::string_view figures = body.substr(split);
     ForEachField(figures.substr(0, figures.size() - 1), false, [&](int field, std::int32_t value) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/battle_simulation.h"
-#include "engine/extended_math.h"
+#include "engine/saturating.h"
 #include "sheet/result_rows.h"
 
 namespace kestrin {
@@ -33,7 +33,7 @@ BattleState PointStart(const BattleState& sheetInputs, const SweepInput& input, 
 
 PointBattle::PointBattle(const BattleRules& rules, const FleetCosts& costs, SolverVariant solver)
     : rules_(rules), costs_(costs) {
-    context_.solverVariant = solver;
+    context_.SolverVariant = solver;
 }
 
 std::string PointBattle::Run(BattleState state, int count, std::vector<SweepFigures>& ticks) {

@@ -1,8 +1,9 @@
 #include "sweep_figures.h"
 
 #include <cassert>
-#include <limits>
 #include <utility>
+
+#include "engine/saturating.h"
 
 namespace kestrin {
 
@@ -24,17 +25,6 @@ const std::array<SweepFigureInfo, kSweepFigureCount> kSweepFigures{{
     {"attackerValueLeft", "Attacker fleet value left", [](const SweepFigures& f) { return f.attackerValueLeft; }},
 }};
 
-namespace {
-
-// a + b, clamped to the 64-bit range, as the panel's own differences are.
-std::int64_t SaturatingSum(std::int64_t a, std::int64_t b) {
-    std::int64_t sum = 0;
-    if (!__builtin_add_overflow(a, b, &sum)) return sum;
-    return b < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
-}
-
-}  // namespace
-
 SweepFigures WholeBattleFigures(std::span<const SweepFigures> ticks) {
     assert(!ticks.empty());
     SweepFigures whole;
@@ -45,7 +35,7 @@ SweepFigures WholeBattleFigures(std::span<const SweepFigures> ticks) {
                                 {&w.MR, r.MR}, {&w.CR, r.CR}, {&w.ER, r.ER}, {&w.TR, r.TR},
                                 {&w.TIR, r.TIR}, {&w.MSalvage, r.MSalvage},
                                 {&w.CSalvage, r.CSalvage}, {&w.ESalvage, r.ESalvage}})
-            *sum = SaturatingSum(*sum, add);
+            *sum = SaturatingAdd(*sum, add);
     }
     // As the panel divides one tick's change by its asteroids.
     w.ALossPerRoid = w.TIR < 1 ? 0 : w.ALoss / w.TIR;

@@ -1,10 +1,10 @@
 #include "sweep_range.h"
 
+#include "engine/saturating.h"
+
 namespace kestrin {
 
 namespace {
-
-__extension__ typedef __int128 Int128;
 
 // The quotient n / d (d > 0, n >= 0) rounded to the nearest integer, halves to even.
 Int128 RoundedQuotient(Int128 n, Int128 d) {

@@ -30,13 +30,13 @@ constexpr std::array<const char*, kRows - kFirstComputedRow> kAttCaptions = {
 class LogRunScope {
 public:
     LogRunScope(SimulationContext& context, bool logEnabled, BattleLogSink* sink)
-        : context_(context), previousSink_(context.logSink) {
+        : context_(context), previousSink_(context.LogSink) {
         context_.LogEnabled = logEnabled;
-        if (logEnabled && sink != nullptr) context_.logSink = sink;
+        if (logEnabled && sink != nullptr) context_.LogSink = sink;
     }
     ~LogRunScope() {
         context_.LogEnabled = false;
-        context_.logSink = previousSink_;
+        context_.LogSink = previousSink_;
     }
     LogRunScope(const LogRunScope&) = delete;
     LogRunScope& operator=(const LogRunScope&) = delete;

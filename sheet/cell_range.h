@@ -16,10 +16,6 @@ struct CellRange {
     static CellRange Spanning(int colA, int rowA, int colB, int rowB) {
         return {std::min(colA, colB), std::min(rowA, rowB), std::max(colA, colB), std::max(rowA, rowB)};
     }
-    /// Whether cell (col, row) lies in the range.
-    bool Contains(int col, int row) const {
-        return col >= firstCol && col <= lastCol && row >= firstRow && row <= lastRow;
-    }
     /// Number of columns and of rows.
     int Columns() const { return lastCol - firstCol + 1; }
     int Rows() const { return lastRow - firstRow + 1; }

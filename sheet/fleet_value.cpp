@@ -1,26 +1,9 @@
 #include "fleet_value.h"
 
-#include <limits>
-
 #include "engine/number_text.h"
+#include "engine/saturating.h"
 
 namespace kestrin {
-
-namespace {
-
-__extension__ typedef __int128 Int128;
-
-// A product of a 32-bit count and a 64-bit cost needs 95 bits, and 54 of them 101: the
-// sum is exact in 128 bits and only the result is clamped.
-std::int64_t ClampToInt64(Int128 value) {
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-    if (value > kMax) return kMax;
-    if (value < kMin) return kMin;
-    return static_cast<std::int64_t>(value);
-}
-
-}  // namespace
 
 FleetCosts FleetCosts::From(const ShipCatalogue& catalogue) {
     FleetCosts costs;
@@ -43,9 +26,9 @@ FleetFigures FleetValue(std::span<const std::int32_t, kShipCount> counts, const 
     }
     FleetFigures figures;
     figures.units = units;
-    figures.metal = ClampToInt64(sums[0]);
-    figures.crystal = ClampToInt64(sums[1]);
-    figures.eonium = ClampToInt64(sums[2]);
+    figures.metal = SaturatingInt64(sums[0]);
+    figures.crystal = SaturatingInt64(sums[1]);
+    figures.eonium = SaturatingInt64(sums[2]);
     // Each term is at most 2^63 / 10 in magnitude: the sum of three cannot overflow.
     figures.value = figures.metal / 10 + figures.crystal / 10 + figures.eonium / 10;
     return figures;

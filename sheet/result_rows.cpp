@@ -1,6 +1,6 @@
 #include "result_rows.h"
 
-#include "engine/extended_math.h"
+#include "engine/saturating.h"
 
 namespace kestrin {
 

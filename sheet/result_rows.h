@@ -6,17 +6,17 @@
 
 namespace kestrin {
 
-/// Recalculate's steps 1 and 2: the ship counts of columns 1 and 7, the
-/// defender's asteroids and Eonium, and both planet scores, read leniently from the cells.
+/// What a recalculation reads first: the ship counts of columns 1 and 7, the defender's
+/// asteroids and Eonium, and both planet scores, read leniently from the cells.
 /// The other fields of `state` are left as they are.
 void ReadSheetInputs(const SheetCells& cells, BattleState& state);
 
-/// Recalculate's step 5: Left += Stole for every unit type and side, so that Left counts
+/// After the tick: Left += Stole for every unit type and side, so that Left counts
 /// the ships a side stole. Clamped to the 32-bit range, so that every count the sheet
 /// writes reads back as the same count.
 void AddStolenToLeft(BattleState& state);
 
-/// Recalculate's steps 6 to 11: the headings "Stole" and "Left", the unit rows, the fleet
+/// What a recalculation writes back: the headings "Stole" and "Left", the unit rows, the fleet
 /// rows 55..59, the asteroid rows, the Eonium row and the planet scores, from a simulated
 /// `state` whose Left already includes Stole.
 void WriteResultRows(SheetCells& cells, const BattleState& state, const FleetCosts& costs);

@@ -1,17 +1,10 @@
 #include "results.h"
 
-#include <limits>
+#include "engine/saturating.h"
 
 namespace kestrin {
 
 namespace {
-
-// a - b, clamped to the 64-bit range instead of overflowing.
-std::int64_t SaturatingDifference(std::int64_t a, std::int64_t b) {
-    std::int64_t difference = 0;
-    if (!__builtin_sub_overflow(a, b, &difference)) return difference;
-    return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
-}
 
 const char* ChangeTitle(std::int64_t change) { return change > 0 ? "Fleet Gains" : "Fleet Losses"; }
 
@@ -42,8 +35,8 @@ ResultFigures ComputeResultFigures(const PanelSources& s) {
     f.ER = -c[3];
     f.TIR = c[1] + c[2] + c[3];
     f.TR = -(c[0] + c[1] + c[2] + c[3]);
-    f.DLoss = SaturatingDifference(s.defLeftValue, s.defShipsValue);
-    f.ALoss = SaturatingDifference(s.attLeftValue, s.attShipsValue);
+    f.DLoss = SaturatingSub(s.defLeftValue, s.defShipsValue);
+    f.ALoss = SaturatingSub(s.attLeftValue, s.attShipsValue);
     f.ALossPerRoid = f.TIR < 1 ? 0 : f.ALoss / f.TIR;
     f.MSalvage = s.defLostMetal / 4;
     f.CSalvage = s.defLostCrystal / 4;

@@ -14,21 +14,20 @@ void RowVisibility::Compress(const SheetCells& cells) {
 }
 
 void RowVisibility::Show(RaceFilter filter) {
-    // Each race block is 12 rows; the AstroPod row 49 follows the Zik block.
-    constexpr int kAstroPodRow = 49, kFirstPdsRow = 50;
     switch (filter) {
         case RaceFilter::Ter:
         case RaceFilter::Cat:
         case RaceFilter::Xan:
         case RaceFilter::Zik: {
-            const int first = 1 + 12 * static_cast<int>(filter);
-            ShowRows(first, first + 11);
-            ShowRows(kAstroPodRow, kAstroPodRow);
+            // A race's rows come with the AstroPod's, which every race can build.
+            const int race = static_cast<int>(filter);
+            ShowRows(UnitRow(FirstOfRace(race)), UnitRow(LastOfRace(race)));
+            ShowRows(UnitRow(kAstroPod), UnitRow(kAstroPod));
             ShowRows(kTotalUnitsRow, kFleetValueRow);
             break;
         }
         case RaceFilter::Pds:
-            ShowRows(kFirstPdsRow, kLastUnitRow);
+            ShowRows(UnitRow(kFirstPds), kLastUnitRow);
             ShowRows(kTotalUnitsRow, kFleetValueRow);
             break;
         case RaceFilter::Roids:

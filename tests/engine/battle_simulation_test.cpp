@@ -33,7 +33,7 @@ struct Battle {
         const CombatTablesBuild build = BuildCombatTables(catalogue);
         EXPECT_EQ(build.error, "");
         context.LogEnabled = true;
-        context.logSink = &log;
+        context.LogSink = &log;
         state.PrepareTick();
         return SimulateTick(state, catalogue, build.tables, context);
     }
@@ -66,10 +66,10 @@ TEST(BattleSimulation, DebugWindowAddsTheCycleNoteAndItOutlivesTheWindow) {
     Battle b;
     b.state.Ships[kDef][kHarpy] = 10;
     b.state.Ships[kAtt][kHarpy] = 20;
-    b.context.debugWindowShown = true;
+    b.context.NoteCycles = true;
     ASSERT_EQ(b.Run(), "");
     EXPECT_EQ(b.log.steps[0].MemoDef.back(), "Guns left = 0  (Cycles used = 0  G = 0.0000)");
-    b.context.debugWindowShown = false;
+    b.context.NoteCycles = false;
     ASSERT_EQ(b.Run(), "");
     EXPECT_EQ(b.log.steps[0].MemoDef.back(), "Guns left = 0  (Cycles used = 0  G = 0.0000)");
 }

@@ -14,24 +14,6 @@ namespace {
 using namespace kestrin::testing;
 using namespace sheet;
 
-// Sparse random fleets with asteroids, Eonium and scores; now and then a negative count or
-// text that is no number, which the sheet reads as it reads any input.
-void FillRandomBattle(SheetFixture& f, std::mt19937& rng) {
-    std::uniform_int_distribution<int> pick(0, 9);
-    std::uniform_int_distribution<int> count(1, 200000);
-    for (int col : {kDefShips, kAttShips}) {
-        for (int row = kFirstUnitRow; row <= kLastUnitRow; ++row) {
-            const int p = pick(rng);
-            if (p < 3) f.Put(col, row, count(rng));
-            if (p == 3 && pick(rng) == 0) f.sheet.SetCell(col, row, pick(rng) < 5 ? "-40" : "lots");
-        }
-        const int sign = pick(rng) == 0 ? -1 : 1;
-        for (int row = kFirstRoidRow; row <= kEoniumRow; ++row)
-            if (pick(rng) < 7) f.Put(col, row, sign * count(rng) / (row == kEoniumRow ? 1 : 20));
-        if (pick(rng) < 6) f.Put(col, kScoreRow, sign * std::int64_t{count(rng)} * count(rng) / (1 + pick(rng)));
-    }
-}
-
 std::int64_t RandomValue(int row, std::mt19937& rng) {
     std::uniform_int_distribution<std::int64_t> small(-50, 3000), large(0, 400000);
     if (row == kScoreRow) return (rng() % 4 == 0 ? -1 : 1) * large(rng) * large(rng) / 100;
@@ -48,7 +30,7 @@ SweepFigures SheetFigures(const BattleSheet& sheet) {
 
 void ExpectPointMatchesSheet(const BattleRules& rules, const SweepRequest& request, const SweepPoint& point) {
     SheetFixture f(rules);
-    f.context.solverVariant = request.solver;
+    f.context.SolverVariant = request.solver;
     const SweepInput& input = request.input;
     const SheetCells& battle = request.cells;
     for (int row = kFirstUnitRow; row < kRows; ++row)
@@ -69,7 +51,7 @@ TEST(SweepMatchesSheet, EveryFigureOfEveryTickOnRandomBattles) {
         // Every fourth battle has a type that captures Eonium.
         const BattleRules& rules = battle % 4 == 3 ? EoniumRules() : DefaultRules();
         SheetFixture f(rules);
-        FillRandomBattle(f, rng);
+        FillRandomBattle(f, rng, true);
         const Side side = rng() % 2 ? Side::Attacker : Side::Defender;
         const std::vector<SweepRow> rows = SweepableRows(f.sheet.Cells(), side);
         // Half the sweeps vary one of the rows below the units (asteroids, Eonium, scores).

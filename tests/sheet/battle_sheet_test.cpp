@@ -302,7 +302,7 @@ TEST(BattleSheet, UpdateCalcLogLogsExactlyOneRecalculation) {
     EXPECT_FALSE(log.lines.empty());
     EXPECT_FALSE(log.updateLogEnabled);
     EXPECT_FALSE(f.context.LogEnabled);
-    EXPECT_EQ(f.context.logSink, nullptr);  // the owner's setting is restored
+    EXPECT_EQ(f.context.LogSink, nullptr);  // the owner's setting is restored
 
     f.Recalc();  // any other recalculation only marks the log out of date
     EXPECT_EQ(log.logRuns, 1);

@@ -19,6 +19,7 @@ public:
     QStringList errors;
     void Warning(QWidget*, const QString& text) override { warnings << text; }
     void Error(QWidget*, const QString& text) override { errors << text; }
+    void Alert(QWidget*, const QString& text) override { warnings << text; }
 };
 
 /// A fresh program folder per test and user configuration kept out of the real one.

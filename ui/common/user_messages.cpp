@@ -9,6 +9,8 @@ void MessageBoxes::Warning(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, "Warning", text, QMessageBox::Ok | QMessageBox::Cancel);
 }
 
+void MessageBoxes::Alert(QWidget* parent, const QString& text) { QMessageBox::warning(parent, "Warning", text); }
+
 void MessageBoxes::Error(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Critical, "Kestrin", text, QMessageBox::Ok, parent);
     // A long list (every statistic of a file unusable) would grow the box past the screen's

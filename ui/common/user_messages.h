@@ -15,6 +15,8 @@ public:
     virtual void Warning(QWidget* parent, const QString& text) = 0;
     /// An error box with an OK button.
     virtual void Error(QWidget* parent, const QString& text) = 0;
+    /// A warning box with an OK button only (a failed "Save as Default").
+    virtual void Alert(QWidget* parent, const QString& text) = 0;
 };
 
 /// The program's modal message boxes.
@@ -22,6 +24,7 @@ class MessageBoxes : public UserMessages {
 public:
     void Warning(QWidget* parent, const QString& text) override;
     void Error(QWidget* parent, const QString& text) override;
+    void Alert(QWidget* parent, const QString& text) override;
 };
 
 }  // namespace kestrin

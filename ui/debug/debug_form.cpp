@@ -21,7 +21,7 @@ TDebugForm::TDebugForm(const BattleRules& rules, BattleSheet& sheet, SimulationC
       context_(context),
       host_(host),
       messages_(messages),
-      nextBailout_(context.bailout) {
+      nextBailout_(context.Bailout) {
     setObjectName("TDebugForm");
     setWindowTitle("Kestrin Debug");
     pages_ = new QTabWidget(this);
@@ -34,15 +34,15 @@ TDebugForm::TDebugForm(const BattleRules& rules, BattleSheet& sheet, SimulationC
     layout->addWidget(pages_);
     FormCreate();
     // Installed at once: a bailout must be seen even before the window is first shown.
-    context_.bailout = this;
+    context_.Bailout = this;
 }
 
 TDebugForm::~TDebugForm() {
-    if (context_.traceHook == this) {
-        context_.traceHook = nullptr;
-        context_.debugWindowShown = false;
+    if (context_.TraceHook == this) {
+        context_.TraceHook = nullptr;
+        context_.NoteCycles = false;
     }
-    if (context_.bailout == this) context_.bailout = nextBailout_;
+    if (context_.Bailout == this) context_.Bailout = nextBailout_;
 }
 
 void TDebugForm::FormCreate() {
@@ -68,7 +68,7 @@ void TDebugForm::FillMatrixGrids() {
             // A pair that cannot fire has no rate worth showing; a zero rate with a class does.
             if (targetClass == 0) continue;
             const std::string rate =
-                FormatFixedRounded(tables.killRate[a][t], 4, 4, context_.decimalSeparator);
+                FormatFixedRounded(tables.killRate[a][t], 4, 4, context_.DecimalSeparator);
             stringGrid2_->SetCell(a + 1, t + 1, QString::fromStdString(rate));
         }
     }
@@ -76,16 +76,16 @@ void TDebugForm::FillMatrixGrids() {
 
 void TDebugForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    context_.debugWindowShown = true;
-    context_.traceHook = this;
+    context_.NoteCycles = true;
+    context_.TraceHook = this;
 }
 
 void TDebugForm::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     // Minimising also sends a hide event; the window counts as shown until really hidden.
     if (isVisible()) return;
-    context_.debugWindowShown = false;
-    if (context_.traceHook == this) context_.traceHook = nullptr;
+    context_.NoteCycles = false;
+    if (context_.TraceHook == this) context_.TraceHook = nullptr;
     // Nobody could press "Stop" on a hidden window.
     running_ = false;
 }
@@ -135,7 +135,7 @@ void TDebugForm::DebugCalculate() {
 }
 
 void TDebugForm::dtCodeSelectorClick(int item) {
-    context_.solverVariant = item == 0 ? SolverVariant::New : SolverVariant::Old;
+    context_.SolverVariant = item == 0 ? SolverVariant::New : SolverVariant::Old;
     DebugCalculate();
 }
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "ui/debug/debug_form.h"
-#include "engine/extended_math.h"
+#include "engine/saturating.h"
 #include "engine/number_text.h"
 
 namespace kestrin {

@@ -21,7 +21,7 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 QString TDebugForm::General(double value) const {
-    return Text(FormatGeneral(value, kGeneralDigits, context_.decimalSeparator));
+    return Text(FormatGeneral(value, kGeneralDigits, context_.DecimalSeparator));
 }
 
 bool TDebugForm::WantsTrace(int step, int targetClass, Side firingSide) const {
@@ -31,7 +31,7 @@ bool TDebugForm::WantsTrace(int step, int targetClass, Side firingSide) const {
 }
 
 void TDebugForm::OnStart(const SolverTraceStart& event) {
-    const char separator = context_.decimalSeparator;
+    const char separator = context_.DecimalSeparator;
     availableShotsLabel_->setText(QString::number(event.availableShots));
     scaleLabel_->setText("Scale = " + Text(FormatGeneral(event.scale, kScaleDigits, separator)));
     shotsToKillAllLabel_->setText(
@@ -51,7 +51,7 @@ void TDebugForm::OnCycle(const SolverTraceCycle& event) {
     cycleGrid_->SetRowCount(row + 1);
     cycleGrid_->SetCell(0, row, QString::number(event.cycle));
     cycleGrid_->SetCell(
-        1, row, Text(FormatFixedOrScientific(event.g, kGeneralDigits, kGDecimals, context_.decimalSeparator)));
+        1, row, Text(FormatFixedOrScientific(event.g, kGeneralDigits, kGDecimals, context_.DecimalSeparator)));
     cycleGrid_->SetCell(2, row, General(event.resultingShots));
     cycleGrid_->SetCell(3, row, General(event.difference));
     cycleGrid_->SetCell(4, row, General(event.targetDifference));
@@ -60,7 +60,7 @@ void TDebugForm::OnCycle(const SolverTraceCycle& event) {
 void TDebugForm::OnEnd(const SolverTraceEnd& event) {
     cyclesLabel_->setText(QString::number(event.cycles));
     gLabel_->setText(
-        Text(FormatFixedOrScientific(event.g, kGeneralDigits, kGDecimals, context_.decimalSeparator)));
+        Text(FormatFixedOrScientific(event.g, kGeneralDigits, kGDecimals, context_.DecimalSeparator)));
     resultingShotsLabel_->setText(General(event.resultingShots));
     differenceLabel_->setText(General(event.difference));
     const int entries = static_cast<int>(event.entries.size());
@@ -97,7 +97,7 @@ void TDebugForm::ClearTraceDisplay() {
 // The plot shows what the display shows: it reads the numbers back from the labels and the
 // cycle rows, so a call without a search plots as empty rows at the origin.
 DtPlotData TDebugForm::PlotData() const {
-    const char separator = context_.decimalSeparator;
+    const char separator = context_.DecimalSeparator;
     auto number = [separator](const QString& text) { return ReadNumber(text.toStdString(), separator); };
     DtPlotData data;
     data.availableShots = number(availableShotsLabel_->text()).value_or(0);

@@ -7,7 +7,11 @@ namespace {
 
 /// The last rows of the blocks: headings, Ter, Cat, Xan, Zik, AstroPod, PDS, fleet totals,
 /// asteroids, Eonium and score.
-constexpr std::array<int, 10> kBlockEnds{0, 12, 24, 36, 48, 49, 54, 59, 63, 65};
+constexpr std::array<int, 10> kBlockEnds{
+    sheet::kHeadingRow,           sheet::UnitRow(LastOfRace(0)), sheet::UnitRow(LastOfRace(1)),
+    sheet::UnitRow(LastOfRace(2)), sheet::UnitRow(LastOfRace(3)), sheet::UnitRow(kAstroPod),
+    sheet::kLastUnitRow,          sheet::kFleetValueRow,         sheet::kEoniumRow - 1,
+    sheet::kScoreRow};
 
 }  // namespace
 

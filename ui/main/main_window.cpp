@@ -49,7 +49,7 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     }
     if (options.messages == nullptr) ownMessages_ = std::make_unique<MessageBoxes>();
     messages_ = options.messages != nullptr ? options.messages : ownMessages_.get();
-    setWindowTitle("Kestrin     v 9.5");
+    setWindowTitle("Kestrin     v " KESTRIN_VERSION);
     setFont(QFont("Arial", 8));
     resize(671, 454);
     setAcceptDrops(true);
@@ -82,7 +82,7 @@ void TForm1::LoadStartup() {
     for (const std::string& message : load.Messages()) messages_->Error(nullptr, QString::fromStdString(message));
     context_.LogEnabled = false;
     const NumberLocale locale = SystemNumberLocale();
-    context_.decimalSeparator = locale.decimalSeparator;
+    context_.DecimalSeparator = locale.decimalSeparator;
     sheet_ = std::make_unique<BattleSheet>(rules_, context_, locale);
 }
 
@@ -129,8 +129,8 @@ void TForm1::BuildSecondaryWindows() {
     shipDetails_ = new TShipDetailsForm(rules_.catalogue, this);
     connect(grid_, &BattleGrid::ShipStatsChosen, shipDetails_, &TShipDetailsForm::ShowFor);
     debugForm_ = new TDebugForm(rules_, *sheet_, context_, *this, *messages_, this);
-    unitTables_ = new TShipMatrixForm(rules_, context_.decimalSeparator, this);
-    setupForm_ = new TSetupForm(appearance_, AppearancePath(folder_), this);
+    unitTables_ = new TShipMatrixForm(rules_, context_.DecimalSeparator, this);
+    setupForm_ = new TSetupForm(appearance_, AppearancePath(folder_), *messages_, this);
     connect(setupForm_, &TSetupForm::AppearanceChanged, grid_, [this] { grid_->viewport()->update(); });
     plannerForm_ = new TPlannerForm(rules_, *sheet_, context_, *messages_, folder_, this);
     connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this](const QString& error) { SheetChanged(error.toStdString()); });

@@ -49,8 +49,6 @@ public:
     BattleSheet& Sheet() { return *sheet_; }
     /// The catalogue and combat tables built at start-up.
     const BattleRules& Rules() const { return rules_; }
-    /// The settings of simulation runs (solver variant, log flags, hooks).
-    SimulationContext& Context() { return context_; }
     /// The current colours (edited live by the setup window).
     Appearance& Colours() { return appearance_; }
     /// The grid.

@@ -187,7 +187,7 @@ std::string TPlannerForm::CheckControls(SweepRequest* request) const {
     const SweepRange range{*from, *to, pointsBox_->value()};
     if (std::string error = CheckSweepRange(range, input.row); !error.empty()) return error;
     if (request != nullptr)
-        *request = {sheet_.Cells(), input, SweepValues(range), ticksBox_->value(), context_.solverVariant};
+        *request = {sheet_.Cells(), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};
     return {};
 }
 

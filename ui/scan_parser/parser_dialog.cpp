@@ -85,12 +85,12 @@ void TParserDialog::ShowParser() {
 }
 
 void TParserDialog::BuildClearButtons() {
-    clearDefButton_ = MakeButton(this, QStringLiteral("Clear Defender"), {16, 8, 93, 25});
-    clearAllButton_ = MakeButton(this, QStringLiteral("Clear All"), {120, 8, 75, 25});
-    clearAttButton_ = MakeButton(this, QStringLiteral("Clear Attacker"), {204, 8, 93, 25});
-    connect(clearDefButton_, &QPushButton::clicked, this, [this] { Report(sheet_.ClearDef()); });
-    connect(clearAttButton_, &QPushButton::clicked, this, [this] { Report(sheet_.ClearAtt()); });
-    connect(clearAllButton_, &QPushButton::clicked, this, [this] {
+    QPushButton* clearDef = MakeButton(this, QStringLiteral("Clear Defender"), {16, 8, 93, 25});
+    QPushButton* clearAll = MakeButton(this, QStringLiteral("Clear All"), {120, 8, 75, 25});
+    QPushButton* clearAtt = MakeButton(this, QStringLiteral("Clear Attacker"), {204, 8, 93, 25});
+    connect(clearDef, &QPushButton::clicked, this, [this] { Report(sheet_.ClearDef()); });
+    connect(clearAtt, &QPushButton::clicked, this, [this] { Report(sheet_.ClearAtt()); });
+    connect(clearAll, &QPushButton::clicked, this, [this] {
         sheet_.ClearGrid();
         Report({});
     });
@@ -109,8 +109,8 @@ void TParserDialog::BuildTextArea() {
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Highlight, kSelectionColour);
     textArea_->setPalette(palette);
-    clearScanButton_ = MakeButton(this, QStringLiteral("Clear Scan"), {16, 172, 69, 21});
-    connect(clearScanButton_, &QPushButton::clicked, textArea_, &QPlainTextEdit::clear);
+    QPushButton* clearScan = MakeButton(this, QStringLiteral("Clear Scan"), {16, 172, 69, 21});
+    connect(clearScan, &QPushButton::clicked, textArea_, &QPlainTextEdit::clear);
 }
 
 void TParserDialog::BuildKindOptions() {

@@ -35,20 +35,10 @@ public:
     QPushButton* OkButton() const { return okButton_; }
     /// "Cancel": hides the dialog.
     QPushButton* CancelButton() const { return cancelButton_; }
-    /// "Clear Scan": empties the text area.
-    QPushButton* ClearScanButton() const { return clearScanButton_; }
-    /// "Clear Defender".
-    QPushButton* ClearDefButton() const { return clearDefButton_; }
-    /// "Clear All".
-    QPushButton* ClearAllButton() const { return clearAllButton_; }
-    /// "Clear Attacker".
-    QPushButton* ClearAttButton() const { return clearAttButton_; }
     /// The option choosing report kind `kind`.
     QRadioButton* KindOption(ReportKind kind) const { return kindOptions_[Index(kind)]; }
     /// The scan group's "Add to Defender" or "Add to Attacker".
     QRadioButton* ScanSideOption(Side side) const { return scanSides_[Index(side)]; }
-    /// The military group's "Add to Defender" or "Add to Attacker".
-    QRadioButton* MilitarySideOption(Side side) const { return militarySides_[Index(side)]; }
     /// "Home", "Fleet 1", "Fleet 2", "Fleet 3" for index 0..3.
     QCheckBox* FleetBox(int index) const { return fleetBoxes_.at(static_cast<std::size_t>(index)); }
 
@@ -81,10 +71,6 @@ private:
     ScanTextArea* textArea_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
-    QPushButton* clearScanButton_ = nullptr;
-    QPushButton* clearDefButton_ = nullptr;
-    QPushButton* clearAllButton_ = nullptr;
-    QPushButton* clearAttButton_ = nullptr;
     QButtonGroup* kindGroup_ = nullptr;
     std::array<QRadioButton*, 3> kindOptions_{};
     std::array<QRadioButton*, 2> scanSides_{};

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QFrame>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -82,8 +81,9 @@ QPushButton* MakeButton(QWidget* frame, const char* caption, int y) {
 
 }  // namespace
 
-TSetupForm::TSetupForm(Appearance& appearance, std::filesystem::path settingsPath, QWidget* parent)
-    : QDialog(parent), appearance_(appearance), settingsPath_(std::move(settingsPath)) {
+TSetupForm::TSetupForm(Appearance& appearance, std::filesystem::path settingsPath, UserMessages& messages,
+                       QWidget* parent)
+    : QDialog(parent), appearance_(appearance), settingsPath_(std::move(settingsPath)), messages_(messages) {
     setWindowTitle(QStringLiteral("Kestrin Setup"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
@@ -186,7 +186,7 @@ void TSetupForm::ColourPickerPick(int index) {
 
 void TSetupForm::SaveBtnClick() {
     const std::string error = SaveAppearance(settingsPath_, appearance_);
-    if (!error.empty()) QMessageBox::warning(this, QStringLiteral("Warning"), QString::fromStdString(error));
+    if (!error.empty()) messages_.Alert(this, QString::fromStdString(error));
 }
 
 void TSetupForm::CancelBtnClick() { ReplaceAppearance(LoadAppearance(settingsPath_)); }

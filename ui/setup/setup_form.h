@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "settings/appearance.h"
+#include "ui/common/user_messages.h"
 
 class QButtonGroup;
 class QLabel;
@@ -26,8 +27,9 @@ class TSetupForm : public QDialog {
 
 public:
     /// A hidden, non-modal tool window that edits `appearance` in place and keeps it in
-    /// the settings file at `settingsPath`.
-    TSetupForm(Appearance& appearance, std::filesystem::path settingsPath, QWidget* parent = nullptr);
+    /// the settings file at `settingsPath`; a failed save is told through `messages`.
+    TSetupForm(Appearance& appearance, std::filesystem::path settingsPath, UserMessages& messages,
+               QWidget* parent = nullptr);
 
     /// The element whose colour the sliders and the picker edit, if any.
     std::optional<AppearanceColour> ChosenElement() const;
@@ -96,6 +98,7 @@ private:
 
     Appearance& appearance_;
     std::filesystem::path settingsPath_;
+    UserMessages& messages_;
     std::array<QSlider*, 3> sliders_{};
     std::array<QLabel*, 3> valueBoxes_{};
     ColourPicker* picker_ = nullptr;

@@ -30,7 +30,12 @@ const QColor kRaceLineColour(100, 100, 100);
 /// Whether a race line closes column or row `index`: the headings, then the last of Ter,
 /// Cat, Xan and Zik, then the last PDS (AstroPod and the PDS form one block).
 bool ClosesRaceBlock(int index) {
-    constexpr std::array<int, 6> kLastOfBlock = {0, 12, 24, 36, 48, kShipCount};
+    constexpr std::array<int, 6> kLastOfBlock = {0,
+                                                 LastOfRace(0) + 1,
+                                                 LastOfRace(1) + 1,
+                                                 LastOfRace(2) + 1,
+                                                 LastOfRace(3) + 1,
+                                                 kShipCount};
     return std::find(kLastOfBlock.begin(), kLastOfBlock.end(), index) != kLastOfBlock.end();
 }
 

@@ -61,8 +61,8 @@ struct CountingBailout : BailoutSignal {
 struct Harness {
     explicit Harness(const ShipCatalogue& catalogue = DefaultShipCatalogue(), char separator = '.')
         : rules(MakeBattleRules(catalogue).rules) {
-        context.decimalSeparator = separator;
-        context.bailout = &earlier;
+        context.DecimalSeparator = separator;
+        context.Bailout = &earlier;
         sheet = std::make_unique<BattleSheet>(rules, context);
         host.sheet = sheet.get();
         host.messages = &messages;
@@ -216,10 +216,10 @@ private slots:
         const QString rate = h.form->StringGrid2()->Cell(1, 1);
         const int before = h.host.reCalcs;
         h.form->DtCodeSelector()->button(1)->click();
-        QCOMPARE(h.context.solverVariant, SolverVariant::Old);
+        QCOMPARE(h.context.SolverVariant, SolverVariant::Old);
         QCOMPARE(h.host.reCalcs, before + 1);
         h.form->DtCodeSelector()->button(0)->click();
-        QCOMPARE(h.context.solverVariant, SolverVariant::New);
+        QCOMPARE(h.context.SolverVariant, SolverVariant::New);
         QCOMPARE(h.host.reCalcs, before + 2);
         h.form->DtCodeSelector()->button(0)->click();  // already chosen: nothing to do
         QCOMPARE(h.host.reCalcs, before + 2);
@@ -245,15 +245,15 @@ private slots:
 
     void bailoutReactsOnlyWhileShownAndIsForwarded() {
         Harness h;
-        QCOMPARE(h.context.bailout, h.form.get());
+        QCOMPARE(h.context.Bailout, h.form.get());
         h.form->OnBailout();
         QVERIFY(h.messages.warnings.isEmpty());
         QCOMPARE(h.host.saves + h.host.timerStops, 0);
         QCOMPARE(h.earlier.count, 1);
 
         h.Show();
-        QVERIFY(h.context.debugWindowShown);
-        QCOMPARE(h.context.traceHook, h.form.get());
+        QVERIFY(h.context.NoteCycles);
+        QCOMPARE(h.context.TraceHook, h.form.get());
         h.form->OnBailout();
         QCOMPARE(h.host.timerStops, 1);
         QCOMPARE(h.messages.warnings, QStringList{"Loop counter Bailout exceeded !"});
@@ -262,10 +262,10 @@ private slots:
         QCOMPARE(h.earlier.count, 2);
 
         h.form->hide();
-        QVERIFY(!h.context.debugWindowShown);
-        QVERIFY(h.context.traceHook == nullptr);
+        QVERIFY(!h.context.NoteCycles);
+        QVERIFY(h.context.TraceHook == nullptr);
         h.form.reset();
-        QCOMPARE(h.context.bailout, &h.earlier);
+        QCOMPARE(h.context.Bailout, &h.earlier);
     }
 
     void longListsShowThirteenEntriesAtATime() {

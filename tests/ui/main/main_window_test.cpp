@@ -55,7 +55,7 @@ private slots:
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
-        QCOMPARE(window.windowTitle(), QString("Kestrin     v 9.5"));
+        QCOMPARE(window.windowTitle(), QString("Kestrin     v " KESTRIN_VERSION));
         QVERIFY(QFile::exists(QString::fromStdString((env.Path() / "ShipStats.ini").string())));
         QVERIFY(messages.errors.isEmpty());
         QCOMPARE(window.Sheet().Cell(5, 1), std::string());  // no recalculation yet

@@ -2,14 +2,12 @@
 // settings file in a temporary folder and any message box closed by a watchdog.
 #include <QApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <fstream>
 #include <iterator>
@@ -19,32 +17,12 @@
 #include "ui/setup/colour_swatch.h"
 #include "ui/setup/setup_form.h"
 #include "ui_test_registry.h"
+#include "ui_test_support.h"
 
 namespace kestrin {
 namespace {
 
 using C = AppearanceColour;
-
-/// Closes every modal window that appears while it lives and keeps the texts of its boxes.
-class ModalWatchdog {
-public:
-    ModalWatchdog() {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal) return;
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            texts_ << (box ? box->text() : QStringLiteral("<modal window>"));
-            modal->close();
-        });
-        timer_.start();
-    }
-    const QStringList& Texts() const { return texts_; }
-
-private:
-    QTimer timer_;
-    QStringList texts_;
-};
 
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -57,10 +35,11 @@ struct Harness {
     std::filesystem::path folder{dir.path().toStdString()};
     std::filesystem::path settings = AppearancePath(folder);
     Appearance appearance = DefaultAppearance();
+    testing::RecordingMessages messages;
     std::unique_ptr<TSetupForm> form;
 
     void Open() {
-        form = std::make_unique<TSetupForm>(appearance, settings);
+        form = std::make_unique<TSetupForm>(appearance, settings, messages);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -212,7 +191,6 @@ private slots:
     }
 
     void saveWithoutAFileCreatesItAndKeepsTheWindowOpen() {
-        ModalWatchdog watchdog;
         Harness h;
         h.Open();
         h.Choose(C::AttLeftFont);
@@ -220,7 +198,7 @@ private slots:
         QVERIFY(!std::filesystem::exists(h.settings));
         h.Pick(13);  // fuchsia
         QTest::mouseClick(h.form->SaveBtn(), Qt::LeftButton);
-        QVERIFY(watchdog.Texts().isEmpty());
+        QVERIFY(h.messages.warnings.isEmpty());
         QVERIFY(h.form->isVisible());
         QCOMPARE(h.form->ChosenElement(), std::optional<C>(C::AttLeftFont));
         const std::string text = ReadFile(h.settings);
@@ -257,7 +235,6 @@ private slots:
     }
 
     void failedSaveIsReportedAndWritesNothing() {
-        ModalWatchdog watchdog;
         Harness h;
         const auto blocker = h.folder / "blocker";
         std::ofstream(blocker) << "not a folder";
@@ -267,9 +244,10 @@ private slots:
         h.Pick(9);
         const Appearance edited = h.appearance;
         QTest::mouseClick(h.form->SaveBtn(), Qt::LeftButton);
-        QCOMPARE(watchdog.Texts().size(), 1);
+        const QStringList& texts = h.messages.warnings;
+        QCOMPARE(texts.size(), 1);
         const QString expected = "Unable to write to " + QString::fromStdString(h.settings.string());
-        QVERIFY(watchdog.Texts()[0].startsWith(expected));
+        QVERIFY(texts[0].startsWith(expected));
         QCOMPARE(ReadFile(blocker), std::string("not a folder"));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(h.folder), {}), 1);
         QVERIFY(h.appearance == edited);
