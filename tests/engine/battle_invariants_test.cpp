@@ -86,7 +86,7 @@ void RunBattles(const ShipCatalogue& catalogue, int count) {
         s.PrepareTick();
         ASSERT_EQ(SimulateTick(s, load.rules.catalogue, load.rules.tables, context), "");
         SCOPED_TRACE(::testing::Message() << "battle " << i);
-        CheckTick(s);
+        ASSERT_NO_FATAL_FAILURE(CheckTick(s));
     }
 }
 

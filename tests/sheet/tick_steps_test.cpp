@@ -84,7 +84,7 @@ TEST(TickSteps, ForwardThenBackRestoresInputsExactly) {
     EXPECT_EQ(f.sheet.TickHistory().size(), 2u);
 }
 
-TEST(TickSteps, BackRestoresTheRawTextBeforeRecalculating) {
+TEST(TickSteps, ForwardKeepsTheInputsAsTypedInTheHistory) {
     SheetFixture f;
     FakeLogWindow log(f.context);
     f.sheet.SetLogWindow(&log);

@@ -32,11 +32,14 @@ const BattleRules& DefaultRules() {
 }
 
 // Counts the paint events of a widget.
-class PaintCounter : public QObject {
+// Counts the paint and timer events an object receives.
+class EventCounter : public QObject {
 public:
     int paints = 0;
+    int timers = 0;
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) ++paints;
+        if (event->type() == QEvent::Timer) ++timers;
         return false;
     }
 };
@@ -92,15 +95,22 @@ private slots:
         area.paste();
         QCOMPARE(area.toPlainText(), "Harpy 5");
 
-        PaintCounter counter;
+        EventCounter counter;
         area.viewport()->installEventFilter(&counter);
-        QTest::qWait(1100);
-        QVERIFY(counter.paints > 0);  // the caret blinks over a short text
+        QVERIFY(QTest::qWaitFor([&] { return counter.paints > 0; }));  // the caret blinks over a short text
         area.setPlainText(QString(3 * ScanTextArea::kLongLine, QLatin1Char('7')));
         QVERIFY(area.BlinkStopped());
-        QTest::qWait(100);
+        // The caret's blink timer goes on firing at the text control; over a long line none
+        // of its ticks repaints. Counted from the first tick, after the new text's own paint.
+        EventCounter blinks;
+        QObject* control = nullptr;
+        for (QObject* child : area.children())
+            if (child->inherits("QWidgetTextControl")) control = child;
+        QVERIFY(control != nullptr);
+        control->installEventFilter(&blinks);
+        QVERIFY(QTest::qWaitFor([&] { return blinks.timers >= 1; }));
         counter.paints = 0;
-        QTest::qWait(1100);
+        QVERIFY(QTest::qWaitFor([&] { return blinks.timers >= 3; }));
         QCOMPARE(counter.paints, 0);
     }
 

@@ -1,4 +1,4 @@
-// The program's own message boxes, shown for real and closed by a timer.
+// The program's own message boxes, shown for real and closed by the modal watchdog.
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "ui/common/user_messages.h"
+#include "modal_watchdog.h"
 #include "ui_test_registry.h"
 
 namespace kestrin {
@@ -19,16 +20,11 @@ private slots:
                        "values are used instead:";
         for (int i = 0; i < 300; ++i)
             text += QString("\n  Harpy: Guns '%1...' is not a valid integer value").arg(QString(40, 'x'));
-        QRect shown;
-        QString details;
-        QTimer::singleShot(50, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                shown = box->frameGeometry();
-                details = box->detailedText();
-                box->close();
-            }
-        });
         MessageBoxes().Error(nullptr, text);
+        const std::vector<testing::ClosedModal> closed = testing::ModalWatchdog::Current().Take();
+        QCOMPARE(closed.size(), std::size_t{1});
+        const QRect shown = closed[0].frame;
+        const QString details = closed[0].details;
         QVERIFY(shown.isValid());
         QVERIFY2(shown.height() <= QGuiApplication::primaryScreen()->availableGeometry().height(),
                  qPrintable(QString::number(shown.height())));

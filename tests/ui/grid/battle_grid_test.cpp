@@ -121,24 +121,6 @@ class BattleGridTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        // The grid shows no dialog; one that appears would block the run, so it is closed
-        // and the test fails.
-        modalSeen_ = false;
-        watchdog_ = std::make_unique<QTimer>();
-        connect(watchdog_.get(), &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                modalSeen_ = true;
-                modal->close();
-            }
-        });
-        watchdog_->start(50);
-    }
-    void cleanup() {
-        watchdog_.reset();
-        QVERIFY2(!modalSeen_, "a modal dialog appeared");
-    }
-
     void typedCountIsLiveInTheCellAndEnterRecalculates() {
         GridUnderTest t;
         QSignalSpy recalculated(&t.grid, &BattleGrid::Recalculated);
@@ -571,10 +553,6 @@ private slots:
         QCOMPARE(recalculations.count(), kTicks);
         QVERIFY(LenientInt32(t.sheet.Cell(1, 1)) > 1000 + kTicks);
     }
-
-private:
-    std::unique_ptr<QTimer> watchdog_;
-    bool modalSeen_ = false;
 };
 
 KESTRIN_UI_TEST(BattleGridTest);

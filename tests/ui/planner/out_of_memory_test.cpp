@@ -5,11 +5,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <atomic>
-#include <cstdlib>
 #include <fstream>
-#include <limits>
-#include <new>
 #include <system_error>
 #include <thread>
 
@@ -21,36 +17,8 @@
 #include "ui/planner/sweep_runner.h"
 #include "ui/main/guarded_application.h"
 #include "ui_test_registry.h"
+#include "refusing_allocator.h"
 #include "ui_test_support.h"
-
-namespace {
-
-// Allocations from this size on fail while a RefuseLargeAllocations lives, except those of
-// the thread it spares.
-std::atomic<std::size_t> refuseFrom{std::numeric_limits<std::size_t>::max()};
-std::atomic<std::thread::id> spared{};
-
-struct RefuseLargeAllocations {
-    explicit RefuseLargeAllocations(std::size_t size, bool spareThisThread = false) {
-        if (spareThisThread) spared = std::this_thread::get_id();
-        refuseFrom = size;
-    }
-    ~RefuseLargeAllocations() {
-        refuseFrom = std::numeric_limits<std::size_t>::max();
-        spared = std::thread::id();
-    }
-};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (size >= refuseFrom.load(std::memory_order_relaxed) && std::this_thread::get_id() != spared.load())
-        throw std::bad_alloc();
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace kestrin {
 
@@ -70,7 +38,7 @@ private slots:
         const auto path = env.Path() / "huge.kbf";
         std::ofstream(path, std::ios::binary) << std::string(2 * kLarge, '1') << std::string(129 * 2, '\n');
         {
-            RefuseLargeAllocations refuse(kLarge);
+            testing::RefuseLargeAllocations refuse(kLarge);
             QVERIFY(!window.OpenBattleFile(path));
         }
         QCOMPARE(messages.errors.size(), 1);
@@ -90,7 +58,7 @@ private slots:
         dialog.TextArea()->setPlainText(QString(QString(99, QChar('7')) + "\n").repeated(2 * kLarge / 100) + "Harpy 5\n");
         dialog.KindOption(ReportKind::Combat)->click();
         {
-            RefuseLargeAllocations refuse(kLarge);
+            testing::RefuseLargeAllocations refuse(kLarge);
             dialog.OkButton()->click();
         }
         QCOMPARE(messages.errors.size(), 1);
@@ -109,14 +77,14 @@ private slots:
         // A point of 100 ticks keeps 11 kB of figures.
         const SweepRequest request{sheet.Cells(), {Side::Attacker, 1}, SweepValues({0, 1000, 50}), 100};
         {
-            RefuseLargeAllocations refuse(8 * 1024, true);  // the window's thread is spared
+            testing::RefuseLargeAllocations refuse(8 * 1024, true);  // the window's thread is spared
             QCOMPARE(runner.Start(request, 2), std::string());
             QVERIFY(QTest::qWaitFor([&] { return !runner.Running(); }, 20000));
         }
         QCOMPARE(runner.Result().error, std::string(kSweepOutOfMemory));
         QVERIFY(runner.Result().points.empty());
         {
-            RefuseLargeAllocations refuse(16 * 1024);  // the thread's start holds the cells
+            testing::RefuseLargeAllocations refuse(16 * 1024);  // the thread's start holds the cells
             QCOMPARE(runner.Start(request, 1), std::string(kSweepOutOfMemory));
         }
         QVERIFY(!runner.Running());

@@ -87,12 +87,16 @@ private slots:
         QVERIFY(t.planner.Progress()->isHidden());
         // The mouse near x = 1010 reads the point of 1,000 AstroPods.
         PlannerChartView* view = t.planner.Chart();
-        QTest::qWait(50);  // the chart lays out its new plot
-        const QPointF near = view->chart()->mapToPosition(QPointF(1010, perRoid->at(20).y()), perRoid);
-        const QPointF at = view->mapFromScene(view->chart()->mapToScene(near));
-        QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(view->viewport(), &move);
-        QVERIFY(t.planner.Readout()->text().startsWith("<b>Attacker AstroPod = 1,000</b>"));
+        // Until the chart has laid out its new plot, the position maps to another value.
+        const auto readsNear1010 = [&] {
+            const QPointF near = view->chart()->mapToPosition(QPointF(1010, perRoid->at(20).y()), perRoid);
+            const QPointF at = view->mapFromScene(view->chart()->mapToScene(near));
+            QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(view->viewport(), &move);
+            return t.planner.Readout()->text().startsWith("<b>Attacker AstroPod = 1,000</b>");
+        };
+        QVERIFY(QTest::qWaitFor(readsNear1010));
         // The whole battle sums the two ticks.
         t.planner.ModeBox()->setCurrentIndex(1);
         const SweepPoint& last = t.planner.Result().points.back();
