@@ -4,11 +4,11 @@
 #include <limits>
 #include <tuple>
 
+#include "engine/saturating.h"
+
 namespace kestrin {
 
 namespace {
-
-__extension__ typedef __int128 Int128;
 
 // How far an outcome misses the limits: asteroids short, then value lost beyond the limit.
 std::tuple<std::int64_t, std::int64_t> Shortfall(const FleetAim& aim, const FleetOutcome& o) {

@@ -75,7 +75,7 @@ TEST(SweepMatchesSheet, TheAdvisorsFleetStepsOnTheSheetToTheFiguresItReported) {
     for (int battle = 0; battle < 6; ++battle) {
         SCOPED_TRACE("battle " + std::to_string(battle));
         SheetFixture f;
-        FillRandomBattle(f, rng);
+        FillRandomBattle(f, rng, true);
         FleetSearchRequest request;
         request.cells = f.sheet.Cells();
         for (const SweepRow& row : SweepableRows(f.sheet.Cells(), Side::Attacker))
