@@ -17,9 +17,16 @@ class RecordingMessages : public UserMessages {
 public:
     QStringList warnings;
     QStringList errors;
+    QStringList questions;
+    /// What every "Save changes?" question is answered.
+    SaveChoice answer = SaveChoice::Discard;
     void Warning(QWidget*, const QString& text) override { warnings << text; }
     void Error(QWidget*, const QString& text) override { errors << text; }
     void Alert(QWidget*, const QString& text) override { warnings << text; }
+    SaveChoice AskToSave(QWidget*, const QString& text) override {
+        questions << text;
+        return answer;
+    }
 };
 
 /// A fresh program folder per test and user configuration kept out of the real one.

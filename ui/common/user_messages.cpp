@@ -25,4 +25,11 @@ void MessageBoxes::Error(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+SaveChoice MessageBoxes::AskToSave(QWidget* parent, const QString& text) {
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        parent, "Kestrin", text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return SaveChoice::Save;
+    return answer == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
 }  // namespace kestrin

@@ -6,6 +6,9 @@ class QWidget;
 
 namespace kestrin {
 
+/// The answers to "Save changes to NAME?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 /// How the program tells the user something went wrong: message boxes in the program, a
 /// recorder in tests (a modal box would stop an unattended test).
 class UserMessages {
@@ -17,6 +20,8 @@ public:
     virtual void Error(QWidget* parent, const QString& text) = 0;
     /// A warning box with an OK button only (a failed "Save as Default").
     virtual void Alert(QWidget* parent, const QString& text) = 0;
+    /// A question with the buttons Save, Discard and Cancel (Escape: Cancel).
+    virtual SaveChoice AskToSave(QWidget* parent, const QString& text) = 0;
 };
 
 /// The program's modal message boxes.
@@ -25,6 +30,7 @@ public:
     void Warning(QWidget* parent, const QString& text) override;
     void Error(QWidget* parent, const QString& text) override;
     void Alert(QWidget* parent, const QString& text) override;
+    SaveChoice AskToSave(QWidget* parent, const QString& text) override;
 };
 
 }  // namespace kestrin

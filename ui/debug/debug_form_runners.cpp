@@ -70,6 +70,7 @@ void TDebugForm::SetRunnersBusy(bool busy) {
 // "Stop" belongs to the ship test run.
 void TDebugForm::RunHoleDetectorBtnClick() {
     if (runnerBusy_) return;
+    host_.FinishInput();
     SetRunnersBusy(true);
     SeedFromClock();
     sheet_.BeginChange();  // the whole run is one step: Ctrl+Z brings back the battle
@@ -100,6 +101,7 @@ void TDebugForm::FillRandomCell(int col, int row, int emptyBelow) {
 // one class, each traced, until "Stop".
 void TDebugForm::RunShipTestingClick() {
     if (runnerBusy_) return;
+    host_.FinishInput();
     SetRunnersBusy(true);
     SeedFromClock();
     battlesRun_ = 0;

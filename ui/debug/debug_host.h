@@ -7,6 +7,9 @@ namespace kestrin {
 class DebugHost {
 public:
     virtual ~DebugHost() = default;
+    /// Ends an edit of the grid (the typed count goes in as its own step to undo), as every
+    /// command does before it reads or changes the battle.
+    virtual void FinishInput() = 0;
     /// Recalculates the battle and shows the results (the main window's "Re - Calculate").
     virtual void ReCalc() = 0;
     /// Hides the sheet rows that hold nothing on either side and shows the rest.

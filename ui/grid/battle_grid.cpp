@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
@@ -42,7 +43,9 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
       setupCount_(sheet.SetupCount()),
       dragScrollTimer_(new QTimer(this)),
       gridTimer_(new QTimer(this)),
-      editor_(new CellEditor(viewport())) {
+      editor_(new CellEditor(viewport())),
+      notice_(new QLabel(viewport())),
+      noticeTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("BattleGrid"));
     setFont(GridFont());
     setFrameShape(QFrame::NoFrame);
@@ -62,12 +65,11 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
     dragScrollTimer_->setInterval(kDragScrollIntervalMs);
     connect(dragScrollTimer_, &QTimer::timeout, this, &BattleGrid::DragScrollTick);
 
-    connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        sheet_.SetCell(currentCol_, currentRow_, text.toStdString());
-    });
-    connect(editor_, &CellEditor::Committed, this, &BattleGrid::CommitEditor);
-    connect(editor_, &CellEditor::Cancelled, this, &BattleGrid::CancelEditor);
+    connect(editor_, &CellEditor::Committed, this, &BattleGrid::EnterKey);
+    connect(editor_, &CellEditor::Cancelled, this, &BattleGrid::CloseEditor);
     connect(editor_, &CellEditor::NavigationKey, this, &BattleGrid::EditorNavigation);
+    connect(editor_, &CellEditor::FocusLeft, this, &BattleGrid::FinishInput);
+    BuildNotice();
 
     layout_.SetRows(sheet_.Rows());
     GrowColumnsToTotals();
@@ -78,14 +80,13 @@ BattleGrid::~BattleGrid() = default;
 
 void BattleGrid::SetInputMode(InputMode mode) {
     mode_ = mode;
-    if (mode_ == InputMode::Spin) CloseEditor();
+    if (mode_ == InputMode::Spin) FinishInput();
     viewport()->setCursor(mode_ == InputMode::Edit ? Qt::IBeamCursor : Qt::ArrowCursor);
 }
 
 void BattleGrid::SheetChanged() {
-    // The typed text went into the cell as it was typed; the cell may have been rewritten
-    // since, so the editor only closes.
     CloseEditor();
+    HideNotice();
     layout_.SetRows(sheet_.Rows());
     // SetupSheet in the window also lays the columns out, undoing what was dragged.
     if (sheet_.SetupCount() != setupCount_) {
@@ -148,9 +149,9 @@ void BattleGrid::StopSpin() {
     }
 }
 
-void BattleGrid::FinishInput() {
+bool BattleGrid::FinishInput() {
     StopSpin();
-    CloseEditor();
+    return CommitEditor();
 }
 
 // Typing must never reach a cell out of sight: a hidden current cell gives way to the nearest
@@ -203,6 +204,7 @@ void BattleGrid::UpdateGeometry() {
     verticalScrollBar()->setPageStep(bodyView);
     verticalScrollBar()->setSingleStep(GridLayout::kRowHeight);
     PlaceEditor();
+    PlaceNotice();
 }
 
 void BattleGrid::DrawCell(QPainter& painter, int col, int row, const QRect& rect, bool focused) {
@@ -260,6 +262,7 @@ void BattleGrid::resizeEvent(QResizeEvent* event) {
 
 void BattleGrid::scrollContentsBy(int /*dx*/, int /*dy*/) {
     PlaceEditor();
+    PlaceNotice();
     viewport()->update();
 }
 

@@ -15,6 +15,7 @@
 #include "ui/grid/text_width_cache.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QPainter;
 class QTimer;
@@ -45,13 +46,20 @@ public:
     /// The current input mode; Edit at start.
     InputMode Mode() const { return mode_; }
 
-    /// The sheet's cells or row visibility changed from outside: closes the editor, takes the
-    /// row visibility (a current cell that was hidden moves to the nearest shown row), gives
+    /// The sheet's cells or row visibility changed from outside: drops what the editor holds
+    /// (a command finishes input first, so nothing typed is left there), takes the row visibility (a current cell that was hidden moves to the nearest shown row), gives
     /// the columns their first widths again when the sheet was set up afresh (Clear All),
     /// widens columns to the totals and repaints.
     void SheetChanged();
-    /// Ends a count being typed or spun, so that it is a finished step to undo.
-    void FinishInput();
+    /// How an edit ends, whatever ends it but Escape: ends a spin, and commits the text in the
+    /// editor (read as a typed count) as one step to undo and recalculates. Every command
+    /// runs this before it acts. True when the sheet changed.
+    bool FinishInput();
+    /// The text the open editor holds, or a null text when it is closed.
+    QString EditorText() const;
+    /// The note beside the current cell telling what became of text that is no count, or of
+    /// a refused paste; hidden until there is something to tell.
+    QLabel* Notice() const { return notice_; }
     /// While suspended nothing is painted; resuming takes the sheet's rows and repaints once.
     void SetDrawingSuspended(bool suspended);
     /// Whether painting is suspended.
@@ -94,7 +102,8 @@ public:
     /// Ctrl+C: the selected range (or the current cell) as tab-separated text, figures in full.
     QString CopyText() const;
     /// Ctrl+V: pastes tab-separated text into the input cells from the current cell on, as
-    /// one step to undo, and recalculates.
+    /// one step to undo, and recalculates; text with a value that is no count, or that would
+    /// land in no input cell, is refused whole, with a notice saying why.
     void PasteText(const QString& text);
 
     /// Paints one cell into `rect` (viewport coordinates); `focused` adds the focus rectangle.
@@ -159,13 +168,17 @@ private:
     void KeepCurrentShown();
     bool CurrentShown() const { return layout_.RowHeight(currentRow_) > 0; }
     bool ClipboardKey(QKeyEvent* event);
-    void EmptyCurrentCell();
+    void EmptySelectedCells();
+    void BuildNotice();
+    void ShowNotice(int col, int row, const QString& text);
+    void HideNotice();
+    void PlaceNotice();
 
     void OpenEditor(const QString& text, bool selectAll);
-    void CloseEditor(bool commit = true);
+    bool CommitEditor();
+    void CloseEditor();
     void PlaceEditor();
-    void CommitEditor();
-    void CancelEditor();
+    void EnterKey();
     void EditorNavigation(int key, Qt::KeyboardModifiers modifiers);
 
     BattleSheet& sheet_;
@@ -193,9 +206,15 @@ private:
     CellPos spinCell_;
 
     CellEditor* editor_;
-    QString editorOriginal_;
-    // A typed count and a spin are each one step to undo, open until they end.
-    bool editChangeOpen_ = false;
+    // The text stays in the editor until the edit ends; the cell changes once, then.
+    int editCol_ = -1;
+    int editRow_ = -1;
+    QLabel* notice_;
+    QTimer* noticeTimer_;
+    // The cell the notice stands beside.
+    int noticeCol_ = -1;
+    int noticeRow_ = -1;
+    // A spin is one step to undo, open until it ends.
     bool spinChangeOpen_ = false;
 
     QMenu* popup_ = nullptr;

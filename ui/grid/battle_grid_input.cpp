@@ -16,7 +16,6 @@
 #include <string>
 
 #include "sheet/cell_clipboard.h"
-#include "sheet/typed_number.h"
 #include "ui/grid/battle_grid.h"
 #include "ui/grid/cell_editor.h"
 #include "ui/grid/cell_style.h"
@@ -38,6 +37,8 @@ bool BattleGrid::EditingAllowed() const {
 void BattleGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     selecting_ = false;
+    // A click anywhere in the grid ends the edit; the editor takes the clicks on its own cell.
+    CommitEditor();
     if (event->button() == Qt::LeftButton && StartResize(pos)) return;
     const CellPos cell = CellAt(pos);
     if (event->button() == Qt::RightButton) {
@@ -147,7 +148,8 @@ void BattleGrid::GridTimerTimer() {
 }
 
 void BattleGrid::SelectCell(int col, int row, bool recalculate, bool extend) {
-    CloseEditor();
+    // A committed count has recalculated already.
+    if (CommitEditor()) recalculate = false;
     currentCol_ = col;
     currentRow_ = row;
     if (!extend) {
@@ -161,7 +163,7 @@ void BattleGrid::SelectCell(int col, int row, bool recalculate, bool extend) {
 }
 
 void BattleGrid::keyPressEvent(QKeyEvent* event) {
-    if (editor_->isVisible()) {
+    if (editCol_ >= 0) {
         // Keys that reach the grid while its editor is open belong to the editor.
         QCoreApplication::sendEvent(editor_, event);
         return;
@@ -173,7 +175,7 @@ void BattleGrid::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Delete:
         case Qt::Key_Backspace:
-            EmptyCurrentCell();
+            EmptySelectedCells();
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -213,18 +215,34 @@ bool BattleGrid::ClipboardKey(QKeyEvent* event) {
 QString BattleGrid::CopyText() const { return QString::fromStdString(CopyCellsText(sheet_, SelectedRange())); }
 
 void BattleGrid::PasteText(const QString& text) {
+    FinishInput();
     if (!CurrentShown()) return;
-    CloseEditor();
-    ShowRecalculation(PasteCellsText(sheet_, currentCol_, currentRow_, text.toStdString()));
+    const std::string pasted = text.toStdString();
+    // Nothing goes in rather than a value dropped on the way.
+    const std::string refused = RefusedPaste(sheet_, currentCol_, currentRow_, pasted);
+    if (!refused.empty()) {
+        ShowNotice(currentCol_, currentRow_, QString::fromStdString(refused));
+        return;
+    }
+    ShowRecalculation(PasteCellsText(sheet_, currentCol_, currentRow_, pasted));
 }
 
-// Delete and Backspace: the current count goes, as one step to undo.
-void BattleGrid::EmptyCurrentCell() {
-    if (!IsInputCell(currentCol_, currentRow_) || !CurrentShown()) return;
-    sheet_.BeginChange();
-    sheet_.SetCell(currentCol_, currentRow_, "");
-    sheet_.EndChange();
-    Recalculate();
+// Delete and Backspace: every shown input cell of the selected range is emptied, as one step
+// to undo.
+void BattleGrid::EmptySelectedCells() {
+    const CellRange range = SelectedRange();
+    bool inputs = false;
+    {
+        const SheetChange change(sheet_);
+        for (int row = range.firstRow; row <= range.lastRow; ++row) {
+            for (int col = range.firstCol; col <= range.lastCol; ++col) {
+                if (!IsInputCell(col, row) || layout_.RowHeight(row) == 0) continue;
+                inputs = true;
+                sheet_.SetCell(col, row, "");
+            }
+        }
+    }
+    if (inputs) Recalculate();
 }
 
 void BattleGrid::MoveCurrent(int key, Qt::KeyboardModifiers modifiers) {
@@ -269,67 +287,6 @@ void BattleGrid::EnsureVisible(int col, int row) {
     const int bottom = top + layout_.RowHeight(row);
     if (top < vertical->value()) vertical->setValue(top);
     else if (bottom > vertical->value() + BodyViewHeight()) vertical->setValue(bottom - BodyViewHeight());
-}
-
-void BattleGrid::OpenEditor(const QString& text, bool selectAll) {
-    const std::string& stored = sheet_.Cell(currentCol_, currentRow_);
-    editorOriginal_ = QString::fromStdString(stored);
-    QPalette colours = editor_->palette();
-    colours.setColor(QPalette::Base, ToQColor(appearance_[CellBackground(currentCol_, currentRow_)]));
-    colours.setColor(QPalette::Text, ToQColor(appearance_[CellTextColour(currentCol_, sheet_.ReportView())]));
-    editor_->setPalette(colours);
-    if (!editChangeOpen_) {
-        editChangeOpen_ = true;
-        sheet_.BeginChange();
-    }
-    editor_->setText(text);
-    if (selectAll) editor_->selectAll();
-    // The cell holds what the editor shows from the first key on, as typing goes.
-    if (text != editorOriginal_) sheet_.SetCell(currentCol_, currentRow_, text.toStdString());
-    editor_->show();
-    PlaceEditor();
-    editor_->setFocus(Qt::OtherFocusReason);
-}
-
-void BattleGrid::CloseEditor(bool commit) {
-    if (!editor_->isVisible()) return;
-    // What the grid shows can be typed or pasted back: "9,000", "125k" become digits. A cell
-    // rewritten meanwhile (it no longer holds the typed text) is left alone.
-    const std::string typed = editor_->text().toStdString();
-    if (commit && sheet_.Cell(currentCol_, currentRow_) == typed) {
-        const bool wide = currentRow_ == sheet::kScoreRow;
-        sheet_.SetCell(currentCol_, currentRow_, NormaliseTypedNumber(typed, sheet_.Locale(), wide));
-    }
-    if (editChangeOpen_) {
-        editChangeOpen_ = false;
-        sheet_.EndChange();
-    }
-    const bool hadFocus = editor_->hasFocus();
-    editor_->hide();
-    if (hadFocus) setFocus(Qt::OtherFocusReason);
-    viewport()->update();
-}
-
-void BattleGrid::PlaceEditor() {
-    if (!editor_->isVisible()) return;
-    // Inside the grid lines, and never over the fixed heading row.
-    const QRect body(0, GridLayout::kHeadingHeight, viewport()->width(), BodyViewHeight());
-    editor_->setGeometry(CellRect(currentCol_, currentRow_).adjusted(0, 0, -1, -1).intersected(body));
-}
-
-void BattleGrid::CommitEditor() {
-    CloseEditor();
-    Recalculate();
-}
-
-void BattleGrid::CancelEditor() {
-    sheet_.SetCell(currentCol_, currentRow_, editorOriginal_.toStdString());
-    CloseEditor(false);
-}
-
-void BattleGrid::EditorNavigation(int key, Qt::KeyboardModifiers modifiers) {
-    CloseEditor();
-    MoveCurrent(key, modifiers);
 }
 
 }  // namespace kestrin

@@ -1,5 +1,6 @@
 #include "ui/grid/cell_editor.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace kestrin {
@@ -29,6 +30,13 @@ void CellEditor::keyPressEvent(QKeyEvent* event) {
         default:
             QLineEdit::keyPressEvent(event);
     }
+}
+
+void CellEditor::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // A menu opening takes the focus only while it is open: its command finishes the edit
+    // itself, and a menu closed without a choice gives the editor its focus back.
+    if (event->reason() != Qt::PopupFocusReason && isVisible()) emit FocusLeft();
 }
 
 bool CellEditor::focusNextPrevChild(bool /*next*/) {

@@ -21,10 +21,13 @@ signals:
     void Cancelled();
     /// A key that moves to another cell (arrows up and down, Tab, page keys).
     void NavigationKey(int key, Qt::KeyboardModifiers modifiers);
+    /// The keyboard focus went elsewhere (another widget or window), not to a popup menu.
+    void FocusLeft();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 }  // namespace kestrin

@@ -78,7 +78,10 @@ TForm2::TForm2(BattleSheet& sheet, const Appearance& appearance, QWidget* parent
     resize(kWindowWidth, kWindowHeight);
     CentreOnScreen(this);
 
-    connect(updateLogButton_, &QPushButton::clicked, this, &TForm2::UpdateCalcLog);
+    connect(updateLogButton_, &QPushButton::clicked, this, [this] {
+        emit CommandStarting();
+        UpdateCalcLog();
+    });
     // Until the first "Update Log" the log does not describe the sheet.
     updateLogButton_->setEnabled(true);
     WriteLogStep();

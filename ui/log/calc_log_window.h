@@ -51,6 +51,9 @@ public:
     BattleLogSink& LogSink() override;
 
 signals:
+    /// The "Update Log" button is about to recalculate: an edit in the main window's grid
+    /// must end first.
+    void CommandStarting();
     /// The sheet was recalculated by "Update Log"; `error` is empty or the failure's message.
     void Recalculated(QString error);
 

@@ -32,13 +32,13 @@ void TForm1::BuildMenus() {
     BuildResultsMenu();
     BuildInputMenu();
     // The "Parser" title is itself the command: it shows the scan parser dialog.
-    QAction* parser = menuBar()->addAction("&Parser", this, [this] { parserDialog_->ShowParser(); });
+    QAction* parser = menuBar()->addAction("&Parser", this, [this] { RunCommand([this] { parserDialog_->ShowParser(); }); });
     parser->setObjectName("ShowParser");
     BuildPopupMenu();
     // The debug window's menu item is never shown; this key reaches it.
     QAction* debug = new QAction("Kestrin Debug", this);
     debug->setShortcut(QKeySequence("Ctrl+Shift+D"));
-    connect(debug, &QAction::triggered, this, &TForm1::ShowDebug);
+    connect(debug, &QAction::triggered, this, [this] { RunCommand([this] { ShowDebug(); }); });
     addAction(debug);
     BuildTickKeys();
 }
@@ -48,7 +48,7 @@ void TForm1::BuildTickKeys() {
     const auto addKey = [this](const char* keys, void (TForm1::*command)(), QToolButton* button) {
         auto* action = new QAction(button->toolTip(), this);
         action->setShortcut(QKeySequence(keys));
-        connect(action, &QAction::triggered, this, command);
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand([this, command] { (this->*command)(); }); });
         addAction(action);
         button->setToolTip(button->toolTip() + " (" + action->shortcut().toString(QKeySequence::NativeText) + ")");
     };
@@ -58,56 +58,60 @@ void TForm1::BuildTickKeys() {
 
 void TForm1::BuildFileMenu() {
     QMenu* file = menuBar()->addMenu("&File");
-    QAction* open = file->addAction("&Open...", this, &TForm1::FileOpenClick);
+    QAction* open = AddCommand(file, "&Open...", [this] { FileOpenClick(); });
     open->setShortcut(QKeySequence("Ctrl+O"));
     open->setToolTip("Open");
     open->setStatusTip("Opens an existing file");
-    QAction* save = file->addAction("Save &As...", this, &TForm1::FileSaveAs1);
+    save_ = AddCommand(file, "&Save", [this] { FileSave(); });
+    save_->setObjectName("FileSave");
+    save_->setShortcut(QKeySequence::Save);
+    save_->setStatusTip("Saves the battle to the file it was opened from or last saved to");
+    QAction* save = AddCommand(file, "Save &As...", [this] { FileSaveAs1(); });
     save->setObjectName("FileSaveAs1");
     save->setToolTip("Save As");
     save->setStatusTip("Saves the active file with a new name");
     recentMenu_ = file->addMenu("Open Recent");
     RebuildRecentMenu();
     file->addSeparator();
-    file->addAction("Setup", this, [this] { ShowAndFocus(setupForm_); });
+    AddCommand(file, "Setup", [this] { ShowAndFocus(setupForm_); });
     file->addSeparator();
-    QAction* exit = file->addAction("E&xit", this, &QWidget::close);
+    QAction* exit = AddCommand(file, "E&xit", [this] { close(); });
     exit->setToolTip("Exit");
     exit->setStatusTip("Quits the application");
 }
 
 QMenu* TForm1::AddClearMenu(QMenu* parent) {
     QMenu* clear = parent->addMenu("Clear...");
-    clear->addAction("All", this, [this] { sheet_->ClearGrid(); SheetChanged(); });
-    clear->addAction("Defender", this, [this] { SheetChanged(sheet_->ClearDef()); });
-    clear->addAction("Attacker", this, [this] { SheetChanged(sheet_->ClearAtt()); });
+    AddCommand(clear, "All", [this] { sheet_->ClearGrid(); SheetChanged(); });
+    AddCommand(clear, "Defender", [this] { SheetChanged(sheet_->ClearDef()); });
+    AddCommand(clear, "Attacker", [this] { SheetChanged(sheet_->ClearAtt()); });
     return clear;
 }
 
 QMenu* TForm1::AddRaceMenu(QMenu* parent) {
     QMenu* race = parent->addMenu("Show Race");
-    race->addAction("Ter", this, [this] { RowsChanged(&BattleSheet::ShowTer); });
-    race->addAction("Cat", this, [this] { RowsChanged(&BattleSheet::ShowCat); });
-    race->addAction("Xan", this, [this] { RowsChanged(&BattleSheet::ShowXan); });
-    race->addAction("Zik", this, [this] { RowsChanged(&BattleSheet::ShowZik); });
-    race->addAction("PDS", this, [this] { RowsChanged(&BattleSheet::ShowPDS); });
-    race->addAction("Roids", this, [this] { RowsChanged(&BattleSheet::ShowRoids); });
+    AddCommand(race, "Ter", [this] { RowsChanged(&BattleSheet::ShowTer); });
+    AddCommand(race, "Cat", [this] { RowsChanged(&BattleSheet::ShowCat); });
+    AddCommand(race, "Xan", [this] { RowsChanged(&BattleSheet::ShowXan); });
+    AddCommand(race, "Zik", [this] { RowsChanged(&BattleSheet::ShowZik); });
+    AddCommand(race, "PDS", [this] { RowsChanged(&BattleSheet::ShowPDS); });
+    AddCommand(race, "Roids", [this] { RowsChanged(&BattleSheet::ShowRoids); });
     return race;
 }
 
 void TForm1::AddSheetCommands(QMenu* menu, const QString& recalc, const QString& compress,
                               const QString& expand) {
-    menu->addAction(recalc, this, &TForm1::ReCalc);
+    AddCommand(menu, recalc, [this] { ReCalc(); });
     if (menu != popup_) menu->addSeparator();
-    menu->addAction(compress, this, [this] { RowsChanged(&BattleSheet::CompressGrid); });
-    menu->addAction(expand, this, [this] { RowsChanged(&BattleSheet::ExpandGrid); });
+    AddCommand(menu, compress, [this] { RowsChanged(&BattleSheet::CompressGrid); });
+    AddCommand(menu, expand, [this] { RowsChanged(&BattleSheet::ExpandGrid); });
 }
 
 void TForm1::BuildGridMenu() {
     QMenu* grid = menuBar()->addMenu("&Grid");
-    undo_ = grid->addAction("Undo", this, [this] { UndoRedo(&BattleSheet::Undo); });
+    undo_ = AddCommand(grid, "Undo", [this] { UndoRedo(&BattleSheet::Undo); });
     undo_->setShortcut(QKeySequence::Undo);
-    redo_ = grid->addAction("Redo", this, [this] { UndoRedo(&BattleSheet::Redo); });
+    redo_ = AddCommand(grid, "Redo", [this] { UndoRedo(&BattleSheet::Redo); });
     redo_->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     grid->addSeparator();
     // The keys act only while enabled, so the state must be right before the menu or a key.
@@ -121,28 +125,28 @@ void TForm1::BuildGridMenu() {
 
 void TForm1::BuildResultsMenu() {
     QMenu* results = menuBar()->addMenu("&Results");
-    hideResults_ = results->addAction("Hide Results", this, &TForm1::ToggleResults);
+    hideResults_ = AddCommand(results, "Hide Results", [this] { ToggleResults(); });
     results->addSeparator();
-    QAction* showLog = results->addAction("Show Calculation Log", this, [this] { logWindow_->ShowLog(); });
+    QAction* showLog = AddCommand(results, "Show Calculation Log", [this] { logWindow_->ShowLog(); });
     showLog->setObjectName("ShowLog");
-    QAction* updateLog = results->addAction("Update Log", this, [this] { logWindow_->UpdateCalcLog(); });
+    QAction* updateLog = AddCommand(results, "Update Log", [this] { logWindow_->UpdateCalcLog(); });
     updateLog->setObjectName("UpdateCalcLog");
     // Present but never shown, as they always were.
-    QAction* tables = results->addAction("Unit Tables", this, [this] { ShowAndFocus(unitTables_); });
+    QAction* tables = AddCommand(results, "Unit Tables", [this] { ShowAndFocus(unitTables_); });
     tables->setObjectName("ShowShipMatrix");
     tables->setVisible(false);
-    QAction* debug = results->addAction("Debug Form", this, &TForm1::ShowDebug);
+    QAction* debug = AddCommand(results, "Debug Form", [this] { ShowDebug(); });
     debug->setObjectName("Debug1");
     debug->setVisible(false);
     results->addSeparator();
-    results->addAction("Battle Planner...", this, [this] { plannerForm_->ShowPlanner(); })->setObjectName("ShowPlanner");
+    AddCommand(results, "Battle Planner...", [this] { plannerForm_->ShowPlanner(); })->setObjectName("ShowPlanner");
 }
 
 void TForm1::BuildInputMenu() {
     QMenu* input = menuBar()->addMenu("&Input");
     menuInput_ = new QActionGroup(this);
-    spinMenuItem_ = input->addAction("Spin with Mouse", this, &TForm1::SpinInput);
-    editMenuItem_ = input->addAction("Edit with Keyboard", this, &TForm1::EditInput);
+    spinMenuItem_ = AddCommand(input, "Spin with Mouse", [this] { SpinInput(); });
+    editMenuItem_ = AddCommand(input, "Edit with Keyboard", [this] { EditInput(); });
     for (QAction* item : {spinMenuItem_, editMenuItem_}) {
         item->setCheckable(true);
         menuInput_->addAction(item);
@@ -160,8 +164,8 @@ void TForm1::BuildPopupMenu() {
     AddClearMenu(popup_);
     popup_->addSeparator();
     popupInput_ = new QActionGroup(this);
-    spinPopupItem_ = popup_->addAction("Spin Input", this, &TForm1::SpinInput);
-    editPopupItem_ = popup_->addAction("Edit Input", this, &TForm1::EditInput);
+    spinPopupItem_ = AddCommand(popup_, "Spin Input", [this] { SpinInput(); });
+    editPopupItem_ = AddCommand(popup_, "Edit Input", [this] { EditInput(); });
     for (QAction* item : {spinPopupItem_, editPopupItem_}) {
         item->setCheckable(true);
         popupInput_->addAction(item);
@@ -174,7 +178,7 @@ void TForm1::RebuildRecentMenu() {
     recentMenu_->clear();
     const QStringList files = recent_.Files();
     for (const QString& file : files)
-        recentMenu_->addAction(file, this, [this, file] { OpenBattleFile(std::filesystem::path(file.toStdString())); });
+        AddCommand(recentMenu_, file, [this, file] { OpenRecent(file); });
     recentMenu_->setEnabled(!files.isEmpty());
 }
 

@@ -1,9 +1,12 @@
 #include "ui/main/main_window.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QMimeData>
 #include <QVBoxLayout>
 
@@ -38,6 +41,14 @@ NumberLocale SystemNumberLocale() {
     return numbers;
 }
 
+// Columns 1 and 7 below the headings: what a battle file holds.
+std::vector<std::string> InputTexts(const BattleSheet& sheet) {
+    std::vector<std::string> texts;
+    for (const int col : {sheet::kDefShips, sheet::kAttShips})
+        for (int row = sheet::kFirstUnitRow; row <= sheet::kLastRow; ++row) texts.push_back(sheet.Cell(col, row));
+    return texts;
+}
+
 }  // namespace
 
 TForm1::TForm1(MainWindowOptions options, QWidget* parent)
@@ -54,6 +65,7 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     resize(671, 454);
     setAcceptDrops(true);
     LoadStartup();
+    savedInputs_ = InputTexts(*sheet_);
     BuildWindows();
     BuildMenus();
     // Without a window manager nobody else places the window.
@@ -109,8 +121,8 @@ void TForm1::BuildWindows() {
     layout->addWidget(panel_);
     setCentralWidget(central);
     connect(grid_, &BattleGrid::Recalculated, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
-    connect(panel_, &ResultsPanelWidget::TickClicked, this, &TForm1::TickClick);
-    connect(panel_, &ResultsPanelWidget::TickBackClicked, this, &TForm1::TickBackClick);
+    connect(panel_, &ResultsPanelWidget::TickClicked, this, [this] { RunCommand([this] { TickClick(); }); });
+    connect(panel_, &ResultsPanelWidget::TickBackClicked, this, [this] { RunCommand([this] { TickBackClick(); }); });
     BuildSecondaryWindows();
 }
 
@@ -118,11 +130,18 @@ void TForm1::BuildWindows() {
 void TForm1::BuildSecondaryWindows() {
     logWindow_ = new TForm2(*sheet_, appearance_, this);
     sheet_->SetLogWindow(logWindow_);
+    connect(logWindow_, &TForm2::CommandStarting, this, &TForm1::FinishInput);
     connect(logWindow_, &TForm2::Recalculated, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
     connect(grid_, &BattleGrid::MouseReleased, logWindow_, &TForm2::WriteLogStep);
     // A spin becomes a step to undo when the button is released.
     connect(grid_, &BattleGrid::MouseReleased, this, &TForm1::UpdateUndoActions);
     parserDialog_ = new TParserDialog(*sheet_, this);
+    connect(parserDialog_, &TParserDialog::CommandStarting, this, &TForm1::FinishInput);
+    // Typing goes on in the grid, at its current cell.
+    connect(parserDialog_, &TParserDialog::ReportApplied, this, [this] {
+        activateWindow();
+        grid_->setFocus(Qt::OtherFocusReason);
+    });
     connect(parserDialog_, &TParserDialog::Applied, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
     connect(parserDialog_, &TParserDialog::PasteRefused, this,
             [this](const QString& message) { messages_->Warning(parserDialog_, message); });
@@ -133,6 +152,7 @@ void TForm1::BuildSecondaryWindows() {
     setupForm_ = new TSetupForm(appearance_, AppearancePath(folder_), *messages_, this);
     connect(setupForm_, &TSetupForm::AppearanceChanged, grid_, [this] { grid_->viewport()->update(); });
     plannerForm_ = new TPlannerForm(rules_, *sheet_, context_, *messages_, folder_, this);
+    connect(plannerForm_, &TPlannerForm::CommandStarting, this, &TForm1::FinishInput);
     connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
 }
 
@@ -148,19 +168,35 @@ void TForm1::SheetChanged(const std::string& error) {
     Report(error);
 }
 
-// A count being typed or spun is finished first: it is the change to undo.
-void TForm1::UndoRedo(std::string (BattleSheet::*command)()) {
+void TForm1::FinishInput() {
     grid_->FinishInput();
-    SheetChanged((sheet_.get()->*command)());
+    // A spin ends without a recalculation to tell of it.
+    UpdateUndoActions();
 }
+
+void TForm1::RunCommand(const std::function<void()>& command) {
+    FinishInput();
+    command();
+}
+
+QAction* TForm1::AddCommand(QMenu* menu, const QString& text, std::function<void()> command) {
+    return menu->addAction(text, this, [this, command = std::move(command)] { RunCommand(command); });
+}
+
+// A count being typed or spun was finished first: it is a change of its own to undo.
+void TForm1::UndoRedo(std::string (BattleSheet::*command)()) { SheetChanged((sheet_.get()->*command)()); }
 
 void TForm1::UpdateUndoActions() {
     if (undo_ == nullptr) return;
-    undo_->setEnabled(sheet_->CanUndo());
+    // An edit still open is a change to undo: it ends before the undo.
+    undo_->setEnabled(sheet_->CanUndo() || !grid_->EditorText().isNull());
     redo_->setEnabled(sheet_->CanRedo());
 }
 
-void TForm1::ReCalc() { SheetChanged(sheet_->Recalculate()); }
+void TForm1::ReCalc() {
+    FinishInput();
+    SheetChanged(sheet_->Recalculate());
+}
 
 void TForm1::CompressGrid() { RowsChanged(&BattleSheet::CompressGrid); }
 
@@ -194,15 +230,9 @@ void TForm1::EditInput() {
     editPopupItem_->setChecked(true);
 }
 
-void TForm1::TickClick() {
-    grid_->FinishInput();
-    SheetChanged(sheet_->StepForward());
-}
+void TForm1::TickClick() { SheetChanged(sheet_->StepForward()); }
 
-void TForm1::TickBackClick() {
-    grid_->FinishInput();
-    SheetChanged(sheet_->StepBack());
-}
+void TForm1::TickBackClick() { SheetChanged(sheet_->StepBack()); }
 
 namespace {
 
@@ -237,6 +267,7 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
             recent_.Remember(qpath);
             RebuildRecentMenu();
             SheetChanged();
+            FileChanged(path);
             return true;
         case BattleFileStatus::FileMissing:
         case BattleFileStatus::WrongLength:
@@ -245,6 +276,7 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
             messages_->Warning(this, QString::fromStdString(result.message));
             return false;
         case BattleFileStatus::RecalculationFailed:
+            FileChanged(path);
             SheetChanged(result.message);
             return true;
         default:
@@ -261,15 +293,69 @@ bool TForm1::SaveBattleFile(const std::filesystem::path& path) {
     }
     recent_.Remember(QString::fromStdString(path.string()));
     RebuildRecentMenu();
+    FileChanged(path);
     return true;
 }
 
+// The battle on the grid is now the file's: "Save" goes there, and it is unchanged.
+void TForm1::FileChanged(const std::filesystem::path& path) {
+    currentFile_ = path;
+    savedInputs_ = InputTexts(*sheet_);
+    QString name = QString::fromStdString(path.filename().string());
+    // A '&' in a file name is a letter of the name, not a menu accelerator.
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    if (save_ != nullptr) save_->setText("&Save " + name);
+}
+
+bool TForm1::BattleChangedSinceSaved() const { return InputTexts(*sheet_) != savedInputs_; }
+
+bool TForm1::MaySetBattleAside() {
+    FinishInput();
+    if (!BattleChangedSinceSaved()) return true;
+    const QString name = currentFile_.empty() ? QString("the new battle")
+                                              : QString::fromStdString(currentFile_.filename().string());
+    switch (messages_->AskToSave(this, "Save changes to " + name + "?")) {
+        case SaveChoice::Save: return FileSave();
+        case SaveChoice::Discard: return true;
+        default: return false;
+    }
+}
+
+bool TForm1::FileSave() {
+    FinishInput();
+    if (currentFile_.empty()) {
+        FileSaveAs1();
+        return !currentFile_.empty() && !BattleChangedSinceSaved();
+    }
+    return SaveBattleFile(currentFile_);
+}
+
 void TForm1::FileOpenClick() {
+    if (!MaySetBattleAside()) return;
     if (const auto path = AskBattleFileToOpen(this, dialogFolder_)) OpenBattleFile(*path);
 }
 
+void TForm1::OpenRecent(const QString& file) {
+    if (MaySetBattleAside()) OpenBattleFile(std::filesystem::path(file.toStdString()));
+}
+
 void TForm1::FileSaveAs1() {
+    FinishInput();
     if (const auto path = AskBattleFileToSave(this, dialogFolder_)) SaveBattleFile(*path);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!MaySetBattleAside()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// A click on the window outside the grid (the results panel, the free space) ends an edit.
+void TForm1::mousePressEvent(QMouseEvent* event) {
+    FinishInput();
+    QMainWindow::mousePressEvent(event);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -284,7 +370,7 @@ void TForm1::dropEvent(QDropEvent* event) {
 
 bool TForm1::OpenDroppedUrls(const QList<QUrl>& urls) {
     if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
-    OpenBattleFile(std::filesystem::path(urls.first().toLocalFile().toStdString()));
+    if (MaySetBattleAside()) OpenBattleFile(std::filesystem::path(urls.first().toLocalFile().toStdString()));
     return true;
 }
 

@@ -4,7 +4,9 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
@@ -74,6 +76,16 @@ public:
     /// The folder the battle file dialogs start in.
     const std::filesystem::path& DialogFolder() const { return dialogFolder_; }
 
+    /// How every command of the window begins: an edit of the grid ends (the typed count goes
+    /// in and is recalculated, as its own step to undo) and a spin stops. Secondary windows
+    /// call it through their CommandStarting signals, the debug window as its host.
+    void FinishInput() override;
+    /// Runs `command` as every menu item, popup item, key and button of the window runs: input
+    /// finished first. A new command goes through here (or AddCommand) and cannot forget it.
+    void RunCommand(const std::function<void()>& command);
+    /// A menu item that runs `command` through RunCommand.
+    QAction* AddCommand(QMenu* menu, const QString& text, std::function<void()> command);
+
     /// Re - Calculate: recalculates and shows the results.
     void ReCalc() override;
     /// Compress Grid.
@@ -90,6 +102,19 @@ public:
     bool OpenBattleFile(const std::filesystem::path& path);
     /// Saves the sheet's inputs to a battle file, reporting what goes wrong; true when saved.
     bool SaveBattleFile(const std::filesystem::path& path);
+    /// "File" -> "Save" (Ctrl+S): to the battle file last opened or saved, else as "Save As".
+    bool FileSave();
+    /// The battle file last opened or saved; empty for a new battle.
+    const std::filesystem::path& CurrentFile() const { return currentFile_; }
+    /// Whether the battle's inputs differ from those last opened or saved (or from the empty
+    /// battle of a start).
+    bool BattleChangedSinceSaved() const;
+    /// Before the battle is set aside (Exit, closing, Open, Open Recent, a drop): a changed
+    /// battle asks "Save changes to NAME?" (Save, Discard, Cancel). False when the player
+    /// cancels or the save fails: the battle stays.
+    bool MaySetBattleAside();
+    /// "&Open...": asks whether to save a changed battle, then for the file to open.
+    void FileOpenClick();
     /// Opens the first local file of a drop, as "&Open..." would; false when there is none.
     bool OpenDroppedUrls(const QList<QUrl>& urls);
     /// "Hide Results" / "Show Results".
@@ -101,6 +126,8 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void LoadStartup();
@@ -121,7 +148,8 @@ private:
     void RebuildRecentMenu();
     void RowsChanged(void (BattleSheet::*command)());
     void Report(const std::string& error);
-    void FileOpenClick();
+    void OpenRecent(const QString& file);
+    void FileChanged(const std::filesystem::path& path);
     void TickClick();
     void TickBackClick();
 
@@ -134,6 +162,9 @@ private:
     SimulationContext context_;
     std::unique_ptr<BattleSheet> sheet_;
     RecentFiles recent_;
+    std::filesystem::path currentFile_;
+    // Columns 1 and 7 as last opened or saved: what "changed since saved" compares with.
+    std::vector<std::string> savedInputs_;
 
     BattleGrid* grid_ = nullptr;
     ResultsPanelWidget* panel_ = nullptr;
@@ -148,6 +179,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QAction* shipStatsItem_ = nullptr;
     QAction* hideResults_ = nullptr;
+    QAction* save_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QActionGroup* menuInput_ = nullptr;

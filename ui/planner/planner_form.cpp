@@ -10,11 +10,11 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "engine/number_text.h"
+#include "sheet/typed_number.h"
 #include "planner/sweep_range.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/sweep_runner.h"
@@ -26,11 +26,8 @@ namespace {
 
 constexpr int kDefaultPoints = 101, kDefaultTicks = 3;
 
-QLineEdit* WholeNumberEdit() {
-    auto* edit = new QLineEdit;
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[-+]?[0-9]{0,19}"), edit));
-    return edit;
-}
+// Any text may be typed, as into the grid: what is no count keeps "Run" waiting and says so.
+QLineEdit* WholeNumberEdit() { return new QLineEdit; }
 
 QSpinBox* SpinBox(int low, int high, int value) {
     auto* box = new QSpinBox;
@@ -180,11 +177,12 @@ QString TPlannerForm::InputTitle() const { return sideBox_->currentText() + " " 
 
 // The sweep the controls describe, or why there is none.
 std::string TPlannerForm::CheckControls(SweepRequest* request) const {
-    const std::optional<std::int64_t> from = ParseInt64(fromEdit_->text().toStdString());
-    const std::optional<std::int64_t> to = ParseInt64(toEdit_->text().toStdString());
-    if (!from || !to) return "From and To take whole numbers";
+    // Read as a count typed into the grid is read: "2.5k", "1 000".
+    const TypedNumber from = ReadTypedNumber(fromEdit_->text().toStdString(), sheet_.Locale(), true);
+    const TypedNumber to = ReadTypedNumber(toEdit_->text().toStdString(), sheet_.Locale(), true);
+    if (from.kind != TypedNumberKind::Count || to.kind != TypedNumberKind::Count) return "From and To take whole numbers";
     const SweepInput input{ChosenSide(), rowBox_->currentData().toInt()};
-    const SweepRange range{*from, *to, pointsBox_->value()};
+    const SweepRange range{from.value, to.value, pointsBox_->value()};
     if (std::string error = CheckSweepRange(range, input.row); !error.empty()) return error;
     if (request != nullptr)
         *request = {sheet_.Cells(), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};

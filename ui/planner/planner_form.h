@@ -81,6 +81,9 @@ public:
     PlannerChartView* Chart() const { return chart_; }
 
 signals:
+    /// "Run" or "Use this value" is about to read or change the sheet: an edit in the main
+    /// window's grid must end first.
+    void CommandStarting();
     /// "Use this value" changed the sheet; `error` is empty or the recalculation's message.
     void ValueUsed(QString error);
 

@@ -19,6 +19,8 @@
 namespace kestrin {
 
 void TPlannerForm::RunSweep() {
+    // The sweep reads the battle on the grid, a count still being typed included.
+    emit CommandStarting();
     SweepRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
     swept_ = request;
@@ -107,6 +109,7 @@ void TPlannerForm::ChoosePoint(int index) {
 
 void TPlannerForm::UseChosenValue() {
     if (!chosen_ || Running()) return;
+    emit CommandStarting();
     const std::int64_t value = result_.points[*chosen_].value;
     std::string error;
     {

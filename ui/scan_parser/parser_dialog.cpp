@@ -88,9 +88,16 @@ void TParserDialog::BuildClearButtons() {
     QPushButton* clearDef = MakeButton(this, QStringLiteral("Clear Defender"), {16, 8, 93, 25});
     QPushButton* clearAll = MakeButton(this, QStringLiteral("Clear All"), {120, 8, 75, 25});
     QPushButton* clearAtt = MakeButton(this, QStringLiteral("Clear Attacker"), {204, 8, 93, 25});
-    connect(clearDef, &QPushButton::clicked, this, [this] { Report(sheet_.ClearDef()); });
-    connect(clearAtt, &QPushButton::clicked, this, [this] { Report(sheet_.ClearAtt()); });
+    connect(clearDef, &QPushButton::clicked, this, [this] {
+        emit CommandStarting();
+        Report(sheet_.ClearDef());
+    });
+    connect(clearAtt, &QPushButton::clicked, this, [this] {
+        emit CommandStarting();
+        Report(sheet_.ClearAtt());
+    });
     connect(clearAll, &QPushButton::clicked, this, [this] {
+        emit CommandStarting();
         sheet_.ClearGrid();
         Report({});
     });
@@ -195,6 +202,7 @@ void TParserDialog::SetTextColour(const QColor& colour) {
 
 void TParserDialog::OkButtonClick() {
     if (kindGroup_->checkedId() < 0) return;
+    emit CommandStarting();
     std::string error;
     try {
         const std::string text = PlainText();
@@ -204,8 +212,7 @@ void TParserDialog::OkButtonClick() {
         error = "Out of memory: the report is too large to read; the battle is unchanged";
     }
     Report(error);
-    // The dialog stays open for the next report; typing goes on in the main window.
-    if (QWidget* main = parentWidget()) main->window()->activateWindow();
+    emit ReportApplied();
 }
 
 void TParserDialog::Report(const std::string& error) { emit Applied(QString::fromStdString(error)); }

@@ -43,6 +43,12 @@ public:
     QCheckBox* FleetBox(int index) const { return fleetBoxes_.at(static_cast<std::size_t>(index)); }
 
 signals:
+    /// "OK" or a clear button is about to read or change the sheet: an edit in the main
+    /// window's grid must end first.
+    void CommandStarting();
+    /// "OK" applied a report; the dialog stays open for the next one while typing goes on in
+    /// the main window's grid.
+    void ReportApplied();
     /// The sheet changed through "OK" or a clear button; `error` is empty or the failure's message.
     void Applied(QString error);
     /// A paste was refused; `message` says why. Nothing changed.

@@ -38,12 +38,13 @@ const QColor kGreen(0, 200, 0);
 struct RecordingHost : DebugHost {
     BattleSheet* sheet = nullptr;
     RecordingMessages* messages = nullptr;
-    int reCalcs = 0, compresses = 0, saves = 0, timerStops = 0;
+    int reCalcs = 0, compresses = 0, saves = 0, timerStops = 0, inputsFinished = 0;
     qsizetype warningsBeforeSave = -1;
     void ReCalc() override {
         ++reCalcs;
         QVERIFY(sheet->Recalculate().empty());
     }
+    void FinishInput() override { ++inputsFinished; }
     void CompressGrid() override { ++compresses; }
     void FileSaveAs1() override {
         ++saves;

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -121,31 +122,120 @@ class BattleGridTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void typedCountIsLiveInTheCellAndEnterRecalculates() {
+    void typedCountGoesInOnceWhenTheEditEndsAndEnterRecalculates() {
         GridUnderTest t;
         QSignalSpy recalculated(&t.grid, &BattleGrid::Recalculated);
         t.Click(1, 1);
         QTest::keyClicks(&t.grid, "25");
-        // The text is in the cell as it is typed, but nothing is computed before Enter.
-        QCOMPARE(t.sheet.Cell(1, 1), std::string("25"));
-        QCOMPARE(t.sheet.Cell(5, 1), std::string());
+        // The editor holds the text; the cell changes when the edit ends.
+        QCOMPARE(t.grid.EditorText(), QString("25"));
+        QCOMPARE(t.sheet.Cell(1, 1), std::string());
         const qsizetype before = recalculated.count();
         QTest::keyClick(&t.grid, Qt::Key_Return);
         QCOMPARE(t.sheet.Cell(5, 1), std::string("25"));
         QCOMPARE(recalculated.count(), before + 1);
         QCOMPARE(recalculated.last().at(0).toString(), QString());
 
-        // Selecting another cell recalculates what was typed.
+        // Selecting another cell ends the edit.
         t.Click(1, 2);
         QTest::keyClicks(&t.grid, "7");
         t.Click(1, 3);
         QCOMPARE(t.sheet.Cell(5, 2), std::string("7"));
 
-        // Escape gives the cell its text back.
+        // Escape drops the text.
         t.Click(1, 1);
         QTest::keyClicks(&t.grid, "999");
         QTest::keyClick(&t.grid, Qt::Key_Escape);
         QCOMPARE(t.sheet.Cell(1, 1), std::string("25"));
+
+        // Each typed count was one step to undo, its recalculation included.
+        QVERIFY(t.sheet.Undo().empty());
+        QCOMPARE(t.sheet.Cell(1, 2), std::string());
+        QCOMPARE(t.sheet.Cell(5, 2), std::string());
+        QCOMPARE(t.sheet.Cell(5, 1), std::string("25"));
+    }
+
+    void movementKeysEndTheEditEvenWhereTheCellCannotMove() {
+        GridUnderTest t(1400);  // every row in view
+        t.Click(1, 1);
+        QTest::keyClicks(&t.grid, "50");
+        QTest::keyClick(&t.grid, Qt::Key_Up);  // the first row: nowhere to go
+        QCOMPARE(t.grid.CurrentRow(), 1);
+        QCOMPARE(t.sheet.Cell(5, 1), std::string("50"));
+
+        t.sheet.SetCell(1, 60, "100");
+        t.Recalculate();
+        t.sheet.CompressGrid();  // the uninitiated asteroids are the last row shown
+        t.grid.SheetChanged();
+        t.Click(1, 60);
+        QTest::keyClicks(&t.grid, "200");
+        QTest::keyClick(&t.grid, Qt::Key_Down);
+        QCOMPARE(t.grid.CurrentRow(), 60);
+        QCOMPARE(t.sheet.Cell(5, 60), std::string("200"));
+
+        t.Click(7, 1);
+        QTest::keyClicks(&t.grid, "4");
+        QTest::keyClick(&t.grid, Qt::Key_Tab);
+        QCOMPARE(t.sheet.Cell(7, 55), std::string("4"));  // "Total Units": calculated
+    }
+
+    void textThatIsNoCountIsToldBesideTheCellAndUndoBringsTheCountBack() {
+        GridUnderTest t;
+        const std::pair<const char*, const char*> accepted[] = {
+            {"1.5m", "1500000"}, {"2.5k", "2500"}, {"1 000", "1000"}, {"+5", "5"}};
+        for (const auto& [typed, left] : accepted) {
+            t.Click(1, 1);
+            QTest::keyClicks(&t.grid, typed);
+            QTest::keyClick(&t.grid, Qt::Key_Return);
+            QCOMPARE(t.sheet.Cell(5, 1), std::string(left));
+            QVERIFY2(!t.grid.Notice()->isVisible(), typed);
+        }
+        t.Click(1, 1);
+        QTest::keyClicks(&t.grid, "1,5m");
+        QTest::keyClick(&t.grid, Qt::Key_Return);
+        QCOMPARE(t.sheet.Cell(1, 1), std::string());
+        QVERIFY(t.grid.Notice()->isVisible());
+        QCOMPARE(t.grid.Notice()->text(), QString("'1,5m' is not a count: the cell was emptied (Ctrl+Z brings it back)"));
+        QVERIFY(t.grid.Notice()->geometry().left() >= t.grid.CellRect(1, 1).right());  // beside the cell
+        QVERIFY(t.sheet.Undo().empty());
+        QCOMPARE(t.sheet.Cell(1, 1), std::string("5"));
+
+        t.Click(1, 2);
+        QTest::keyClicks(&t.grid, "3000000000");
+        QTest::keyClick(&t.grid, Qt::Key_Return);
+        QVERIFY(t.grid.Notice()->text().contains("(-2,147,483,648 to 2,147,483,647)"));
+    }
+
+    void deleteEmptiesEveryInputCellOfTheRangeAsOneStep() {
+        GridUnderTest t(1400);
+        for (int row = 1; row <= 3; ++row) {
+            t.sheet.SetCell(1, row, "5");
+            t.sheet.SetCell(7, row, "6");
+        }
+        t.Recalculate();
+        t.grid.SelectRange(0, 1, 7, 2);
+        QTest::keyClick(&t.grid, Qt::Key_Delete);
+        for (const int col : {1, 7}) {
+            QCOMPARE(t.sheet.Cell(col, 1), std::string());
+            QCOMPARE(t.sheet.Cell(col, 2), std::string());
+            QCOMPARE(t.sheet.Cell(col, 3), std::string(col == 1 ? "5" : "6"));  // outside the range
+        }
+        QCOMPARE(t.sheet.Cell(0, 1), std::string("Harpy"));
+        QVERIFY(t.sheet.Undo().empty());
+        QCOMPARE(t.sheet.Cell(1, 1), std::string("5"));
+        QCOMPARE(t.sheet.Cell(7, 2), std::string("6"));
+    }
+
+    void aPasteThatWouldDropAValueGoesNowhereAndSaysWhy() {
+        GridUnderTest t;
+        t.Click(1, 1);
+        t.grid.PasteText("5\n1,5m");
+        QCOMPARE(t.sheet.Cell(1, 1), std::string());
+        QCOMPARE(t.grid.Notice()->text(), QString("Nothing was pasted: '1,5m' is not a count"));
+        t.Click(3, 1);
+        t.grid.PasteText("5");
+        QVERIFY(t.grid.Notice()->text().contains("Ships column"));
+        QVERIFY(!t.sheet.CanUndo());
     }
 
     void editingOnlyInTheShipsColumnsOfEditMode() {

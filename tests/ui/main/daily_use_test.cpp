@@ -17,6 +17,7 @@
 #include "ui/main/main_window.h"
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui/main/results_panel_widget.h"
+#include "active_main_window.h"
 #include "ui_test_registry.h"
 #include "ui_test_support.h"
 
@@ -26,31 +27,7 @@ namespace {
 
 using namespace sheet;
 
-/// The main window shown and active, so that its keys reach it as a player's would.
-struct ActiveWindow {
-    testing::UiTestEnvironment env;
-    testing::RecordingMessages messages;
-    TForm1 window{{env.Path(), &messages}};
-
-    ActiveWindow() {
-        window.resize(700, 1400);  // every row in view
-        window.show();
-        QApplication::setActiveWindow(&window);
-        (void)QTest::qWaitForWindowActive(&window);
-        window.Grid()->setFocus();
-    }
-    BattleGrid& Grid() { return *window.Grid(); }
-    std::string Cell(int col, int row) { return window.Sheet().Cell(col, row); }
-    void Click(int col, int row) {
-        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Grid().CellRect(col, row).center());
-    }
-    void Type(int col, int row, const QString& text) {
-        Click(col, row);
-        QTest::keyClicks(&Grid(), text);
-        QTest::keyClick(&Grid(), Qt::Key_Return);
-    }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&Grid(), key, modifiers); }
-};
+using ActiveWindow = testing::ActiveMainWindow;
 
 }  // namespace
 

@@ -125,7 +125,7 @@ private slots:
         for (QAction* action : window.menuBar()->actions()) titles << action->text();
         QCOMPARE(titles, (QStringList{"&File", "&Grid", "&Results", "&Input", "&Parser"}));
         QCOMPARE(Captions(TopMenu(window, "File")),
-                 (QStringList{"&Open...", "Save &As...", "Open Recent", "-", "Setup", "-", "E&xit"}));
+                 (QStringList{"&Open...", "&Save", "Save &As...", "Open Recent", "-", "Setup", "-", "E&xit"}));
         QCOMPARE(Captions(TopMenu(window, "Grid")),
                  (QStringList{"Undo", "Redo", "-", "Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
         QCOMPARE(Captions(TopMenu(window, "Results")),

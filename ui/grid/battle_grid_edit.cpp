@@ -1,0 +1,141 @@
+// How an edit of the grid ends. The editor holds the typed text until the edit ends; then the
+// text goes into the cell once, read as a typed count, as one step to undo, and the battle is
+// recalculated. Enter, Tab, the movement keys, a click, the focus leaving and every command
+// end it (FinishInput); only Escape drops the text. Text that is no count is told beside the
+// cell.
+#include <QLabel>
+#include <QTimer>
+
+#include <string>
+
+#include "sheet/typed_number.h"
+#include "ui/grid/battle_grid.h"
+#include "ui/grid/cell_editor.h"
+#include "ui/grid/cell_style.h"
+
+namespace kestrin {
+
+namespace {
+
+/// How long a notice stays beside its cell.
+constexpr int kNoticeMs = 10'000;
+/// A notice wraps its lines at this width.
+constexpr int kNoticeWidth = 260;
+
+}  // namespace
+
+void BattleGrid::OpenEditor(const QString& text, bool selectAll) {
+    editCol_ = currentCol_;
+    editRow_ = currentRow_;
+    QPalette colours = editor_->palette();
+    colours.setColor(QPalette::Base, ToQColor(appearance_[CellBackground(editCol_, editRow_)]));
+    colours.setColor(QPalette::Text, ToQColor(appearance_[CellTextColour(editCol_, sheet_.ReportView())]));
+    editor_->setPalette(colours);
+    editor_->setText(text);
+    if (selectAll) editor_->selectAll();
+    editor_->show();
+    PlaceEditor();
+    editor_->setFocus(Qt::OtherFocusReason);
+}
+
+QString BattleGrid::EditorText() const { return editCol_ < 0 ? QString() : editor_->text(); }
+
+bool BattleGrid::CommitEditor() {
+    if (editCol_ < 0) return false;
+    const int col = editCol_;
+    const int row = editRow_;
+    const std::string typed = editor_->text().toStdString();
+    CloseEditor();
+    // What the grid shows can be typed or pasted back: "9,000", "125k" become digits.
+    const bool wide = row == sheet::kScoreRow;
+    const std::string stored = NormaliseTypedNumber(typed, sheet_.Locale(), wide);
+    const bool changed = stored != sheet_.Cell(col, row);
+    if (changed) {
+        std::string error;
+        {
+            const SheetChange change(sheet_);
+            sheet_.SetCell(col, row, stored);
+            error = sheet_.Recalculate();
+        }
+        ShowRecalculation(error);
+    }
+    // Said after the recalculation, which decides whether the text stays or the cell empties.
+    const std::string notice = TypedNumberNotice(typed, sheet_.Locale(), wide, sheet_.Cell(col, row).empty());
+    if (!notice.empty()) ShowNotice(col, row, QString::fromStdString(notice));
+    return changed;
+}
+
+void BattleGrid::CloseEditor() {
+    if (editCol_ < 0) return;
+    editCol_ = -1;
+    editRow_ = -1;
+    const bool hadFocus = editor_->hasFocus();
+    editor_->hide();
+    if (hadFocus) setFocus(Qt::OtherFocusReason);
+    viewport()->update();
+}
+
+void BattleGrid::PlaceEditor() {
+    if (editCol_ < 0) return;
+    // Inside the grid lines, and never over the fixed heading row.
+    const QRect body(0, GridLayout::kHeadingHeight, viewport()->width(), BodyViewHeight());
+    editor_->setGeometry(CellRect(editCol_, editRow_).adjusted(0, 0, -1, -1).intersected(body));
+}
+
+// Enter recalculates even when the text did not change.
+void BattleGrid::EnterKey() {
+    if (!CommitEditor()) Recalculate();
+}
+
+// A movement key ends the edit even where the current cell cannot move (Up on the first row).
+void BattleGrid::EditorNavigation(int key, Qt::KeyboardModifiers modifiers) {
+    CommitEditor();
+    MoveCurrent(key, modifiers);
+}
+
+void BattleGrid::BuildNotice() {
+    notice_->setObjectName(QStringLiteral("CellNotice"));
+    notice_->setWordWrap(true);
+    notice_->setFixedWidth(kNoticeWidth);
+    notice_->setMargin(4);
+    notice_->setFrameShape(QFrame::Box);
+    notice_->setAutoFillBackground(true);
+    // The colours of a tooltip: a note, not part of the sheet.
+    notice_->setPalette(QPalette(QColor(255, 255, 225)));
+    notice_->setForegroundRole(QPalette::WindowText);
+    notice_->hide();
+    noticeTimer_->setSingleShot(true);
+    noticeTimer_->setInterval(kNoticeMs);
+    connect(noticeTimer_, &QTimer::timeout, this, &BattleGrid::HideNotice);
+}
+
+void BattleGrid::ShowNotice(int col, int row, const QString& text) {
+    noticeCol_ = col;
+    noticeRow_ = row;
+    notice_->setText(text);
+    notice_->adjustSize();
+    notice_->show();
+    notice_->raise();
+    PlaceNotice();
+    noticeTimer_->start();
+}
+
+void BattleGrid::HideNotice() {
+    noticeTimer_->stop();
+    notice_->hide();
+    noticeCol_ = -1;
+}
+
+// To the right of its cell, or to the left where the view ends; always inside the view.
+void BattleGrid::PlaceNotice() {
+    if (noticeCol_ < 0 || !notice_->isVisible()) return;
+    const QRect cell = CellRect(noticeCol_, noticeRow_);
+    const QSize size = notice_->size();
+    int x = cell.right() + 2;
+    if (x + size.width() > viewport()->width()) x = cell.left() - size.width() - 2;
+    x = std::clamp(x, 0, std::max(0, viewport()->width() - size.width()));
+    const int y = std::clamp(cell.top(), 0, std::max(0, viewport()->height() - size.height()));
+    notice_->move(x, y);
+}
+
+}  // namespace kestrin
