@@ -17,7 +17,8 @@ namespace kestrin {
 
 namespace {
 
-int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
+               SaveTemporaries* temporaries) {
     const CommandLineRead read = ReadCommandLine(argc, argv);
     if (!read.options) {
         if (!read.error.empty()) return ReportError(err, read.error, read.status);
@@ -26,8 +27,8 @@ int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::
     }
     const CliOptions& options = *read.options;
     switch (options.command) {
-        case Command::Calc: return RunCalc(options.calc, options.statsPath, out, err);
-        case Command::Parse: return RunParse(options.parse, options.statsPath, in, out, err);
+        case Command::Calc: return RunCalc(options.calc, options.statsPath, out, err, temporaries);
+        case Command::Parse: return RunParse(options.parse, options.statsPath, in, out, err, temporaries);
         case Command::Tables: return RunTables(options.statsPath, out, err);
         case Command::Solve: return RunSolve(in, out, err);
         case Command::Sweep: return RunSweepCommand(options.sweep, options.statsPath, out, err);
@@ -38,10 +39,11 @@ int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::
 
 }  // namespace
 
-int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
+           SaveTemporaries* temporaries) {
     // Commands write their output only once it is complete, so no partial JSON precedes this.
     try {
-        return RunCommand(argc, argv, in, out, err);
+        return RunCommand(argc, argv, in, out, err, temporaries);
     } catch (const std::bad_alloc&) {
         return ReportError(err, "Out of memory", kExitFailure);
     } catch (const std::exception& failure) {

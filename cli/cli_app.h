@@ -4,7 +4,11 @@
 
 namespace kestrin {
 
+class SaveTemporaries;
+
 /// Runs kestrin-cli with the given arguments; returns the exit status.
-int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
+/// A --save temporary is tracked in `temporaries`, removed when a signal ends the command.
+int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
+           SaveTemporaries* temporaries = nullptr);
 
 }  // namespace kestrin

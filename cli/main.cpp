@@ -5,12 +5,17 @@
 
 #include "cli_app.h"
 #include "input_text.h"
+#include "save_temporaries.h"
 
 int main(int argc, char** argv) {
     // A reader that went away (a pipe into head) makes the next write fail, reported as such
     // and cleaned up after, instead of ending the process on the spot.
     std::signal(SIGPIPE, SIG_IGN);
+    // Past a file-size limit a write fails (and is reported, its temporary removed) instead
+    // of the process ending.
+    std::signal(SIGXFSZ, SIG_IGN);
+    kestrin::SaveTemporaries temporaries;
     kestrin::DescriptorInput input(STDIN_FILENO);
     std::istream in(&input);
-    return kestrin::RunCli(argc, argv, in, std::cout, std::cerr);
+    return kestrin::RunCli(argc, argv, in, std::cout, std::cerr, &temporaries);
 }

@@ -62,10 +62,21 @@ std::string OpenInto(SheetRun& run, const std::filesystem::path& path) {
 
 // Saves as "Save &As..." does, but moves the file into place only once the output is
 // written: a failed command leaves no file behind.
-int Finish(SheetRun& run, const SheetRunOptions& options, std::ostream& out, std::ostream& err) {
+int Finish(SheetRun& run, const SheetRunOptions& options, std::ostream& out, std::ostream& err,
+           SaveTemporaries* temporaries) {
+    // Declared first, so that it forgets the temporary after `save` has removed it.
+    const struct Forget {
+        SaveTemporaries* temporaries;
+        ~Forget() {
+            if (temporaries != nullptr) temporaries->Forget();
+        }
+    } forget{temporaries};
     std::optional<PendingFile> save;
     if (!options.savePath.empty()) {
+        std::unique_lock<std::mutex> held;
+        if (temporaries != nullptr) held = temporaries->Hold();
         save.emplace(options.savePath, BattleFileBytes(run.sheet.Cells()));
+        if (temporaries != nullptr) temporaries->Track(save->TemporaryPath());
         if (!save->Error().empty()) return ReportError(err, save->Error(), kExitFailure);
     }
     if (const int written = WriteOutput(out, err, run.output); written != kExitOk) return written;
@@ -78,7 +89,7 @@ int Finish(SheetRun& run, const SheetRunOptions& options, std::ostream& out, std
 }  // namespace
 
 int RunCalc(const CalcOptions& options, const std::filesystem::path& statsPath, std::ostream& out,
-            std::ostream& err) {
+            std::ostream& err, SaveTemporaries* temporaries) {
     const CliRules rules = LoadCliRules(statsPath);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     SheetRun run(rules.rules, options.run);
@@ -91,11 +102,11 @@ int RunCalc(const CalcOptions& options, const std::filesystem::path& statsPath, 
             return ReportError(err, error, kExitUsage);
         run.AddTick();
     }
-    return Finish(run, options.run, out, err);
+    return Finish(run, options.run, out, err, temporaries);
 }
 
 int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath, std::istream& in,
-             std::ostream& out, std::ostream& err) {
+             std::ostream& out, std::ostream& err, SaveTemporaries* temporaries) {
     const CliRules rules = LoadCliRules(statsPath);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     SheetRun run(rules.rules, options.run);
@@ -113,7 +124,7 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
     if (std::string error = ApplyReport(run.sheet, TextLines(text), choice); !error.empty())
         return ReportError(err, error, kExitUsage);
     run.AddTick();
-    return Finish(run, options.run, out, err);
+    return Finish(run, options.run, out, err, temporaries);
 }
 
 }  // namespace kestrin

@@ -63,6 +63,15 @@ struct OldFile {
 std::string CheckTarget(const std::filesystem::path& target, OldFile& old) {
     if (::stat(target.c_str(), &old.info) != 0) return errno == ENOENT ? std::string() : Reason(errno);
     if (!S_ISREG(old.info.st_mode)) return "it is not a regular file";
+    // In a sticky folder only the file's owner, the folder's owner or the administrator may
+    // replace a file: the rename at the end would be refused, so refuse before writing.
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    struct stat folderInfo {};
+    const uid_t user = ::geteuid();
+    if (::stat(folder.c_str(), &folderInfo) == 0 && (folderInfo.st_mode & S_ISVTX) != 0 && user != 0 &&
+        old.info.st_uid != user && folderInfo.st_uid != user) {
+        return Reason(EPERM);
+    }
     // Opening for writing, without truncating, asks the system exactly what a plain write
     // would: access rights, access lists, read-only mounts.
     const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

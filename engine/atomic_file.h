@@ -31,6 +31,8 @@ public:
 
     /// Empty when the temporary is ready, otherwise why it is not (nothing was left behind).
     const std::string& Error() const { return error_; }
+    /// The temporary's name while there is one, else empty.
+    const std::filesystem::path& TemporaryPath() const { return temporary_; }
 
     /// Moves the temporary into place; returns "" or the error (the old file then stays).
     [[nodiscard]] std::string Commit();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <csignal>
 #include <sstream>
 
 #include "cli_runner.h"
@@ -93,6 +94,26 @@ TEST(CalcCommand, AFailedOutputLeavesNoSavedFile) {
     EXPECT_TRUE(IsOneLine(run.err)) << run.err;
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.kbf"));
     EXPECT_EQ(folder.Count(), 1);  // the statistics file, no temporary
+}
+
+// Ended by a signal while its output waits on a reader, or past a file-size limit: the
+// temporary of --save is gone.
+TEST(CalcCommand, ASaveEndedBySignalOrFileSizeLimitLeavesNoTemporary) {
+    TempFolder folder;
+    for (const std::string signal : {"INT", "TERM", "HUP"}) {
+        // A shell starts a background command ignoring SIGINT; env gives it the default back.
+        const ProgramRun run = RunShell(folder, "mkfifo pipe; env --default-signal=INT \"$CLI\" calc " + Example("fleet_battle.kbf") +
+            " --ticks 300 --save out.kbf" + Stats(folder) + " > pipe & cli=$!; exec 3< pipe; n=0; "
+            "while [ -z \"$(ls out.kbf.tmp* 2>/dev/null)\" ] && [ $n -lt 3000 ]; do sleep 0.01; n=$((n+1)); done; "
+            "kill -" + signal + " $cli; wait $cli; echo $?; exec 3<&-; rm pipe");
+        EXPECT_EQ(run.out, std::to_string(128 + (signal == "INT" ? SIGINT : signal == "TERM" ? SIGTERM : SIGHUP)) + "\n");
+        EXPECT_EQ(folder.Count(), 1) << signal;  // the statistics file only
+    }
+    const ProgramRun limited = RunShell(folder, "ulimit -f 1; exec \"$CLI\" calc " + Example("fleet_battle.kbf") +
+                                                " --save out.kbf" + Stats(folder));
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_EQ(limited.err, "Unable to write the output\n");  // a write fails, no signal ends it
+    EXPECT_EQ(folder.Count(), 1);
 }
 
 TEST(CalcCommand, TicksAreDecimalDigitsUpToTenThousandAndStatsNeedsAName) {

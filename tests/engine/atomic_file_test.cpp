@@ -56,8 +56,9 @@ TEST(AtomicFile, SavesThroughLinksAndRefusesWhatIsNoRegularFile) {
 }
 
 // A sticky folder everyone may write (like /tmp): a link another user planted there is not
-// followed, even when the system's protected_symlinks setting is off.
-TEST(AtomicFile, RefusesALinkAnotherUserPlantedInASharedFolder) {
+// followed, even when the system's protected_symlinks setting is off, and another user's file
+// is not replaced.
+TEST(AtomicFile, KeepsToTheRulesOfASharedStickyFolder) {
     TempFolder folder;
     const fs::path shared = folder.Path() / "shared";
     fs::create_directory(shared);
@@ -84,6 +85,17 @@ TEST(AtomicFile, RefusesALinkAnotherUserPlantedInASharedFolder) {
     EXPECT_EQ(SaveFileAtomically(chain, "lost"), "Unable to write to " + chain.string() + refusal);
     EXPECT_EQ(ReadBytes(victim), "saved");
     EXPECT_TRUE(fs::is_symlink(evil));
+
+    // Another user's file there, writable by all, could not be replaced by the final rename:
+    // refused before anything is written.
+    const fs::path open = shared / "open.kbf";
+    WriteBytes(open, "kept");
+    fs::permissions(open, fs::perms::all);
+    EXPECT_TRUE(HoldsUnprivileged([&] {
+        const PendingFile file(open, "lost");
+        return file.Error() == "Unable to write to " + open.string() + ": Operation not permitted" &&
+               file.TemporaryPath().empty();
+    }));
 
     // The folder's owner may lay links in it for others to follow.
     ASSERT_EQ(::chown(shared.c_str(), kNobody, kNobody), 0);

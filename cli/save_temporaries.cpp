@@ -1,0 +1,68 @@
+#include "save_temporaries.h"
+
+#include <pthread.h>
+#include <unistd.h>
+
+namespace kestrin {
+
+namespace {
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+bool Ignored(int signal) {
+    struct sigaction action {};
+    return ::sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN;
+}
+
+}  // namespace
+
+std::unique_lock<std::mutex> SaveTemporaries::Hold() {
+    std::unique_lock lock(mutex_);
+    if (!waiter_.joinable()) {
+        sigemptyset(&signals_);
+        for (int signal : kEndingSignals) {
+            if (!Ignored(signal)) sigaddset(&signals_, signal);
+        }
+        // The waiter's own wake-up at the end, whatever the program was started ignoring.
+        sigaddset(&signals_, SIGHUP);
+        ::pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
+        waiter_ = std::thread([this] { Await(); });
+    }
+    return lock;
+}
+
+void SaveTemporaries::Forget() {
+    const std::lock_guard lock(mutex_);
+    temporary_.clear();
+}
+
+SaveTemporaries::~SaveTemporaries() {
+    if (!waiter_.joinable()) return;
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    ::pthread_kill(waiter_.native_handle(), SIGHUP);
+    waiter_.join();
+}
+
+void SaveTemporaries::Await() {
+    for (;;) {
+        int signal = 0;
+        if (::sigwait(&signals_, &signal) != 0) continue;
+        std::unique_lock lock(mutex_);
+        if (stopping_) return;
+        if (signal == SIGHUP && Ignored(SIGHUP)) continue;
+        if (!temporary_.empty()) ::unlink(temporary_.c_str());
+        // Ends the process as the signal would have without this thread.
+        std::signal(signal, SIG_DFL);
+        sigset_t only;
+        sigemptyset(&only);
+        sigaddset(&only, signal);
+        ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+        ::raise(signal);
+        _exit(128 + signal);
+    }
+}
+
+}  // namespace kestrin
