@@ -196,23 +196,48 @@ keys $spiders Right Delete
 save deleted
 [ -n "$(line scan 25)" ] && [ -z "$(line deleted 25)" ] || fail "Delete did not empty the defender's Spiders"
 
-# 6. The battle planner: opened from "Results", a sweep of the attacking Harpies started by a
-# click, a point chosen by a press on the chart, "Use this value" writes it into the grid.
+# 6. The battle planner: opened from "Results" beside the main window, a sweep of the attacking
+# Harpies started by a click, a point chosen by a press on the chart and "Use this value"; the
+# chart shows its focus, and the keys choose and use a point; on the "Best Fleet" page the
+# fleet found goes into the grid, and one Ctrl+Z takes it back.
 focus "$main"
 keys alt+r Up Return  # "Battle Planner...", the menu's last item
 planner=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Battle Planner$') || true
 [ -n "$planner" ] || { echo "xvfb checks: the battle planner did not appear" >&2; exit 1; }
 px=$(geometry "$planner" "Absolute upper-left X")
 [ $((px + $(geometry "$planner" Width))) -le "$(geometry root Width)" ] || fail "the planner reaches past the screen's edge"
+mx=$(geometry "$main" "Absolute upper-left X")
+[ $((mx + $(geometry "$main" Width))) -le "$px" ] || fail "the planner covers the main window's grid"
 focus "$planner"
-click "$planner" 136 191  # "Run Sweep": Harpy from 0 to 1000 in 101 points
+chart_edge() { import -window "$planner" "$work/planner.png"; convert "$work/planner.png" -crop 4x40+241+150 +repage "$work/$1.png"; }
+chart_edge unfocused
+click "$planner" 124 217  # "Run Sweep": Harpy from 0 to 1000 in 101 points
 sleep 3
-click "$planner" 450 250  # a press on the chart chooses the nearest point
-click "$planner" 307 557  # "Use this value"
+click "$planner" 400 200  # a press on the chart chooses the nearest point, and focuses it
+click "$planner" 280 614  # "Use this value"
 save planned
 harpies=$(line planned 2)
 [ -z "$(line deleted 2)" ] && [ -n "$harpies" ] && [ $((harpies % 10)) -eq 0 ] \
     || fail "the planner's chosen value did not reach the grid (attacking Harpies \"$harpies\")"
+focus "$planner"
+click "$planner" 400 200
+chart_edge focused
+[ "$(compare -metric AE "$work/unfocused.png" "$work/focused.png" null: 2>&1 || true)" != "0" ] \
+    || fail "the chart does not show that it has the focus"
+keys End Left Return  # the last point but one, used
+save keyed
+[ "$(line keyed 2)" = "990" ] || fail "End, Left and Return on the chart did not use 990 Harpies (\"$(line keyed 2)\")"
+
+focus "$planner"
+click "$planner" 98 16  # the "Best Fleet" page
+click "$planner" 154 581  # "Find Best Fleet": the attacker's rows on the grid, up to what it holds
+sleep 8
+click "$planner" 340 614  # "Use this fleet"
+save fleet
+! cmp -s "$work/keyed.kbf" "$work/fleet.kbf" || fail "\"Use this fleet\" changed nothing"
+keys ctrl+z
+save unfleet
+cmp -s "$work/keyed.kbf" "$work/unfleet.kbf" || fail "one Ctrl+Z did not take back \"Use this fleet\""
 
 [ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete and the planner as they should be"
 exit "$status"

@@ -36,7 +36,7 @@ inline constexpr int kSweepFigureCount = 14;
 extern const std::array<SweepFigureInfo, kSweepFigureCount> kSweepFigures;
 
 /// Indexes into kSweepFigures of the figures the planner marks and plots by default.
-inline constexpr int kAttackerChangeFigure = 1, kRoidsLostFigure = 6, kInitRoidsFigure = 7,
+inline constexpr int kDefenderChangeFigure = 0, kAttackerChangeFigure = 1, kRoidsLostFigure = 6, kInitRoidsFigure = 7,
                      kAttackerPerRoidFigure = 8;
 
 /// The whole battle over `ticks` (at least one): the changes, asteroids and salvage summed,

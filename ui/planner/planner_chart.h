@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "planner/sweep_figures.h"
-#include "planner/sweep_highlights.h"
+#include "planner/sweep_findings.h"
 #include "sheet/number_format.h"
 
+class QAbstractAxis;
 class QLineSeries;
 class QScatterSeries;
-class QValueAxis;
 
 namespace kestrin {
 
@@ -22,12 +22,23 @@ struct PlannerPlot {
     std::vector<std::int64_t> values;    ///< ascending
     std::vector<SweepFigures> figures;   ///< one per value, as plotted (a tick or the battle)
     std::vector<int> shown;              ///< indexes into kSweepFigures
-    SweepHighlights highlights;
+    SweepFindings findings;
 };
 
-/// The planner's line chart: resource figures on the left axis, asteroid counts on the
-/// right, the two highlighted points as dashed vertical lines in the legend. Moving the mouse
-/// reports the nearest point, pressing chooses it; both are marked on the lines.
+/// The colour of figure `figure`'s line: fixed, whatever else is plotted.
+QColor FigureColour(int figure);
+/// The colour of a finding's marker and its symbol in the text ("★", "▲", "◆").
+QColor FindingColour(FindingKind kind);
+QString FindingSymbol(FindingKind kind);
+/// The figure a finding's marker sits on when that figure is plotted.
+int FindingFigure(FindingKind kind);
+
+/// The planner's line chart. Resource figures share the left axis unless one is twenty times
+/// smaller than the largest (then those have a second axis); asteroid counts are on the
+/// right. The findings are markers on their figures' lines. The legend is the window's, beside
+/// the chart, so that no name is ever cut. Moving the mouse reports the nearest point,
+/// pressing chooses it; with the focus, Left, Right, Home and End choose a point and Enter
+/// asks to use it.
 class PlannerChartView : public QChartView {
     Q_OBJECT
 
@@ -40,35 +51,48 @@ public:
     const PlannerPlot& Shown() const { return plot_; }
     /// The line of figure `figure`, or null when it is not plotted.
     QLineSeries* FigureLine(int figure) const;
+    /// The marker of a finding, or null when it is not shown.
+    QScatterSeries* FindingMarker(FindingKind kind) const;
+    /// The value axes, left to right (the resource axes, then the asteroid axis).
+    QList<QAbstractAxis*> ValueAxes() const;
     /// Marks the chart as out of date (its title says so) or current.
     void SetOutOfDate(bool outOfDate);
     /// The index of the point nearest to the widget position `pos`, or -1 when there is none.
     int NearestPoint(QPointF pos) const;
     /// Marks point `index` as the hovered one (-1: none).
     void MarkHovered(int index);
+    /// Point `index` is the chosen one: the keys move from it.
+    void SetChosen(int index) { chosen_ = index; }
 
 signals:
     /// The mouse is over the chart, nearest to point `index`.
     void PointHovered(int index);
-    /// The user pressed the chart nearest to point `index`.
+    /// The user pressed the chart nearest to point `index`, or moved to it with a key.
     void PointChosen(int index);
+    /// Enter on the chart: use the chosen point.
+    void UseRequested();
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void AddFigureLines();
-    void AddHighlight(std::optional<std::size_t> index, const QString& what, QColor colour);
-    QValueAxis* AddAxis(Qt::Alignment alignment, const QString& title, bool roids);
+    void AddFindingMarkers();
+    QAbstractAxis* AddAxis(Qt::Alignment alignment, const QString& title, const std::vector<int>& figures);
+    QAbstractAxis* AxisOf(int figure) const;
     void ShowTitle();
 
     NumberLocale locale_;
     PlannerPlot plot_;
-    QValueAxis* xAxis_ = nullptr;
-    QValueAxis* valueAxis_ = nullptr;
-    QValueAxis* roidAxis_ = nullptr;
-    QScatterSeries* hoverMarks_[2] = {nullptr, nullptr};
+    QAbstractAxis* xAxis_ = nullptr;
+    std::vector<std::pair<std::vector<int>, QAbstractAxis*>> valueAxes_;  ///< figures and their axis
+    std::vector<QScatterSeries*> hoverMarks_;  ///< one per value axis
+    int chosen_ = -1;
     bool outOfDate_ = false;
 };
 

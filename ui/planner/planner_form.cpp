@@ -11,11 +11,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "engine/number_text.h"
 #include "sheet/typed_number.h"
 #include "planner/sweep_range.h"
+#include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/sweep_runner.h"
 #include "ui/common/window_placement.h"
@@ -48,10 +50,19 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
         progress_->setValue(done);
     });
     connect(runner_, &SweepRunner::Finished, this, &TPlannerForm::SweepFinished);
-    auto* layout = new QHBoxLayout(this);
+    auto* sweepPage = new QWidget;
+    auto* layout = new QHBoxLayout(sweepPage);
     layout->addWidget(BuildControls());
     layout->addWidget(BuildChartSide(), 1);
-    resize(1000, 580);
+    pages_ = new QTabWidget;
+    pages_->addTab(sweepPage, "Sweep");
+    fleetPage_ = new BestFleetPage(rules, sheet, context);
+    pages_->addTab(fleetPage_, "Best Fleet");
+    connect(fleetPage_, &BestFleetPage::FleetUsed, this, &TPlannerForm::ValueUsed);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(pages_);
+    resize(1010, 640);
     FillRows();
     SetRunning(false);
 }
@@ -60,7 +71,7 @@ TPlannerForm::~TPlannerForm() = default;
 
 QWidget* TPlannerForm::BuildControls() {
     auto* side = new QWidget;
-    side->setFixedWidth(250);
+    side->setFixedWidth(220);
     auto* form = new QFormLayout;
     sideBox_ = new QComboBox;
     sideBox_->addItems({"Attacker", "Defender"});
@@ -84,7 +95,7 @@ QWidget* TPlannerForm::BuildControls() {
     status_ = new QLabel;
     status_->setWordWrap(true);
     modeBox_ = new QComboBox;
-    modeBox_->addItems({"At the last tick", "Summed over the ticks"});
+    modeBox_->addItems({"Whole battle", "At the last tick"});
     figureList_ = new QListWidget;
     for (int i = 0; i < kSweepFigureCount; ++i) {
         auto* item = new QListWidgetItem(kSweepFigures[i].title, figureList_);
@@ -115,10 +126,18 @@ QWidget* TPlannerForm::BuildControls() {
 QWidget* TPlannerForm::BuildChartSide() {
     auto* side = new QWidget;
     chart_ = new PlannerChartView(sheet_.Locale());
-    chart_->setMinimumSize(480, 360);
+    chart_->setMinimumSize(280, 260);
+    findings_ = new QLabel;
+    findings_->setWordWrap(true);
+    findings_->setTextFormat(Qt::RichText);
+    findings_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    findings_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     readout_ = new QLabel(kReadoutHint);
     readout_->setWordWrap(true);
     readout_->setTextFormat(Qt::RichText);
+    readout_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // A fixed height: the chart above does not move when a longer readout appears.
+    readout_->setFixedHeight(5 * readout_->fontMetrics().lineSpacing() + 4);
     useValue_ = new QPushButton("Use this value");
     exportCsv_ = new QPushButton("Export CSV...");
     savePng_ = new QPushButton("Save Chart as PNG...");
@@ -129,11 +148,16 @@ QWidget* TPlannerForm::BuildChartSide() {
     buttons->addWidget(savePng_);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(chart_, 1);
+    chartRow_ = new QHBoxLayout;
+    chartRow_->addWidget(chart_, 1);
+    chartRow_->addWidget(findings_);
+    column->addLayout(chartRow_, 1);
     column->addWidget(readout_);
     column->addLayout(buttons);
     connect(chart_, &PlannerChartView::PointHovered, this, &TPlannerForm::ShowPointFigures);
     connect(chart_, &PlannerChartView::PointChosen, this, &TPlannerForm::ChoosePoint);
+    connect(chart_, &PlannerChartView::UseRequested, this, &TPlannerForm::UseChosenValue);
+    connect(findings_, &QLabel::linkActivated, this, [this](const QString& link) { ChooseFinding(link.toInt()); });
     connect(useValue_, &QPushButton::clicked, this, &TPlannerForm::UseChosenValue);
     connect(exportCsv_, &QPushButton::clicked, this, &TPlannerForm::ExportCsvClick);
     connect(savePng_, &QPushButton::clicked, this, &TPlannerForm::SavePngClick);
@@ -142,12 +166,31 @@ QWidget* TPlannerForm::BuildChartSide() {
 
 void TPlannerForm::ShowPlanner() {
     FillRows();
+    fleetPage_->FillRows();
     // Placed once shown, when the size of its frame is known.
     const bool opening = !isVisible();
     show();
-    if (opening && parentWidget() != nullptr) PlaceBeside(this, parentWidget());
+    if (opening && parentWidget() != nullptr) {
+        PlaceBeside(this, parentWidget());
+    }
     raise();
     activateWindow();
+}
+
+// The findings beside the chart when there is room, else under it: the window stays narrow
+// enough to sit beside the main window on a 1280-pixel screen.
+void TPlannerForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    constexpr int kRoomBeside = 900;
+    LayOutFindings(width() >= kRoomBeside);
+}
+
+// The findings' width never raises the window's minimum: beside the chart they take a
+// quarter of the row.
+void TPlannerForm::LayOutFindings(bool beside) {
+    chartRow_->setDirection(beside ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    chartRow_->setStretch(0, beside ? 3 : 1);
+    chartRow_->setStretch(1, beside ? 1 : 0);
 }
 
 Side TPlannerForm::ChosenSide() const { return sideBox_->currentIndex() == 0 ? Side::Attacker : Side::Defender; }

@@ -7,8 +7,11 @@
 
 #include "engine/simulation_context.h"
 #include "planner/battle_sweep.h"
+#include "planner/sweep_findings.h"
+#include "ui/planner/planner_chart.h"
 #include "sheet/battle_sheet.h"
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -16,9 +19,11 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QTabWidget;
 
 namespace kestrin {
 
+class BestFleetPage;
 class PlannerChartView;
 class SweepRunner;
 class UserMessages;
@@ -27,9 +32,10 @@ class UserMessages;
 inline constexpr const char* kReadoutHint = "Move the mouse over the chart to read a point; press to choose it.";
 
 /// "Battle Planner": sweeps one input of the battle on the grid over a range of values and
-/// charts the results panel's figures against it. The sweep runs off the window's thread;
-/// changing the battle marks the chart out of date; "Use this value" writes the chosen
-/// point's value into the sheet.
+/// charts the results panel's figures against it, with its findings in words beside the chart;
+/// its "Best Fleet" page finds the attacker fleet to send. The sweep runs off the window's
+/// thread; changing the battle marks the chart out of date; "Use this value" writes the chosen
+/// point's value into the sheet. Closing the window cancels its work and lets go of its results.
 ///
 /// The rules, sheet, context and messages belong to the main window and must outlive this one.
 class TPlannerForm : public QWidget {
@@ -53,8 +59,11 @@ public:
     void UseChosenValue();
     /// Writes the last sweep as CSV to `path`; the error's text, or empty.
     QString ExportCsv(const std::filesystem::path& path) const;
-    /// Saves the chart as a PNG image at `path`; the error's text, or empty.
+    /// Saves the chart, its legend and findings as a PNG image of at least 1600 x 1000 at
+    /// `path`; the error's text, or empty.
     QString SaveChartPng(const std::filesystem::path& path);
+    /// The findings of the plotted sweep.
+    const SweepFindings& Findings() const { return chart_->Shown().findings; }
 
     /// Whether the chart no longer matches the battle on the grid.
     bool OutOfDate() const { return outOfDate_; }
@@ -77,6 +86,9 @@ public:
     QLabel* ProblemLabel() const { return problem_; }
     QLabel* StatusLabel() const { return status_; }
     QLabel* Readout() const { return readout_; }
+    QLabel* FindingsLabel() const { return findings_; }
+    QTabWidget* Pages() const { return pages_; }
+    BestFleetPage* FleetPage() const { return fleetPage_; }
     QPushButton* UseValueButton() const { return useValue_; }
     PlannerChartView* Chart() const { return chart_; }
 
@@ -86,6 +98,10 @@ signals:
     void CommandStarting();
     /// "Use this value" changed the sheet; `error` is empty or the recalculation's message.
     void ValueUsed(QString error);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* BuildControls();
@@ -97,6 +113,10 @@ private:
     void SweepFinished();
     void Replot();
     void ShowPointFigures(int index);
+    void ChooseFinding(int kind);
+    QString FindingsHtml() const;
+    void ForgetResults();
+    void LayOutFindings(bool beside);
     void ExportCsvClick();
     void SavePngClick();
     QString InputTitle() const;
@@ -113,6 +133,7 @@ private:
     std::vector<SweepFigures> plotted_;
     std::optional<int> chosen_;
     bool outOfDate_ = false;
+    bool forget_ = false;  ///< closed while a sweep ran: its result is dropped
 
     QComboBox* sideBox_ = nullptr;
     QComboBox* rowBox_ = nullptr;
@@ -128,6 +149,10 @@ private:
     QLabel* problem_ = nullptr;  ///< why the controls describe no sweep
     QLabel* status_ = nullptr;   ///< how the last sweep went
     QLabel* readout_ = nullptr;
+    QLabel* findings_ = nullptr;  ///< the findings in words and the lines' legend
+    QBoxLayout* chartRow_ = nullptr;  ///< the chart and the findings, side by side or stacked
+    QTabWidget* pages_ = nullptr;
+    BestFleetPage* fleetPage_ = nullptr;
     QPushButton* useValue_ = nullptr;
     QPushButton* exportCsv_ = nullptr;
     QPushButton* savePng_ = nullptr;

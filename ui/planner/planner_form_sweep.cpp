@@ -1,6 +1,8 @@
 // The planner window's sweeps: running one, charting its figures, reading and using a
 // point, exporting.
+#include <QBuffer>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -10,7 +12,7 @@
 
 #include "engine/atomic_file.h"
 #include "planner/sweep_csv.h"
-#include "planner/sweep_highlights.h"
+#include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
 #include "ui/planner/sweep_runner.h"
@@ -39,7 +41,12 @@ void TPlannerForm::RunSweep() {
 }
 
 void TPlannerForm::SweepFinished() {
-    result_ = runner_->Result();
+    result_ = runner_->TakeResult();
+    if (forget_) {
+        forget_ = false;
+        ForgetResults();
+        return;
+    }
     const QString points = QString::number(result_.points.size());
     if (!result_.error.empty())
         status_->setText(QString::fromStdString(result_.error));
@@ -60,9 +67,9 @@ void TPlannerForm::BattleChanged() {
     chart_->SetOutOfDate(outOfDate_);
 }
 
-// The figures of each point as the mode asks: its last tick, or the whole battle.
+// The figures of each point as the mode asks: the whole battle, or its last tick.
 void TPlannerForm::Replot() {
-    const bool whole = modeBox_->currentIndex() == 1;
+    const bool whole = modeBox_->currentIndex() == 0;
     plotted_.clear();
     PlannerPlot plot;
     for (const SweepPoint& point : result_.points) {
@@ -72,35 +79,92 @@ void TPlannerForm::Replot() {
     plot.figures = plotted_;
     for (int i = 0; i < figureList_->count(); ++i)
         if (figureList_->item(i)->checkState() == Qt::Checked) plot.shown.push_back(i);
-    plot.highlights = FindHighlights(plotted_);
+    plot.findings = FindSweepFindings(result_.points, plotted_);
     const QString side = swept_.input.side == Side::Attacker ? "Attacker " : "Defender ";
     plot.xTitle = side + QString::fromStdString(sheet_.Cell(sheet::SideOffset(swept_.input.side), swept_.input.row));
-    plot.title = plot.xTitle + (whole ? ": whole battle of " + QString::number(swept_.ticks) + " ticks"
-                                      : ": tick " + QString::number(swept_.ticks));
+    const QString ticks = QString::number(swept_.ticks) + (swept_.ticks == 1 ? " tick" : " ticks");
+    plot.title = plot.xTitle + (whole ? ": whole battle of " + ticks
+                                      : ": at the last tick (tick " + QString::number(swept_.ticks) + ")");
     chart_->Plot(std::move(plot));
     chart_->SetOutOfDate(outOfDate_);
-    if (chosen_) chart_->MarkHovered(*chosen_);
+    findings_->setText(FindingsHtml());
+    if (chosen_) {
+        chart_->MarkHovered(*chosen_);
+        chart_->SetChosen(*chosen_);
+    }
 }
 
-// The exact figures of point `index` under the chart, the plotted ones first.
+// The findings in words, each a link choosing its point, then the lines' colours: what the
+// chart's legend would say, never cut.
+QString TPlannerForm::FindingsHtml() const {
+    const PlannerPlot& plot = chart_->Shown();
+    if (plot.values.empty()) return {};
+    QString html = "<b>Findings</b>";
+    for (int k = 0; k < kFindingCount; ++k) {
+        const auto kind = static_cast<FindingKind>(k);
+        const QString text = QString::fromStdString(
+                                 FindingText(kind, plot.findings[k], plot.xTitle.toStdString(), sheet_.Locale()))
+                                 .toHtmlEscaped();
+        html += "<p style='margin-top:6px'><span style='color:" + FindingColour(kind).name() + "'>" +
+                FindingSymbol(kind) + "</span> " +
+                (plot.findings[k] ? "<a href='" + QString::number(k) + "'>" + text + "</a>" : text) + "</p>";
+    }
+    html += "<p style='margin-top:10px'><b>Lines</b>";
+    for (int figure : plot.shown)
+        html += "<br><span style='color:" + FigureColour(figure).name() + "'>&#9632;</span> " + kSweepFigures[figure].title;
+    return html + "</p>";
+}
+
+void TPlannerForm::ChooseFinding(int kind) {
+    if (kind < 0 || kind >= kFindingCount) return;
+    if (const std::optional<SweepFinding>& finding = chart_->Shown().findings[kind])
+        ChoosePoint(static_cast<int>(finding->point));
+}
+
+void TPlannerForm::closeEvent(QCloseEvent* event) {
+    // A sweep nobody will look at stops, and its points are let go.
+    if (Running()) {
+        forget_ = true;
+        runner_->Cancel();
+    }
+    fleetPage_->Close();
+    ForgetResults();
+    QWidget::closeEvent(event);
+}
+
+void TPlannerForm::ForgetResults() {
+    result_ = SweepResult{};
+    plotted_ = {};
+    swept_ = SweepRequest{};
+    chosen_.reset();
+    outOfDate_ = false;
+    chart_->Plot({});
+    findings_->clear();
+    readout_->setText(kReadoutHint);
+    status_->clear();
+    SetRunning(Running());
+}
+
+// The exact figures of point `index` under the chart, the plotted ones first, in bold.
 void TPlannerForm::ShowPointFigures(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= plotted_.size()) return;
     chart_->MarkHovered(index);
     const NumberLocale& locale = sheet_.Locale();
     const auto number = [&](std::int64_t v) { return QString::fromStdString(FormatNumber(v, locale)); };
-    QStringList parts;
+    QStringList plotted, others;
     for (int i = 0; i < kSweepFigureCount; ++i) {
-        const bool plotted = figureList_->item(i)->checkState() == Qt::Checked;
         const QString part = QString(kSweepFigures[i].title) + " " + number(kSweepFigures[i].value(plotted_[index]));
-        parts << (plotted ? "<b>" + part + "</b>" : part);
+        if (figureList_->item(i)->checkState() == Qt::Checked) plotted << "<b>" + part + "</b>";
+        else others << part;
     }
     readout_->setText("<b>" + chart_->Shown().xTitle + " = " + number(result_.points[index].value) + "</b>: " +
-                      parts.join(" &middot; "));
+                      (plotted + others).join(" &middot; "));
 }
 
 void TPlannerForm::ChoosePoint(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= result_.points.size()) return;
     chosen_ = index;
+    chart_->SetChosen(index);
     ShowPointFigures(index);
     useValue_->setText("Use this value (" +
                        QString::fromStdString(FormatNumber(result_.points[index].value, sheet_.Locale())) + ")");
@@ -122,12 +186,31 @@ void TPlannerForm::UseChosenValue() {
 }
 
 QString TPlannerForm::ExportCsv(const std::filesystem::path& path) const {
-    return QString::fromStdString(SaveFileAtomically(path, SweepCsv(result_)));
+    return QString::fromStdString(SaveFileAtomically(path, SweepCsv(result_) + FindingsCsv(Findings())));
 }
 
+// Drawn apart from the window at export size, so that the legend and findings are whole
+// whatever the window's size.
 QString TPlannerForm::SaveChartPng(const std::filesystem::path& path) {
+    QWidget page;
+    page.setAutoFillBackground(true);
+    page.setPalette(QPalette(Qt::white));
+    auto* layout = new QHBoxLayout(&page);
+    auto* view = new PlannerChartView(sheet_.Locale());
+    view->Plot(chart_->Shown());
+    view->SetOutOfDate(outOfDate_);
+    auto* side = new QLabel(FindingsHtml());
+    side->setWordWrap(true);
+    side->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    side->setFixedWidth(380);
+    layout->addWidget(view, 1);
+    layout->addWidget(side);
+    page.resize(1600, 1000);
     const QString file = QString::fromStdString(path.string());
-    return chart_->grab().save(file, "PNG") ? QString() : "Unable to write to " + file;
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!page.grab().save(&buffer, "PNG")) return "Unable to write to " + file;
+    return QString::fromStdString(SaveFileAtomically(path, png.toStdString()));
 }
 
 void TPlannerForm::ExportCsvClick() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "planner/battle_sweep.h"
 
@@ -37,6 +38,8 @@ public:
     bool Running() const { return running_; }
     /// The last finished sweep's result (cancelled: partial).
     const SweepResult& Result() const { return result_; }
+    /// Hands the last finished sweep's result over, leaving none here.
+    SweepResult TakeResult() { return std::exchange(result_, SweepResult{}); }
 
 signals:
     /// Points finished so far of all; at most about a thousand signals per sweep.

@@ -2,6 +2,8 @@
 // fills the chart, bad ranges cannot be started, the grid's changes mark the chart out of
 // date, "Use this value" writes into the sheet, the exports write their files.
 #include <QApplication>
+#include <QCategoryAxis>
+#include <QRegularExpression>
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QLabel>
@@ -13,11 +15,14 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 #include "engine/temp_folder.h"
 #include "sheet/battle_file.h"
 #include "ui/main/main_window.h"
+#include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
 #include "ui_test_registry.h"
@@ -61,6 +66,12 @@ struct PlannerUnderTest {
     }
 };
 
+// Plots exactly `figures`.
+void QFigureList(PlannerUnderTest& t, std::initializer_list<int> figures) {
+    for (int i = 0; i < kSweepFigureCount; ++i)
+        t.planner.FigureList()->item(i)->setCheckState(std::ranges::find(figures, i) != figures.end() ? Qt::Checked : Qt::Unchecked);
+}
+
 }  // namespace
 
 class PlannerFormTest : public QObject {
@@ -83,7 +94,7 @@ private slots:
         QVERIFY(perRoid != nullptr);
         QCOMPARE(perRoid->count(), 41);
         QCOMPARE(perRoid->at(40).x(), 2000.0);
-        QVERIFY(t.planner.Chart()->Shown().highlights.mostRoids.has_value());
+        QVERIFY(t.planner.Findings()[static_cast<int>(FindingKind::MostInitRoids)].has_value());
         QVERIFY(t.planner.Progress()->isHidden());
         // The mouse near x = 1010 reads the point of 1,000 AstroPods.
         PlannerChartView* view = t.planner.Chart();
@@ -97,11 +108,87 @@ private slots:
             return t.planner.Readout()->text().startsWith("<b>Attacker AstroPod = 1,000</b>");
         };
         QVERIFY(QTest::qWaitFor(readsNear1010));
-        // The whole battle sums the two ticks.
-        t.planner.ModeBox()->setCurrentIndex(1);
+        // The whole battle, summing the two ticks, is the default; the last tick a choice.
         const SweepPoint& last = t.planner.Result().points.back();
+        QVERIFY(t.planner.Chart()->chart()->title().endsWith("whole battle of 2 ticks"));
         QCOMPARE(t.planner.Chart()->FigureLine(kInitRoidsFigure)->at(40).y(),
                  static_cast<double>(last.ticks[0].results.TIR + last.ticks[1].results.TIR));
+        t.planner.ModeBox()->setCurrentIndex(1);
+        QCOMPARE(t.planner.Chart()->FigureLine(kInitRoidsFigure)->at(40).y(), static_cast<double>(last.ticks[1].results.TIR));
+    }
+
+    // At the default size on a 1280x900 screen the findings are whole, each a link that
+    // chooses its point; the small per-asteroid figure has an axis of its own beside the fleet
+    // changes, and every axis label has its thousands separators.
+    void findingsAreWholeAndChooseTheirPoints() {
+        PlannerUnderTest t;
+        QFigureList(t, {kDefenderChangeFigure, kAttackerPerRoidFigure, kInitRoidsFigure});
+        QVERIFY(t.RunToEnd());
+        // The size it gets beside the main window on a 1280x900 screen.
+        t.planner.resize(601, 640);
+        QLabel* findings = t.planner.FindingsLabel();
+        QVERIFY(findings->isVisible());
+        // Once the layout has followed the size.
+        QVERIFY(QTest::qWaitFor([&] { return findings->heightForWidth(findings->width()) <= findings->height(); }));
+        QVERIFY(findings->text().contains("Most init. roids captured"));
+        QVERIFY(t.planner.Chart()->FindingMarker(FindingKind::MostInitRoids) != nullptr);
+        const auto most = t.planner.Findings()[static_cast<int>(FindingKind::MostInitRoids)];
+        QVERIFY(most.has_value());
+        QMetaObject::invokeMethod(findings, "linkActivated", Q_ARG(QString, "0"));
+        QCOMPARE(t.planner.UseValueButton()->text(),
+                 "Use this value (" + QString::fromStdString(FormatNumber(most->value, t.window.Sheet().Locale())) + ")");
+        QCOMPARE(t.planner.Chart()->ValueAxes().size(), 3);
+        for (QAbstractAxis* axis : t.planner.Chart()->ValueAxes())
+            for (const QString& label : static_cast<QCategoryAxis*>(axis)->categoriesLabels())
+                QVERIFY2(!QRegularExpression("[0-9]{4}").match(label).hasMatch(), qPrintable(label));
+    }
+
+    // Left, Right, Home and End choose a point; Enter uses it.
+    void theKeyboardChoosesAndUsesAPoint() {
+        PlannerUnderTest t;
+        QVERIFY(t.RunToEnd());
+        PlannerChartView* chart = t.planner.Chart();
+        QCOMPARE(chart->focusPolicy(), Qt::StrongFocus);
+        QTest::keyClick(chart, Qt::Key_Right);
+        QTest::keyClick(chart, Qt::Key_Right);
+        QVERIFY(t.planner.UseValueButton()->text().endsWith("(50)"));
+        QTest::keyClick(chart, Qt::Key_End);
+        QTest::keyClick(chart, Qt::Key_Left);
+        QTest::keyClick(chart, Qt::Key_Return);
+        QCOMPARE(t.window.Sheet().Cell(kAttShips, 49), std::string("1950"));
+        QTest::keyClick(chart, Qt::Key_Home);
+        QVERIFY(t.planner.UseValueButton()->text().endsWith("(0)"));
+    }
+
+    // An all-zero sweep (no attacker) draws a sensible axis and makes Qt print no warning.
+    void anAllZeroSweepHasASensibleAxis() {
+        PlannerUnderTest t;
+        t.window.Sheet().SetCell(kAttShips, 12, "");
+        t.planner.RowBox()->setCurrentIndex(t.planner.RowBox()->findData(kScoreRow));
+        t.planner.FromEdit()->setText("0");
+        t.planner.ToEdit()->setText("10");
+        t.planner.PointsBox()->setValue(11);
+        t.window.Sheet().SetCell(kAttShips, 49, "");
+        QTest::failOnWarning(QRegularExpression("range|nan"));
+        QVERIFY(t.RunToEnd());
+        for (QAbstractAxis* axis : t.planner.Chart()->ValueAxes()) {
+            const auto* category = static_cast<QCategoryAxis*>(axis);
+            QCOMPARE(category->min(), 0.0);
+            QCOMPARE(category->max(), 1.0);
+        }
+    }
+
+    void closingThePlannerCancelsItsSweepAndLetsGoOfItsResults() {
+        PlannerUnderTest t;
+        QVERIFY(t.RunToEnd());
+        t.planner.PointsBox()->setValue(2001);
+        t.planner.TicksBox()->setValue(100);
+        t.planner.RunButton()->click();
+        QVERIFY(t.planner.Running());
+        t.planner.close();
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running(); }, 20000));
+        QVERIFY(t.planner.Result().points.empty());
+        QVERIFY(t.planner.Chart()->Shown().values.empty());
     }
 
     void badRangesCannotBeStarted() {
@@ -153,6 +240,40 @@ private slots:
         QVERIFY(t.planner.StatusLabel()->text().startsWith("Cancelled"));
     }
 
+    // The advisor on its page: the pods up to 200 and row 12 up to 40, every fleet tried; the
+    // fleet it finds goes into the grid as one step that Undo takes back.
+    void useThisFleetChangesTheGridInOneUndoStep() {
+        PlannerUnderTest t;
+        BestFleetPage* page = t.planner.FleetPage();
+        t.planner.Pages()->setCurrentWidget(page);
+        QTableWidget* rows = page->RowTable();
+        for (int i = 0; i < rows->rowCount(); ++i) {
+            const int row = rows->item(i, 0)->data(Qt::UserRole).toInt();
+            QCOMPARE(rows->item(i, 0)->checkState() == Qt::Checked, row == 12 || row == 49);
+            if (row == 49) rows->item(i, 2)->setText("200");
+            if (row == 12) rows->item(i, 2)->setText("40");
+        }
+        page->TicksBox()->setValue(2);
+        QVERIFY(page->FindButton()->isEnabled());
+        page->FindButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !page->Running(); }, 60000));
+        QVERIFY(page->Outcome().has_value());
+        const FleetSearchResult& found = page->Outcome()->result;
+        QVERIFY(found.exhaustive);
+        QCOMPARE(found.evaluations, std::int64_t{41 * 201});
+        QCOMPARE(page->FleetTable()->rowCount(), 2);
+        QCOMPARE(page->FigureTable()->rowCount(), kSweepFigureCount);
+        QCOMPARE(page->FigureTable()->item(kInitRoidsFigure, 0)->text().toStdString(),
+                 FormatNumber(found.best.summed.results.TIR, t.window.Sheet().Locale()));
+        page->UseFleetButton()->click();
+        QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 12), found.best.counts[0]);
+        QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 49), found.best.counts[1]);
+        QVERIFY(found.best.counts[0] != 150 || found.best.counts[1] != 900);
+        t.window.UndoAction()->trigger();
+        QCOMPARE(t.window.Sheet().Cell(kAttShips, 12), std::string("150"));
+        QCOMPARE(t.window.Sheet().Cell(kAttShips, 49), std::string("900"));
+    }
+
     void exportsWriteTheCsvAndTheChartImage() {
         PlannerUnderTest t;
         QVERIFY(t.RunToEnd());
@@ -161,10 +282,13 @@ private slots:
         QCOMPARE(t.planner.ExportCsv(csv), QString());
         QCOMPARE(t.planner.SaveChartPng(png), QString());
         const std::string text = testing::ReadBytes(csv);
-        QCOMPARE(std::count(text.begin(), text.end(), '\n'), 1 + 41 * 2);
+        // The points' lines, then a blank line, a header and the findings found.
+        const int findings = static_cast<int>(std::ranges::count_if(t.planner.Findings(), [](const auto& f) { return f.has_value(); }));
+        QCOMPARE(std::count(text.begin(), text.end(), '\n'), 1 + 41 * 2 + 2 + findings);
+        QVERIFY(text.find("\nmostInitRoids,") != std::string::npos);
         QImage image(QString::fromStdString(png.string()));
         QVERIFY(!image.isNull());
-        QVERIFY(image.width() > 400);
+        QVERIFY(image.width() >= 1600 && image.height() >= 1000);
     }
 };
 

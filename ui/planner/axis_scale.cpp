@@ -1,0 +1,43 @@
+#include "ui/planner/axis_scale.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace kestrin {
+
+AxisScale NiceScale(double low, double high) {
+    if (high < low) std::swap(low, high);
+    if (high - low < 1) {
+        if (high <= 0 && low < 0) low = high - 1;
+        else high = low + 1;
+    }
+    const double raw = (high - low) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * power;
+    for (double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= raw) {
+            step = factor * power;
+            break;
+        }
+    }
+    step = std::max(step, 1.0);
+    return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
+}
+
+std::vector<double> ScaleTicks(const AxisScale& scale) {
+    std::vector<double> ticks;
+    const long long count = std::llround((scale.max - scale.min) / scale.step);
+    for (long long i = 0; i <= count; ++i) ticks.push_back(scale.min + static_cast<double>(i) * scale.step);
+    return ticks;
+}
+
+QString AxisLabel(double value, const NumberLocale& locale) {
+    const auto whole = static_cast<std::int64_t>(std::llround(value));
+    const std::int64_t size = std::llabs(whole);
+    // FormatShortened divides by a thousand above 9,999, and again when still above.
+    const std::int64_t divisor = size <= 9999 ? 1 : size / 1000 <= 9999 ? 1000 : 1000000;
+    const std::string text = whole % divisor == 0 ? FormatShortened(whole, locale) : FormatNumber(whole, locale);
+    return QString::fromStdString(text);
+}
+
+}  // namespace kestrin

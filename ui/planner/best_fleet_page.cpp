@@ -1,0 +1,212 @@
+// The "Best Fleet" page's controls and their rules; its results are in best_fleet_results.cpp.
+#include "ui/planner/best_fleet_page.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <map>
+
+#include "planner/sweep_input.h"
+#include "planner/sweep_range.h"
+#include "sheet/typed_number.h"
+
+namespace kestrin {
+
+namespace {
+
+using namespace sheet;
+
+constexpr int kRowColumn = 0, kGridColumn = 1, kMostColumn = 2;
+constexpr int kDefaultTicks = 3, kDefaultEvaluations = 10000;
+
+QTableWidgetItem* ReadOnlyItem(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+}  // namespace
+
+BestFleetPage::BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+                             QWidget* parent)
+    : QWidget(parent), sheet_(sheet), context_(context) {
+    runner_ = new FleetSearchRunner(rules, this);
+    connect(runner_, &FleetSearchRunner::Progress, this, [this](int done, int total) {
+        progress_->setRange(0, total);
+        progress_->setValue(done);
+    });
+    connect(runner_, &FleetSearchRunner::Finished, this, &BestFleetPage::SearchFinished);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(BuildControls());
+    layout->addWidget(BuildResults(), 1);
+    FillRows();
+}
+
+QWidget* BestFleetPage::BuildControls() {
+    auto* side = new QWidget;
+    side->setFixedWidth(280);
+    rowTable_ = new QTableWidget(0, 3);
+    rowTable_->setHorizontalHeaderLabels({"Vary", "On grid", "Most"});
+    rowTable_->verticalHeader()->hide();
+    rowTable_->horizontalHeader()->setSectionResizeMode(kRowColumn, QHeaderView::Stretch);
+    rowTable_->horizontalHeader()->setSectionResizeMode(kGridColumn, QHeaderView::ResizeToContents);
+    rowTable_->horizontalHeader()->setSectionResizeMode(kMostColumn, QHeaderView::ResizeToContents);
+    rowTable_->verticalHeader()->setDefaultSectionSize(rowTable_->fontMetrics().height() + 6);
+    ticksBox_ = new QSpinBox;
+    ticksBox_->setRange(1, kMaxSweepTicks);
+    ticksBox_->setValue(kDefaultTicks);
+    goalBox_ = new QComboBox;
+    goalBox_->addItems({"Most init. roids captured", "Least loss per init. roid", "Smallest fleet for the most roids"});
+    minRoidsBox_ = new QSpinBox;
+    minRoidsBox_->setRange(1, std::numeric_limits<int>::max());
+    maxLossEdit_ = new QLineEdit;
+    maxLossEdit_->setPlaceholderText("no limit");
+    evaluationsBox_ = new QSpinBox;
+    evaluationsBox_->setRange(1, static_cast<int>(kMaxFleetEvaluations));
+    evaluationsBox_->setValue(kDefaultEvaluations);
+    evaluationsBox_->setGroupSeparatorShown(true);
+    auto* form = new QFormLayout;
+    form->addRow("Ticks", ticksBox_);
+    form->addRow("Goal", goalBox_);
+    form->addRow("At least roids", minRoidsBox_);
+    form->addRow("Most loss", maxLossEdit_);
+    form->addRow("Evaluations", evaluationsBox_);
+    findButton_ = new QPushButton("Find Best Fleet");
+    cancelButton_ = new QPushButton("Cancel");
+    progress_ = new QProgressBar;
+    problem_ = new QLabel;
+    problem_->setWordWrap(true);
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(rowTable_, 1);
+    column->addLayout(form);
+    for (QWidget* w : std::initializer_list<QWidget*>{findButton_, problem_, progress_, cancelButton_})
+        column->addWidget(w);
+    connect(rowTable_, &QTableWidget::itemChanged, this, &BestFleetPage::UpdateState);
+    connect(goalBox_, &QComboBox::currentIndexChanged, this, &BestFleetPage::UpdateState);
+    connect(maxLossEdit_, &QLineEdit::textChanged, this, &BestFleetPage::UpdateState);
+    connect(findButton_, &QPushButton::clicked, this, &BestFleetPage::FindFleet);
+    connect(cancelButton_, &QPushButton::clicked, runner_, &FleetSearchRunner::Cancel);
+    progress_->hide();
+    cancelButton_->hide();
+    return side;
+}
+
+// The attacker's unit rows. A row whose count on the grid is unchanged keeps the player's
+// tick, and a bound the player edited; otherwise it is ticked when the grid holds ships of it,
+// and its bound is that count: "what I have".
+void BestFleetPage::FillRows() {
+    struct Choice {
+        QString grid;
+        bool checked = false;
+        QString most;
+    };
+    std::map<int, Choice> kept;
+    for (int i = 0; i < rowTable_->rowCount(); ++i)
+        kept[rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt()] = {
+            rowTable_->item(i, kGridColumn)->text(), rowTable_->item(i, kRowColumn)->checkState() == Qt::Checked,
+            rowTable_->item(i, kMostColumn)->text()};
+    const QSignalBlocker block(rowTable_);
+    rowTable_->setRowCount(0);
+    for (const SweepRow& row : SweepableRows(sheet_.Cells(), Side::Attacker)) {
+        if (row.row > kLastUnitRow) continue;
+        const QString count = QString::number(std::max(0, sheet_.Cells().Count(kAttShips, row.row)));
+        const auto old = kept.find(row.row);
+        const bool same = old != kept.end() && old->second.grid == count;
+        const int at = rowTable_->rowCount();
+        rowTable_->insertRow(at);
+        auto* vary = ReadOnlyItem(QString::fromStdString(row.caption));
+        vary->setData(Qt::UserRole, row.row);
+        vary->setCheckState((same ? old->second.checked : count != "0") ? Qt::Checked : Qt::Unchecked);
+        rowTable_->setItem(at, kRowColumn, vary);
+        rowTable_->setItem(at, kGridColumn, ReadOnlyItem(count));
+        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(same ? old->second.most : count));
+    }
+    UpdateState();
+}
+
+// The search the controls describe, or why there is none.
+std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
+    FleetSearchRequest r;
+    r.cells = sheet_.Cells();
+    for (int i = 0; i < rowTable_->rowCount(); ++i) {
+        if (rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked) continue;
+        const std::string typed = rowTable_->item(i, kMostColumn)->text().toStdString();
+        const TypedNumber most = ReadTypedNumber(typed, sheet_.Locale(), false);
+        if (most.kind != TypedNumberKind::Count || most.value < 0)
+            return "Most " + rowTable_->item(i, kRowColumn)->text().toStdString() + ": '" + typed +
+                   "' is not a count from 0 up";
+        r.rows.push_back({rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt(), static_cast<std::int32_t>(most.value)});
+    }
+    r.ticks = ticksBox_->value();
+    r.solver = context_.SolverVariant;
+    r.aim.goal = static_cast<FleetGoal>(goalBox_->currentIndex());
+    r.aim.minRoids = minRoidsBox_->value();
+    if (const std::string typed = maxLossEdit_->text().toStdString(); !maxLossEdit_->text().trimmed().isEmpty()) {
+        const TypedNumber loss = ReadTypedNumber(typed, sheet_.Locale(), true);
+        if (loss.kind != TypedNumberKind::Count) return "Most loss: '" + typed + "' is not a whole number";
+        r.aim.maxLoss = loss.value;
+    }
+    r.evaluations = evaluationsBox_->value();
+    if (std::string error = CheckFleetSearch(r); !error.empty()) return error;
+    if (request != nullptr) *request = std::move(r);
+    return {};
+}
+
+std::vector<std::int32_t> BestFleetPage::GridCounts(const std::vector<VariedRow>& rows) const {
+    std::vector<std::int32_t> counts;
+    for (const VariedRow& varied : rows) counts.push_back(std::max(0, sheet_.Cells().Count(kAttShips, varied.row)));
+    return counts;
+}
+
+// A search that cannot run cannot be started: the button waits and the reason shows.
+void BestFleetPage::UpdateState() {
+    FleetSearchRequest request;
+    const std::string error = CheckControls(&request);
+    findButton_->setEnabled(error.empty() && !Running());
+    minRoidsBox_->setEnabled(goalBox_->currentIndex() == static_cast<int>(FleetGoal::LossPerRoid));
+    QString text = QString::fromStdString(error);
+    if (error.empty()) {
+        const std::int64_t size = FleetSpaceSize(request.rows);
+        text = size <= kExhaustiveFleets ? QString::fromStdString(FormatNumber(size, sheet_.Locale())) +
+                                               " fleets: every one is tried"
+                                         : "More than 100,000 fleets: the evaluations are spent on a search";
+    }
+    problem_->setText(text);
+    problem_->setStyleSheet(error.empty() ? QString() : "color: rgb(190, 0, 0)");
+    useFleet_->setEnabled(outcome_ && outcome_->error.empty() && !Running());
+}
+
+void BestFleetPage::FindFleet() {
+    FleetSearchRequest request;
+    if (Running() || !CheckControls(&request).empty()) return;
+    searched_ = request;
+    std::vector<std::int32_t> grid = GridCounts(request.rows);
+    summary_->setText("Searching...");
+    progress_->setRange(0, 0);
+    progress_->show();
+    cancelButton_->show();
+    runner_->Start(std::move(request), std::move(grid));
+    UpdateState();
+}
+
+void BestFleetPage::Close() {
+    if (Running()) {
+        forget_ = true;
+        runner_->Cancel();
+    }
+    outcome_.reset();
+    searched_ = FleetSearchRequest{};
+    ShowOutcome();
+}
+
+}  // namespace kestrin

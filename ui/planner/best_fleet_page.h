@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QWidget>
+
+#include <optional>
+
+#include "engine/simulation_context.h"
+#include "sheet/battle_sheet.h"
+#include "ui/planner/fleet_search_runner.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace kestrin {
+
+/// The planner's "Best Fleet" page: the player ticks the attacker rows to vary, each from 0 to
+/// a bound (the count on the grid unless edited), the ticks and a goal; the advisor finds the
+/// fleet off the window's thread, and the page shows it beside the grid's own fleet, every
+/// figure per tick and for the whole battle. "Use this fleet" writes it into the sheet as one
+/// undo step.
+///
+/// The rules, sheet and context belong to the main window and must outlive this page.
+class BestFleetPage : public QWidget {
+    Q_OBJECT
+
+public:
+    BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+                  QWidget* parent = nullptr);
+
+    /// Reads the attacker's rows from the sheet again, keeping the player's choices.
+    void FillRows();
+    /// Starts the search the controls describe; nothing when they describe none.
+    void FindFleet();
+    /// "Use this fleet": the found counts into the sheet, then a recalculation.
+    void UseFleet();
+    /// The window closes: a running search stops and the results are let go.
+    void Close();
+
+    /// Whether a search runs.
+    bool Running() const { return runner_->Running(); }
+    /// The last finished search, if any.
+    const std::optional<FleetSearchOutcome>& Outcome() const { return outcome_; }
+
+    QTableWidget* RowTable() const { return rowTable_; }
+    QSpinBox* TicksBox() const { return ticksBox_; }
+    QComboBox* GoalBox() const { return goalBox_; }
+    QSpinBox* MinRoidsBox() const { return minRoidsBox_; }
+    QLineEdit* MaxLossEdit() const { return maxLossEdit_; }
+    QSpinBox* EvaluationsBox() const { return evaluationsBox_; }
+    QPushButton* FindButton() const { return findButton_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
+    QProgressBar* Progress() const { return progress_; }
+    QLabel* ProblemLabel() const { return problem_; }
+    QLabel* Summary() const { return summary_; }
+    QTableWidget* FleetTable() const { return fleetTable_; }
+    QTableWidget* FigureTable() const { return figureTable_; }
+    QPushButton* UseFleetButton() const { return useFleet_; }
+
+signals:
+    /// "Use this fleet" changed the sheet; `error` is empty or the recalculation's message.
+    void FleetUsed(QString error);
+
+private:
+    QWidget* BuildControls();
+    QWidget* BuildResults();
+    std::string CheckControls(FleetSearchRequest* request) const;
+    std::vector<std::int32_t> GridCounts(const std::vector<VariedRow>& rows) const;
+    void UpdateState();
+    void SearchFinished();
+    void ShowOutcome();
+    void FillFleetTable();
+    void FillFigureTable();
+
+    BattleSheet& sheet_;
+    const SimulationContext& context_;
+    FleetSearchRunner* runner_ = nullptr;
+    std::optional<FleetSearchOutcome> outcome_;
+    FleetSearchRequest searched_;  ///< what the last search ran on
+    bool forget_ = false;          ///< closed while searching: the outcome is dropped
+
+    QTableWidget* rowTable_ = nullptr;
+    QSpinBox* ticksBox_ = nullptr;
+    QComboBox* goalBox_ = nullptr;
+    QSpinBox* minRoidsBox_ = nullptr;
+    QLineEdit* maxLossEdit_ = nullptr;
+    QSpinBox* evaluationsBox_ = nullptr;
+    QPushButton* findButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QTableWidget* fleetTable_ = nullptr;
+    QTableWidget* figureTable_ = nullptr;
+    QPushButton* useFleet_ = nullptr;
+};
+
+}  // namespace kestrin
