@@ -1,5 +1,6 @@
 #include "cli_rules.h"
 
+#include "cli_output.h"
 #include "engine/ship_stats_file.h"
 #include "settings/program_files.h"
 
@@ -9,9 +10,15 @@ std::filesystem::path DefaultStatsPath(const char* argv0) {
     return ShipStatsPath(PrepareProgramFilesFolder(CurrentProgramFilesEnvironment(argv0)));
 }
 
-CliRules LoadCliRules(const std::filesystem::path& statsPath) {
+CliRules LoadCliRules(const std::filesystem::path& statsPath, std::ostream& err) {
     BattleRulesLoad load = LoadBattleRules(statsPath);
-    CliRules result{std::move(load.rules), std::move(load.fileError)};
+    CliRules result{std::move(load.rules), {}};
+    if (!load.fileError.empty() && !load.fileUnreadable) {
+        // Only a missing file is written, so the rules are the built-in ones.
+        ReportError(err, load.fileError + ", so the built-in statistics were used", kExitOk);
+    } else {
+        result.error = std::move(load.fileError);
+    }
     if (load.problems.empty()) return result;
     // Unlike the desktop program, a command does not go on with the built-in values.
     if (!result.error.empty()) result.error += "\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 
 #include "engine/battle_rules.h"
@@ -19,8 +20,9 @@ struct CliRules {
 };
 
 /// Loads the statistics file as the desktop program does at start-up (creating it when
-/// missing). Every start-up problem is an error here: a command computes nothing on
-/// statistics it would have to replace.
-CliRules LoadCliRules(const std::filesystem::path& statsPath);
+/// missing). A file that cannot be created leaves the built-in values, as in the desktop
+/// program, and says so in one line on `err`. Every other start-up problem is an error
+/// here: a command computes nothing on statistics it would have to replace.
+CliRules LoadCliRules(const std::filesystem::path& statsPath, std::ostream& err);
 
 }  // namespace kestrin

@@ -47,7 +47,14 @@ void AddStatsOption(CLI::App& command, RawOptions& raw) {
     command.add_option("--stats", raw.statsPath,
                        "Statistics file (default: ShipStats.ini beside the program, or "
                        "in ~/.config/Kestrin/ when installed)")
-        ->check([](const std::string& path) { return path.empty() ? "expected a file name" : ""; });
+        ->check([](const std::string& path) -> std::string {
+            if (path.empty()) return "expected a file name";
+            // A file named on purpose is never made up: a typo must not compute on defaults.
+            std::error_code error;
+            if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found)
+                return "the statistics file " + path + " does not exist";
+            return {};
+        });
 }
 
 // Decimal digits only: "0x10", "+3" or " 3" from a script is a mistake, not a count. The
@@ -75,7 +82,8 @@ void AddSheetRunOptions(CLI::App& command, SheetRunOptions& run, std::string& so
     command.add_flag("--log", run.log, "Run every recalculation as Update Log does; print the log");
     command.add_flag("--cycles", run.cycles, "Write the solver's cycle note into the log");
     AddSolverOption(command, solver);
-    command.add_option("--save", run.savePath, "Save the sheet to this battle file at the end");
+    command.add_option("--save", run.savePath, "Save the sheet to this battle file at the end")
+        ->check([](const std::string& path) { return path.empty() ? "expected a file name" : ""; });
 }
 
 void AddCalc(CLI::App& app, RawOptions& raw) {
@@ -214,6 +222,14 @@ CommandLineRead ReadCommandLine(int argc, const char* const* argv) {
         if (error.get_exit_code() != 0) {
             read.status = kExitUsage;
             read.error = error.what();
+            // A word where the command belongs is named, with the commands there are.
+            if (argc > 1 && app.get_subcommands().empty() && argv[1][0] != '-') {
+                read.error = std::string("Unknown command '") + argv[1] + "': expected ";
+                for (std::size_t i = 0; i < std::size(kCommandNames); ++i) {
+                    const bool last = i + 1 == std::size(kCommandNames);
+                    read.error += (i == 0 ? "" : last ? " or " : ", ") + std::string(kCommandNames[i].first);
+                }
+            }
             return read;
         }
         std::ostringstream help;

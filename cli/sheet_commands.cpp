@@ -90,7 +90,7 @@ int Finish(SheetRun& run, const SheetRunOptions& options, std::ostream& out, std
 
 int RunCalc(const CalcOptions& options, const std::filesystem::path& statsPath, std::ostream& out,
             std::ostream& err, SaveTemporaries* temporaries) {
-    const CliRules rules = LoadCliRules(statsPath);
+    const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     SheetRun run(rules.rules, options.run);
     const std::string opened = options.battlePath.empty() ? run.sheet.RecalculateFollowingLog()
@@ -107,7 +107,7 @@ int RunCalc(const CalcOptions& options, const std::filesystem::path& statsPath, 
 
 int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath, std::istream& in,
              std::ostream& out, std::ostream& err, SaveTemporaries* temporaries) {
-    const CliRules rules = LoadCliRules(statsPath);
+    const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     SheetRun run(rules.rules, options.run);
     if (!options.inPath.empty()) {

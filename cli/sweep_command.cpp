@@ -84,7 +84,7 @@ struct OutputRefused {};
 
 int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& statsPath,
                     std::ostream& out, std::ostream& err) {
-    const CliRules rules = LoadCliRules(statsPath);
+    const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver);
     if (!battle.error.empty()) return ReportError(err, battle.error, kExitUsage);

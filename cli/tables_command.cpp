@@ -30,7 +30,7 @@ Json TablesJson(const BattleRules& rules) {
 }
 
 int RunTables(const std::filesystem::path& statsPath, std::ostream& out, std::ostream& err) {
-    const CliRules loaded = LoadCliRules(statsPath);
+    const CliRules loaded = LoadCliRules(statsPath, err);
     if (!loaded.error.empty()) return ReportError(err, loaded.error, kExitUsage);
     return WriteOutput(out, err, DumpJson(TablesJson(loaded.rules)) + "\n");
 }

@@ -102,6 +102,13 @@ BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::stri
         battleSheet.SetCell(sheet::kDefShips, row, lines[2 * row - 2]);
         battleSheet.SetCell(sheet::kAttShips, row, lines[2 * row - 1]);
     }
+    // An editor that saved the file as UTF-8 may have put a byte-order mark before the
+    // first count, which would otherwise make it no number.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (std::string_view first = lines[0]; first.starts_with(kByteOrderMark)) {
+        first.remove_prefix(kByteOrderMark.size());
+        battleSheet.SetCell(sheet::kDefShips, 1, first);
+    }
     std::string error = battleSheet.RecalculateFollowingLog();
     if (!error.empty()) return Failure(BattleFileStatus::RecalculationFailed, std::move(error));
     return {};

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/ship_stats_file.h"
 #include "engine/temp_folder.h"
 
 namespace kestrin::testing {
@@ -47,6 +48,14 @@ inline ProgramRun RunShell(const TempFolder& folder, const std::string& line) {
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return run;
+}
+
+/// The option naming the built-in statistics file in `folder` (written when missing: a
+/// --stats file must exist).
+inline std::string Stats(const TempFolder& folder) {
+    const std::filesystem::path path = folder.Path() / "ShipStats.ini";
+    if (!std::filesystem::exists(path) && !WriteDefaultShipStats(path).empty()) ADD_FAILURE() << path;
+    return " --stats '" + path.string() + "'";
 }
 
 /// Whether `text` is exactly one line, ended by a line break.

@@ -11,8 +11,6 @@ namespace {
 
 using nlohmann::json;
 
-std::string Stats(const TempFolder& folder) { return " --stats '" + (folder.Path() / "ShipStats.ini").string() + "'"; }
-
 std::string Raid() { return std::string(" '") + KESTRIN_EXAMPLES_DIR + "/raid.kbf'"; }
 
 // The raid's pods (default bound: the 120 on the grid) and Centaurs up to 300: a space of

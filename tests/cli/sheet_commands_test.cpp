@@ -19,8 +19,6 @@ std::vector<json> JsonLines(const std::string& text) {
     return objects;
 }
 
-std::string Stats(const TempFolder& folder) { return " --stats '" + (folder.Path() / "ShipStats.ini").string() + "'"; }
-
 std::string Example(const char* name) { return std::string("'") + KESTRIN_EXAMPLES_DIR + "/" + name + "'"; }
 
 TEST(CalcCommand, PrintsOneTickObjectPerTickWithSheetAndPanel) {

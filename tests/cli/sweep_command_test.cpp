@@ -18,8 +18,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::string Stats(const TempFolder& folder) { return " --stats '" + (folder.Path() / "ShipStats.ini").string() + "'"; }
-
 std::string Raid() { return std::string(" '") + KESTRIN_EXAMPLES_DIR + "/raid.kbf'"; }
 
 TEST(SweepCommand, ThePointOfTheFilesOwnValueIsWhatCalcPrints) {

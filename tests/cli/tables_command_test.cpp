@@ -6,13 +6,11 @@
 namespace kestrin::testing {
 namespace {
 
-TEST(TablesCommand, PrintsTheTablesOfANewStatisticsFile) {
+TEST(TablesCommand, PrintsTheTablesOfTheBuiltInStatistics) {
     TempFolder folder;
-    const auto stats = folder.Path() / "ShipStats.ini";
-    const ProgramRun run = RunProgram(folder, "tables --stats '" + stats.string() + "'");
+    const ProgramRun run = RunProgram(folder, "tables" + Stats(folder));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_TRUE(std::filesystem::exists(stats));  // written with the built-in table
     ASSERT_TRUE(IsOneLine(run.out));
     const auto tables = nlohmann::ordered_json::parse(run.out);
     std::vector<std::string> keys;
@@ -51,33 +49,35 @@ TEST(TablesCommand, StatisticsProblemsAreErrorsWithoutOutput) {
     TempFolder folder;
     const auto badStats = folder.Path() / "ShipStats.ini";
     WriteBytes(badStats, "[Harpy]\nPower=strong\n");
-    const auto unwritable = folder.Path() / "missing" / "ShipStats.ini";
-    for (const auto& stats : {badStats, unwritable}) {
+    const auto missing = folder.Path() / "ShipStatz.ini";  // a typo names no file: none is made
+    for (const auto& stats : {badStats, missing}) {
         const ProgramRun run = RunProgram(folder, "tables --stats '" + stats.string() + "'");
         EXPECT_EQ(run.status, 2) << stats;
         EXPECT_EQ(run.out, "");
         EXPECT_TRUE(IsOneLine(run.err)) << run.err;
-        if (stats == unwritable) {
-            EXPECT_EQ(run.err, "Unable to write to " + stats.string() + "\n");
+        if (stats == missing) {
+            EXPECT_NE(run.err.find("the statistics file " + stats.string() + " does not exist"), std::string::npos) << run.err;
         } else {  // says what is wrong and that, unlike the desktop program, nothing was computed
             EXPECT_EQ(run.err, "The statistics file " + stats.string() +
                                    " has values the battle rules cannot use, so nothing was computed: "
                                    "Harpy: Power 'strong' is not a valid integer value\n");
         }
     }
-    EXPECT_FALSE(std::filesystem::exists(unwritable));
+    EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST(CommandLine, UsageErrorsExitWithTwoAndOneLine) {
     TempFolder folder;
     for (const std::string arguments :
-         {"", "frobnicate", "tables --bogus", "calc --ticks 0", "calc --solver fast",
+         {"", "frobnicate", "tables --bogus", "calc --ticks 0", "calc --solver fast", "calc --save ''",
           "parse", "parse report", "parse military --fleets home,4", "parse scan --side both"}) {
         const ProgramRun run = RunProgram(folder, arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
         EXPECT_TRUE(IsOneLine(run.err)) << arguments << ": " << run.err;
     }
+    EXPECT_EQ(RunProgram(folder, "frobnicate").err,
+              "Unknown command 'frobnicate': expected calc, parse, tables, solve, sweep or optimise\n");
     EXPECT_EQ(folder.Count(), 0);
 }
 
@@ -105,6 +105,17 @@ TEST(CommandLine, InstalledCopyKeepsItsStatisticsInTheUsersConfiguration) {
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(std::filesystem::exists(home / ".config" / "Kestrin" / "ShipStats.ini"));
     EXPECT_FALSE(std::filesystem::exists(bin / "ShipStats.ini"));
+
+    // A configuration folder that cannot be made: the built-in values, and why, in one line.
+    const auto blocked = folder.Path() / "blocked";
+    std::filesystem::create_directory(blocked);
+    WriteBytes(blocked / ".config", "a file, not a folder");
+    const ProgramRun run = RunShell(folder, "env -u XDG_CONFIG_HOME HOME='" + blocked.string() + "' '" +
+                                            (bin / "kestrin-cli").string() + "' calc");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(IsOneLine(run.out));
+    EXPECT_EQ(run.err, "Unable to write to " + (blocked / ".config" / "Kestrin" / "ShipStats.ini").string() +
+                           ", so the built-in statistics were used\n");
 }
 
 }  // namespace

@@ -130,10 +130,11 @@ TEST(BattleFile, AStreamOfLinesIsRejectedAtTheLineAfterTheLast) {
     EXPECT_TRUE(writer.get());
 }
 
-TEST(BattleFile, AnyLineBreakIsAccepted) {
+// Any line break, and a UTF-8 byte-order mark before the first count.
+TEST(BattleFile, AnyLineBreakAndAByteOrderMarkAreAccepted) {
     TempFolder folder;
     for (const char* lineBreak : {"\n", "\r", "\r\n"}) {
-        std::string bytes;
+        std::string bytes = lineBreak[0] == '\r' ? "\xEF\xBB\xBF" : "";
         for (int i = 1; i < kBattleFileLines; ++i) bytes += (i == 1 ? std::string("7") : std::string()) + lineBreak;
         bytes += "5";  // line 130, the attacker's score, without a final break
         const auto path = folder.Path() / "breaks.kbf";
