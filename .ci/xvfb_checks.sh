@@ -3,7 +3,8 @@
 # what the offscreen tests cannot see. Checks the title bar captions, that the main window
 # opens centred on the screen, that ten quick clicks in spin mode add ten, and, on a battle
 # file, a paste into the fresh scan parser, undo after a wrong combat report, Delete on a
-# cell and the battle planner with the mouse. Builds nothing: it runs build/release/app/kestrin (./kestrin test builds it).
+# cell, the battle planner with the mouse and the keys, and placement on 1280x800 and
+# 1024x768 screens. Builds nothing: it runs build/release/app/kestrin (./kestrin test builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -238,6 +239,60 @@ save fleet
 keys ctrl+z
 save unfleet
 cmp -s "$work/keyed.kbf" "$work/unfleet.kbf" || fail "one Ctrl+Z did not take back \"Use this fleet\""
+
+# 7. Small screens, each on a display of its own: at 1280x800 the planner opens beside the main
+# window, both whole on the screen; at 1024x768 no window opens partly off the screen.
+on_screen() {  # WxH: a fresh program on a fresh display of that size
+    kill "$kestrin_pid" 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || { echo "xvfb checks: Xvfb did not start at $1" >&2; exit 1; }
+    export DISPLAY=":$(cat "$work/display")"
+    QT_QPA_PLATFORM=xcb "$work/kestrin" "$PWD/examples/fleet_battle.kbf" >"$work/kestrin.log" 2>&1 &
+    kestrin_pid=$!
+    main=$(timeout 20 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin     v 9\.5$') || true
+    [ -n "$main" ] || { echo "xvfb checks: the program did not start at $1" >&2; exit 1; }
+    sleep 0.5
+}
+whole() {  # window, name: the window's frame lies on the screen
+    local x y
+    x=$(geometry "$1" "Absolute upper-left X")
+    y=$(geometry "$1" "Absolute upper-left Y")
+    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + $(geometry "$1" Width))) -le "$(geometry root Width)" ] &&
+        [ $((y + $(geometry "$1" Height))) -le "$(geometry root Height)" ] ||
+        fail "$2 opens partly off a $(geometry root Width)x$(geometry root Height) screen"
+}
+open_planner() {
+    focus "$main"
+    keys alt+r Up Return
+    planner=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Battle Planner$') || true
+    [ -n "$planner" ] || { echo "xvfb checks: the battle planner did not appear" >&2; exit 1; }
+    sleep 0.5
+}
+
+on_screen 1280x800
+open_planner
+whole "$main" "the main window"
+whole "$planner" "the planner"
+[ $(($(geometry "$main" "Absolute upper-left X") + $(geometry "$main" Width))) -le "$(geometry "$planner" "Absolute upper-left X")" ] ||
+    fail "at 1280x800 the planner covers the main window's grid"
+
+on_screen 1024x768
+whole "$main" "the main window"
+open_planner
+whole "$planner" "the planner"
+focus "$main"
+keys ctrl+shift+d
+debug=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin Debug') || true
+[ -n "$debug" ] && sleep 0.5 && whole "$debug" "the debug window" || fail "the debug window did not appear at 1024x768"
+focus "$main"
+keys alt+p
+parser=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Scan Parser$') || true
+[ -n "$parser" ] && whole "$parser" "the scan parser" || fail "the scan parser did not appear at 1024x768"
 
 [ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete and the planner as they should be"
 exit "$status"

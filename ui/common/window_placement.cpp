@@ -17,6 +17,16 @@ void CentreOnScreen(QWidget* window) {
     }
 }
 
+void KeepOnScreen(QWidget* window) {
+    const QRect screen = window->screen()->availableGeometry();
+    const QSize border = window->frameGeometry().size() - window->size();
+    window->resize(std::max(window->minimumSizeHint().width(), std::min(window->width(), screen.width() - border.width())),
+                   std::max(window->minimumSizeHint().height(), std::min(window->height(), screen.height() - border.height())));
+    const QRect frame = window->frameGeometry();
+    window->move(std::clamp(frame.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - frame.width())),
+                 std::clamp(frame.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - frame.height())));
+}
+
 void PlaceBeside(QWidget* window, QWidget* main) {
     constexpr int kGap = 8;
     const QRect screen = main->screen()->availableGeometry();

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "engine/fixed_format.h"
+#include "ui/common/window_placement.h"
 #include "ui/debug/text_grid.h"
 
 namespace kestrin {
@@ -93,6 +94,7 @@ void TDebugForm::hideEvent(QHideEvent* event) {
 void TDebugForm::ShowDebug() {
     FillSelectors();
     show();
+    KeepOnScreen(this);
     raise();
     activateWindow();
     DebugCalculate();

@@ -114,9 +114,12 @@ QWidget* TDebugForm::BuildPlotPage() {
     cycleGrid_->setObjectName("CycleGrid");
     debugResultsGrid_ = new TextGrid(6, 2, 0, 1, page);
     debugResultsGrid_->setObjectName("DebugResultsGrid");
-    // Wide enough for every column (40+60+80+60+80 and 40+80+80+80+40+80) and a scroll bar.
-    cycleGrid_->setMinimumWidth(345);
-    debugResultsGrid_->setMinimumWidth(425);
+    // Every column (40+60+80+60+80 and 40+80+80+80+40+80) and a scroll bar where there is room;
+    // narrower, the grids scroll, so that the window fits a 1024-pixel screen.
+    cycleGrid_->setMinimumWidth(300);
+    debugResultsGrid_->setMinimumWidth(300);
+    cycleGrid_->SetPreferredWidth(345);
+    debugResultsGrid_->SetPreferredWidth(425);
     auto* grids = new QVBoxLayout;
     grids->addWidget(cycleGrid_);
     grids->addWidget(debugResultsGrid_);

@@ -32,6 +32,14 @@ public:
     void SetAllColumnWidths(int width);
     /// Heading texts that read upwards, for columns narrower than the names above them.
     void SetVerticalColumnHeadings();
+    /// The width the grid asks for where there is room; its minimum may be less (it scrolls).
+    void SetPreferredWidth(int width) {
+        preferredWidth_ = width;
+        updateGeometry();
+    }
+    QSize sizeHint() const override {
+        return preferredWidth_ > 0 ? QSize(preferredWidth_, QTableWidget::sizeHint().height()) : QTableWidget::sizeHint();
+    }
 
 private:
     QTableWidgetItem* HeadingItem(int col, int row) const;
@@ -40,6 +48,7 @@ private:
     int fixedColumns_;
     int fixedRows_;
     QString corner_;
+    int preferredWidth_ = 0;
 };
 
 }  // namespace kestrin

@@ -7,6 +7,7 @@
 
 #include "ui/grid/battle_grid.h"
 #include "ui/log/calc_log_window.h"
+#include "ui/common/window_placement.h"
 #include "ui/main/main_window.h"
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui/planner/planner_form.h"
@@ -20,6 +21,7 @@ namespace {
 
 void ShowAndFocus(QWidget* window) {
     window->show();
+    KeepOnScreen(window);
     window->raise();
     window->activateWindow();
 }
