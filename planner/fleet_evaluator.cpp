@@ -2,16 +2,15 @@
 
 #include <stdexcept>
 
-#include "planner/worker_pool.h"
 #include "sheet/result_rows.h"
 
 namespace kestrin {
 
 FleetEvaluator::FleetEvaluator(const BattleRules& rules, const FleetSearchRequest& request, int workers)
-    : request_(request), costs_(FleetCosts::From(rules.catalogue)), workers_(std::max(workers, 1)) {
+    : request_(request), costs_(FleetCosts::From(rules.catalogue)), pool_(std::max(workers, 1)) {
     ReadSheetInputs(request.cells, sheetInputs_);
-    for (int w = 0; w < workers_; ++w) battles_.emplace_back(rules, costs_, request.solver);
-    buffers_.resize(static_cast<std::size_t>(workers_));
+    for (int w = 0; w < pool_.Workers(); ++w) battles_.emplace_back(rules, costs_, request.solver);
+    buffers_.resize(static_cast<std::size_t>(pool_.Workers()));
 }
 
 BattleState FleetEvaluator::Start(const std::vector<std::int32_t>& counts) const {
@@ -33,9 +32,8 @@ const std::vector<SweepFigures>& FleetEvaluator::Run(int worker, const std::vect
 std::vector<std::optional<FleetOutcome>> FleetEvaluator::Outcomes(std::span<const std::vector<std::int32_t>> fleets,
                                                                   const std::atomic<bool>* cancel) {
     std::vector<std::optional<FleetOutcome>> outcomes(fleets.size());
-    const int workers = WorkerCount(workers_, fleets.size());
     // Each slot is written by the one worker that took its index.
-    RunOnWorkers(workers, fleets.size(), [&](int worker, std::size_t index) {
+    pool_.Run(fleets.size(), [&](int worker, std::size_t index) {
         const std::vector<SweepFigures>& ticks = Run(worker, fleets[index]);
         const std::int64_t sent = FleetValue(Start(fleets[index]).Ships[Idx(Side::Attacker)], costs_).value;
         outcomes[index] = OutcomeOf(WholeBattleFigures(ticks), sent);

@@ -7,6 +7,7 @@
 
 #include "planner/fleet_search.h"
 #include "planner/point_battle.h"
+#include "planner/worker_pool.h"
 #include "sheet/fleet_value.h"
 
 namespace kestrin {
@@ -34,7 +35,7 @@ private:
     const FleetSearchRequest& request_;
     const FleetCosts costs_;
     BattleState sheetInputs_;
-    int workers_;
+    WorkerPool pool_;
     std::vector<PointBattle> battles_;                 // one per worker
     std::vector<std::vector<SweepFigures>> buffers_;  // one per worker
 };

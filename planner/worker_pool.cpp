@@ -1,10 +1,7 @@
 #include "worker_pool.h"
 
 #include <algorithm>
-#include <exception>
-#include <mutex>
-#include <thread>
-#include <vector>
+#include <utility>
 
 namespace kestrin {
 
@@ -14,30 +11,66 @@ int WorkerCount(int requested, std::size_t tasks) {
                                                     std::max<std::size_t>(tasks, 1)));
 }
 
-void RunOnWorkers(int workers, std::size_t count, const std::function<void(int, std::size_t)>& task,
-                  const std::atomic<bool>* cancel) {
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> failed{false};
-    std::mutex mutex;  // guards thrown
-    std::exception_ptr thrown;
-    const auto work = [&](int worker) {
-        try {
-            while (!failed.load() && (cancel == nullptr || !cancel->load())) {
-                const std::size_t index = next.fetch_add(1);
-                if (index >= count) return;
-                task(worker, index);
-            }
-        } catch (...) {
-            std::lock_guard lock(mutex);
-            if (!thrown) thrown = std::current_exception();
-            failed = true;
+WorkerPool::WorkerPool(int workers) {
+    for (int w = 1; w < workers; ++w) threads_.emplace_back([this, w] { Loop(w); });
+}
+
+WorkerPool::~WorkerPool() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    threads_.clear();  // joins
+}
+
+void WorkerPool::Run(std::size_t count, const std::function<void(int, std::size_t)>& task,
+                     const std::atomic<bool>* cancel) {
+    {
+        std::lock_guard lock(mutex_);
+        task_ = &task;
+        count_ = count;
+        cancel_ = cancel;
+        next_ = 0;
+        failed_ = false;
+        thrown_ = nullptr;
+        busy_ = static_cast<int>(threads_.size());
+        ++generation_;
+    }
+    wake_.notify_all();
+    Work(0);
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return busy_ == 0; });
+    if (thrown_) std::rethrow_exception(std::exchange(thrown_, nullptr));
+}
+
+void WorkerPool::Loop(int worker) {
+    std::uint64_t seen = 0;
+    for (;;) {
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+            if (stopping_) return;
+            seen = generation_;
         }
-    };
-    std::vector<std::jthread> threads;
-    for (int w = 1; w < workers; ++w) threads.emplace_back(work, w);
-    work(0);
-    threads.clear();
-    if (thrown) std::rethrow_exception(thrown);
+        Work(worker);
+        std::lock_guard lock(mutex_);
+        if (--busy_ == 0) done_.notify_one();
+    }
+}
+
+void WorkerPool::Work(int worker) {
+    try {
+        while (!failed_.load() && (cancel_ == nullptr || !cancel_->load())) {
+            const std::size_t index = next_.fetch_add(1);
+            if (index >= count_) return;
+            (*task_)(worker, index);
+        }
+    } catch (...) {
+        std::lock_guard lock(mutex_);
+        if (!thrown_) thrown_ = std::current_exception();
+        failed_ = true;
+    }
 }
 
 }  // namespace kestrin
