@@ -18,6 +18,7 @@
 #include "ui/debug/debug_form.h"
 #include "ui/main/main_window.h"
 #include "ui/scan_parser/parser_dialog.h"
+#include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_form.h"
 #include "ui/setup/setup_form.h"
 #include "ui/ship_info/ship_details_form.h"
@@ -33,20 +34,28 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
     return saved;
 }
 
-// The planner sweeping the attacker's AstroPods over the whole battle, the best point chosen.
+// The planner sweeping the attacker's AstroPods over the whole battle, a point chosen, its
+// findings beside the chart; then its "Best Fleet" page with the fleet found for the most
+// initiated asteroids.
 bool SavePlanner(kestrin::TPlannerForm* planner, const QString& folder) {
     planner->ShowPlanner();
+    planner->resize(1010, 640);  // its size on a screen with room beside the main window
     planner->SideBox()->setCurrentIndex(planner->SideBox()->findText("Attacker"));
     planner->RowBox()->setCurrentIndex(planner->RowBox()->findText("AstroPod"));
     planner->FromEdit()->setText("0");
     planner->ToEdit()->setText("4000");
     planner->PointsBox()->setValue(81);
     planner->TicksBox()->setValue(3);
-    planner->ModeBox()->setCurrentIndex(1);
+    planner->ModeBox()->setCurrentIndex(0);  // the whole battle
     planner->RunSweep();
     while (planner->Running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     planner->ChoosePoint(40);
-    return Save(planner, folder, "battle_planner.png");
+    bool ok = Save(planner, folder, "battle_planner.png");
+    kestrin::BestFleetPage* page = planner->FleetPage();
+    planner->Pages()->setCurrentWidget(page);
+    page->FindFleet();
+    while (page->Running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return Save(planner, folder, "best_fleet.png") && ok;
 }
 
 }  // namespace

@@ -136,8 +136,14 @@ QWidget* TPlannerForm::BuildChartSide() {
     readout_->setWordWrap(true);
     readout_->setTextFormat(Qt::RichText);
     readout_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    // A fixed height: the chart above does not move when a longer readout appears.
-    readout_->setFixedHeight(5 * readout_->fontMetrics().lineSpacing() + 4);
+    // A fixed height: the chart above does not move when a longer readout appears; what does
+    // not fit scrolls.
+    auto* readoutArea = new QScrollArea;
+    readoutArea->setWidget(readout_);
+    readoutArea->setWidgetResizable(true);
+    readoutArea->setFrameShape(QFrame::NoFrame);
+    readoutArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    readoutArea->setFixedHeight(4 * readout_->fontMetrics().lineSpacing() + 6);
     useValue_ = new QPushButton("Use this value");
     exportCsv_ = new QPushButton("Export CSV...");
     savePng_ = new QPushButton("Save Chart as PNG...");
@@ -152,7 +158,7 @@ QWidget* TPlannerForm::BuildChartSide() {
     chartRow_->addWidget(chart_, 1);
     chartRow_->addWidget(findings_);
     column->addLayout(chartRow_, 1);
-    column->addWidget(readout_);
+    column->addWidget(readoutArea);
     column->addLayout(buttons);
     connect(chart_, &PlannerChartView::PointHovered, this, &TPlannerForm::ShowPointFigures);
     connect(chart_, &PlannerChartView::PointChosen, this, &TPlannerForm::ChoosePoint);
