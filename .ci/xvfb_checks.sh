@@ -3,8 +3,9 @@
 # what the offscreen tests cannot see. Checks the title bar captions, that the main window
 # opens centred on the screen, that ten quick clicks in spin mode add ten, and, on a battle
 # file, a paste into the fresh scan parser, undo after a wrong combat report, Delete on a
-# cell, the battle planner with the mouse and the keys, and placement on 1280x800 and
-# 1024x768 screens. Builds nothing: it runs build/release/app/kestrin (./kestrin test builds it).
+# cell, the battle planner with the mouse and the keys, placement on 1280x800 and 1024x768
+# screens, and typed counts that must count however their edit ends. Builds nothing: it runs
+# build/release/app/kestrin (./kestrin test builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -294,5 +295,39 @@ keys alt+p
 parser=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Scan Parser$') || true
 [ -n "$parser" ] && whole "$parser" "the scan parser" || fail "the scan parser did not appear at 1024x768"
 
-[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete and the planner as they should be"
+# 8. How an edit ends, on a fresh program with the battle open. 50 Harpies typed into the
+# defender's first row and ended by Up (the row cannot move up), then a tick step: the file
+# must equal what kestrin-cli makes of that count in two ticks.
+on_screen 1280x1024
+focus "$main"
+keys ctrl+Home Home Right
+xdotool type --delay 80 50
+keys Up alt+Right
+save typed
+sed '1s/^[^\r]*/50/' examples/fleet_battle.kbf >"$work/fifty.kbf"
+build/release/cli/kestrin-cli calc "$work/fifty.kbf" --ticks 2 --stats "$work/ShipStats.ini" \
+    --save "$work/expected.kbf" >/dev/null
+cmp -s "$work/typed.kbf" "$work/expected.kbf" || fail "50 typed and ended by Up did not go into the battle's ticks"
+
+# "125k" typed without Enter, then "Grid" -> "Re - Calculate" by its letter.
+keys Down
+xdotool type --delay 80 125k
+keys alt+g r
+save recalculated
+[ "$(line recalculated 3)" = "125000" ] || fail "\"Re - Calculate\" lost the typed 125k (\"$(line recalculated 3)\")"
+
+# "abc" over a count: the cell empties, the notice beside it names "abc", Ctrl+Z brings the count back.
+keys $spiders Right
+spiders_before=$(line recalculated 25)
+xdotool type --delay 80 abc
+keys Return
+timeout 5 xdotool search --sync --onlyvisible --limit 1 --name "^'abc' is not a count" >/dev/null ||
+    fail "no notice named 'abc' beside the cell"
+save abc
+[ -n "$spiders_before" ] && [ -z "$(line abc 25)" ] || fail "'abc' over a count did not empty the cell"
+keys ctrl+z
+save abc_undone
+[ "$(line abc_undone 25)" = "$spiders_before" ] || fail "Ctrl+Z did not bring back the count 'abc' replaced"
+
+[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete, the planner and the end of an edit as they should be"
 exit "$status"

@@ -44,7 +44,8 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
       dragScrollTimer_(new QTimer(this)),
       gridTimer_(new QTimer(this)),
       editor_(new CellEditor(viewport())),
-      notice_(new QLabel(viewport())),
+      // A window of its own, like a tooltip: it may reach past the grid's edge.
+      notice_(new QLabel(this, Qt::ToolTip)),
       noticeTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("BattleGrid"));
     setFont(GridFont());
@@ -69,6 +70,9 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
     connect(editor_, &CellEditor::Cancelled, this, &BattleGrid::CloseEditor);
     connect(editor_, &CellEditor::NavigationKey, this, &BattleGrid::EditorNavigation);
     connect(editor_, &CellEditor::FocusLeft, this, &BattleGrid::FinishInput);
+    // Focus given back to the closed editor (a menu bar returns it to the widget that had it)
+    // goes to the grid, so that keys never go on into a hidden editor.
+    editor_->setFocusProxy(this);
     BuildNotice();
 
     layout_.SetRows(sheet_.Rows());
@@ -281,6 +285,7 @@ void BattleGrid::focusOutEvent(QFocusEvent* event) {
 
 void BattleGrid::hideEvent(QHideEvent* event) {
     StopSpin();
+    HideNotice();
     QAbstractScrollArea::hideEvent(event);
 }
 

@@ -209,6 +209,7 @@ private:
     // The text stays in the editor until the edit ends; the cell changes once, then.
     int editCol_ = -1;
     int editRow_ = -1;
+    bool forwardingKey_ = false;
     QLabel* notice_;
     QTimer* noticeTimer_;
     // The cell the notice stands beside.

@@ -33,6 +33,7 @@ void BattleGrid::OpenEditor(const QString& text, bool selectAll) {
     editor_->setPalette(colours);
     editor_->setText(text);
     if (selectAll) editor_->selectAll();
+    editor_->setFocusProxy(nullptr);
     editor_->show();
     PlaceEditor();
     editor_->setFocus(Qt::OtherFocusReason);
@@ -69,7 +70,9 @@ void BattleGrid::CloseEditor() {
     if (editCol_ < 0) return;
     editCol_ = -1;
     editRow_ = -1;
-    const bool hadFocus = editor_->hasFocus();
+    // The grid takes the keys back, also when a menu or another window has them for now.
+    const bool hadFocus = editor_->hasFocus() || window()->focusWidget() == editor_;
+    editor_->setFocusProxy(this);
     editor_->hide();
     if (hadFocus) setFocus(Qt::OtherFocusReason);
     viewport()->update();
@@ -113,6 +116,8 @@ void BattleGrid::ShowNotice(int col, int row, const QString& text) {
     noticeCol_ = col;
     noticeRow_ = row;
     notice_->setText(text);
+    // The title names it for tools that read windows (and for the checks under X).
+    notice_->setWindowTitle(text);
     notice_->adjustSize();
     notice_->show();
     notice_->raise();
@@ -126,16 +131,15 @@ void BattleGrid::HideNotice() {
     noticeCol_ = -1;
 }
 
-// To the right of its cell, or to the left where the view ends; always inside the view.
+// To the right of its cell, or to the left where the view ends; beside the view's rows.
 void BattleGrid::PlaceNotice() {
     if (noticeCol_ < 0 || !notice_->isVisible()) return;
     const QRect cell = CellRect(noticeCol_, noticeRow_);
     const QSize size = notice_->size();
     int x = cell.right() + 2;
-    if (x + size.width() > viewport()->width()) x = cell.left() - size.width() - 2;
-    x = std::clamp(x, 0, std::max(0, viewport()->width() - size.width()));
+    if (x + size.width() > viewport()->width()) x = std::max(0, cell.left() - size.width() - 2);
     const int y = std::clamp(cell.top(), 0, std::max(0, viewport()->height() - size.height()));
-    notice_->move(x, y);
+    notice_->move(viewport()->mapToGlobal(QPoint(x, y)));
 }
 
 }  // namespace kestrin

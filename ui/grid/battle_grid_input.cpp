@@ -164,8 +164,15 @@ void BattleGrid::SelectCell(int col, int row, bool recalculate, bool extend) {
 
 void BattleGrid::keyPressEvent(QKeyEvent* event) {
     if (editCol_ >= 0) {
-        // Keys that reach the grid while its editor is open belong to the editor.
+        // Keys that reach the grid while its editor is open belong to the editor. One the
+        // editor leaves comes back up to the grid: it goes no further.
+        if (forwardingKey_) {
+            event->ignore();
+            return;
+        }
+        forwardingKey_ = true;
         QCoreApplication::sendEvent(editor_, event);
+        forwardingKey_ = false;
         return;
     }
     if (ClipboardKey(event)) return;

@@ -37,11 +37,15 @@ void TForm1::BuildMenus() {
     QAction* parser = menuBar()->addAction("&Parser", this, [this] { RunCommand([this] { parserDialog_->ShowParser(); }); });
     parser->setObjectName("ShowParser");
     BuildPopupMenu();
-    // The debug window's menu item is never shown; this key reaches it.
-    QAction* debug = new QAction("Kestrin Debug", this);
-    debug->setShortcut(QKeySequence("Ctrl+Shift+D"));
-    connect(debug, &QAction::triggered, this, [this] { RunCommand([this] { ShowDebug(); }); });
-    addAction(debug);
+    // The debug window's and the unit tables' menu items are never shown; these keys reach them.
+    const auto addWindowKey = [this](const char* name, const char* keys, std::function<void()> show) {
+        auto* action = new QAction(name, this);
+        action->setShortcut(QKeySequence(keys));
+        connect(action, &QAction::triggered, this, [this, show] { RunCommand(show); });
+        addAction(action);
+    };
+    addWindowKey("Kestrin Debug", "Ctrl+Shift+D", [this] { ShowDebug(); });
+    addWindowKey("Unit Tables", "Ctrl+Shift+U", [this] { ShowAndFocus(unitTables_); });
     BuildTickKeys();
 }
 
@@ -83,21 +87,21 @@ void TForm1::BuildFileMenu() {
 }
 
 QMenu* TForm1::AddClearMenu(QMenu* parent) {
-    QMenu* clear = parent->addMenu("Clear...");
-    AddCommand(clear, "All", [this] { sheet_->ClearGrid(); SheetChanged(); });
-    AddCommand(clear, "Defender", [this] { SheetChanged(sheet_->ClearDef()); });
-    AddCommand(clear, "Attacker", [this] { SheetChanged(sheet_->ClearAtt()); });
+    QMenu* clear = parent->addMenu("&Clear...");
+    AddCommand(clear, "&All", [this] { sheet_->ClearGrid(); SheetChanged(); });
+    AddCommand(clear, "&Defender", [this] { SheetChanged(sheet_->ClearDef()); });
+    AddCommand(clear, "A&ttacker", [this] { SheetChanged(sheet_->ClearAtt()); });
     return clear;
 }
 
 QMenu* TForm1::AddRaceMenu(QMenu* parent) {
-    QMenu* race = parent->addMenu("Show Race");
-    AddCommand(race, "Ter", [this] { RowsChanged(&BattleSheet::ShowTer); });
-    AddCommand(race, "Cat", [this] { RowsChanged(&BattleSheet::ShowCat); });
-    AddCommand(race, "Xan", [this] { RowsChanged(&BattleSheet::ShowXan); });
-    AddCommand(race, "Zik", [this] { RowsChanged(&BattleSheet::ShowZik); });
-    AddCommand(race, "PDS", [this] { RowsChanged(&BattleSheet::ShowPDS); });
-    AddCommand(race, "Roids", [this] { RowsChanged(&BattleSheet::ShowRoids); });
+    QMenu* race = parent->addMenu("&Show Race");
+    AddCommand(race, "&Ter", [this] { RowsChanged(&BattleSheet::ShowTer); });
+    AddCommand(race, "&Cat", [this] { RowsChanged(&BattleSheet::ShowCat); });
+    AddCommand(race, "&Xan", [this] { RowsChanged(&BattleSheet::ShowXan); });
+    AddCommand(race, "&Zik", [this] { RowsChanged(&BattleSheet::ShowZik); });
+    AddCommand(race, "&PDS", [this] { RowsChanged(&BattleSheet::ShowPDS); });
+    AddCommand(race, "&Roids", [this] { RowsChanged(&BattleSheet::ShowRoids); });
     return race;
 }
 
@@ -111,15 +115,16 @@ void TForm1::AddSheetCommands(QMenu* menu, const QString& recalc, const QString&
 
 void TForm1::BuildGridMenu() {
     QMenu* grid = menuBar()->addMenu("&Grid");
-    undo_ = AddCommand(grid, "Undo", [this] { UndoRedo(&BattleSheet::Undo); });
+    undo_ = AddCommand(grid, "&Undo", [this] { UndoRedo(&BattleSheet::Undo); });
     undo_->setShortcut(QKeySequence::Undo);
-    redo_ = AddCommand(grid, "Redo", [this] { UndoRedo(&BattleSheet::Redo); });
+    redo_ = AddCommand(grid, "R&edo", [this] { UndoRedo(&BattleSheet::Redo); });
     redo_->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     grid->addSeparator();
     // The keys act only while enabled, so the state must be right before the menu or a key.
     connect(grid, &QMenu::aboutToShow, this, &TForm1::UpdateUndoActions);
     UpdateUndoActions();
-    AddSheetCommands(grid, "Re - Calculate", "Compress Grid", "Expand Grid");
+    // Every item can be chosen by a letter; the texts stay as they always were.
+    AddSheetCommands(grid, "&Re - Calculate", "C&ompress Grid", "E&xpand Grid");
     AddClearMenu(grid);
     grid->addSeparator();
     AddRaceMenu(grid);
@@ -127,28 +132,28 @@ void TForm1::BuildGridMenu() {
 
 void TForm1::BuildResultsMenu() {
     QMenu* results = menuBar()->addMenu("&Results");
-    hideResults_ = AddCommand(results, "Hide Results", [this] { ToggleResults(); });
+    hideResults_ = AddCommand(results, "&Hide Results", [this] { ToggleResults(); });
     results->addSeparator();
-    QAction* showLog = AddCommand(results, "Show Calculation Log", [this] { logWindow_->ShowLog(); });
+    QAction* showLog = AddCommand(results, "Show &Calculation Log", [this] { logWindow_->ShowLog(); });
     showLog->setObjectName("ShowLog");
-    QAction* updateLog = AddCommand(results, "Update Log", [this] { logWindow_->UpdateCalcLog(); });
+    QAction* updateLog = AddCommand(results, "&Update Log", [this] { logWindow_->UpdateCalcLog(); });
     updateLog->setObjectName("UpdateCalcLog");
     // Present but never shown, as they always were.
-    QAction* tables = AddCommand(results, "Unit Tables", [this] { ShowAndFocus(unitTables_); });
+    QAction* tables = AddCommand(results, "Unit &Tables", [this] { ShowAndFocus(unitTables_); });
     tables->setObjectName("ShowShipMatrix");
     tables->setVisible(false);
-    QAction* debug = AddCommand(results, "Debug Form", [this] { ShowDebug(); });
+    QAction* debug = AddCommand(results, "&Debug Form", [this] { ShowDebug(); });
     debug->setObjectName("Debug1");
     debug->setVisible(false);
     results->addSeparator();
-    AddCommand(results, "Battle Planner...", [this] { plannerForm_->ShowPlanner(); })->setObjectName("ShowPlanner");
+    AddCommand(results, "Battle &Planner...", [this] { plannerForm_->ShowPlanner(); })->setObjectName("ShowPlanner");
 }
 
 void TForm1::BuildInputMenu() {
     QMenu* input = menuBar()->addMenu("&Input");
     menuInput_ = new QActionGroup(this);
-    spinMenuItem_ = AddCommand(input, "Spin with Mouse", [this] { SpinInput(); });
-    editMenuItem_ = AddCommand(input, "Edit with Keyboard", [this] { EditInput(); });
+    spinMenuItem_ = AddCommand(input, "&Spin with Mouse", [this] { SpinInput(); });
+    editMenuItem_ = AddCommand(input, "&Edit with Keyboard", [this] { EditInput(); });
     for (QAction* item : {spinMenuItem_, editMenuItem_}) {
         item->setCheckable(true);
         menuInput_->addAction(item);

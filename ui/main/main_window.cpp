@@ -215,7 +215,7 @@ void TForm1::RowsChanged(void (BattleSheet::*command)()) {
 void TForm1::ToggleResults() {
     const bool hide = panel_->isVisible();
     panel_->setVisible(!hide);
-    hideResults_->setText(hide ? "Show Results" : "Hide Results");
+    hideResults_->setText(hide ? "&Show Results" : "&Hide Results");
 }
 
 void TForm1::SpinInput() {

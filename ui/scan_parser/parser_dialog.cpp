@@ -111,6 +111,8 @@ void TParserDialog::BuildTextArea() {
     });
     textArea_->setGeometry(16, 48, 281, 117);
     textArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab goes on to the next control, as in the rest of the dialog; a pasted tab stays.
+    textArea_->setTabChangesFocus(true);
     textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = textArea_->palette();
     palette.setColor(QPalette::Base, Qt::black);

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -25,17 +26,34 @@
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui/setup/setup_form.h"
 #include "ui/main/results_panel_widget.h"
+#include "ui/ship_info/ship_matrix_form.h"
 #include "ui_test_registry.h"
 #include "ui_test_support.h"
 
 namespace kestrin {
 namespace {
 
+// The texts as shown: a '&' marks the letter that chooses the item.
 QStringList Captions(const QMenu* menu) {
     QStringList captions;
     for (const QAction* action : menu->actions())
-        captions << (action->isSeparator() ? QString("-") : action->text() + (action->isVisible() ? "" : " (hidden)"));
+        captions << (action->isSeparator() ? QString("-")
+                                           : QString(action->text()).remove('&') + (action->isVisible() ? "" : " (hidden)"));
     return captions;
+}
+
+// Whether every shown item of `menu` and its submenus has a letter of its own in its menu.
+bool EveryItemHasALetter(const QMenu* menu) {
+    QSet<QChar> letters;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator() || !action->isVisible()) continue;
+        const QString text = action->text();
+        const qsizetype at = text.indexOf('&');
+        if (at < 0 || at + 1 >= text.size() || letters.contains(text[at + 1].toLower())) return false;
+        letters.insert(text[at + 1].toLower());
+        if (action->menu() != nullptr && !EveryItemHasALetter(action->menu())) return false;
+    }
+    return true;
 }
 
 QMenu* TopMenu(QMainWindow& window, const QString& title) {
@@ -125,7 +143,8 @@ private slots:
         for (QAction* action : window.menuBar()->actions()) titles << action->text();
         QCOMPARE(titles, (QStringList{"&File", "&Grid", "&Results", "&Input", "&Parser"}));
         QCOMPARE(Captions(TopMenu(window, "File")),
-                 (QStringList{"&Open...", "&Save", "Save &As...", "Open Recent", "-", "Setup", "-", "E&xit"}));
+                 (QStringList{"Open...", "Save", "Save As...", "Open Recent", "-", "Setup", "-", "Exit"}));
+        for (const char* menu : {"Grid", "Results", "Input"}) QVERIFY2(EveryItemHasALetter(TopMenu(window, menu)), menu);
         QCOMPARE(Captions(TopMenu(window, "Grid")),
                  (QStringList{"Undo", "Redo", "-", "Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
         QCOMPARE(Captions(TopMenu(window, "Results")),
@@ -162,10 +181,10 @@ private slots:
         QAction* toggle = TopMenu(window, "Results")->actions()[0];
         toggle->trigger();
         QVERIFY(!window.Panel()->isVisible());
-        QCOMPARE(toggle->text(), QString("Show Results"));
+        QCOMPARE(toggle->text().remove('&'), QString("Show Results"));
         toggle->trigger();
         QVERIFY(window.Panel()->isVisible());
-        QCOMPARE(toggle->text(), QString("Hide Results"));
+        QCOMPARE(toggle->text().remove('&'), QString("Hide Results"));
     }
 
     void tickButtonsStepTheBattleAndShowTheTick() {
@@ -247,7 +266,7 @@ private slots:
                                      "kestrin::TPlannerForm"}));
     }
 
-    void showCalculationLogComputesTheOutOfDateLogAndDebugHasItsKey() {
+    void showCalculationLogComputesTheOutOfDateLogAndDebugAndUnitTablesHaveTheirKeys() {
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
@@ -263,6 +282,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(window.DebugForm()->isVisible());
+        QApplication::setActiveWindow(&window);
+        QTest::keyClick(&window, Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(window.UnitTables()->isVisible());
     }
 
     void setupColoursRecolourTheGridAtOnce() {

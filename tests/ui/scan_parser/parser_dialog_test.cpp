@@ -103,6 +103,16 @@ private slots:
         QCOMPARE(t.TextColour(), kGrey);
     }
 
+    void tabLeavesTheTextAreaAndAPastedTabStays() {
+        DialogUnderTest t;
+        QVERIFY(t.exposed);
+        t.dialog.TextArea()->setPlainText("Harpy\t100");
+        t.dialog.TextArea()->setFocus();
+        QTest::keyClick(t.dialog.TextArea(), Qt::Key_Tab);
+        QCOMPARE(t.dialog.TextArea()->toPlainText(), QString("Harpy\t100"));
+        QVERIFY(!t.dialog.TextArea()->hasFocus());
+    }
+
     void combatReportReplacesTheSheetAtTickOne() {
         DialogUnderTest t;
         QVERIFY(t.exposed);
