@@ -62,6 +62,8 @@ void TPlannerForm::SweepFinished() {
 }
 
 void TPlannerForm::BattleChanged() {
+    // The advisor's rows show what the grid holds now.
+    if (isVisible() && !fleetPage_->Running()) fleetPage_->FillRows();
     if (result_.points.empty()) return;
     outOfDate_ = !SameBattleApartFrom(swept_.cells, sheet_.Cells(), swept_.input);
     chart_->SetOutOfDate(outOfDate_);

@@ -269,9 +269,16 @@ private slots:
         QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 12), found.best.counts[0]);
         QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 49), found.best.counts[1]);
         QVERIFY(found.best.counts[0] != 150 || found.best.counts[1] != 900);
+        const auto onGrid = [&](int row) {
+            for (int i = 0; i < rows->rowCount(); ++i)
+                if (rows->item(i, 0)->data(Qt::UserRole).toInt() == row) return rows->item(i, 1)->text().toInt();
+            return -1;
+        };
+        QCOMPARE(onGrid(49), found.best.counts[1]);
         t.window.UndoAction()->trigger();
         QCOMPARE(t.window.Sheet().Cell(kAttShips, 12), std::string("150"));
         QCOMPARE(t.window.Sheet().Cell(kAttShips, 49), std::string("900"));
+        QCOMPARE(onGrid(49), 900);
     }
 
     void exportsWriteTheCsvAndTheChartImage() {
