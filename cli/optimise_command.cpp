@@ -99,7 +99,7 @@ int RunOptimiseCommand(const OptimiseOptions& options, const std::filesystem::pa
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
     const FleetSearchResult result = FindBestFleet(rules.rules, plan.request, FleetSearchControl{});
     if (!result.meetsLimits)
-        return ReportError(err, "No fleet of the varied rows keeps the limits (--min-roids, --max-loss)", kExitFailure);
+        return ReportError(err, "No fleet tried keeps the limits (--min-roids, --max-loss)", kExitUsage);
     return WriteOutput(out, err, ResultJson(battle.cells, plan.request, result));
 }
 

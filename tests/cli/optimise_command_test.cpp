@@ -54,7 +54,7 @@ TEST(OptimiseCommand, BadRequestsAreOneLineErrorsWithoutOutput) {
              "--vary attacker:Harpy=3000000000 --goal roids", "--vary attacker:\"Planet Score\" --goal roids",
              "--vary attacker:Harpy --goal most", "--vary attacker:Harpy --goal roids --evaluations 0",
              "--vary attacker:Harpy --goal roids --max-loss -5", "--vary attacker:Harpy --goal roids --ticks 101",
-             "--goal roids"}) {
+             "--goal roids", "--vary attacker:Harpy --goal loss-per-roid --min-roids 100000000"}) {
         SCOPED_TRACE(arguments);
         const ProgramRun run = RunProgram(folder, "optimise" + Raid() + " " + arguments + Stats(folder));
         EXPECT_EQ(run.status, 2);
