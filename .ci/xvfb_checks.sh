@@ -232,10 +232,18 @@ save keyed
 
 focus "$planner"
 click "$planner" 98 16  # the "Best Fleet" page
+xdotool mousemove --window "$planner" 186 554 click --repeat 3 1  # "Evaluations", all of it
+keys ctrl+a
+xdotool type --delay 20 300
 click "$planner" 154 581  # "Find Best Fleet": the attacker's rows on the grid, up to what it holds
-sleep 8
-click "$planner" 340 614  # "Use this fleet"
-save fleet
+# "Use this fleet" does nothing until the search has finished.
+for _ in $(seq 30); do
+    focus "$planner"
+    click "$planner" 340 614  # "Use this fleet"
+    save fleet
+    ! cmp -s "$work/keyed.kbf" "$work/fleet.kbf" && break
+    sleep 1
+done
 ! cmp -s "$work/keyed.kbf" "$work/fleet.kbf" || fail "\"Use this fleet\" changed nothing"
 keys ctrl+z
 save unfleet
