@@ -57,8 +57,7 @@ struct NullLog : BattleLogSink {
 };
 
 void RunTicks(benchmark::State& state, bool logged) {
-    const ShipCatalogue& catalogue = DefaultShipCatalogue();
-    const CombatTables tables = BuildCombatTables(catalogue).tables;
+    const BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
     const BattleState start = FullBattle();
     NullLog log;
     SimulationContext context;
@@ -67,7 +66,7 @@ void RunTicks(benchmark::State& state, bool logged) {
     for (auto _ : state) {
         BattleState s = start;
         s.PrepareTick();
-        benchmark::DoNotOptimize(SimulateTick(s, catalogue, tables, context));
+        SimulateTick(s, rules, context);
         benchmark::DoNotOptimize(s.Left);
     }
 }

@@ -93,13 +93,14 @@ int RunCalc(const CalcOptions& options, const std::filesystem::path& statsPath, 
     const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     SheetRun run(rules.rules, options.run);
-    const std::string opened = options.battlePath.empty() ? run.sheet.RecalculateFollowingLog()
-                                                          : OpenInto(run, options.battlePath);
-    if (!opened.empty()) return ReportError(err, opened, kExitUsage);
+    if (options.battlePath.empty()) {
+        run.sheet.RecalculateFollowingLog();
+    } else if (std::string error = OpenInto(run, options.battlePath); !error.empty()) {
+        return ReportError(err, error, kExitUsage);
+    }
     run.AddTick();
     for (int tick = 2; tick <= options.ticks; ++tick) {
-        if (std::string error = run.sheet.StepForward(); !error.empty())
-            return ReportError(err, error, kExitUsage);
+        run.sheet.StepForward();
         run.AddTick();
     }
     return Finish(run, options.run, out, err, temporaries);
@@ -121,8 +122,7 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
     choice.kind = options.kind;
     choice.scanSide = choice.militarySide = options.side;
     choice.fleets = {options.fleets[0], options.fleets[1], options.fleets[2], options.fleets[3]};
-    if (std::string error = ApplyReport(run.sheet, TextLines(text), choice); !error.empty())
-        return ReportError(err, error, kExitUsage);
+    ApplyReport(run.sheet, TextLines(text), choice);
     run.AddTick();
     return Finish(run, options.run, out, err, temporaries);
 }

@@ -104,8 +104,7 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
         began = true;
     };
     try {
-        const SweepResult result = RunSweep(rules.rules, plan.request, control);
-        if (!result.error.empty()) return ReportError(err, result.error, began ? kExitFailure : kExitUsage);
+        RunSweep(rules.rules, plan.request, control);
     } catch (const OutputRefused&) {
         return ReportError(err, "Unable to write the output", kExitFailure);
     }

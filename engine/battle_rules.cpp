@@ -1,5 +1,7 @@
 #include "battle_rules.h"
 
+#include <cassert>
+
 #include "catalogue_check.h"
 #include "ship_stats_file.h"
 
@@ -15,21 +17,20 @@ std::vector<std::string> BattleRulesLoad::Messages() const {
 }
 
 BattleRulesLoad MakeBattleRules(const ShipCatalogue& catalogue) {
-    BattleRulesLoad load;
     CatalogueCheck check = CheckShipCatalogue(catalogue);
-    load.problems = std::move(check.problems);
-    load.rules.catalogue = std::move(check.catalogue);
-    CombatTablesBuild build = BuildCombatTables(load.rules.catalogue);
+    std::vector<std::string> problems = std::move(check.problems);
+    ShipCatalogue checked = std::move(check.catalogue);
+    CombatTablesBuild build = BuildCombatTables(checked);
     if (!build.error.empty()) {
         // The check leaves nothing a conversion can fail on; should it ever miss a case the
         // built-in table still gives complete tables.
-        load.problems.push_back(build.error);
-        load.rules.catalogue = DefaultShipCatalogue();
-        load.rules.catalogue.paBattleConstant = catalogue.paBattleConstant;
-        build = BuildCombatTables(load.rules.catalogue);
+        problems.push_back(build.error);
+        checked = DefaultShipCatalogue();
+        checked.paBattleConstant = catalogue.paBattleConstant;
+        build = BuildCombatTables(checked);
     }
-    load.rules.tables = std::move(build.tables);
-    return load;
+    assert(build.error.empty());
+    return {BattleRules(std::move(checked), std::move(build.tables)), {}, false, std::move(problems)};
 }
 
 BattleRulesLoad LoadBattleRules(const std::filesystem::path& statsPath) {

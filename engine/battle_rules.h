@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "combat_tables.h"
@@ -9,10 +10,20 @@
 
 namespace kestrin {
 
+struct BattleRulesLoad;
+
 /// The catalogue and the combat tables built from it: everything read-only a battle needs.
-struct BattleRules {
-    ShipCatalogue catalogue;
-    CombatTables tables;
+/// Only MakeBattleRules makes one (LoadBattleRules through it), so every BattleRules holds
+/// statistics the combat rules can use and complete tables, and nothing changes them after.
+class BattleRules {
+public:
+    const ShipCatalogue catalogue;
+    const CombatTables tables;
+
+private:
+    BattleRules(ShipCatalogue checked, CombatTables built)
+        : catalogue(std::move(checked)), tables(std::move(built)) {}
+    friend BattleRulesLoad MakeBattleRules(const ShipCatalogue& catalogue);
 };
 
 /// Result of start-up loading: usable rules in every case, and what was wrong.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <utility>
 
 #include "fixed_format.h"
@@ -40,7 +41,7 @@ TickRun::TickRun(BattleState& state, const ShipCatalogue& catalogue, const Comba
     solverSettings_.bailout = context.Bailout;
 }
 
-std::string TickRun::Run() {
+void TickRun::Run() {
     if (Logging()) {
         context_.LogSink->BeginLogRun();
         lists_.Clear();
@@ -54,46 +55,27 @@ std::string TickRun::Run() {
         // earlier steps destroyed all its ships.
         if (st_.Ships[0][s] <= 0 && st_.Ships[1][s] <= 0) continue;
         targetClass_ = 0;
-        if (!RunStep(static_cast<int>(i), s)) return error_;
+        RunStep(static_cast<int>(i), s);
         if (Logging()) context_.LogSink->WriteLogStep(lists_);
     }
-    return {};
 }
 
-bool TickRun::RunStep(int step, ShipIndex s) {
+void TickRun::RunStep(int step, ShipIndex s) {
     const CombatMode mode = tables_.units[s].mode;
-    if (mode == CombatMode::RoidCapture) {
-        RoidCapture(step, s);
-        return true;
-    }
-    if (mode == CombatMode::EoniumCapture) {
-        EoniumCapture(step, s);
-        return true;
-    }
-    const auto& guns = tables_.units[s].guns;
-    if (!guns) {
-        error_ = NotAnIntegerMessage(catalogue_.Field(s, ShipField::Guns));
-        return false;
-    }
+    if (mode == CombatMode::RoidCapture) return RoidCapture(step, s);
+    if (mode == CombatMode::EoniumCapture) return EoniumCapture(step, s);
+    const std::int32_t guns = tables_.units[s].guns;
     for (Side side : {Side::Defender, Side::Attacker}) {
         // Ships destroyed or held by earlier steps do not fire; those lost in this step do.
         readyAtStepStart_[Idx(side)] =
             static_cast<std::int64_t>(At(st_.Left, side, s)) - At(st_.Held, side, s);
-        availableShots_[Idx(side)] = static_cast<std::int64_t>(*guns) * readyAtStepStart_[Idx(side)];
+        availableShots_[Idx(side)] = static_cast<std::int64_t>(guns) * readyAtStepStart_[Idx(side)];
     }
     ClassLoop(step, s, mode);
-    if (mode == CombatMode::Emp) {
-        EndEmpStep();
-        return true;
-    }
-    if (mode == CombatMode::Normal) {
-        ApplyPendingLosses(false);
-        return true;
-    }
+    if (mode == CombatMode::Emp) return EndEmpStep();
+    if (mode == CombatMode::Normal) return ApplyPendingLosses(false);
     StealerLosses(s);
-    if (!error_.empty()) return false;
     ApplyPendingLosses(true);
-    return true;
 }
 
 void TickRun::ClassLoop(int step, ShipIndex s, CombatMode mode) {
@@ -207,9 +189,10 @@ void TickRun::EndEmpStep() {
     }
 }
 
-std::string SimulateTick(BattleState& state, const ShipCatalogue& catalogue,
-                         const CombatTables& tables, SimulationContext& context) {
-    return TickRun(state, catalogue, tables, context).Run();
+void SimulateTick(BattleState& state, const BattleRules& rules, SimulationContext& context) {
+    // BattleRules come from MakeBattleRules only: the initiative order is complete.
+    assert(!rules.tables.initiativeOrder.empty());
+    TickRun(state, rules.catalogue, rules.tables, context).Run();
 }
 
 }  // namespace kestrin

@@ -123,18 +123,26 @@ bool KillRateOf(const RatePair& p, int paBattleConstant, double& rate, std::stri
     return true;
 }
 
-UnitFigures FiguresOf(const ShipRecord& record) {
-    UnitFigures figures;
+// Guns and the cost a type's statistics give it; false, with the message, when one of them
+// is no integer.
+bool FiguresOf(const ShipRecord& record, UnitFigures& figures, std::string& error) {
     figures.mode = CombatModeOf(record);
-    figures.guns = ParseInt32(record[ShipField::Guns]);
-    std::int64_t cost = 0;
+    const auto guns = ParseInt32(record[ShipField::Guns]);
+    if (!guns) {
+        error = NotAnIntegerMessage(record[ShipField::Guns]);
+        return false;
+    }
+    figures.guns = *guns;
+    figures.cost = 0;
     for (ShipField field : {ShipField::Metal, ShipField::Crystal, ShipField::Eonium}) {
         const auto part = ParseInt32(record[field]);
-        if (!part) return figures;
-        cost += *part;
+        if (!part) {
+            error = NotAnIntegerMessage(record[field]);
+            return false;
+        }
+        figures.cost += *part;
     }
-    figures.cost = cost;
-    return figures;
+    return true;
 }
 
 }  // namespace
@@ -177,7 +185,7 @@ CombatTablesBuild BuildCombatTables(const ShipCatalogue& catalogue) {
     CombatTables& t = build.tables;
     std::array<RateFigures, kShipCount> figures;
     for (int i = 0; i < kShipCount; ++i) {
-        t.units[i] = FiguresOf(catalogue[i]);
+        if (!FiguresOf(catalogue[i], t.units[i], build.error)) return build;
         figures[i] = RateFiguresOf(catalogue[i]);
     }
     const std::array<ClassFigures, kShipCount> classes = ClassFiguresOf(catalogue);

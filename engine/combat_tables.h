@@ -15,11 +15,10 @@ namespace kestrin {
 enum class CombatMode { Normal, Emp, Steal, RoidCapture, EoniumCapture };
 
 /// The figures the battle simulation converts from a unit type's statistics, converted once.
-/// A figure whose text is not an integer is empty; the simulation reports it when it needs it.
 struct UnitFigures {
     CombatMode mode = CombatMode::Normal;
-    std::optional<std::int32_t> guns;
-    std::optional<std::int64_t> cost;  ///< Metal + Crystal + Eonium
+    std::int32_t guns = 0;
+    std::int64_t cost = 0;  ///< Metal + Crystal + Eonium
 };
 
 /// Tables derived once from the catalogue; read-only afterwards.
@@ -38,8 +37,8 @@ struct CombatTables {
     std::array<UnitFigures, kShipCount> units{};
 };
 
-/// Result of building the tables: on a conversion error `error` holds its message and the
-/// tables hold what was computed before it.
+/// Result of building the tables: on a conversion error (a statistic that is no integer, a
+/// kill rate that is no finite number) `error` holds its message and the tables are unusable.
 struct CombatTablesBuild {
     CombatTables tables;
     std::string error;

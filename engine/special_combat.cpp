@@ -27,12 +27,6 @@ Int128 NineTenthsRoundedUp(Int128 value) {
     return scaled / 10 + (scaled % 10 > 0 ? 1 : 0);
 }
 
-std::string CostErrorText(const ShipRecord& record) {
-    for (ShipField field : {ShipField::Metal, ShipField::Crystal, ShipField::Eonium})
-        if (!ParseInt32(record[field])) return NotAnIntegerMessage(record[field]);
-    return {};
-}
-
 }  // namespace
 
 void TickRun::ComputeCaptureLimits() {
@@ -54,13 +48,13 @@ void TickRun::ComputeCaptureLimits() {
 // taken type's share rounded up, then divided by the stealer's cost rounding down.
 std::int64_t TickRun::StealerLoss(Side stealer, ShipIndex s) const {
     const Side victim = Other(stealer);
-    const std::int64_t stealerCost = *tables_.units[s].cost;
+    const std::int64_t stealerCost = tables_.units[s].cost;
     const std::int64_t available = std::max(st_.Left[Idx(stealer)][s], 0);
     Int128 loss = 0;
     for (ShipIndex t = 0; t < kShipCount; ++t) {
         const std::int64_t taken = pendingLosses_[Idx(victim)][t];
         if (taken <= 0) continue;
-        const Int128 share = NineTenthsRoundedUp(Int128(taken) * *tables_.units[t].cost);
+        const Int128 share = NineTenthsRoundedUp(Int128(taken) * tables_.units[t].cost);
         // A stealer without cost cannot pay in ships worth something: every stealer goes.
         if (stealerCost <= 0) return share > 0 ? available : 0;
         loss += share / stealerCost;
@@ -70,17 +64,6 @@ std::int64_t TickRun::StealerLoss(Side stealer, ShipIndex s) const {
 }
 
 void TickRun::StealerLosses(ShipIndex s) {
-    if (!tables_.units[s].cost) {
-        error_ = CostErrorText(catalogue_[s]);
-        return;
-    }
-    for (ShipIndex t = 0; t < kShipCount; ++t) {
-        const bool taken = pendingLosses_[0][t] > 0 || pendingLosses_[1][t] > 0;
-        if (taken && !tables_.units[t].cost) {
-            error_ = CostErrorText(catalogue_[t]);
-            return;
-        }
-    }
     // Both losses come from the step's captures before either is applied.
     const std::int64_t defenderLoss = StealerLoss(Side::Defender, s);
     const std::int64_t attackerLoss = StealerLoss(Side::Attacker, s);
@@ -115,7 +98,7 @@ void TickRun::RoidCapture(int step, ShipIndex s) {
     std::int64_t roidSum = 0;
     for (std::int32_t roids : st_.Roids) roidSum += roids;
     if (n <= 0 || roidSum <= 0 || maxCapture_ <= 0) return;
-    const std::int64_t podGuns = std::int64_t{tables_.units[s].guns.value_or(0)} * n;
+    const std::int64_t podGuns = std::int64_t{tables_.units[s].guns} * n;
     // The limit shrinks by the shots granted, whether or not the solver uses them all.
     const std::int64_t captureShots = std::clamp<std::int64_t>(podGuns, 0, maxCapture_);
     maxCapture_ -= captureShots;

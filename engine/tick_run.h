@@ -13,8 +13,8 @@ public:
     TickRun(BattleState& state, const ShipCatalogue& catalogue, const CombatTables& tables,
             SimulationContext& context);
 
-    /// Runs the tick; returns an error message or an empty string.
-    std::string Run();
+    /// Runs the tick.
+    void Run();
 
 private:
     // One firing: the solver's inputs and outputs for the target types of one class (or the
@@ -34,7 +34,7 @@ private:
     };
 
     void ComputeCaptureLimits();
-    bool RunStep(int step, ShipIndex s);
+    void RunStep(int step, ShipIndex s);
     void ClassLoop(int step, ShipIndex s, CombatMode mode);
     void Fire(int step, ShipIndex s, CombatMode mode, Side firing);
     void LogFiring(int step, ShipIndex s, CombatMode mode, Side firing, std::int64_t shotsAtStart,
@@ -57,7 +57,6 @@ private:
     SimulationContext& context_;
     SolverSettings solverSettings_;
     StepLists lists_;
-    std::string error_;
 
     PerSide<std::int64_t> pendingLosses_{};
     std::array<std::uint64_t, 2> hitTypes_{};  // bit t: a firing of this step aimed at type t

@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sheet.SetCell(7, 2, "500");
     const kestrin::TextLines lines(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
     const kestrin::ReportChoice choice = ChoiceOf(data[0]);
-    if (!kestrin::ApplyReport(sheet, lines, choice).empty()) std::abort();
-    if (!kestrin::ApplyReport(sheet, lines, choice).empty()) std::abort();
-    if (!sheet.StepForward().empty()) std::abort();
+    kestrin::ApplyReport(sheet, lines, choice);
+    kestrin::ApplyReport(sheet, lines, choice);
+    sheet.StepForward();
     return 0;
 }

@@ -33,16 +33,16 @@ void Edit(kestrin::BattleSheet& sheet, Bytes& bytes) {
 void ForwardAndBack(kestrin::BattleSheet& sheet) {
     // A recalculation writes unit rows in normal form (text that is no count empties), as the
     // one after every step does: compare inputs in that form.
-    (void)sheet.RecalculateFollowingLog();
+    sheet.RecalculateFollowingLog();
     kestrin::TickInputs before;
     for (int row = 0; row < kestrin::sheet::kRows; ++row) {
         before[row] = sheet.Cell(kestrin::sheet::kDefShips, row);
         before[kestrin::sheet::kRows + row] = sheet.Cell(kestrin::sheet::kAttShips, row);
     }
     const int tick = sheet.CurrentTick();
-    (void)sheet.StepForward();
+    sheet.StepForward();
     if (sheet.CurrentTick() != tick + 1) std::abort();
-    (void)sheet.StepBack();
+    sheet.StepBack();
     if (sheet.CurrentTick() != tick) std::abort();
     for (int row = 0; row < kestrin::sheet::kRows; ++row)
         if (sheet.Cell(kestrin::sheet::kDefShips, row) != before[row] ||
@@ -63,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (bytes.Next() % 7) {
             case 0: Edit(sheet, bytes); break;
             case 1: ForwardAndBack(sheet); break;
-            case 2: (void)sheet.StepForward(); break;
-            case 3: (void)sheet.StepBack(); break;
-            case 4: (void)sheet.Recalculate(); break;
-            case 5: (void)(bytes.Next() % 2 == 0 ? sheet.ClearDef() : sheet.ClearAtt()); break;
+            case 2: sheet.StepForward(); break;
+            case 3: sheet.StepBack(); break;
+            case 4: sheet.Recalculate(); break;
+            case 5: bytes.Next() % 2 == 0 ? sheet.ClearDef() : sheet.ClearAtt(); break;
             default: sheet.ClearGrid(); break;
         }
         // Every tick after the first has the inputs it was stepped from.

@@ -50,7 +50,7 @@ void WriteReportFleetRows(BattleSheet& sheet, int col, const std::array<std::int
 
 }  // namespace
 
-std::string ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines, Side side) {
+void ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines, Side side) {
     const UnitCounts counts = ReadUnitScan(lines, sheet.Rules().catalogue);
     PlanetFigures planet;
     ReadPlanetScan(lines, planet);
@@ -63,16 +63,16 @@ std::string ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines, Side sid
         AddPlanetFigure(sheet, col, kEoniumRow, planet.Eonium, true);
         for (int k = 3; k >= 0; --k) AddPlanetFigure(sheet, col, kFirstRoidRow + k, planet.Roids[k], false);
     }
-    return sheet.Recalculate();
+    sheet.Recalculate();
 }
 
-std::string ApplyMilitaryScan(BattleSheet& sheet, TextLines lines, Side side,
+void ApplyMilitaryScan(BattleSheet& sheet, TextLines lines, Side side,
                               const FleetChoice& choice) {
     AddUnits(sheet, ShipsColumn(side), ChosenFleets(ReadMilitaryScan(lines, sheet.Rules().catalogue), choice));
-    return sheet.Recalculate();
+    sheet.Recalculate();
 }
 
-std::string ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
+void ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
     // Read before the sheet is cleared: running out of memory on a huge text keeps the battle.
     const CombatReport report = ReadCombatReport(lines, sheet.Rules().catalogue);
     sheet.ClearGrid();
@@ -83,7 +83,7 @@ std::string ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
         sheet.SetCell(kDefenderShips, kFirstRoidRow + k, before == 0 ? std::string() : std::to_string(before));
     }
     EmptyRoidColumns(sheet, {2, 4});
-    if (std::string error = sheet.UpdateCalcLog(); !error.empty()) return error;
+    sheet.UpdateCalcLog();
     sheet.SetCell(4, 0, "Held");
     sheet.SetCell(10, 0, "Held");
     sheet.SetCell(5, 0, "Lost");
@@ -101,22 +101,19 @@ std::string ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
     WriteReportFleetRows(sheet, 5, report.DefenderLost);
     WriteReportFleetRows(sheet, 10, report.AttackerHeld);
     WriteReportFleetRows(sheet, 11, report.AttackerLost);
-    return {};
 }
 
-std::string ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice) {
+void ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice) {
     // A report chosen for the wrong text must not cost the battle: one step to undo.
     const SheetChange change(sheet);
     switch (choice.kind) {
         case ReportKind::Scan: return ApplySectorUnitPdsScan(sheet, lines, choice.scanSide);
         case ReportKind::Military: return ApplyMilitaryScan(sheet, lines, choice.militarySide, choice.fleets);
-        case ReportKind::Combat: {
-            std::string error = ApplyCombatReport(sheet, lines);
-            if (error.empty()) sheet.SetReportView(true);
-            return error;
-        }
+        case ReportKind::Combat:
+            ApplyCombatReport(sheet, lines);
+            sheet.SetReportView(true);
+            return;
     }
-    return {};
 }
 
 }  // namespace kestrin

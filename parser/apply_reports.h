@@ -11,18 +11,15 @@
 namespace kestrin {
 
 /// "Sector/Unit/PDS Scans": adds the scanned units to the side's Ships column (and for the
-/// defender the asteroids, Eonium and score), then recalculates. Returns the recalculation's
-/// error message or "".
-[[nodiscard]] std::string ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines,
-                                                 Side side);
+/// defender the asteroids, Eonium and score), then recalculates.
+void ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines, Side side);
 
 /// "Military Scan": adds the chosen fleets of the scan to the side's Ships, then recalculates.
-[[nodiscard]] std::string ApplyMilitaryScan(BattleSheet& sheet, TextLines lines,
-                                            Side side, const FleetChoice& choice);
+void ApplyMilitaryScan(BattleSheet& sheet, TextLines lines, Side side, const FleetChoice& choice);
 
 /// "Combat Report": clears the sheet, fills it with the report's starting fleets, runs one
 /// logged tick, then puts the report's actual held and lost figures beside the computed ones.
-[[nodiscard]] std::string ApplyCombatReport(BattleSheet& sheet, TextLines lines);
+void ApplyCombatReport(BattleSheet& sheet, TextLines lines);
 
 /// The report kinds of the scan parser.
 enum class ReportKind { Scan, Military, Combat };
@@ -37,7 +34,6 @@ struct ReportChoice {
 
 /// The scan parser's "OK": applies the text by its kind, as one step to undo; a combat report
 /// then sets ReportView.
-[[nodiscard]] std::string ApplyReport(BattleSheet& sheet, TextLines lines,
-                                      const ReportChoice& choice);
+void ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice);
 
 }  // namespace kestrin

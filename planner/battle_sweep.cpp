@@ -49,10 +49,6 @@ public:
 
     SweepResult Result() {
         SweepResult result;
-        if (!error_.empty()) {
-            result.error = error_;
-            return result;
-        }
         if (streaming_) {
             result.partial = handedOn_ != request_.values.size();
             return result;
@@ -74,8 +70,7 @@ private:
             if (index >= request_.values.size()) return;
             if (streaming_ && !WaitForRoom(index)) return;
             const std::int64_t value = request_.values[index];
-            std::string error = battle.Run(PointStart(sheetInputs_, request_.input, value), request_.ticks, ticks);
-            if (!error.empty()) return Fail(std::move(error));
+            battle.Run(PointStart(sheetInputs_, request_.input, value), request_.ticks, ticks);
             if (streaming_) {
                 HandOn(index, SweepPoint{value, ticks});
             } else {
@@ -114,13 +109,6 @@ private:
         return failed_.load() || (control_.cancel != nullptr && control_.cancel->load());
     }
 
-    void Fail(std::string error) {
-        std::lock_guard lock(mutex_);
-        if (error_.empty()) error_ = std::move(error);
-        failed_ = true;
-        room_.notify_all();
-    }
-
     void Report() {
         std::lock_guard lock(mutex_);
         ++done_;
@@ -138,11 +126,10 @@ private:
     std::vector<std::optional<SweepPoint>> slots_;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> failed_{false};
-    std::mutex mutex_;  // guards done_, handedOn_, the ring, error_, thrown_ and the callbacks
+    std::mutex mutex_;  // guards done_, handedOn_, the ring, thrown_ and the callbacks
     std::condition_variable room_;  // a slot of the ring came free, or the sweep stopped
     std::size_t done_ = 0;
     std::size_t handedOn_ = 0;
-    std::string error_;
     std::exception_ptr thrown_;
 };
 

@@ -56,8 +56,6 @@ struct SweepResult {
     std::vector<SweepPoint> points;
     /// Cancelled: some values have no point (or were not handed on).
     bool partial = false;
-    /// A statistic that is not an integer stopped the simulation; there are then no points.
-    std::string error;
 };
 
 /// Runs the sweep on worker threads. Each point is an independent battle: its first tick is

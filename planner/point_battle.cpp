@@ -36,18 +36,16 @@ PointBattle::PointBattle(const BattleRules& rules, const FleetCosts& costs, Solv
     context_.SolverVariant = solver;
 }
 
-std::string PointBattle::Run(BattleState state, int count, std::vector<SweepFigures>& ticks) {
+void PointBattle::Run(BattleState state, int count, std::vector<SweepFigures>& ticks) {
     ticks.clear();
     for (int tick = 1; tick <= count; ++tick) {
         if (tick > 1) CarryToNextTick(state);
         state.AttackerFleetValue = FleetValue(state.Ships[kAtt], costs_).value;
         state.PrepareTick();
-        std::string error = SimulateTick(state, rules_.catalogue, rules_.tables, context_);
-        if (!error.empty()) return error;
+        SimulateTick(state, rules_, context_);
         AddStolenToLeft(state);
         ticks.push_back(Figures(state));
     }
-    return {};
 }
 
 // What the cells of rows 56..59 would show after this recalculation, into the panel's formula.

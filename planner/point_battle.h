@@ -26,9 +26,8 @@ public:
     /// `rules` and `costs` are shared read-only and must outlive this object.
     PointBattle(const BattleRules& rules, const FleetCosts& costs, SolverVariant solver);
 
-    /// Fills `ticks` with the figures of `count` ticks from `start`. Returns the message of a
-    /// statistic that is not an integer (the figures are then unusable), or an empty text.
-    std::string Run(BattleState start, int count, std::vector<SweepFigures>& ticks);
+    /// Fills `ticks` with the figures of `count` ticks from `start`.
+    void Run(BattleState start, int count, std::vector<SweepFigures>& ticks);
 
 private:
     SweepFigures Figures(const BattleState& state) const;

@@ -109,8 +109,7 @@ BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::stri
         first.remove_prefix(kByteOrderMark.size());
         battleSheet.SetCell(sheet::kDefShips, 1, first);
     }
-    std::string error = battleSheet.RecalculateFollowingLog();
-    if (!error.empty()) return Failure(BattleFileStatus::RecalculationFailed, std::move(error));
+    battleSheet.RecalculateFollowingLog();
     return {};
 }
 

@@ -29,11 +29,9 @@ enum class BattleFileStatus {
     WrongLength,          ///< kWrongLengthMessage: a warning with OK and Cancel
     ReadFailed,           ///< the file system's error while reading
     WriteFailed,          ///< "Unable to write to <path>: <reason>"; the old file is whole
-    RecalculationFailed,  ///< opened, but the recalculation met a statistic that is no number
 };
 
-/// The outcome of opening or saving a battle file; the sheet is unchanged unless the file
-/// was read (Ok or RecalculationFailed).
+/// The outcome of opening or saving a battle file; the sheet is unchanged unless it is Ok.
 struct BattleFileResult {
     BattleFileStatus status = BattleFileStatus::Ok;
     std::string message;  ///< the text to show; empty when Ok

@@ -69,53 +69,44 @@ void BattleSheet::SetupSheet() {
     }
 }
 
-std::string BattleSheet::Simulate(bool logEnabled) {
+void BattleSheet::Simulate(bool logEnabled) {
     BattleState state;
     ReadSheetInputs(cells_, state);
     state.AttackerFleetValue = FleetValue(state.Ships[Idx(Side::Attacker)], costs_).value;
     reportView_ = false;
     state.PrepareTick();
-    std::string error;
     {
         LogRunScope scope(context_, logEnabled, logWindow_ != nullptr ? &logWindow_->LogSink() : nullptr);
-        error = SimulateTick(state, rules_.catalogue, rules_.tables, context_);
+        SimulateTick(state, rules_, context_);
     }
     SetUpdateLogEnabled(true);
-    // The run was abandoned: its figures are partial and the cells keep the previous ones.
-    if (!error.empty()) return error;
     AddStolenToLeft(state);
     WriteResultRows(cells_, state, costs_);
     ShowResults(cells_, state.RoidsCaptured, locale_, results_);
-    return {};
 }
 
-std::string BattleSheet::Recalculate() {
+void BattleSheet::Recalculate() {
     if (logWindow_ != nullptr && logWindow_->LogsEveryRecalculation()) return UpdateCalcLog();
-    return Simulate(false);
+    Simulate(false);
 }
 
-std::string BattleSheet::UpdateCalcLog() {
+void BattleSheet::UpdateCalcLog() {
+    Simulate(true);
     SetUpdateLogEnabled(false);
-    std::string error = Simulate(true);
-    // A failed run leaves a partial log: it stays out of date.
-    SetUpdateLogEnabled(!error.empty());
-    return error;
 }
 
-std::string BattleSheet::RecalculateFollowingLog() {
-    return LogWindowVisible() ? UpdateCalcLog() : Recalculate();
+void BattleSheet::RecalculateFollowingLog() {
+    if (LogWindowVisible()) return UpdateCalcLog();
+    Recalculate();
 }
 
-std::string BattleSheet::StepForward() {
+void BattleSheet::StepForward() {
     const SheetChange change(*this);
     // The inputs as they stand, before a parsed report is recalculated away.
     TickInputs inputs;
     SaveInputs(inputs);
     // A parsed report is on the sheet: carry computed survivors, not the report's figures.
-    if (cells_.At(kDefLeft, kHeadingRow) != "Left") {
-        std::string error = Recalculate();
-        if (!error.empty()) return error;
-    }
+    if (reportView_) Recalculate();
     // After a step back the history still ends with this tick's entry: the new one replaces it.
     TickHistoryChain earlier = history_ && history_->tick == static_cast<std::size_t>(currentTick_)
                                    ? history_->earlier
@@ -124,11 +115,11 @@ std::string BattleSheet::StepForward() {
     ++currentTick_;
     ShowTick();
     CarrySurvivorsForward();
-    return RecalculateFollowingLog();
+    RecalculateFollowingLog();
 }
 
-std::string BattleSheet::StepBack() {
-    if (currentTick_ <= 1) return {};
+void BattleSheet::StepBack() {
+    if (currentTick_ <= 1) return;
     const SheetChange change(*this);
     --currentTick_;
     // The history keeps the entry of the tick stepped back to, until a step forward replaces it.
@@ -136,7 +127,7 @@ std::string BattleSheet::StepBack() {
     assert(history_ && history_->tick == static_cast<std::size_t>(currentTick_));
     RestoreInputs(history_->inputs);
     ShowTick();
-    return RecalculateFollowingLog();
+    RecalculateFollowingLog();
 }
 
 void BattleSheet::ClearGrid() {
@@ -150,16 +141,16 @@ void BattleSheet::ClearGrid() {
     history_.reset();
 }
 
-std::string BattleSheet::ClearDef() {
+void BattleSheet::ClearDef() {
     const SheetChange change(*this);
     for (int row = 1; row < kRows; ++row) cells_.Clear(kDefShips, row);
-    return Recalculate();
+    Recalculate();
 }
 
-std::string BattleSheet::ClearAtt() {
+void BattleSheet::ClearAtt() {
     const SheetChange change(*this);
     for (int row = 1; row < kRows; ++row) cells_.Clear(kAttShips, row);
-    return Recalculate();
+    Recalculate();
 }
 
 void BattleSheet::BeginChange() {
@@ -197,16 +188,14 @@ void BattleSheet::CloseOpenChanges() noexcept {
     EndChange();
 }
 
-std::string BattleSheet::Undo() {
+void BattleSheet::Undo() {
     CloseOpenChanges();
-    if (!undo_.CanUndo()) return {};
-    return Restore(undo_.Undo(Snapshot()));
+    if (undo_.CanUndo()) Restore(undo_.Undo(Snapshot()));
 }
 
-std::string BattleSheet::Redo() {
+void BattleSheet::Redo() {
     CloseOpenChanges();
-    if (!undo_.CanRedo()) return {};
-    return Restore(undo_.Redo(Snapshot()));
+    if (undo_.CanRedo()) Restore(undo_.Redo(Snapshot()));
 }
 
 std::vector<TickInputs> BattleSheet::TickHistory() const {
@@ -231,16 +220,13 @@ void BattleSheet::PutBack(SheetSnapshot& snapshot) noexcept {
     history_ = std::move(snapshot.history);
 }
 
-std::string BattleSheet::Restore(std::unique_ptr<SheetSnapshot> snapshot) {
+void BattleSheet::Restore(std::unique_ptr<SheetSnapshot> snapshot) {
     PutBack(*snapshot);
     snapshot.reset();
     // A parsed combat report comes back with its own figures, which a recalculation would
     // replace with computed ones; the log no longer matches it either way.
-    if (reportView_) {
-        SetUpdateLogEnabled(true);
-        return {};
-    }
-    return RecalculateFollowingLog();
+    if (reportView_) return SetUpdateLogEnabled(true);
+    RecalculateFollowingLog();
 }
 
 void BattleSheet::SetUpdateLogEnabled(bool enabled) {

@@ -28,9 +28,6 @@ namespace kestrin {
 /// Single-threaded. The rules (read-only after start-up), the simulation context and the
 /// log window belong to the owner and must outlive the sheet.
 ///
-/// Commands that recalculate return the message of a statistic that is not an integer, or
-/// an empty text. On such an error the cells and the panel keep their previous figures.
-///
 /// Every change a player makes is one step to undo: the tick steps and clear commands here,
 /// and whatever a caller brackets with BeginChange and EndChange (or a SheetChange).
 class BattleSheet {
@@ -57,32 +54,32 @@ public:
     /// ReCalc: reads the inputs, simulates one tick, writes every result back into the cells
     /// and fills the results panel. Clears ReportView and marks the log out of date (or runs
     /// as UpdateCalcLog when the log window asks for every recalculation).
-    [[nodiscard]] std::string Recalculate();
+    void Recalculate();
 
     /// UpdateCalcLog: one recalculation with LogEnabled set, the log window's sink receiving
-    /// the log; the "Update Log" button is left disabled unless the run failed.
-    [[nodiscard]] std::string UpdateCalcLog();
+    /// the log; the "Update Log" button is left disabled.
+    void UpdateCalcLog();
 
     /// UpdateCalcLog when the log window is visible, else Recalculate: what tick steps and
     /// opening a battle file run.
-    [[nodiscard]] std::string RecalculateFollowingLog();
+    void RecalculateFollowingLog();
 
-    /// The Tick button: the survivors and captures become the next tick's inputs. A failed
-    /// recalculation of a parsed report first undoes the step.
-    [[nodiscard]] std::string StepForward();
+    /// The Tick button: the survivors and captures become the next tick's inputs. A parsed
+    /// report is recalculated first, so that computed survivors are carried.
+    void StepForward();
 
     /// The TickBack button: restores the previous tick's inputs exactly; nothing at tick 1.
-    [[nodiscard]] std::string StepBack();
+    void StepBack();
 
     /// Clear All: empties every cell, clears the log, rewrites the captions, tick 1, no
     /// history. Does not recalculate: the panel keeps its figures.
     void ClearGrid();
 
     /// Clear Defender: empties column 1 of rows 1..65 and recalculates.
-    [[nodiscard]] std::string ClearDef();
+    void ClearDef();
 
     /// Clear Attacker: empties column 7 of rows 1..65 and recalculates.
-    [[nodiscard]] std::string ClearAtt();
+    void ClearAtt();
 
     /// Hides every row without ships, asteroids, Eonium or score on either side.
     void CompressGrid() { rows_.Compress(cells_); }
@@ -116,9 +113,9 @@ public:
     void KeepNoUndo() { keepUndo_ = false; }
     /// Closes any open change, then brings back the battle before the last change: cells,
     /// tick, tick history and a parsed report's view; recalculates unless a report returns.
-    [[nodiscard]] std::string Undo();
+    void Undo();
     /// Brings back the battle the last Undo left, as Undo does.
-    [[nodiscard]] std::string Redo();
+    void Redo();
 
     /// The current tick, 1 at start.
     int CurrentTick() const { return currentTick_; }
@@ -141,7 +138,7 @@ public:
     const FleetCosts& Costs() const { return costs_; }
 
 private:
-    std::string Simulate(bool logEnabled);
+    void Simulate(bool logEnabled);
     bool LogWindowVisible() const { return logWindow_ != nullptr && logWindow_->LogWindowVisible(); }
     void SetUpdateLogEnabled(bool enabled);
     void SaveInputs(TickInputs& inputs) const;
@@ -150,7 +147,7 @@ private:
     void ShowTick() { results_.TickIndicator = TickIndicatorText(currentTick_); }
     void CloseOpenChanges() noexcept;
     std::unique_ptr<SheetSnapshot> Snapshot() const;
-    std::string Restore(std::unique_ptr<SheetSnapshot> snapshot);
+    void Restore(std::unique_ptr<SheetSnapshot> snapshot);
     void PutBack(SheetSnapshot& snapshot) noexcept;
     friend class SheetChange;
     void AbandonChange() noexcept;

@@ -77,14 +77,14 @@ std::string RefusedPaste(const BattleSheet& battleSheet, int col, int row, std::
     return refused;
 }
 
-std::string PasteCellsText(BattleSheet& battleSheet, int col, int row, std::string_view text) {
+void PasteCellsText(BattleSheet& battleSheet, int col, int row, std::string_view text) {
     const SheetChange change(battleSheet);
     ForEachPastedField(battleSheet, col, row, text, [&](int targetCol, int target, std::string_view field) {
         const bool wide = target == sheet::kScoreRow;
         battleSheet.SetCell(targetCol, target, NormaliseTypedNumber(field, battleSheet.Locale(), wide));
         return true;
     });
-    return battleSheet.Recalculate();
+    battleSheet.Recalculate();
 }
 
 }  // namespace kestrin

@@ -23,6 +23,6 @@ std::string RefusedPaste(const BattleSheet& battleSheet, int col, int row, std::
 /// down, each field into the next column to the right. A field landing on a cell that takes
 /// no input, or off the sheet, is skipped; the others go in through NormaliseTypedNumber (an
 /// empty field empties its cell). One step to undo; then recalculates.
-[[nodiscard]] std::string PasteCellsText(BattleSheet& battleSheet, int col, int row, std::string_view text);
+void PasteCellsText(BattleSheet& battleSheet, int col, int row, std::string_view text);
 
 }  // namespace kestrin

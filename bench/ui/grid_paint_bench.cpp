@@ -22,7 +22,7 @@ void PaintWholeGrid(benchmark::State& state, const std::string& longCell) {
     BattleSheet sheet(bench::Rules(), context);
     bench::FillFullSheet(sheet);
     if (!longCell.empty()) sheet.SetCell(sheet::kAttShips, sheet::kFirstRoidRow, longCell);
-    (void)sheet.Recalculate();
+    sheet.Recalculate();
     const Appearance appearance = DefaultAppearance();
     BattleGrid grid(sheet, appearance);
     grid.resize(671, 1400);  // every row in view
@@ -43,7 +43,7 @@ void BM_SpinTickWithRepaintFullBattle(benchmark::State& state) {
     SimulationContext context;
     BattleSheet sheet(bench::Rules(), context);
     bench::FillFullSheet(sheet);
-    (void)sheet.Recalculate();
+    sheet.Recalculate();
     const Appearance appearance = DefaultAppearance();
     BattleGrid grid(sheet, appearance);
     grid.resize(671, 389);  // the main window's grid area

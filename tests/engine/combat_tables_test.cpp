@@ -88,6 +88,8 @@ TEST(CombatTablesBuild, ConversionErrorsStopTheBuildWithTheirMessage) {
         {kHarpy, ShipField::Power, "0", "Division by zero"},
         {kHarpy, ShipField::Armor, "0", "The kill rate of Harpy on Harpy is not a finite number"},
         {kSpider, ShipField::Power, "x", ""},  // EMP rates never read Power
+        {kSpider, ShipField::Guns, "two", "'two' is not a valid integer value"},  // the tick needs them
+        {kSpider, ShipField::Eonium, "x", "'x' is not a valid integer value"},    // and the cost
     };
     for (const Case& c : cases) {
         ShipCatalogue catalogue = DefaultShipCatalogue();

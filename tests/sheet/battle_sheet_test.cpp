@@ -194,7 +194,7 @@ TEST(BattleSheet, AgreesWithADirectSimulation) {
     direct.AttackerFleetValue = metal / 10 + crystal / 10 + eonium / 10;
     direct.PrepareTick();
     SimulationContext context;
-    ASSERT_EQ(SimulateTick(direct, rules.catalogue, rules.tables, context), "");
+    SimulateTick(direct, rules, context);
     f.Recalc();
 
     const auto text = [](std::int64_t v) { return v == 0 ? std::string() : std::to_string(v); };
@@ -218,34 +218,6 @@ TEST(BattleSheet, AgreesWithADirectSimulation) {
     EXPECT_EQ(f.sheet.Cell(kAttShips, kFleetValueRow), std::to_string(direct.AttackerFleetValue));
 }
 
-TEST(BattleSheet, ConversionErrorKeepsThePreviousFigures) {
-    static const BattleRules broken = [] {
-        BattleRules rules = DefaultRules();
-        rules.catalogue.ships[kPhoenix][ShipField::Guns] = "two";
-        rules.tables.units[kPhoenix].guns.reset();
-        return rules;
-    }();
-    SimulationContext context;
-    BattleSheet sheet(broken, context);
-    FakeLogWindow log(context);
-    sheet.SetLogWindow(&log);
-    sheet.SetCell(kDefShips, UnitRow(kHarpy), "10");
-    sheet.SetCell(kAttShips, UnitRow(kHarpy), "20");
-    ASSERT_EQ(sheet.Recalculate(), "");
-    const SheetCells good = sheet.Cells();
-    const ResultsPanel panel = sheet.Results();
-
-    sheet.SetCell(kAttShips, UnitRow(kPhoenix), "5");
-    log.updateLogEnabled = false;
-    EXPECT_EQ(sheet.UpdateCalcLog(), "'two' is not a valid integer value");
-    SheetCells expected = good;
-    expected.Set(kAttShips, UnitRow(kPhoenix), "5");  // the input stays as typed
-    EXPECT_EQ(sheet.Cells(), expected);
-    EXPECT_EQ(sheet.Results(), panel);
-    EXPECT_TRUE(log.updateLogEnabled);  // a partial log is out of date
-    EXPECT_FALSE(context.LogEnabled);
-}
-
 TEST(BattleSheet, ClearDefAndClearAttEmptyOneInputColumnAndRecalculate) {
     SheetFixture f;
     f.Put(kDefShips, UnitRow(kHarpy), 10);
@@ -253,13 +225,13 @@ TEST(BattleSheet, ClearDefAndClearAttEmptyOneInputColumnAndRecalculate) {
     f.Put(kAttShips, UnitRow(kHarpy), 20);
     f.Put(kAttShips, kFirstRoidRow, 3);
     f.Recalc();
-    ASSERT_EQ(f.sheet.StepForward(), "");
-    ASSERT_EQ(f.sheet.ClearDef(), "");
+    f.sheet.StepForward();
+    f.sheet.ClearDef();
     for (int row = 1; row < kRows; ++row) EXPECT_EQ(f.sheet.Cell(kDefLost, row), "") << row;
     EXPECT_EQ(f.sheet.Cell(kDefShips, kScoreRow), "");
     EXPECT_EQ(f.sheet.Cell(kAttLeft, UnitRow(kHarpy)), f.sheet.Cell(kAttShips, UnitRow(kHarpy)));
     EXPECT_NE(f.sheet.Cell(kAttShips, UnitRow(kHarpy)), "");
-    ASSERT_EQ(f.sheet.ClearAtt(), "");
+    f.sheet.ClearAtt();
     for (int row = 1; row < kRows; ++row) {
         EXPECT_EQ(f.sheet.Cell(kAttShips, row), "") << row;
         EXPECT_EQ(f.sheet.Cell(kAttLeft, row), "") << row;
@@ -275,7 +247,7 @@ TEST(BattleSheet, ClearGridEmptiesAllButKeepsThePanel) {
     f.Put(kDefShips, UnitRow(kHarpy), 10);
     f.Put(kAttShips, UnitRow(kHarpy), 20);
     f.Recalc();
-    ASSERT_EQ(f.sheet.StepForward(), "");
+    f.sheet.StepForward();
     const ResultsPanel panel = f.sheet.Results();
     EXPECT_TRUE(log.updateLogEnabled);
     f.sheet.ClearGrid();
@@ -296,7 +268,7 @@ TEST(BattleSheet, UpdateCalcLogLogsExactlyOneRecalculation) {
     f.sheet.SetLogWindow(&log);
     f.Put(kDefShips, UnitRow(kHarpy), 10);
     f.Put(kAttShips, UnitRow(kHarpy), 20);
-    ASSERT_EQ(f.sheet.UpdateCalcLog(), "");
+    f.sheet.UpdateCalcLog();
     EXPECT_EQ(log.logRuns, 1);
     EXPECT_TRUE(log.logEnabledInEveryStep);
     EXPECT_FALSE(log.lines.empty());
@@ -309,14 +281,14 @@ TEST(BattleSheet, UpdateCalcLogLogsExactlyOneRecalculation) {
     EXPECT_TRUE(log.updateLogEnabled);
 
     // With the window hidden a tick step recalculates without a log; shown, it logs.
-    ASSERT_EQ(f.sheet.StepForward(), "");
+    f.sheet.StepForward();
     EXPECT_EQ(log.logRuns, 1);
     EXPECT_TRUE(log.updateLogEnabled);
     log.visible = true;
-    ASSERT_EQ(f.sheet.StepForward(), "");
+    f.sheet.StepForward();
     EXPECT_EQ(log.logRuns, 2);
     EXPECT_FALSE(log.updateLogEnabled);
-    ASSERT_EQ(f.sheet.StepBack(), "");
+    f.sheet.StepBack();
     EXPECT_EQ(log.logRuns, 3);
     EXPECT_FALSE(log.updateLogEnabled);
 }
@@ -329,7 +301,7 @@ TEST(BattleSheet, EoniumCapturedGrowsTickByTick) {
     const std::int64_t first = f.sheet.Cells().Int64(kAttLeft, kEoniumRow);
     ASSERT_GT(first, 0);
     EXPECT_EQ(f.sheet.Cells().Int64(kAttStole, kEoniumRow), first);
-    ASSERT_EQ(f.sheet.StepForward(), "");
+    f.sheet.StepForward();
     EXPECT_EQ(f.sheet.Cells().Int64(kAttShips, kEoniumRow), first);
     const std::int64_t second = f.sheet.Cells().Int64(kAttLeft, kEoniumRow);
     EXPECT_EQ(second, first + f.sheet.Cells().Int64(kAttStole, kEoniumRow));

@@ -25,7 +25,7 @@ TEST(CalcLog, SmallBattleLogReadsAsWorkedOut) {
     f.sheet.SetCell(7, 1, "20");   // attacking Harpy
     f.sheet.SetCell(1, 8, "40");   // defending Demeter: fires at nothing
     f.sheet.SetCell(7, 45, "10");  // attacking Rogue steals them
-    ASSERT_EQ(f.sheet.UpdateCalcLog(), "");
+    f.sheet.UpdateCalcLog();
     // Harpy: 30 shots at 0.048 kill 1 of 20, 60 shots kill 2 of 10, fired at once. Rogue:
     // 100 shots at 0.3 / 7 take 4 Demeter; nine tenths of 48,000 costs two Rogues. A block
     // with only the attacker's lines leaves the defender's stealer line out.

@@ -175,16 +175,16 @@ void BattleGrid::KeepCurrentShown() {
     }
 }
 
-void BattleGrid::Recalculate() { ShowRecalculation(sheet_.Recalculate()); }
+void BattleGrid::Recalculate() {
+    sheet_.Recalculate();
+    ShowRecalculation();
+}
 
-void BattleGrid::ShowRecalculation(const std::string& error) {
-    // A failed run is reported in a message box, which would swallow the release that ends
-    // the spin: stop it here so the timer does not keep recalculating behind the box.
-    if (!error.empty()) StopSpin();
+void BattleGrid::ShowRecalculation() {
     GrowColumnsToTotals();
     UpdateGeometry();
     viewport()->update();
-    emit Recalculated(QString::fromStdString(error));
+    emit Recalculated();
 }
 
 bool BattleGrid::GrowColumnsToTotals() {

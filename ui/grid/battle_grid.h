@@ -114,8 +114,8 @@ public slots:
     void GridTimerTimer();
 
 signals:
-    /// After every recalculation the grid runs; an empty error means it succeeded.
-    void Recalculated(QString error);
+    /// After every recalculation the grid runs.
+    void Recalculated();
     /// The popup's "Ship Stats" item was chosen for the unit type and side last clicked.
     void ShipStatsChosen(int shipIndex, kestrin::Side side);
     /// A mouse button was released over the grid.
@@ -144,7 +144,7 @@ private:
     };
 
     void Recalculate();
-    void ShowRecalculation(const std::string& error);
+    void ShowRecalculation();
     void SelectCell(int col, int row, bool recalculate, bool extend = false);
     void PaintSelection(QPainter& painter);
     bool GrowColumnsToTotals();

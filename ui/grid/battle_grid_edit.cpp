@@ -52,13 +52,12 @@ bool BattleGrid::CommitEditor() {
     const std::string stored = NormaliseTypedNumber(typed, sheet_.Locale(), wide);
     const bool changed = stored != sheet_.Cell(col, row);
     if (changed) {
-        std::string error;
         {
             const SheetChange change(sheet_);
             sheet_.SetCell(col, row, stored);
-            error = sheet_.Recalculate();
+            sheet_.Recalculate();
         }
-        ShowRecalculation(error);
+        ShowRecalculation();
     }
     // Said after the recalculation, which decides whether the text stays or the cell empties.
     const std::string notice = TypedNumberNotice(typed, sheet_.Locale(), wide, sheet_.Cell(col, row).empty());

@@ -231,7 +231,8 @@ void BattleGrid::PasteText(const QString& text) {
         ShowNotice(currentCol_, currentRow_, QString::fromStdString(refused));
         return;
     }
-    ShowRecalculation(PasteCellsText(sheet_, currentCol_, currentRow_, pasted));
+    PasteCellsText(sheet_, currentCol_, currentRow_, pasted);
+    ShowRecalculation();
 }
 
 // Delete and Backspace: every shown input cell of the selected range is emptied, as one step

@@ -96,11 +96,11 @@ void TForm2::ShowLog() {
 }
 
 void TForm2::UpdateCalcLog() {
-    const std::string error = sheet_.UpdateCalcLog();
+    sheet_.UpdateCalcLog();
     // A sheet without ships logs no step; the background still follows ShipBgd.
     WriteLogStep();
     if (renderPending_) Render();
-    emit Recalculated(QString::fromStdString(error));
+    emit Recalculated();
 }
 
 void TForm2::WriteLogStep() {

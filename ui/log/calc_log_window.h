@@ -54,8 +54,8 @@ signals:
     /// The "Update Log" button is about to recalculate: an edit in the main window's grid
     /// must end first.
     void CommandStarting();
-    /// The sheet was recalculated by "Update Log"; `error` is empty or the failure's message.
-    void Recalculated(QString error);
+    /// The sheet was recalculated by "Update Log".
+    void Recalculated();
 
 private:
     /// Passes a run's log on to the CalcLogText and notes that the shown text is stale.

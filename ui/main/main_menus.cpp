@@ -89,8 +89,8 @@ void TForm1::BuildFileMenu() {
 QMenu* TForm1::AddClearMenu(QMenu* parent) {
     QMenu* clear = parent->addMenu("&Clear...");
     AddCommand(clear, "&All", [this] { sheet_->ClearGrid(); SheetChanged(); });
-    AddCommand(clear, "&Defender", [this] { SheetChanged(sheet_->ClearDef()); });
-    AddCommand(clear, "A&ttacker", [this] { SheetChanged(sheet_->ClearAtt()); });
+    AddCommand(clear, "&Defender", [this] { sheet_->ClearDef(); SheetChanged(); });
+    AddCommand(clear, "A&ttacker", [this] { sheet_->ClearAtt(); SheetChanged(); });
     return clear;
 }
 

@@ -90,12 +90,12 @@ TForm1::~TForm1() {
 void TForm1::LoadStartup() {
     appearance_ = LoadAppearance(AppearancePath(folder_));
     BattleRulesLoad load = LoadBattleRules(ShipStatsPath(folder_));
-    rules_ = std::move(load.rules);
+    rules_ = std::make_unique<const BattleRules>(std::move(load.rules));
     for (const std::string& message : load.Messages()) messages_->Error(nullptr, QString::fromStdString(message));
     context_.LogEnabled = false;
     const NumberLocale locale = SystemNumberLocale();
     context_.DecimalSeparator = locale.decimalSeparator;
-    sheet_ = std::make_unique<BattleSheet>(rules_, context_, locale);
+    sheet_ = std::make_unique<BattleSheet>(*rules_, context_, locale);
 }
 
 void TForm1::BuildWindows() {
@@ -120,7 +120,7 @@ void TForm1::BuildWindows() {
     layout->addWidget(grid_, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
-    connect(grid_, &BattleGrid::Recalculated, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+    connect(grid_, &BattleGrid::Recalculated, this, [this] { SheetChanged(); });
     connect(panel_, &ResultsPanelWidget::TickClicked, this, [this] { RunCommand([this] { TickClick(); }); });
     connect(panel_, &ResultsPanelWidget::TickBackClicked, this, [this] { RunCommand([this] { TickBackClick(); }); });
     BuildSecondaryWindows();
@@ -131,7 +131,7 @@ void TForm1::BuildSecondaryWindows() {
     logWindow_ = new TForm2(*sheet_, appearance_, this);
     sheet_->SetLogWindow(logWindow_);
     connect(logWindow_, &TForm2::CommandStarting, this, &TForm1::FinishInput);
-    connect(logWindow_, &TForm2::Recalculated, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+    connect(logWindow_, &TForm2::Recalculated, this, [this] { SheetChanged(); });
     connect(grid_, &BattleGrid::MouseReleased, logWindow_, &TForm2::WriteLogStep);
     // A spin becomes a step to undo when the button is released.
     connect(grid_, &BattleGrid::MouseReleased, this, &TForm1::UpdateUndoActions);
@@ -142,30 +142,27 @@ void TForm1::BuildSecondaryWindows() {
         activateWindow();
         grid_->setFocus(Qt::OtherFocusReason);
     });
-    connect(parserDialog_, &TParserDialog::Applied, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+    connect(parserDialog_, &TParserDialog::Applied, this, [this] { SheetChanged(); });
+    connect(parserDialog_, &TParserDialog::ApplyFailed, this,
+            [this](const QString& message) { messages_->Error(this, message); });
     connect(parserDialog_, &TParserDialog::PasteRefused, this,
             [this](const QString& message) { messages_->Warning(parserDialog_, message); });
-    shipDetails_ = new TShipDetailsForm(rules_.catalogue, this);
+    shipDetails_ = new TShipDetailsForm(rules_->catalogue, this);
     connect(grid_, &BattleGrid::ShipStatsChosen, shipDetails_, &TShipDetailsForm::ShowFor);
-    debugForm_ = new TDebugForm(rules_, *sheet_, context_, *this, *messages_, this);
-    unitTables_ = new TShipMatrixForm(rules_, context_.DecimalSeparator, this);
+    debugForm_ = new TDebugForm(*rules_, *sheet_, context_, *this, *messages_, this);
+    unitTables_ = new TShipMatrixForm(*rules_, context_.DecimalSeparator, this);
     setupForm_ = new TSetupForm(appearance_, AppearancePath(folder_), *messages_, this);
     connect(setupForm_, &TSetupForm::AppearanceChanged, grid_, [this] { grid_->viewport()->update(); });
-    plannerForm_ = new TPlannerForm(rules_, *sheet_, context_, *messages_, folder_, this);
+    plannerForm_ = new TPlannerForm(*rules_, *sheet_, context_, *messages_, folder_, this);
     connect(plannerForm_, &TPlannerForm::CommandStarting, this, &TForm1::FinishInput);
-    connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this](const QString& error) { SheetChanged(error.toStdString()); });
+    connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this] { SheetChanged(); });
 }
 
-void TForm1::Report(const std::string& error) {
-    if (!error.empty()) messages_->Error(this, QString::fromStdString(error));
-}
-
-void TForm1::SheetChanged(const std::string& error) {
+void TForm1::SheetChanged() {
     grid_->SheetChanged();
     panel_->Show(sheet_->Results());
     if (plannerForm_ != nullptr) plannerForm_->BattleChanged();
     UpdateUndoActions();
-    Report(error);
 }
 
 void TForm1::FinishInput() {
@@ -184,7 +181,10 @@ QAction* TForm1::AddCommand(QMenu* menu, const QString& text, std::function<void
 }
 
 // A count being typed or spun was finished first: it is a change of its own to undo.
-void TForm1::UndoRedo(std::string (BattleSheet::*command)()) { SheetChanged((sheet_.get()->*command)()); }
+void TForm1::UndoRedo(void (BattleSheet::*command)()) {
+    (sheet_.get()->*command)();
+    SheetChanged();
+}
 
 void TForm1::UpdateUndoActions() {
     if (undo_ == nullptr) return;
@@ -195,7 +195,8 @@ void TForm1::UpdateUndoActions() {
 
 void TForm1::ReCalc() {
     FinishInput();
-    SheetChanged(sheet_->Recalculate());
+    sheet_->Recalculate();
+    SheetChanged();
 }
 
 void TForm1::CompressGrid() { RowsChanged(&BattleSheet::CompressGrid); }
@@ -230,9 +231,15 @@ void TForm1::EditInput() {
     editPopupItem_->setChecked(true);
 }
 
-void TForm1::TickClick() { SheetChanged(sheet_->StepForward()); }
+void TForm1::TickClick() {
+    sheet_->StepForward();
+    SheetChanged();
+}
 
-void TForm1::TickBackClick() { SheetChanged(sheet_->StepBack()); }
+void TForm1::TickBackClick() {
+    sheet_->StepBack();
+    SheetChanged();
+}
 
 namespace {
 
@@ -275,10 +282,6 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
             RebuildRecentMenu();
             messages_->Warning(this, QString::fromStdString(result.message));
             return false;
-        case BattleFileStatus::RecalculationFailed:
-            FileChanged(path);
-            SheetChanged(result.message);
-            return true;
         default:
             messages_->Error(this, QString::fromStdString(result.message));
             return false;

@@ -50,7 +50,7 @@ public:
     /// The battle.
     BattleSheet& Sheet() { return *sheet_; }
     /// The catalogue and combat tables built at start-up.
-    const BattleRules& Rules() const { return rules_; }
+    const BattleRules& Rules() const { return *rules_; }
     /// The current colours (edited live by the setup window).
     Appearance& Colours() { return appearance_; }
     /// The grid.
@@ -97,7 +97,7 @@ public:
     /// `ShowDebug`: the debug window, reached by Ctrl+Shift+D (its menu item stays hidden).
     void ShowDebug();
     /// The sheet changed through a command: shows its cells, rows and results.
-    void SheetChanged(const std::string& error = {});
+    void SheetChanged();
     /// Opens a battle file into the sheet, reporting what goes wrong; true when opened.
     bool OpenBattleFile(const std::filesystem::path& path);
     /// Saves the sheet's inputs to a battle file, reporting what goes wrong; true when saved.
@@ -140,14 +140,13 @@ private:
     void BuildInputMenu();
     void BuildPopupMenu();
     void BuildTickKeys();
-    void UndoRedo(std::string (BattleSheet::*command)());
+    void UndoRedo(void (BattleSheet::*command)());
     void UpdateUndoActions();
     void AddSheetCommands(QMenu* menu, const QString& recalc, const QString& compress, const QString& expand);
     QMenu* AddRaceMenu(QMenu* parent);
     QMenu* AddClearMenu(QMenu* parent);
     void RebuildRecentMenu();
     void RowsChanged(void (BattleSheet::*command)());
-    void Report(const std::string& error);
     void OpenRecent(const QString& file);
     void FileChanged(const std::filesystem::path& path);
     void TickClick();
@@ -158,7 +157,7 @@ private:
     std::unique_ptr<UserMessages> ownMessages_;
     UserMessages* messages_ = nullptr;
     Appearance appearance_;
-    BattleRules rules_;
+    std::unique_ptr<const BattleRules> rules_;
     SimulationContext context_;
     std::unique_ptr<BattleSheet> sheet_;
     RecentFiles recent_;

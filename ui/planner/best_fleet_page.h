@@ -62,8 +62,8 @@ public:
     QPushButton* UseFleetButton() const { return useFleet_; }
 
 signals:
-    /// "Use this fleet" changed the sheet; `error` is empty or the recalculation's message.
-    void FleetUsed(QString error);
+    /// "Use this fleet" changed the sheet.
+    void FleetUsed();
 
 private:
     QWidget* BuildControls();

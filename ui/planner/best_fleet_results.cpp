@@ -132,15 +132,14 @@ void BestFleetPage::FillFigureTable() {
 
 void BestFleetPage::UseFleet() {
     if (!outcome_ || !outcome_->error.empty() || Running()) return;
-    std::string error;
     {
         // One step to undo, closed before the window hears of it.
         const SheetChange change(sheet_);
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
             sheet_.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
-        error = sheet_.Recalculate();
+        sheet_.Recalculate();
     }
-    emit FleetUsed(QString::fromStdString(error));
+    emit FleetUsed();
 }
 
 }  // namespace kestrin

@@ -96,8 +96,8 @@ signals:
     /// "Run" or "Use this value" is about to read or change the sheet: an edit in the main
     /// window's grid must end first.
     void CommandStarting();
-    /// "Use this value" changed the sheet; `error` is empty or the recalculation's message.
-    void ValueUsed(QString error);
+    /// "Use this value" changed the sheet.
+    void ValueUsed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -48,8 +48,8 @@ void TPlannerForm::SweepFinished() {
         return;
     }
     const QString points = QString::number(result_.points.size());
-    if (!result_.error.empty())
-        status_->setText(QString::fromStdString(result_.error));
+    if (!runner_->Error().empty())
+        status_->setText(QString::fromStdString(runner_->Error()));
     else if (result_.partial)
         status_->setText("Cancelled: " + points + " points finished");
     else
@@ -177,14 +177,13 @@ void TPlannerForm::UseChosenValue() {
     if (!chosen_ || Running()) return;
     emit CommandStarting();
     const std::int64_t value = result_.points[*chosen_].value;
-    std::string error;
     {
         // One step to undo, closed before the window hears of it.
         const SheetChange change(sheet_);
         sheet_.SetCell(sheet::ShipsColumn(swept_.input.side), swept_.input.row, std::to_string(value));
-        error = sheet_.Recalculate();
+        sheet_.Recalculate();
     }
-    emit ValueUsed(QString::fromStdString(error));
+    emit ValueUsed();
 }
 
 QString TPlannerForm::ExportCsv(const std::filesystem::path& path) const {

@@ -47,21 +47,22 @@ void SweepRunner::Run(const SweepRequest& request, int workers) {
     };
     // Nothing may leave the thread: what the sweep throws becomes its error, the
     // memory it held already given back.
-    std::shared_ptr<SweepResult> result;
+    std::shared_ptr<Outcome> outcome;
     try {
-        result = std::make_shared<SweepResult>(RunSweep(rules_, request, control));
+        outcome = std::make_shared<Outcome>(Outcome{RunSweep(rules_, request, control), {}});
     } catch (const std::bad_alloc&) {
-        result = std::make_shared<SweepResult>(SweepResult{{}, false, kSweepOutOfMemory});
+        outcome = std::make_shared<Outcome>(Outcome{{}, kSweepOutOfMemory});
     } catch (const std::exception& e) {
-        result = std::make_shared<SweepResult>(SweepResult{{}, false, e.what()});
+        outcome = std::make_shared<Outcome>(Outcome{{}, e.what()});
     }
     // Queued to this object: dropped if the runner is gone by then.
-    QMetaObject::invokeMethod(this, [this, result] { Done(result); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, outcome] { Done(outcome); }, Qt::QueuedConnection);
 }
 
-void SweepRunner::Done(std::shared_ptr<SweepResult> result) {
+void SweepRunner::Done(std::shared_ptr<Outcome> outcome) {
     if (thread_.joinable()) thread_.join();
-    result_ = std::move(*result);
+    result_ = std::move(outcome->result);
+    error_ = std::move(outcome->error);
     running_ = false;
     emit Finished();
 }

@@ -36,10 +36,12 @@ public:
     void Cancel() { cancel_ = true; }
     /// Whether a sweep runs.
     bool Running() const { return running_; }
-    /// The last finished sweep's result (cancelled: partial).
+    /// The last finished sweep's result (cancelled: partial; failed: no points).
     const SweepResult& Result() const { return result_; }
     /// Hands the last finished sweep's result over, leaving none here.
     SweepResult TakeResult() { return std::exchange(result_, SweepResult{}); }
+    /// Why the last sweep failed (out of memory), or "" when it finished or was cancelled.
+    const std::string& Error() const { return error_; }
 
 signals:
     /// Points finished so far of all; at most about a thousand signals per sweep.
@@ -49,13 +51,19 @@ signals:
 
 private:
     void Run(const SweepRequest& request, int workers);
-    void Done(std::shared_ptr<SweepResult> result);
+    // A sweep's result, or why it failed.
+    struct Outcome {
+        SweepResult result;
+        std::string error;
+    };
+    void Done(std::shared_ptr<Outcome> outcome);
 
     const BattleRules& rules_;
     std::thread thread_;
     std::atomic<bool> cancel_{false};
     bool running_ = false;
     SweepResult result_;
+    std::string error_;
 };
 
 }  // namespace kestrin

@@ -90,16 +90,18 @@ void TParserDialog::BuildClearButtons() {
     QPushButton* clearAtt = MakeButton(this, QStringLiteral("Clear Attacker"), {204, 8, 93, 25});
     connect(clearDef, &QPushButton::clicked, this, [this] {
         emit CommandStarting();
-        Report(sheet_.ClearDef());
+        sheet_.ClearDef();
+        emit Applied();
     });
     connect(clearAtt, &QPushButton::clicked, this, [this] {
         emit CommandStarting();
-        Report(sheet_.ClearAtt());
+        sheet_.ClearAtt();
+        emit Applied();
     });
     connect(clearAll, &QPushButton::clicked, this, [this] {
         emit CommandStarting();
         sheet_.ClearGrid();
-        Report({});
+        emit Applied();
     });
 }
 
@@ -205,19 +207,17 @@ void TParserDialog::SetTextColour(const QColor& colour) {
 void TParserDialog::OkButtonClick() {
     if (kindGroup_->checkedId() < 0) return;
     emit CommandStarting();
-    std::string error;
     try {
         const std::string text = PlainText();
-        error = ApplyReport(sheet_, TextLines(text), CurrentChoice());
+        ApplyReport(sheet_, TextLines(text), CurrentChoice());
+        emit Applied();
     } catch (const std::bad_alloc&) {
         // The readers finish before the sheet changes, so the battle stays as it was.
-        error = "Out of memory: the report is too large to read; the battle is unchanged";
+        emit ApplyFailed(QStringLiteral("Out of memory: the report is too large to read; the battle is unchanged"));
     }
-    Report(error);
     emit ReportApplied();
 }
 
-void TParserDialog::Report(const std::string& error) { emit Applied(QString::fromStdString(error)); }
 
 ReportChoice TParserDialog::CurrentChoice() const {
     const auto sideOf = [](const std::array<QRadioButton*, 2>& options) {

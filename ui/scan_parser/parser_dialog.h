@@ -49,8 +49,10 @@ signals:
     /// "OK" applied a report; the dialog stays open for the next one while typing goes on in
     /// the main window's grid.
     void ReportApplied();
-    /// The sheet changed through "OK" or a clear button; `error` is empty or the failure's message.
-    void Applied(QString error);
+    /// The sheet changed through "OK" or a clear button.
+    void Applied();
+    /// "OK" could not apply the report (out of memory); `message` says so. Nothing changed.
+    void ApplyFailed(QString message);
     /// A paste was refused; `message` says why. Nothing changed.
     void PasteRefused(QString message);
 
@@ -68,7 +70,6 @@ private:
     void SideChosen(Side side);
     void SetTextColour(const QColor& colour);
     void OkButtonClick();
-    void Report(const std::string& error);
     ReportChoice CurrentChoice() const;
     std::string PlainText() const;
 

