@@ -8,19 +8,11 @@
 #include "cli/cli_log_window.h"
 #include "engine/battle_rules.h"
 #include "sheet/battle_sheet.h"
+#include "fuzz_bytes.h"
 
 namespace {
 
-// Reads the fuzzer's bytes one at a time; 0 once they are used up.
-struct Bytes {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::uint8_t Next() {
-        if (size == 0) return 0;
-        --size;
-        return *data++;
-    }
-};
+using Bytes = kestrin::fuzz::Bytes;
 
 void Edit(kestrin::BattleSheet& sheet, Bytes& bytes) {
     const int row = 1 + bytes.Next() % (kestrin::sheet::kRows - 1);

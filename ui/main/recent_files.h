@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QSettings>
+#include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace kestrin {
 
@@ -11,10 +14,15 @@ class RecentFiles {
 public:
     /// Most files remembered.
     static constexpr int kLimit = 8;
+    /// More than the list of kLimit names could take, however long and strange the names.
+    static constexpr qint64 kFileLimit = 256 * 1024;
 
     RecentFiles();
 
-    /// The remembered files, newest first.
+    /// Where the list is kept: recent.ini in the user's configuration folder for Kestrin.
+    static QString Path();
+
+    /// The remembered files, newest first, at most kLimit.
     QStringList Files() const;
     /// Puts a file first, dropping an older mention and the oldest beyond the limit.
     void Remember(const QString& path);
@@ -23,7 +31,8 @@ public:
 
 private:
     void Store(const QStringList& files);
-    QSettings settings_;
+    // Null when the file is too large to read and cannot be replaced.
+    std::unique_ptr<QSettings> settings_;
 };
 
 }  // namespace kestrin

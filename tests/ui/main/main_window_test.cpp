@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSet>
+#include <QSettings>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -23,6 +24,7 @@
 #include "ui/log/calc_log_window.h"
 #include "ui/debug/debug_form.h"
 #include "ui/main/main_window.h"
+#include "ui/main/recent_files.h"
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui/setup/setup_form.h"
 #include "ui/main/results_panel_widget.h"
@@ -95,6 +97,28 @@ private slots:
         QApplication::clipboard()->setText(QString(ScanTextArea::kMaxInsert, QLatin1Char('7')));
         area.paste();
         QCOMPARE(area.toPlainText().size(), ScanTextArea::kMaxInsert);
+    }
+
+    // However long recent.ini has grown, Open Recent holds at most its eight entries, and a
+    // file far larger than any list of eight is not read at all.
+    void openRecentHoldsAtMostEightEntriesOfAnyRecentList() {
+        testing::UiTestEnvironment env;
+        const QString path = RecentFiles::Path();
+        QStringList many;
+        for (int i = 0; i < 20; ++i) many << QString("/battles/%1.kbf").arg(i);
+        QSettings(path, QSettings::IniFormat).setValue("RecentBattleFiles", many);
+        QCOMPARE(RecentFiles().Files(), many.mid(0, RecentFiles::kLimit));
+
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        huge.write("[General]\nRecentBattleFiles=");
+        for (int i = 0; i < 200000; ++i) huge.write(QString("/battles/%1.kbf, ").arg(i).toUtf8());
+        huge.close();
+        RecentFiles recent;
+        QVERIFY(recent.Files().isEmpty());
+        recent.Remember("/battles/new.kbf");
+        QCOMPARE(RecentFiles().Files(), QStringList{"/battles/new.kbf"});
+        QFile::remove(path);
     }
 
     void mainWindowOpensCentredAtItsSize() {
