@@ -187,6 +187,8 @@ void BestFleetPage::UpdateState() {
 }
 
 void BestFleetPage::FindFleet() {
+    // The search reads the battle on the grid, a count still being typed included.
+    emit CommandStarting();
     FleetSearchRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
     searched_ = request;

@@ -62,6 +62,9 @@ public:
     QPushButton* UseFleetButton() const { return useFleet_; }
 
 signals:
+    /// "Find Best Fleet" or "Use this fleet" is about to read or change the sheet: an edit in
+    /// the main window's grid must end first.
+    void CommandStarting();
     /// "Use this fleet" changed the sheet.
     void FleetUsed();
 

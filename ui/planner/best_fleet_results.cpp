@@ -132,6 +132,7 @@ void BestFleetPage::FillFigureTable() {
 
 void BestFleetPage::UseFleet() {
     if (!outcome_ || !outcome_->error.empty() || Running()) return;
+    emit CommandStarting();
     {
         // One step to undo, closed before the window hears of it.
         const SheetChange change(sheet_);

@@ -59,6 +59,7 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
     fleetPage_ = new BestFleetPage(rules, sheet, context);
     pages_->addTab(fleetPage_, "Best Fleet");
     connect(fleetPage_, &BestFleetPage::FleetUsed, this, &TPlannerForm::ValueUsed);
+    connect(fleetPage_, &BestFleetPage::CommandStarting, this, &TPlannerForm::CommandStarting);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
     outer->addWidget(pages_);

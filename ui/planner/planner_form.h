@@ -93,8 +93,8 @@ public:
     PlannerChartView* Chart() const { return chart_; }
 
 signals:
-    /// "Run" or "Use this value" is about to read or change the sheet: an edit in the main
-    /// window's grid must end first.
+    /// "Run", "Use this value", "Find Best Fleet" or "Use this fleet" is about to read or
+    /// change the sheet: an edit in the main window's grid must end first.
     void CommandStarting();
     /// "Use this value" changed the sheet.
     void ValueUsed();
