@@ -281,6 +281,22 @@ private slots:
         QCOMPARE(onGrid(49), 900);
     }
 
+    // Cancel stops a long search; the best fleet so far is kept and said to be so.
+    void cancelKeepsTheBestFleetSoFar() {
+        PlannerUnderTest t;
+        BestFleetPage* page = t.planner.FleetPage();
+        page->TicksBox()->setValue(100);
+        page->EvaluationsBox()->setValue(1000000);
+        page->FindButton()->click();
+        QVERIFY(page->Running());
+        QVERIFY(QTest::qWaitFor([&] { return page->Progress()->value() > 0; }, 20000));
+        page->CancelButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !page->Running(); }, 20000));
+        QVERIFY(page->Outcome().has_value() && page->Outcome()->result.cancelled);
+        QVERIFY(page->Summary()->text().startsWith("<b>Best fleet so far</b>"));
+        QVERIFY(page->UseFleetButton()->isEnabled());
+    }
+
     void exportsWriteTheCsvAndTheChartImage() {
         PlannerUnderTest t;
         QVERIFY(t.RunToEnd());
