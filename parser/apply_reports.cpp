@@ -105,7 +105,8 @@ void ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
 
 void ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice) {
     // A report chosen for the wrong text must not cost the battle: one step to undo.
-    const SheetChange change(sheet);
+    constexpr const char* kStepNames[] = {"Scan Report", "Military Scan", "Combat Report"};
+    const SheetChange change(sheet, kStepNames[static_cast<int>(choice.kind)]);
     switch (choice.kind) {
         case ReportKind::Scan: return ApplySectorUnitPdsScan(sheet, lines, choice.scanSide);
         case ReportKind::Military: return ApplyMilitaryScan(sheet, lines, choice.militarySide, choice.fleets);

@@ -101,7 +101,7 @@ void BattleSheet::RecalculateFollowingLog() {
 }
 
 void BattleSheet::StepForward() {
-    const SheetChange change(*this);
+    const SheetChange change(*this, "Tick Step");
     // The inputs as they stand, before a parsed report is recalculated away.
     TickInputs inputs;
     SaveInputs(inputs);
@@ -120,7 +120,7 @@ void BattleSheet::StepForward() {
 
 void BattleSheet::StepBack() {
     if (currentTick_ <= 1) return;
-    const SheetChange change(*this);
+    const SheetChange change(*this, "Tick Back");
     --currentTick_;
     // The history keeps the entry of the tick stepped back to, until a step forward replaces it.
     if (history_->tick > static_cast<std::size_t>(currentTick_)) history_ = history_->earlier;
@@ -131,7 +131,7 @@ void BattleSheet::StepBack() {
 }
 
 void BattleSheet::ClearGrid() {
-    const SheetChange change(*this);
+    const SheetChange change(*this, "Clear All");
     cells_.ClearAll();
     if (logWindow_ != nullptr) logWindow_->ClearLog();
     SetUpdateLogEnabled(false);
@@ -142,18 +142,20 @@ void BattleSheet::ClearGrid() {
 }
 
 void BattleSheet::ClearDef() {
-    const SheetChange change(*this);
+    const SheetChange change(*this, "Clear Defender");
     for (int row = 1; row < kRows; ++row) cells_.Clear(kDefShips, row);
     Recalculate();
 }
 
 void BattleSheet::ClearAtt() {
-    const SheetChange change(*this);
+    const SheetChange change(*this, "Clear Attacker");
     for (int row = 1; row < kRows; ++row) cells_.Clear(kAttShips, row);
     Recalculate();
 }
 
-void BattleSheet::BeginChange() {
+void BattleSheet::BeginChange(const char* name) {
+    if (openChanges_ == 0) changeName_ = nullptr;
+    if (changeName_ == nullptr) changeName_ = name;
     if (openChanges_ == 0 && keepUndo_) changeStart_ = Snapshot();
     ++openChanges_;
 }
@@ -172,7 +174,7 @@ void BattleSheet::EndChange() noexcept {
     if (same) {
         changeStart_.reset();
     } else {
-        undo_.Push(std::move(changeStart_), history_);
+        undo_.Push(std::move(changeStart_), history_, changeName_);
     }
 }
 

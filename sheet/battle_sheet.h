@@ -98,8 +98,9 @@ public:
     const RowVisibility& Rows() const { return rows_; }
 
     /// Opens a change (typing, a spin, a paste, a report, a file): the battle as it stands is
-    /// what Undo will return to. A change opened inside an open one is part of it.
-    void BeginChange();
+    /// what Undo will return to. A change opened inside an open one is part of it. `name`
+    /// says what the change is for the menu ("Typing"); the outermost name given counts.
+    void BeginChange(const char* name = nullptr);
     /// Closes the change opened last. When the outermost one closes having changed the
     /// battle, it becomes one step to undo and nothing is left to redo.
     void EndChange() noexcept;
@@ -107,6 +108,10 @@ public:
     bool CanUndo() const { return undo_.CanUndo(); }
     /// Whether an undone change can be redone.
     bool CanRedo() const { return undo_.CanRedo(); }
+    /// What Undo would take back ("Typing", "Tick Step"), or null when unnamed or none.
+    const char* UndoName() const { return undo_.UndoName(); }
+    /// What Redo would make again, or null.
+    const char* RedoName() const { return undo_.RedoName(); }
     /// The memory the steps to undo and redo hold.
     std::size_t UndoBytes() const { return undo_.Bytes(); }
     /// Keeps no steps to undo from now on: for a program that makes one change and ends.
@@ -168,6 +173,7 @@ private:
     UndoHistory undo_;
     bool keepUndo_ = true;
     std::unique_ptr<SheetSnapshot> changeStart_;
+    const char* changeName_ = nullptr;
     int openChanges_ = 0;
 };
 
@@ -177,7 +183,7 @@ private:
 /// that battle back instead.
 class SheetChange {
 public:
-    explicit SheetChange(BattleSheet& sheet) : sheet_(sheet) { sheet_.BeginChange(); }
+    explicit SheetChange(BattleSheet& sheet, const char* name = nullptr) : sheet_(sheet) { sheet_.BeginChange(name); }
     ~SheetChange() {
         if (std::uncaught_exceptions() > unwinding_) {
             sheet_.AbandonChange();

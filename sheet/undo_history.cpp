@@ -82,9 +82,9 @@ UndoHistory::UndoHistory() {
     redo_.reserve(kSteps + 1);
 }
 
-void UndoHistory::Push(std::unique_ptr<SheetSnapshot> before, const TickHistoryChain& now) noexcept {
+void UndoHistory::Push(std::unique_ptr<SheetSnapshot> before, const TickHistoryChain& now, const char* name) noexcept {
     const std::size_t bytes = SnapshotBytes(*before, now);
-    undo_.push_back({std::move(before), bytes});
+    undo_.push_back({std::move(before), bytes, name});
     bytes_ += bytes;
     for (const Step& step : redo_) bytes_ -= step.bytes;
     redo_.clear();
@@ -108,7 +108,8 @@ std::unique_ptr<SheetSnapshot> UndoHistory::Swap(std::vector<Step>& from, std::v
     from.pop_back();
     const std::size_t bytes = SnapshotBytes(*current, back.battle->history);
     assert(to.size() < to.capacity());
-    to.push_back({std::move(current), bytes});
+    // The change keeps its name whichever way it is taken.
+    to.push_back({std::move(current), bytes, back.name});
     bytes_ = bytes_ - back.bytes + bytes;
     DropOldest();
     return std::move(back.battle);

@@ -67,11 +67,16 @@ public:
 
     /// A new change, `before` being the battle it started from and `now` the tick history
     /// after it; nothing is left to redo.
-    void Push(std::unique_ptr<SheetSnapshot> before, const TickHistoryChain& now) noexcept;
+    /// `name` says what the change was ("Typing", "Tick Step"), for the menu; null: nothing.
+    void Push(std::unique_ptr<SheetSnapshot> before, const TickHistoryChain& now, const char* name = nullptr) noexcept;
     /// Whether there is a change to undo.
     bool CanUndo() const { return !undo_.empty(); }
     /// Whether there is an undone change to redo.
     bool CanRedo() const { return !redo_.empty(); }
+    /// The name of the change Undo would take back, or null.
+    const char* UndoName() const { return undo_.empty() ? nullptr : undo_.back().name; }
+    /// The name of the change Redo would make again, or null.
+    const char* RedoName() const { return redo_.empty() ? nullptr : redo_.back().name; }
     /// The battle before the last change; `current` becomes the first to redo.
     std::unique_ptr<SheetSnapshot> Undo(std::unique_ptr<SheetSnapshot> current) noexcept;
     /// The battle after the last undone change; `current` becomes the last to undo.
@@ -83,6 +88,7 @@ private:
     struct Step {
         std::unique_ptr<SheetSnapshot> battle;
         std::size_t bytes = 0;
+        const char* name = nullptr;  ///< the change between this battle and the one after it
     };
     std::unique_ptr<SheetSnapshot> Swap(std::vector<Step>& from, std::vector<Step>& to,
                                         std::unique_ptr<SheetSnapshot> current) noexcept;

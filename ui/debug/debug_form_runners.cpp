@@ -73,7 +73,7 @@ void TDebugForm::RunHoleDetectorBtnClick() {
     host_.FinishInput();
     SetRunnersBusy(true);
     SeedFromClock();
-    sheet_.BeginChange();  // the whole run is one step: Ctrl+Z brings back the battle
+    sheet_.BeginChange("Debug Run");  // the whole run is one step: Ctrl+Z brings back the battle
     for (int battle = 0; battle < kRandomBattles; ++battle)
         if (!RandomBattle()) return;  // the window went away, and the sheet with it
     sheet_.EndChange();
@@ -107,7 +107,7 @@ void TDebugForm::RunShipTestingClick() {
     battlesRun_ = 0;
     running_ = true;
     QString idle;
-    sheet_.BeginChange();  // the whole run is one step: Ctrl+Z brings back the battle
+    sheet_.BeginChange("Debug Run");  // the whole run is one step: Ctrl+Z brings back the battle
     do {
         // Checked before every pass: the choice may change while events run.
         idle = WhyNoShipBattle();

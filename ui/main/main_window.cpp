@@ -189,8 +189,15 @@ void TForm1::UndoRedo(void (BattleSheet::*command)()) {
 void TForm1::UpdateUndoActions() {
     if (undo_ == nullptr) return;
     // An edit still open is a change to undo: it ends before the undo.
-    undo_->setEnabled(sheet_->CanUndo() || !grid_->EditorText().isNull());
+    const bool editing = !grid_->EditorText().isNull();
+    undo_->setEnabled(sheet_->CanUndo() || editing);
     redo_->setEnabled(sheet_->CanRedo());
+    // Each names its step: "Undo Typing", "Redo Tick Step".
+    const auto named = [](const char* command, const char* step) {
+        return step == nullptr ? QString(command) : QString(command) + " " + step;
+    };
+    undo_->setText(named("&Undo", editing ? "Typing" : sheet_->UndoName()));
+    redo_->setText(named("R&edo", editing ? nullptr : sheet_->RedoName()));
 }
 
 void TForm1::ReCalc() {

@@ -105,11 +105,11 @@ private slots:
              [](auto& w) {
                  QMenu* grid = w.window.menuBar()->actions().at(1)->menu();
                  emit grid->aboutToShow();  // an open edit is a change to undo
-                 w.Item("Undo")->trigger();
+                 w.window.UndoAction()->trigger();
              },
              [](auto& w) {
                  QCOMPARE(w.Cell(kDefShips, kHarpyRow), std::string());  // the typing was the step undone
-                 w.Item("Redo")->trigger();
+                 w.window.RedoAction()->trigger();
                  TypedCountCalculated(w);
              }},
             {"Tick button", [](auto& w) { QTest::mouseClick(w.window.Panel()->TickButton(), Qt::LeftButton); },
@@ -170,6 +170,29 @@ private slots:
             c.check(w);
             if (QTest::currentTestFailed()) QFAIL(c.name);
         }
+    }
+
+    void undoAndRedoNameTheirStep() {
+        EditingWindow w;
+        QAction* undo = w.window.UndoAction();
+        QAction* redo = w.window.RedoAction();
+        QCOMPARE(undo->text().remove('&'), QString("Undo"));
+        w.TypeWithoutEnter("5");
+        QMenu* grid = w.window.menuBar()->actions().at(1)->menu();
+        emit grid->aboutToShow();
+        QCOMPARE(undo->text().remove('&'), QString("Undo Typing"));
+        QTest::keyClick(&w.Grid(), Qt::Key_Return);
+        QCOMPARE(undo->text().remove('&'), QString("Undo Typing"));
+        QTest::mouseClick(w.window.Panel()->TickButton(), Qt::LeftButton);
+        QCOMPARE(undo->text().remove('&'), QString("Undo Tick Step"));
+        undo->trigger();
+        QCOMPARE(redo->text().remove('&'), QString("Redo Tick Step"));
+        TParserDialog& parser = *w.window.ParserDialog();
+        parser.TextArea()->setPlainText("Harpy 5");
+        parser.KindOption(ReportKind::Scan)->setChecked(true);
+        parser.OkButton()->click();
+        QCOMPARE(undo->text().remove('&'), QString("Undo Scan Report"));
+        QCOMPARE(redo->text().remove('&'), QString("Redo"));
     }
 
     void saveGoesToTheFileLastOpenedOrSaved() {
