@@ -59,7 +59,9 @@ std::vector<std::vector<int>> AxisGroups(const PlannerPlot& plot) {
 QCategoryAxis* ScaleAxis(const AxisScale& scale, const NumberLocale& locale) {
     auto* axis = new QCategoryAxis;
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axis->setRange(scale.min, scale.max);
+    // A little room beyond the end ticks: a finding's marker at an end is drawn whole.
+    const double margin = (scale.max - scale.min) * 0.03;
+    axis->setRange(scale.min - margin, scale.max + margin);
     axis->setStartValue(scale.min - scale.step);
     for (double tick : ScaleTicks(scale)) axis->append(AxisLabel(tick, locale), tick);
     return axis;
