@@ -6,8 +6,10 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QHelpEvent>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -133,6 +135,26 @@ QRect BattleGrid::CellRect(int col, int row) const {
 
 QString BattleGrid::ShownText(int col, int row) const {
     return CellTextToShow(sheet_, widths_, col, row, layout_.ColumnWidth(col));
+}
+
+QString BattleGrid::CellToolTip(int col, int row) const {
+    const QString full = FullCellText(sheet_.Cells(), col, row, sheet_.ReportView(), sheet_.Locale());
+    return full == ShownText(col, row) ? QString() : full;
+}
+
+// A figure shortened to k or m shows in full on hover, as the results panel's boxes do.
+bool BattleGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const CellPos cell = CellAt(help->pos());
+    const QString tip = cell.Valid() ? CellToolTip(cell.col, cell.row) : QString();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), tip, viewport(), CellRect(cell.col, cell.row));
+    }
+    return true;
 }
 
 void BattleGrid::SetPopupMenu(QMenu* popup, QAction* shipStatsItem) {

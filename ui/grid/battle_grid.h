@@ -77,6 +77,9 @@ public:
     QRect CellRect(int col, int row) const;
     /// The text cell (col, row) shows at its column's current width.
     QString ShownText(int col, int row) const;
+    /// The tooltip of cell (col, row): its full figure when the cell shows it shortened to k
+    /// or m, else empty.
+    QString CellToolTip(int col, int row) const;
     /// The selected cell's column.
     int CurrentColumn() const { return currentCol_; }
     /// The selected cell's row (never the heading row).
@@ -134,6 +137,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:

@@ -154,11 +154,16 @@ void TSetupForm::RefreshSwatches() {
 
 void TSetupForm::ElementChoiceToggled(int id, bool checked) {
     if (!checked) return;
-    const bool wasIgnoring = std::exchange(ignoreSliderChanges_, true);
     SetEditorsEnabled(true);
-    const auto components = Components(appearance_.colours[id]);
-    for (int i = 0; i < 3; ++i) sliders_[i]->setValue(kComponentMax - components[i]);
+    PlaceSliders(appearance_.colours[id]);
     ShowComponents();
+}
+
+void TSetupForm::PlaceSliders(const Rgb& colour) {
+    // Positioned for a colour, not moved by the user: the moves recolour nothing.
+    const bool wasIgnoring = std::exchange(ignoreSliderChanges_, true);
+    const auto components = Components(colour);
+    for (int i = 0; i < 3; ++i) sliders_[i]->setValue(kComponentMax - components[i]);
     ignoreSliderChanges_ = wasIgnoring;
 }
 
@@ -211,6 +216,8 @@ void TSetupForm::showEvent(QShowEvent* event) {
 void TSetupForm::ReplaceAppearance(const Appearance& colours) {
     appearance_ = colours;
     RefreshSwatches();
+    // The sliders go back with the colours: they stand where the chosen element's colour is now.
+    if (const auto element = ChosenElement()) PlaceSliders(appearance_[*element]);
     ClearChoice();
     emit AppearanceChanged();
 }

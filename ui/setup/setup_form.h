@@ -84,6 +84,7 @@ private:
 
     void ElementChoiceToggled(int id, bool checked);
     void SliderChange();
+    void PlaceSliders(const Rgb& colour);
     void ColourPickerPick(int index);
     void SaveBtnClick();
     void CancelBtnClick();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <memory>
 
@@ -435,6 +437,11 @@ private slots:
         QCOMPARE(t.grid.ShownText(7, 56), QString("70m"));
         // "Total Units" is never shortened; its column widens instead.
         QCOMPARE(t.grid.ShownText(7, 55), QString("1,000"));
+        // A shortened figure shows in full on hover.
+        QCOMPARE(t.grid.CellToolTip(7, 55), QString());
+        QHelpEvent hover(QEvent::ToolTip, t.Centre(7, 56), t.grid.viewport()->mapToGlobal(t.Centre(7, 56)));
+        QApplication::sendEvent(t.grid.viewport(), &hover);
+        QCOMPARE(QToolTip::text(), QString("70,000,000"));
 
         t.grid.SetColumnWidth(1, 200);
         QCOMPARE(t.grid.ShownText(1, 56), QString("125,000"));

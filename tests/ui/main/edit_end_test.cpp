@@ -24,6 +24,7 @@
 #include "ui/main/results_panel_widget.h"
 #include "ui/planner/planner_form.h"
 #include "ui/scan_parser/parser_dialog.h"
+#include "ui/ship_info/ship_matrix_form.h"
 #include "active_main_window.h"
 #include "ui_test_registry.h"
 #include "ui_test_support.h"
@@ -122,12 +123,28 @@ private slots:
             {"scan parser OK",
              [](auto& w) {
                  TParserDialog& parser = *w.window.ParserDialog();
+                 parser.ShowParser();
                  parser.TextArea()->setPlainText("Harpy 5");
                  parser.KindOption(ReportKind::Scan)->setChecked(true);
                  parser.ScanSideOption(Side::Attacker)->setChecked(true);
                  parser.OkButton()->click();
              },
-             TypedCountAStepBeforeTheCommand},
+             [](auto& w) {
+                 TypedCountAStepBeforeTheCommand(w);
+                 // Typing goes on in the grid.
+                 QTRY_VERIFY(w.Grid().hasFocus());
+             }},
+            {"a click on the results panel",
+             [](auto& w) { QTest::mouseClick(w.window.Panel(), Qt::LeftButton, {}, QPoint(3, 3)); },
+             TypedCountCalculated},
+            {"the focus leaving the window",
+             [](auto& w) {
+                 QWidget& other = *w.window.UnitTables();
+                 other.show();
+                 QApplication::setActiveWindow(&other);
+                 QVERIFY(QTest::qWaitForWindowActive(&other));
+             },
+             TypedCountCalculated},
             {"scan parser Clear Attacker",
              [](auto& w) { ButtonNamed(*w.window.ParserDialog(), "Clear Attacker")->click(); },
              TypedCountAStepBeforeTheCommand},

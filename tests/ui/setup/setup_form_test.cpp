@@ -188,6 +188,10 @@ private slots:
         QCOMPARE(h.PixelAt(h.form->Swatch(C::DefFont)), QColor(Qt::red));
         QVERIFY(!h.form->ChosenElement() && !h.Editable());
         QCOMPARE(h.Values(), (QStringList{"R", "G", "B"}));
+        // The sliders went back too: red, not white.
+        QCOMPARE(h.form->RedSlider()->value(), 0);
+        QCOMPARE(h.form->GreenSlider()->value(), 255);
+        QCOMPARE(h.form->BlueSlider()->value(), 255);
     }
 
     void saveWithoutAFileCreatesItAndKeepsTheWindowOpen() {
