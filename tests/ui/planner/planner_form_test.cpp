@@ -200,9 +200,13 @@ private slots:
         QVERIFY(!t.planner.RunButton()->isEnabled());
         t.planner.RunSweep();
         QVERIFY(!t.planner.Running());
-        t.planner.ToEdit()->setText("3000");
+        t.planner.ToEdit()->setText("1,5k");  // no count, as in the grid
+        QVERIFY(!t.planner.RunButton()->isEnabled());
+        t.planner.ToEdit()->setText("2.5k");  // read as the grid reads it
         QVERIFY(t.planner.RunButton()->isEnabled());
         QVERIFY(t.planner.ProblemLabel()->isHidden());
+        QVERIFY(t.RunToEnd());
+        QCOMPARE(t.planner.Result().points.back().value, 2500);
     }
 
     void changingTheBattleMarksTheChartOutOfDateAndUseThisValueWritesTheSheet() {
