@@ -10,13 +10,14 @@
 #include "cli_output.h"
 #include "sheet/number_format.h"
 #include "sheet/results.h"
+#include "sheet/sheet_layout.h"
 
 namespace kestrin {
 
-/// Rows and columns of the battle sheet as the tick object prints them.
-inline constexpr int kTickRows = 66;
+/// Rows of the battle sheet as the tick object prints them.
+inline constexpr int kTickRows = sheet::kRows;
 /// Columns of the battle sheet.
-inline constexpr int kTickColumns = 12;
+inline constexpr int kTickColumns = sheet::kColumns;
 
 /// The results panel's element names, in the order the tick object prints them.
 inline constexpr std::array<const char*, 16> kPanelKeys{

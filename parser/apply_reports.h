@@ -17,8 +17,7 @@ void ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines, Side side);
 /// "Military Scan": adds the chosen fleets of the scan to the side's Ships, then recalculates.
 void ApplyMilitaryScan(BattleSheet& sheet, TextLines lines, Side side, const FleetChoice& choice);
 
-/// "Combat Report": clears the sheet, fills it with the report's starting fleets, runs one
-/// logged tick, then puts the report's actual held and lost figures beside the computed ones.
+/// "Combat Report": reads the report and shows it on the sheet (BattleSheet::ShowCombatReport).
 void ApplyCombatReport(BattleSheet& sheet, TextLines lines);
 
 /// The report kinds of the scan parser.
@@ -32,8 +31,7 @@ struct ReportChoice {
     FleetChoice fleets;
 };
 
-/// The scan parser's "OK": applies the text by its kind, as one step to undo; a combat report
-/// then sets ReportView.
+/// The scan parser's "OK": applies the text by its kind, as one step to undo.
 void ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice);
 
 }  // namespace kestrin

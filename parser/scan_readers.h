@@ -6,19 +6,13 @@
 #include <vector>
 
 #include "engine/ship_catalogue.h"
+#include "sheet/report_figures.h"
 #include "sheet/text_lines.h"
 
 namespace kestrin {
 
 /// Unit counts of a unit or PDS scan, by ShipIndex.
 using UnitCounts = std::array<std::int32_t, kShipCount>;
-
-/// The planet figures of a sector scan.
-struct PlanetFigures {
-    std::int64_t Score = 0;
-    std::int64_t Eonium = 0;
-    std::array<std::int32_t, 4> Roids{};  ///< uninitiated, metal, crystal, eonium
-};
 
 /// Reads unit and PDS scans: every unit name followed by a token sets that type's count to
 /// the token (0 if it is no number); a later mention overwrites an earlier one.

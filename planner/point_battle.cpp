@@ -1,9 +1,6 @@
 #include "point_battle.h"
 
-#include <algorithm>
-
 #include "engine/battle_simulation.h"
-#include "engine/saturating.h"
 #include "sheet/result_rows.h"
 
 namespace kestrin {
@@ -63,16 +60,6 @@ SweepFigures PointBattle::Figures(const BattleState& state) const {
     sources.defLostEonium = defLost.eonium;
     sources.roidsCaptured = state.RoidsCaptured;
     return {ComputeResultFigures(sources), defLeft.value, attLeft.value};
-}
-
-void CarryToNextTick(BattleState& state) {
-    state.Ships = state.Left;
-    for (int k = 0; k < kRoidKinds; ++k)
-        state.Roids[k] = SaturatingInt32(std::int64_t{state.Roids[k]} - state.RoidsCaptured[k]);
-    state.DefenderEonium =
-        std::max(0, SaturatingInt32(std::int64_t{state.DefenderEonium} - state.EoniumCaptured));
-    state.DefenderScore = std::max<std::int64_t>(0, state.DefenderScore);
-    state.AttackerScore = std::max<std::int64_t>(0, state.AttackerScore);
 }
 
 }  // namespace kestrin

@@ -37,9 +37,4 @@ private:
     SimulationContext context_;
 };
 
-/// StepForward on numbers: the survivors (stolen ships included) become the fleets, the
-/// defender keeps its asteroids and Eonium less the captured ones; rows 64 and 65 keep only
-/// positive values, as the recalculation wrote them.
-void CarryToNextTick(BattleState& state);
-
 }  // namespace kestrin

@@ -114,7 +114,9 @@ void BattleSheet::StepForward() {
     history_ = std::make_shared<const TickHistoryEntry>(std::move(earlier), std::move(inputs));
     ++currentTick_;
     ShowTick();
-    CarrySurvivorsForward();
+    BattleState carried = ReadTickLeft(cells_);
+    CarryToNextTick(carried);
+    WriteCarriedInputs(cells_, carried);
     RecalculateFollowingLog();
 }
 
@@ -246,19 +248,6 @@ void BattleSheet::RestoreInputs(const TickInputs& inputs) {
     for (int row = 0; row < kRows; ++row) {
         cells_.Set(kDefShips, row, inputs[row]);
         cells_.Set(kAttShips, row, inputs[kRows + row]);
-    }
-}
-
-// Left columns as the last recalculation left them: unit rows as counts, the asteroid and
-// Eonium rows as text. The planet scores stay.
-void BattleSheet::CarrySurvivorsForward() {
-    for (int row = kFirstUnitRow; row <= kLastUnitRow; ++row) {
-        cells_.WriteCount(kDefShips, row, cells_.Count(kDefLeft, row));
-        cells_.WriteCount(kAttShips, row, cells_.Count(kAttLeft, row));
-    }
-    for (int row = kFirstRoidRow; row <= kEoniumRow; ++row) {
-        cells_.Set(kDefShips, row, cells_.At(kDefLeft, row));
-        cells_.Set(kAttShips, row, cells_.At(kAttLeft, row));
     }
 }
 

@@ -13,6 +13,7 @@
 #include "sheet/fleet_value.h"
 #include "sheet/log_window_port.h"
 #include "sheet/number_format.h"
+#include "sheet/report_figures.h"
 #include "sheet/results.h"
 #include "sheet/row_visibility.h"
 #include "sheet/sheet_cells.h"
@@ -128,10 +129,19 @@ public:
     /// A copy, as long as the history: for checks.
     std::vector<TickInputs> TickHistory() const;
 
-    /// Set by the combat-report parser when it writes a report into the sheet.
+    /// Adds scanned unit counts to a side's Ships column; a count stops at the 32-bit range.
+    /// Nothing is recalculated.
+    void AddShips(Side side, const std::array<std::int64_t, kShipCount>& units);
+    /// Adds a sector scan's planet figures to a side: the score, and for the defender the
+    /// Eonium and the asteroids. Nothing is recalculated.
+    void AddPlanet(Side side, const PlanetFigures& planet);
+    /// Shows a parsed combat report: clears the sheet, fills it with the report's starting
+    /// fleets and asteroids, runs one logged tick, then puts the report's held and lost figures
+    /// beside the computed ones (in the Stole and Left columns, headed "Held" and "Lost") and
+    /// sets ReportView.
+    void ShowCombatReport(const CombatReport& report);
+    /// Whether a parsed combat report is shown; the next recalculation clears it.
     bool ReportView() const { return reportView_; }
-    /// Sets or clears ReportView (the combat-report parser).
-    void SetReportView(bool reportView) { reportView_ = reportView; }
 
     /// The results panel's texts and the TickIndicator.
     const ResultsPanel& Results() const { return results_; }
@@ -148,7 +158,6 @@ private:
     void SetUpdateLogEnabled(bool enabled);
     void SaveInputs(TickInputs& inputs) const;
     void RestoreInputs(const TickInputs& inputs);
-    void CarrySurvivorsForward();
     void ShowTick() { results_.TickIndicator = TickIndicatorText(currentTick_); }
     void CloseOpenChanges() noexcept;
     std::unique_ptr<SheetSnapshot> Snapshot() const;

@@ -1,5 +1,7 @@
 #include "result_rows.h"
 
+#include <algorithm>
+
 #include "engine/saturating.h"
 
 namespace kestrin {
@@ -78,6 +80,40 @@ void AddStolenToLeft(BattleState& state) {
     for (int s = 0; s < 2; ++s)
         for (ShipIndex t = 0; t < kShipCount; ++t)
             state.Left[s][t] = SaturatingInt32(std::int64_t{state.Left[s][t]} + state.Stole[s][t]);
+}
+
+void CarryToNextTick(BattleState& state) {
+    state.Ships = state.Left;
+    for (int k = 0; k < kRoidKinds; ++k)
+        state.Roids[k] = SaturatingInt32(std::int64_t{state.Roids[k]} - state.RoidsCaptured[k]);
+    state.DefenderEonium =
+        std::max(0, SaturatingInt32(std::int64_t{state.DefenderEonium} - state.EoniumCaptured));
+    state.DefenderScore = std::max<std::int64_t>(0, state.DefenderScore);
+    state.AttackerScore = std::max<std::int64_t>(0, state.AttackerScore);
+}
+
+BattleState ReadTickLeft(const SheetCells& cells) {
+    BattleState left;
+    for (ShipIndex t = 0; t < kShipCount; ++t) {
+        left.Left[Idx(Side::Defender)][t] = cells.Count(kDefLeft, UnitRow(t));
+        left.Left[Idx(Side::Attacker)][t] = cells.Count(kAttLeft, UnitRow(t));
+    }
+    for (int k = 0; k < kRoidKinds; ++k) left.Roids[k] = cells.Count(kDefLeft, kFirstRoidRow + k);
+    left.DefenderEonium = cells.Count(kDefLeft, kEoniumRow);
+    left.DefenderScore = cells.Int64(kDefShips, kScoreRow);
+    left.AttackerScore = cells.Int64(kAttShips, kScoreRow);
+    return left;
+}
+
+void WriteCarriedInputs(SheetCells& cells, const BattleState& state) {
+    for (ShipIndex t = 0; t < kShipCount; ++t) {
+        cells.WriteCount(kDefShips, UnitRow(t), state.Ships[Idx(Side::Defender)][t]);
+        cells.WriteCount(kAttShips, UnitRow(t), state.Ships[Idx(Side::Attacker)][t]);
+    }
+    for (int k = 0; k < kRoidKinds; ++k) cells.WriteCount(kDefShips, kFirstRoidRow + k, state.Roids[k]);
+    cells.WritePositive(kDefShips, kEoniumRow, state.DefenderEonium);
+    // The attacker's captures so far are no input of the tick: they pass on as they stand.
+    for (int row = kFirstRoidRow; row <= kEoniumRow; ++row) cells.Set(kAttShips, row, cells.At(kAttLeft, row));
 }
 
 void WriteResultRows(SheetCells& cells, const BattleState& state, const FleetCosts& costs) {

@@ -21,4 +21,19 @@ void AddStolenToLeft(BattleState& state);
 /// `state` whose Left already includes Stole.
 void WriteResultRows(SheetCells& cells, const BattleState& state, const FleetCosts& costs);
 
+/// The tick carry, StepForward's rule on numbers: the survivors (stolen ships included) become
+/// the fleets, the defender keeps its asteroids and Eonium less the captured ones; the Eonium
+/// and the scores keep only positive values, as the recalculation writes them. The planner
+/// carries a simulated state with it; the sheet what its Left columns show.
+void CarryToNextTick(BattleState& state);
+
+/// What the last recalculation left, as CarryToNextTick takes it: the Left columns' counts,
+/// the defender's asteroids and Eonium left (nothing more to subtract) and the scores.
+BattleState ReadTickLeft(const SheetCells& cells);
+
+/// Writes a carried state into the input columns: the ships of both sides, the defender's
+/// asteroids and Eonium. The attacker's columns of those rows take the captures accumulated
+/// so far; the scores stay as they stand.
+void WriteCarriedInputs(SheetCells& cells, const BattleState& state);
+
 }  // namespace kestrin

@@ -38,13 +38,14 @@ TEST(BattleSheet, StartsWithCaptionsOnlyAtTickOne) {
 
 TEST(BattleSheet, EmptySheetRecalculatesToEmptyResults) {
     SheetFixture f;
-    f.sheet.SetCell(4, 0, "Held");  // as a parsed report leaves it
-    f.sheet.SetReportView(true);
+    f.sheet.ShowCombatReport(CombatReport{});  // "Held" and "Lost" headings, no ships
+    ASSERT_TRUE(f.sheet.ReportView());
     const SheetCells before = f.sheet.Cells();
     f.Recalc();
     EXPECT_EQ(f.sheet.Cell(4, 0), "Stole");
     SheetCells expected = before;
-    expected.Set(4, 0, "Stole");
+    for (int col : {kDefStole, kAttStole}) expected.Set(col, kHeadingRow, "Stole");
+    for (int col : {kDefLeft, kAttLeft}) expected.Set(col, kHeadingRow, "Left");
     EXPECT_EQ(f.sheet.Cells(), expected);
     EXPECT_FALSE(f.sheet.ReportView());
     EXPECT_EQ(f.sheet.Results(), ResultsPanel{});

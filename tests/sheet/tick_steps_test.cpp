@@ -141,16 +141,13 @@ TEST(TickSteps, HistoryKeepsOneEntryMoreThanTheTickAfterABackStep) {
 
 TEST(TickSteps, ForwardAfterAParsedReportCarriesComputedSurvivors) {
     SheetFixture f;
-    f.Put(kDefShips, UnitRow(kHarpy), 10);
-    f.Put(kAttShips, UnitRow(kHarpy), 20);
-    // What the combat-report parser leaves: "Held"/"Lost" headings and report figures.
-    f.sheet.SetCell(kDefStole, 0, "Held");
-    f.sheet.SetCell(kDefLeft, 0, "Lost");
-    f.sheet.SetCell(kAttStole, 0, "Held");
-    f.sheet.SetCell(kAttLeft, 0, "Lost");
-    f.sheet.SetCell(kDefLeft, UnitRow(kHarpy), "999");
-    f.sheet.SetCell(kAttLeft, UnitRow(kHarpy), "999");
-    f.sheet.SetReportView(true);
+    // A report of 10 against 20 Harpies whose own figures differ from the computed ones.
+    CombatReport report;
+    report.DefenderTotal[kHarpy] = 10;
+    report.AttackerTotal[kHarpy] = 20;
+    report.DefenderLost[kHarpy] = 999;
+    report.AttackerLost[kHarpy] = 999;
+    f.sheet.ShowCombatReport(report);
     const TickInputs inputs = InputsOf(f.sheet);
     f.sheet.StepForward();
     EXPECT_FALSE(f.sheet.ReportView());

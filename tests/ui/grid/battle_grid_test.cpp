@@ -258,8 +258,9 @@ private slots:
 
     void selectionInReportViewKeepsTheReport() {
         GridUnderTest t;
-        t.sheet.SetReportView(true);
-        t.sheet.SetCell(4, 1, "12");
+        CombatReport report;
+        report.DefenderHeld[0] = 12;  // column 4, row 1
+        t.sheet.ShowCombatReport(report);
         QSignalSpy recalculated(&t.grid, &BattleGrid::Recalculated);
         t.Click(1, 2);
         QTest::keyClick(&t.grid, Qt::Key_Down);
@@ -383,8 +384,9 @@ private slots:
 
     void reportViewColumnsShowTheReportsFigures() {
         GridUnderTest t;
-        t.sheet.SetReportView(true);
-        t.sheet.SetCell(4, 1, "8888");
+        CombatReport report;
+        report.DefenderHeld[0] = 8888;  // column 4, row 1
+        t.sheet.ShowCombatReport(report);
         t.grid.SheetChanged();
         QCOMPARE(t.grid.ShownText(4, 1), QString("(8,888)"));
         QCOMPARE(t.grid.ShownText(4, 2), QString());
