@@ -189,6 +189,22 @@ private slots:
         }
     }
 
+    void useThisValueTakesTheTypedCountFirst() {
+        EditingWindow w;
+        TPlannerForm& planner = *w.window.PlannerForm();
+        planner.ShowPlanner();  // the attacker's Harpies
+        planner.FromEdit()->setText("0");
+        planner.ToEdit()->setText("10");
+        planner.RunButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !planner.Running(); }, 20000));
+        planner.ChoosePoint(3);
+        w.TypeWithoutEnter("125k");
+        planner.UseValueButton()->click();
+        QVERIFY(w.Grid().EditorText().isNull());
+        QCOMPARE(w.Cell(kAttShips, kHarpyRow), std::string("3"));
+        TypedCountAStepBeforeTheCommand(w);
+    }
+
     void undoAndRedoNameTheirStep() {
         EditingWindow w;
         QAction* undo = w.window.UndoAction();
