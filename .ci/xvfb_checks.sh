@@ -283,6 +283,17 @@ open_planner() {
     sleep 0.5
 }
 
+# At 1280x900 a sweep's findings show under the chart, in more than one colour (the heading,
+# the links, the markers' symbols), above the readout.
+on_screen 1280x900
+open_planner
+focus "$planner"
+click "$planner" 124 217  # "Run Sweep"
+sleep 3
+import -window "$planner" "$work/findings.png"
+colours=$(convert "$work/findings.png" -crop 330x90+241+390 +repage -unique-colors txt:- | grep -c '^[0-9]')
+[ "$colours" -gt 3 ] || fail "at 1280x900 the planner's findings do not show (colours: $colours)"
+
 on_screen 1280x800
 open_planner
 whole "$main" "the main window"
