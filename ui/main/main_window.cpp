@@ -72,19 +72,7 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     CentreOnScreen(this);
 }
 
-// The secondary windows refer to the sheet and the run settings, which are members: they go
-// before the members do (Qt would delete them only afterwards, as children).
-TForm1::~TForm1() {
-    sheet_->SetLogWindow(nullptr);
-    delete plannerForm_;
-    delete debugForm_;
-    delete logWindow_;
-    delete parserDialog_;
-    delete shipDetails_;
-    delete unitTables_;
-    delete setupForm_;
-    delete grid_;
-}
+TForm1::~TForm1() = default;
 
 // Colours, statistics file, combat tables, then the empty sheet: nothing is calculated.
 void TForm1::LoadStartup() {
@@ -107,7 +95,7 @@ void TForm1::BuildWindows() {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    grid_ = new BattleGrid(*sheet_, appearance_, central);
+    grid_ = windows_.Own(new BattleGrid(*sheet_, appearance_, central));
     grid_->setObjectName("BattleGrid");
     panel_ = new ResultsPanelWidget(central);
     panel_->setObjectName("ResultsPanel");
@@ -128,14 +116,14 @@ void TForm1::BuildWindows() {
 
 // In the order the program has always created them; all hidden.
 void TForm1::BuildSecondaryWindows() {
-    logWindow_ = new TForm2(*sheet_, appearance_, this);
+    logWindow_ = windows_.Own(new TForm2(*sheet_, appearance_, this));
     sheet_->SetLogWindow(logWindow_);
     connect(logWindow_, &TForm2::CommandStarting, this, &TForm1::FinishInput);
     connect(logWindow_, &TForm2::Recalculated, this, [this] { SheetChanged(); });
     connect(grid_, &BattleGrid::MouseReleased, logWindow_, &TForm2::WriteLogStep);
     // A spin becomes a step to undo when the button is released.
     connect(grid_, &BattleGrid::MouseReleased, this, &TForm1::UpdateUndoActions);
-    parserDialog_ = new TParserDialog(*sheet_, this);
+    parserDialog_ = windows_.Own(new TParserDialog(*sheet_, this));
     connect(parserDialog_, &TParserDialog::CommandStarting, this, &TForm1::FinishInput);
     // Typing goes on in the grid, at its current cell.
     connect(parserDialog_, &TParserDialog::ReportApplied, this, [this] {
@@ -147,13 +135,13 @@ void TForm1::BuildSecondaryWindows() {
             [this](const QString& message) { messages_->Error(this, message); });
     connect(parserDialog_, &TParserDialog::PasteRefused, this,
             [this](const QString& message) { messages_->Warning(parserDialog_, message); });
-    shipDetails_ = new TShipDetailsForm(rules_->catalogue, this);
+    shipDetails_ = windows_.Own(new TShipDetailsForm(rules_->catalogue, this));
     connect(grid_, &BattleGrid::ShipStatsChosen, shipDetails_, &TShipDetailsForm::ShowFor);
-    debugForm_ = new TDebugForm(*rules_, *sheet_, context_, *this, *messages_, this);
-    unitTables_ = new TShipMatrixForm(*rules_, context_.DecimalSeparator, this);
-    setupForm_ = new TSetupForm(appearance_, AppearancePath(folder_), *messages_, this);
+    debugForm_ = windows_.Own(new TDebugForm(*rules_, *sheet_, context_, *this, *messages_, this));
+    unitTables_ = windows_.Own(new TShipMatrixForm(*rules_, context_.DecimalSeparator, this));
+    setupForm_ = windows_.Own(new TSetupForm(appearance_, AppearancePath(folder_), *messages_, this));
     connect(setupForm_, &TSetupForm::AppearanceChanged, grid_, [this] { grid_->viewport()->update(); });
-    plannerForm_ = new TPlannerForm(*rules_, *sheet_, context_, *messages_, folder_, this);
+    plannerForm_ = windows_.Own(new TPlannerForm(*rules_, *sheet_, context_, *messages_, folder_, this));
     connect(plannerForm_, &TPlannerForm::CommandStarting, this, &TForm1::FinishInput);
     connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this] { SheetChanged(); });
 }

@@ -14,6 +14,7 @@
 #include "sheet/battle_sheet.h"
 #include "ui/debug/debug_host.h"
 #include "ui/main/recent_files.h"
+#include "ui/common/owned_windows.h"
 #include "ui/common/user_messages.h"
 
 class QAction;
@@ -164,6 +165,10 @@ private:
     std::filesystem::path currentFile_;
     // Columns 1 and 7 as last opened or saved: what "changed since saved" compares with.
     std::vector<std::string> savedInputs_;
+
+    // The grid and the secondary windows refer to the sheet, the rules, the colours and the
+    // run settings: owned here, after those members, they go before them.
+    OwnedWindows windows_;
 
     BattleGrid* grid_ = nullptr;
     ResultsPanelWidget* panel_ = nullptr;
