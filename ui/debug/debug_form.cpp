@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "engine/fixed_format.h"
@@ -33,12 +34,16 @@ TDebugForm::TDebugForm(const BattleRules& rules, BattleSheet& sheet, SimulationC
     stringGrid1_->SetAllColumnWidths(30);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
+    runTimer_ = new QTimer(this);
+    connect(runTimer_, &QTimer::timeout, this, [this] { (this->*runStep_)(); });
     FormCreate();
     // Installed at once: a bailout must be seen even before the window is first shown.
     context_.Bailout = this;
 }
 
 TDebugForm::~TDebugForm() {
+    // A run going on is one step to undo all the same.
+    FinishRun();
     if (context_.TraceHook == this) {
         context_.TraceHook = nullptr;
         context_.NoteCycles = false;

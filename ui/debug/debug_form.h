@@ -4,10 +4,11 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <random>
+#include <optional>
 
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
+#include "sheet/battle_generators.h"
 #include "sheet/battle_sheet.h"
 #include "ui/debug/debug_host.h"
 #include "ui/debug/debug_plot.h"
@@ -19,6 +20,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QTimer;
 
 namespace kestrin {
 
@@ -130,18 +132,13 @@ private:
     void DrawPlot();
     QString General(double value) const;
 
-    bool RandomBattle();
-    void FillRandomCell(int col, int row, int emptyBelow);
-    bool RunShipPass();
-    QString WhyNoShipBattle() const;
-    void NameTracedCall(int step, int targetColumn, int targetClass);
-    std::int64_t FillTargets(ShipIndex firer, int targetClass, int targetColumn);
-    std::int64_t MaxFirers(std::int64_t need, ShipIndex firer) const;
-    bool ShipTestBattles(ShipIndex firer, int firingColumn, std::int64_t maxFirers);
+    void StartRun(void (TDebugForm::*step)());
+    void RandomRunStep();
+    void ShipRunStep();
+    void FinishRun();
+    std::optional<int> ChosenStep() const;
+    void NameTracedCall(const BattleGenerators::ShipPass& pass);
     void SetRunnersBusy(bool busy);
-    bool PumpEvents();
-    void SeedFromClock();
-    std::int64_t Random(std::int64_t low, std::int64_t high);
 
     const BattleRules& rules_;
     BattleSheet& sheet_;
@@ -179,11 +176,15 @@ private:
 
     // The ship test run goes on while set; "Stop" and hiding the window clear it.
     bool running_ = false;
-    // A runner is active: its loop lets events run, so the run buttons must not start a
-    // second loop inside it.
+    // A run is active: one battle per tick of runTimer_, so that events run between them.
     bool runnerBusy_ = false;
+    QTimer* runTimer_ = nullptr;
+    void (TDebugForm::*runStep_)() = nullptr;
+    std::optional<BattleGenerators> generators_;
+    std::optional<BattleGenerators::ShipPass> pass_;
+    int passBattles_ = 0;
+    int randomBattlesLeft_ = 0;
     std::int64_t battlesRun_ = 0;
-    std::mt19937_64 random_;
 };
 
 }  // namespace kestrin

@@ -299,6 +299,7 @@ private slots:
         bool runButtonsLocked = false;
         StopOnceRunning(f, runButtonsLocked);
         QTest::mouseClick(f.RunShipTesting(), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return f.RunShipTesting()->isEnabled(); }));
 
         QVERIFY(!f.Running());
         QVERIFY(runButtonsLocked);
@@ -354,6 +355,7 @@ private slots:
         bool runButtonsLocked = false;
         StopOnceRunning(f, runButtonsLocked);
         QTest::mouseClick(f.RunHoleDetectorBtn(), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return f.RunHoleDetectorBtn()->isEnabled(); }, 20000));
         QVERIFY(runButtonsLocked);
         QCOMPARE(h.host.reCalcs, before + 1000);
         QCOMPARE(f.BattlesRunBox()->text(), "0");
