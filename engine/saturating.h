@@ -42,6 +42,13 @@ inline std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
     return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
 }
 
+/// value * factor + add on unsigned magnitudes (factor > 0), saturating at the range's top.
+inline std::uint64_t SaturatingMultiplyAdd(std::uint64_t value, std::uint64_t factor, std::uint64_t add) {
+    constexpr std::uint64_t kTop = std::numeric_limits<std::uint64_t>::max();
+    if (value > (kTop - add) / factor) return kTop;
+    return value * factor + add;
+}
+
 /// a - b, saturating at the 64-bit range's ends instead of overflowing.
 inline std::int64_t SaturatingSub(std::int64_t a, std::int64_t b) {
     std::int64_t difference = 0;

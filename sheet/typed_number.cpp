@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "engine/number_text.h"
+#include "engine/saturating.h"
 
 namespace kestrin {
 
@@ -41,14 +42,8 @@ bool StripSeparator(std::string_view& text, const NumberLocale& locale) {
     return false;
 }
 
-// A magnitude, saturated at the top of the unsigned range: beyond any field's range.
-constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
-
-std::uint64_t SaturatingMultiplyAdd(std::uint64_t value, std::uint64_t factor, std::uint64_t add) {
-    if (value > (kSaturated - add) / factor) return kSaturated;
-    return value * factor + add;
-}
-
+// Magnitudes saturate at the top of the unsigned range (SaturatingMultiplyAdd): beyond any
+// field's range.
 // Digits, grouped by threes after the first group when separators are used at all.
 std::optional<std::uint64_t> ReadGroupedDigits(std::string_view text, const NumberLocale& locale) {
     std::uint64_t value = 0;
