@@ -42,8 +42,6 @@ bool StripSeparator(std::string_view& text, const NumberLocale& locale) {
     return false;
 }
 
-// Magnitudes saturate at the top of the unsigned range (SaturatingMultiplyAdd): beyond any
-// field's range.
 // Digits, grouped by threes after the first group when separators are used at all.
 std::optional<std::uint64_t> ReadGroupedDigits(std::string_view text, const NumberLocale& locale) {
     std::uint64_t value = 0;
