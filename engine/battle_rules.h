@@ -14,11 +14,12 @@ struct BattleRulesLoad;
 
 /// The catalogue and the combat tables built from it: everything read-only a battle needs.
 /// Only MakeBattleRules makes one (LoadBattleRules through it), so every BattleRules holds
-/// statistics the combat rules can use and complete tables, and nothing changes them after.
+/// statistics the combat rules can use and complete tables; the program passes it on by const
+/// reference. (The members are not const, so that the rules move rather than copy.)
 class BattleRules {
 public:
-    const ShipCatalogue catalogue;
-    const CombatTables tables;
+    ShipCatalogue catalogue;
+    CombatTables tables;
 
 private:
     BattleRules(ShipCatalogue checked, CombatTables built)
