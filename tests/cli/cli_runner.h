@@ -1,6 +1,8 @@
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -48,6 +50,25 @@ inline ProgramRun RunShell(const TempFolder& folder, const std::string& line) {
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return run;
+}
+
+/// Runs a shell command line as RunShell does and gives the largest resident size, in KiB,
+/// that the line or any process it waited for reached: a bound on memory that, unlike a cap
+/// on the address space, does not depend on the machine's limits.
+inline long PeakResidentKiBOf(const TempFolder& folder, const std::string& line, ProgramRun& run) {
+    const std::string command = "cd '" + folder.Path().string() + "' && CLI='" KESTRIN_CLI_PATH "' && (" + line +
+                                ") > stdout.txt 2> stderr.txt";
+    const pid_t child = fork();
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int raw = -1;
+    rusage usage{};
+    if (child < 0 || wait4(child, &raw, 0, &usage) != child) return -1;
+    run = {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(folder.Path() / "stdout.txt"),
+           ReadBytes(folder.Path() / "stderr.txt")};
+    return usage.ru_maxrss;
 }
 
 /// The option naming the built-in statistics file in `folder` (written when missing: a
