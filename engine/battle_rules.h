@@ -22,7 +22,8 @@ public:
     CombatTables tables;
 
 private:
-    BattleRules(ShipCatalogue checked, CombatTables built)
+    // By rvalue reference: the tables are arrays, so each further move would be a copy.
+    BattleRules(ShipCatalogue&& checked, CombatTables&& built)
         : catalogue(std::move(checked)), tables(std::move(built)) {}
     friend BattleRulesLoad MakeBattleRules(const ShipCatalogue& catalogue);
 };
