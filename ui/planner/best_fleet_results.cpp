@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "sheet/row_captions.h"
 #include "ui/planner/best_fleet_page.h"
 
 namespace kestrin {
@@ -96,7 +97,7 @@ void BestFleetPage::FillFleetTable() {
     if (!shown) return;
     for (int i = 0; i < fleetTable_->rowCount(); ++i) {
         const int row = searched_.rows[static_cast<std::size_t>(i)].row;
-        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(searched_.cells.At(sheet::kAttCaption, row))));
+        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(std::string(RowCaption(sheet_.Rules().catalogue, Side::Attacker, row)))));
         fleetTable_->setItem(i, 1, Figure(outcome_->result.best.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
         fleetTable_->setItem(i, 2, Figure(outcome_->grid.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
     }

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "engine/number_text.h"
+#include "sheet/result_rows.h"
 #include "sheet/typed_number.h"
 #include "planner/sweep_range.h"
 #include "ui/planner/best_fleet_page.h"
@@ -207,7 +208,7 @@ void TPlannerForm::FillRows() {
     const int keep = rowBox_->currentData().toInt();
     const QSignalBlocker block(rowBox_);
     rowBox_->clear();
-    for (const SweepRow& row : SweepableRows(sheet_.Cells(), ChosenSide()))
+    for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, ChosenSide()))
         rowBox_->addItem(QString::fromStdString(row.caption), row.row);
     const int at = rowBox_->findData(keep);
     rowBox_->setCurrentIndex(at >= 0 ? at : 0);
@@ -235,7 +236,7 @@ std::string TPlannerForm::CheckControls(SweepRequest* request) const {
     const SweepRange range{from.value, to.value, pointsBox_->value()};
     if (std::string error = CheckSweepRange(range, input.row); !error.empty()) return error;
     if (request != nullptr)
-        *request = {sheet_.Cells(), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};
+        *request = {SheetInputs(sheet_.Cells()), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};
     return {};
 }
 

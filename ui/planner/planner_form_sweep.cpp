@@ -12,6 +12,7 @@
 
 #include "engine/atomic_file.h"
 #include "planner/sweep_csv.h"
+#include "sheet/result_rows.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
@@ -65,7 +66,7 @@ void TPlannerForm::BattleChanged() {
     // The advisor's rows show what the grid holds now.
     if (isVisible() && !fleetPage_->Running()) fleetPage_->FillRows();
     if (result_.points.empty()) return;
-    outOfDate_ = !SameBattleApartFrom(swept_.cells, sheet_.Cells(), swept_.input);
+    outOfDate_ = !SameBattleApartFrom(swept_.battle, SheetInputs(sheet_.Cells()), swept_.input);
     chart_->SetOutOfDate(outOfDate_);
 }
 
