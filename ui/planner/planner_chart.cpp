@@ -146,7 +146,14 @@ void PlannerChartView::Plot(PlannerPlot plot) {
 }
 
 void PlannerChartView::AddAxis(Qt::Alignment alignment, const QString& title, const std::vector<int>& figures) {
-    const ValueRange range = FiguresRange(plot_, figures);
+    ValueRange range = FiguresRange(plot_, figures);
+    // A finding's figure is what matters most: on the axis, even when it lies between points.
+    for (int k = 0; k < kFindingCount; ++k) {
+        const std::optional<SweepFinding>& finding = plot_.findings[k];
+        if (!finding || std::ranges::find(figures, FindingFigure(static_cast<FindingKind>(k))) == figures.end()) continue;
+        range.low = std::min(range.low, X(finding->figure));
+        range.high = std::max(range.high, X(finding->figure));
+    }
     const AxisScale scale = NiceScale(range.low, range.high);
     QCategoryAxis* axis = ScaleAxis(scale, locale_);
     axis->setTitleText(title);
