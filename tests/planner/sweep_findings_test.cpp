@@ -103,24 +103,6 @@ TEST(SweepFindings, EveryValueTriedMatchesBruteForce) {
     for (int k = 0; k < kFindingCount; ++k) EXPECT_GT(found[k], 4) << "finding " << k;
 }
 
-// Ties and rounding: two values whose panel figure per asteroid is the same are told apart by
-// the exact change per asteroid, and equal ones go to the smaller value.
-TEST(SweepFindings, LossPerRoidIsComparedExactlyAndTiesGoToTheSmallerValue) {
-    const auto point = [](std::int64_t value, std::int64_t change, std::int64_t roids) {
-        SweepPoint p{value, std::vector<SweepFigures>(1)};
-        p.ticks[0].results.ALoss = change;
-        p.ticks[0].results.TIR = roids;
-        p.ticks[0].results.ALossPerRoid = roids > 0 ? change / roids : 0;
-        return p;
-    };
-    // -7/2 and -10/3 are both -3 on the panel; -10/3 is the smaller loss; -20/6 ties with it.
-    // Nothing captured (value 0) has no loss per asteroid, though the panel shows 0.
-    const std::vector<SweepPoint> points{point(0, -50, 0), point(1, -7, 2), point(2, -10, 3), point(3, -20, 6)};
-    const SweepFindings found = FindSweepFindings(points, PlotMode::WholeBattle);
-    EXPECT_EQ(found[1], (SweepFinding{2, -3}));
-    EXPECT_EQ(found[0], (SweepFinding{3, 6}));
-}
-
 TEST(SweepFindings, ScopeSaysWhatWasTried) {
     const NumberLocale locale;
     const std::vector<std::int64_t> every{0, 3000}, step{0, 30000, 60000}, uneven{0, 5, 10, 16};
