@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ui/planner/axis_scale.h"
 
@@ -189,46 +190,49 @@ void PlannerChartView::AddFigureLines() {
 }
 
 // One figure's line, in pieces between the points where it has no value; a point beyond the
-// axis sits on its edge and gets a hollow square.
+// axis sits on its edge and gets a hollow square. The points are gathered before the series
+// join the chart, which would otherwise redraw for each of them.
 void PlannerChartView::AddFigureLine(int figure) {
     const ValueAxis& axis = *AxisOf(figure);
+    QList<QList<QPointF>> pieces;
+    QList<QPointF> clipped;
+    bool broken = true;
+    for (std::size_t i = 0; i < plot_.values.size(); ++i) {
+        const SweepFigures& f = plot_.figures[i];
+        if (!FigureDefined(figure, f)) {
+            broken = true;
+            continue;
+        }
+        if (std::exchange(broken, false)) pieces.emplace_back();
+        const double y = X(kSweepFigures[figure].value(f));
+        const QPointF at(X(plot_.values[i]), std::clamp(y, axis.scale.min, axis.scale.max));
+        pieces.back().append(at);
+        if (at.y() != y) clipped.append(at);
+    }
     const auto add = [&](QXYSeries* series) {
         chart()->addSeries(series);
         series->attachAxis(xAxis_);
         series->attachAxis(axis.axis);
     };
-    QLineSeries* piece = nullptr;
-    QScatterSeries* clipped = nullptr;
-    for (std::size_t i = 0; i < plot_.values.size(); ++i) {
-        const SweepFigures& f = plot_.figures[i];
-        if (!FigureDefined(figure, f)) {
-            piece = nullptr;
-            continue;
-        }
-        if (piece == nullptr) {
-            piece = new QLineSeries;
-            piece->setName(kSweepFigures[figure].title);
-            piece->setObjectName(kSweepFigures[figure].key);
-            piece->setPen(QPen(FigureColour(figure), 2));
-            add(piece);
-        }
-        const double y = X(kSweepFigures[figure].value(f));
-        const double shown = std::clamp(y, axis.scale.min, axis.scale.max);
-        piece->append(X(plot_.values[i]), shown);
+    for (const QList<QPointF>& points : pieces) {
+        auto* piece = new QLineSeries;
+        piece->setName(kSweepFigures[figure].title);
+        piece->setObjectName(kSweepFigures[figure].key);
+        piece->setPen(QPen(FigureColour(figure), 2));
+        piece->append(points);
         // A piece of one point draws no line: its point shows.
-        piece->setPointsVisible(piece->count() == 1);
-        if (shown == y) continue;
-        if (clipped == nullptr) {
-            clipped = new QScatterSeries;
-            clipped->setObjectName(QString(kSweepFigures[figure].key) + "Clipped");
-            clipped->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-            clipped->setMarkerSize(9);
-            clipped->setColor(Qt::white);
-            clipped->setBorderColor(FigureColour(figure));
-            add(clipped);
-        }
-        clipped->append(X(plot_.values[i]), shown);
+        piece->setPointsVisible(points.size() == 1);
+        add(piece);
     }
+    if (clipped.isEmpty()) return;
+    auto* marks = new QScatterSeries;
+    marks->setObjectName(QString(kSweepFigures[figure].key) + "Clipped");
+    marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    marks->setMarkerSize(9);
+    marks->setColor(Qt::white);
+    marks->setBorderColor(FigureColour(figure));
+    marks->append(clipped);
+    add(marks);
 }
 
 // Each finding as a large marker of its own shape on its figure's line, or on the bottom edge
