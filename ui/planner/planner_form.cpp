@@ -51,6 +51,14 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
         progress_->setValue(done);
     });
     connect(runner_, &SweepRunner::Finished, this, &TPlannerForm::SweepFinished);
+    findingsRunner_ = new SweepRunner(rules, this);
+    connect(findingsRunner_, &SweepRunner::Progress, this, [this](int done, int total) {
+        // A stale pass's last signals do not move the bar of the sweep that replaced it.
+        if (passStale_ || Running()) return;
+        progress_->setRange(0, total);
+        progress_->setValue(done);
+    });
+    connect(findingsRunner_, &SweepRunner::Finished, this, &TPlannerForm::FindingsPassFinished);
     auto* sweepPage = new QWidget;
     auto* layout = new QHBoxLayout(sweepPage);
     layout->addWidget(BuildControls());
@@ -119,7 +127,7 @@ QWidget* TPlannerForm::BuildControls() {
         connect(edit, &QLineEdit::returnPressed, this, &TPlannerForm::RunSweep);
     }
     connect(runButton_, &QPushButton::clicked, this, &TPlannerForm::RunSweep);
-    connect(cancelButton_, &QPushButton::clicked, runner_, &SweepRunner::Cancel);
+    connect(cancelButton_, &QPushButton::clicked, this, &TPlannerForm::CancelWork);
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::Replot);
     connect(figureList_, &QListWidget::itemChanged, this, &TPlannerForm::Replot);
     return side;
@@ -250,11 +258,16 @@ void TPlannerForm::UpdateRunState() {
 
 bool TPlannerForm::Running() const { return runner_->Running(); }
 
+bool TPlannerForm::FindingsRunning() const { return findingsRunner_->Running(); }
+
+// The bar and Cancel show while the sweep or its pass over every value runs; the chart's
+// buttons wait only for the sweep.
 void TPlannerForm::SetRunning(bool running) {
-    progress_->setVisible(running);
-    cancelButton_->setVisible(running);
+    const bool busy = running || (FindingsRunning() && !passStale_);
+    progress_->setVisible(busy);
+    cancelButton_->setVisible(busy);
     const bool results = !result_.points.empty() && !running;
-    useValue_->setEnabled(results && chosen_.has_value());
+    useValue_->setEnabled(results && chosenPoint_.has_value());
     exportCsv_->setEnabled(results);
     savePng_->setEnabled(results);
     UpdateRunState();
