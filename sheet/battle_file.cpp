@@ -97,7 +97,7 @@ BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::stri
         return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
     // One step to undo; taken as text, unchecked: the recalculation empties what is no
     // number in unit rows.
-    const SheetChange change(battleSheet, "Open File");
+    const SheetChange change(battleSheet, Step::OpenFile);
     for (int row = 1; row < sheet::kRows; ++row) {
         battleSheet.SetCell(sheet::kDefShips, row, lines[2 * row - 2]);
         battleSheet.SetCell(sheet::kAttShips, row, lines[2 * row - 1]);
