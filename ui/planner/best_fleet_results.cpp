@@ -167,7 +167,7 @@ void BestFleetPage::UseFleet() {
     emit CommandStarting();
     {
         // One step to undo, closed before the window hears of it.
-        const SheetChange change(sheet_);
+        const SheetChange change(sheet_, Step::UseThisFleet);
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
             sheet_.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
         sheet_.Recalculate();

@@ -201,7 +201,7 @@ void TPlannerForm::UseChosenValue() {
     const std::int64_t value = chosenPoint_->value;
     {
         // One step to undo, closed before the window hears of it.
-        const SheetChange change(sheet_, "Use This Value");
+        const SheetChange change(sheet_, Step::UseThisValue);
         sheet_.SetCell(sheet::ShipsColumn(swept_.input.side), swept_.input.row, std::to_string(value));
         sheet_.Recalculate();
     }
