@@ -18,27 +18,23 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-CalcLogText::CalcLogText(const LogColours& colours)
-    : colours_(colours), background_(colours.ShipBgd) {}
-
 void CalcLogText::BeginLogRun() { lines_.clear(); }
 
 void CalcLogText::WriteLogStep(const StepLists& lists) {
-    background_ = colours_.ShipBgd;
     const auto& header = lists.MemoHeader;
     const std::optional<std::size_t> defending = FindLine(header, "Defending Ships");
     const std::optional<std::size_t> attacking = FindLine(header, "Attacking Ships");
     if (defending) {
-        Append("", false, colours_.DefFont);
-        AppendTitle(header, *defending, kLogTitleColour);
-        AppendSide(header, *defending, lists.MemoDef, colours_.DefFont);
-        if (attacking) AppendSide(header, *attacking, lists.MemoAtt, colours_.AttFont);
+        Append("", false, LogInk::Defender);
+        AppendTitle(header, *defending, LogInk::Title);
+        AppendSide(header, *defending, lists.MemoDef, LogInk::Defender);
+        if (attacking) AppendSide(header, *attacking, lists.MemoAtt, LogInk::Attacker);
     } else if (attacking) {
-        // A block of the attacker alone shows its title in the attacker's colour; only the
-        // digits take the fixed title digit colour.
-        Append("", false, colours_.AttFont);
-        AppendTitle(header, *attacking, colours_.AttFont);
-        AppendSide(header, *attacking, lists.MemoAtt, colours_.AttFont);
+        // A block of the attacker alone shows its title in the attacker's ink; only the
+        // digits take the title's digit ink.
+        Append("", false, LogInk::Attacker);
+        AppendTitle(header, *attacking, LogInk::Attacker);
+        AppendSide(header, *attacking, lists.MemoAtt, LogInk::Attacker);
     }
     // The log never begins with a blank line: the first block's separator goes.
     if (!lines_.empty() && lines_.front().text.empty()) lines_.erase(lines_.begin());
@@ -54,24 +50,24 @@ std::vector<std::string> CalcLogText::PlainLines() const {
 // The step title is the header line just before the side line. A side line at the very top
 // has no title; nothing is written for it then rather than reading before the list.
 void CalcLogText::AppendTitle(const std::vector<std::string>& header, std::size_t sideIndex,
-                              Rgb colour) {
+                              LogInk ink) {
     if (sideIndex == 0) return;
-    LogLine title{header[sideIndex - 1], true, colour, {}};
-    title.charColours.reserve(title.text.size());
-    for (char c : title.text) title.charColours.push_back(IsDigit(c) ? kLogTitleDigitColour : colour);
+    LogLine title{header[sideIndex - 1], true, ink, {}};
+    title.charInks.reserve(title.text.size());
+    for (char c : title.text) title.charInks.push_back(IsDigit(c) ? LogInk::TitleDigit : ink);
     lines_.push_back(std::move(title));
 }
 
 // The side line and the ships-and-shots line after it in bold, then the side's own lines.
 void CalcLogText::AppendSide(const std::vector<std::string>& header, std::size_t sideIndex,
-                             const std::vector<std::string>& sideLines, Rgb colour) {
+                             const std::vector<std::string>& sideLines, LogInk ink) {
     for (std::size_t i = sideIndex; i <= sideIndex + 1 && i < header.size(); ++i)
-        Append(header[i], true, colour);
-    for (const std::string& line : sideLines) Append(line, false, colour);
+        Append(header[i], true, ink);
+    for (const std::string& line : sideLines) Append(line, false, ink);
 }
 
-void CalcLogText::Append(const std::string& text, bool bold, Rgb colour) {
-    lines_.push_back(LogLine{text, bold, colour, {}});
+void CalcLogText::Append(const std::string& text, bool bold, LogInk ink) {
+    lines_.push_back(LogLine{text, bold, ink, {}});
 }
 
 }  // namespace kestrin

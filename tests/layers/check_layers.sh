@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Layers point one way: a file may include headers of its own layer and of the layers below
-# it, never of a layer above or beside it; nothing outside ui/ and app/ includes Qt. Prints
-# every include that breaks the rule and fails if there is one.
+# it, never of a layer above or beside it; nothing outside ui/ and app/ includes Qt. A layer
+# is named from the top ("sheet/x.h"), never reached by climbing out of a folder ("../ui/x.h"
+# would name no layer and slip past the rule). Prints every include that breaks the rule and
+# fails if there is one.
 # Usage: tests/layers/check_layers.sh [source root]
 set -euo pipefail
 cd "${1:-$(dirname "$0")/../..}"
@@ -9,9 +11,9 @@ cd "${1:-$(dirname "$0")/../..}"
 # Each layer, then the layers it may include besides its own.
 rules='engine:
 settings:engine
-sheet:settings engine
-parser:sheet settings engine
-planner:sheet settings engine
+sheet:engine
+parser:sheet engine
+planner:sheet engine
 cli:parser planner sheet settings engine
 ui:parser planner sheet settings engine
 app:ui parser planner sheet settings engine'
@@ -36,6 +38,9 @@ awk -v rules="$rules" '
         text = $0; sub(/^[^:]*:[^:]*:/, "", text)
         if (match(text, /include[[:space:]]*<Q[A-Za-z]*/) && own != "ui" && own != "app") {
             print where[1] ":" where[2] ": " own "/ includes Qt"; bad = 1
+        }
+        if (match(text, /include[[:space:]]*"([^"]*\/)?\.\.\//)) {
+            print where[1] ":" where[2] ": " own "/ climbs out of its folder in an include"; bad = 1
         }
         if (match(text, /include[[:space:]]*"[a-z_]+\//)) {
             target = substr(text, RSTART, RLENGTH); sub(/.*"/, "", target); sub(/\/$/, "", target)

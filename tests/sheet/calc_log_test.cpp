@@ -55,8 +55,8 @@ TEST(CalcLog, SmallBattleLogReadsAsWorkedOut) {
     EXPECT_TRUE(lines[0].bold);
     EXPECT_TRUE(lines[7].bold);
     EXPECT_FALSE(lines[4].bold);
-    EXPECT_EQ(lines[4].colour, DefaultAppearance()[AppearanceColour::DefFont]);
-    EXPECT_EQ(lines[9].colour, DefaultAppearance()[AppearanceColour::AttFont]);
+    EXPECT_EQ(lines[4].ink, LogInk::Defender);
+    EXPECT_EQ(lines[9].ink, LogInk::Attacker);
     EXPECT_EQ(f.sheet.Cell(10, 8), "4");  // the attacker stole them
 }
 

@@ -5,10 +5,8 @@
 namespace kestrin {
 namespace {
 
-constexpr Rgb kDef{1, 2, 3};
-constexpr Rgb kAtt{4, 5, 6};
-constexpr Rgb kBgd{7, 8, 9};
-constexpr LogColours kColours{kBgd, kDef, kAtt};
+constexpr LogInk kDef = LogInk::Defender;
+constexpr LogInk kAtt = LogInk::Attacker;
 
 const std::string kTitle = "Initiatve Step  12  : Harpy - Normal Combat.";
 
@@ -29,27 +27,27 @@ StepLists AttackerOnly() {
     return lists;
 }
 
-void ExpectLine(const LogLine& line, const std::string& text, bool bold, Rgb colour) {
+void ExpectLine(const LogLine& line, const std::string& text, bool bold, LogInk ink) {
     EXPECT_EQ(line.text, text);
     EXPECT_EQ(line.bold, bold) << text;
-    EXPECT_EQ(line.colour, colour) << text;
+    EXPECT_EQ(line.ink, ink) << text;
 }
 
-void ExpectTitleColours(const LogLine& title, Rgb textColour) {
-    ASSERT_EQ(title.charColours.size(), title.text.size());
+void ExpectTitleInks(const LogLine& title, LogInk textInk) {
+    ASSERT_EQ(title.charInks.size(), title.text.size());
     for (std::size_t i = 0; i < title.text.size(); ++i) {
         const bool digit = title.text[i] >= '0' && title.text[i] <= '9';
-        EXPECT_EQ(title.charColours[i], digit ? kLogTitleDigitColour : textColour) << i;
+        EXPECT_EQ(title.charInks[i], digit ? LogInk::TitleDigit : textInk) << i;
     }
 }
 
 TEST(CalcLogText, BothSidesGiveOneBlockWithoutSecondTitle) {
-    CalcLogText log(kColours);
+    CalcLogText log;
     log.WriteLogStep(BothSides());
     const auto& lines = log.Lines();
     ASSERT_EQ(lines.size(), 10u);  // no leading blank line
-    ExpectLine(lines[0], kTitle, true, kLogTitleColour);
-    ExpectTitleColours(lines[0], kLogTitleColour);
+    ExpectLine(lines[0], kTitle, true, LogInk::Title);
+    ExpectTitleInks(lines[0], LogInk::Title);
     ExpectLine(lines[1], "Defending Ships", true, kDef);
     ExpectLine(lines[2], "10 Harpy left to fire with 30 guns.", true, kDef);
     ExpectLine(lines[3], "Firing on T1", false, kDef);
@@ -58,22 +56,22 @@ TEST(CalcLogText, BothSidesGiveOneBlockWithoutSecondTitle) {
     ExpectLine(lines[7], "5 Harpy left to fire with 15 guns.", true, kAtt);
     ExpectLine(lines[8], "Firing on T1", false, kAtt);
     ExpectLine(lines[9], "Guns left = 0", false, kAtt);
-    EXPECT_TRUE(lines[1].charColours.empty());
+    EXPECT_TRUE(lines[1].charInks.empty());
 }
 
-TEST(CalcLogText, AttackerOnlyBlockIsInAttackerColourWithBlueDigits) {
-    CalcLogText log(kColours);
+TEST(CalcLogText, AttackerOnlyBlockIsInAttackerInkWithTitleDigits) {
+    CalcLogText log;
     log.WriteLogStep(AttackerOnly());
     const auto& lines = log.Lines();
     ASSERT_EQ(lines.size(), 5u);
     ExpectLine(lines[0], kTitle, true, kAtt);
-    ExpectTitleColours(lines[0], kAtt);
+    ExpectTitleInks(lines[0], kAtt);
     ExpectLine(lines[1], "Attacking Ships", true, kAtt);
     ExpectLine(lines[4], "Guns left = 0", false, kAtt);
 }
 
 TEST(CalcLogText, StepsAreSeparatedByOneBlankLineAndARunStartsAfresh) {
-    CalcLogText log(kColours);
+    CalcLogText log;
     log.WriteLogStep(AttackerOnly());
     log.WriteLogStep(BothSides());
     ASSERT_EQ(log.Lines().size(), 5u + 1u + 10u);
@@ -100,33 +98,10 @@ TEST(CalcLogText, IncompleteHeadersWriteOnlyWhatIsThere) {
          {"Attacking Ships", "3 Harpy left to fire with 9 guns.", "Guns left = 0"}},
     };
     for (const auto& test : cases) {
-        CalcLogText log(kColours);
+        CalcLogText log;
         log.WriteLogStep(StepLists{test.header, {"Guns left = 0"}, {"Guns left = 0"}});
         EXPECT_EQ(log.PlainLines(), test.expected);
     }
-}
-
-TEST(CalcLogText, BackgroundFollowsShipBgdOnlyWhenTheWriterRuns) {
-    CalcLogText log(kColours);
-    EXPECT_EQ(log.Background(), kBgd);
-    constexpr Rgb kNewBgd{90, 91, 92};
-    log.SetColours({kNewBgd, kDef, kAtt});
-    EXPECT_EQ(log.Background(), kBgd);
-    log.RefreshBackground();
-    EXPECT_EQ(log.Background(), kNewBgd);
-    log.SetColours(LogColours{});  // the built-in ShipBgd
-    log.WriteLogStep(StepLists{});
-    EXPECT_EQ(log.Background(), (Rgb{20, 20, 50}));
-}
-
-TEST(CalcLogText, ColoursComeFromTheirAppearanceKeys) {
-    Appearance appearance;
-    for (int i = 0; i < kAppearanceColourCount; ++i)
-        appearance.colours[i] = Rgb{static_cast<std::uint8_t>(i), 0, 0};
-    const LogColours colours = LogColoursOf(appearance);
-    EXPECT_EQ(colours.ShipBgd, appearance[AppearanceColour::ShipBgd]);
-    EXPECT_EQ(colours.DefFont, appearance[AppearanceColour::DefFont]);
-    EXPECT_EQ(colours.AttFont, appearance[AppearanceColour::AttFont]);
 }
 
 }  // namespace

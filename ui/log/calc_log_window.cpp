@@ -9,6 +9,7 @@
 
 #include "sheet/battle_sheet.h"
 #include "ui/common/window_placement.h"
+#include "ui/log/log_colours.h"
 
 namespace kestrin {
 
@@ -20,27 +21,27 @@ constexpr int kLogPointSize = 9;
 
 QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
 
-QTextCharFormat LineFormat(const LogLine& line, Rgb colour) {
+QTextCharFormat LineFormat(const LogLine& line, LogInk ink, const LogColours& colours) {
     QTextCharFormat format;
     format.setFontWeight(line.bold ? QFont::Bold : QFont::Normal);
-    format.setForeground(ToQColor(colour));
+    format.setForeground(ToQColor(InkColour(ink, colours)));
     return format;
 }
 
-// Inserts a line in runs of equal colour. The colours are given per byte of the UTF-8 text;
-// only ASCII digits differ from their neighbours, so a run never splits a character.
-void InsertLine(QTextCursor& cursor, const LogLine& line) {
-    cursor.setBlockCharFormat(LineFormat(line, line.colour));
-    if (line.charColours.size() != line.text.size()) {
-        cursor.insertText(QString::fromStdString(line.text), LineFormat(line, line.colour));
+// Inserts a line in runs of equal ink. The inks are given per byte of the UTF-8 text; only
+// ASCII digits differ from their neighbours, so a run never splits a character.
+void InsertLine(QTextCursor& cursor, const LogLine& line, const LogColours& colours) {
+    cursor.setBlockCharFormat(LineFormat(line, line.ink, colours));
+    if (line.charInks.size() != line.text.size()) {
+        cursor.insertText(QString::fromStdString(line.text), LineFormat(line, line.ink, colours));
         return;
     }
     std::size_t start = 0;
     while (start < line.text.size()) {
         std::size_t end = start + 1;
-        while (end < line.text.size() && line.charColours[end] == line.charColours[start]) ++end;
+        while (end < line.text.size() && line.charInks[end] == line.charInks[start]) ++end;
         cursor.insertText(QString::fromStdString(line.text.substr(start, end - start)),
-                          LineFormat(line, line.charColours[start]));
+                          LineFormat(line, line.charInks[start], colours));
         start = end;
     }
 }
@@ -59,7 +60,7 @@ QWidget* MakeToolBar(QWidget* parent, QPushButton* button) {
 }  // namespace
 
 TForm2::TForm2(BattleSheet& sheet, const Appearance& appearance, QWidget* parent)
-    : QWidget(parent, Qt::Tool), sheet_(sheet), appearance_(appearance), text_(LogColoursOf(appearance)) {
+    : QWidget(parent, Qt::Tool), sheet_(sheet), appearance_(appearance), background_(appearance[AppearanceColour::ShipBgd]) {
     setWindowTitle(QStringLiteral("Calculation Log"));
     updateLogButton_ = new QPushButton(QStringLiteral("Update Log"), this);
     calcLog_ = new QTextEdit(this);
@@ -106,8 +107,7 @@ void TForm2::UpdateCalcLog() {
 }
 
 void TForm2::WriteLogStep() {
-    text_.SetColours(LogColoursOf(appearance_));
-    text_.RefreshBackground();
+    background_ = appearance_[AppearanceColour::ShipBgd];
     ShowBackground();
 }
 
@@ -117,11 +117,12 @@ void TForm2::Render() {
     document->clear();
     QTextCursor cursor(document);
     cursor.beginEditBlock();
+    const LogColours colours = LogColoursOf(appearance_);
     bool first = true;
     for (const LogLine& line : text_.Lines()) {
         if (!first) cursor.insertBlock();
         first = false;
-        InsertLine(cursor, line);
+        InsertLine(cursor, line, colours);
     }
     cursor.endEditBlock();
     calcLog_->moveCursor(QTextCursor::Start);
@@ -141,18 +142,17 @@ void TForm2::ClearLog() {
     calcLog_->clear();
 }
 
-BattleLogSink& TForm2::LogSink() {
-    text_.SetColours(LogColoursOf(appearance_));
-    return relay_;
-}
+BattleLogSink& TForm2::LogSink() { return relay_; }
 
 void TForm2::ShowBackground() {
     QPalette palette = calcLog_->palette();
-    palette.setColor(QPalette::Base, ToQColor(text_.Background()));
+    palette.setColor(QPalette::Base, ToQColor(background_));
     calcLog_->setPalette(palette);
 }
 
 void TForm2::RelaySink::BeginLogRun() {
+    // A logged run takes the current background; its lines are coloured as they are shown.
+    window_.background_ = window_.appearance_[AppearanceColour::ShipBgd];
     window_.text_.BeginLogRun();
     window_.renderPending_ = true;
 }

@@ -47,7 +47,7 @@ public:
     void SetUpdateLogEnabled(bool enabled) override;
     /// Empties the log.
     void ClearLog() override;
-    /// The sink of a logged run, in the current appearance colours.
+    /// The sink of a logged run.
     BattleLogSink& LogSink() override;
 
 signals:
@@ -74,6 +74,7 @@ private:
     BattleSheet& sheet_;
     const Appearance& appearance_;
     CalcLogText text_;
+    Rgb background_;  // ShipBgd as it was at the last writer run
     RelaySink relay_{*this};
     // A logged run wrote lines that the text area does not show yet.
     bool renderPending_ = false;

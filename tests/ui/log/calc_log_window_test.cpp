@@ -9,6 +9,7 @@
 #include "engine/battle_rules.h"
 #include "sheet/battle_sheet.h"
 #include "ui/log/calc_log_window.h"
+#include "ui/log/log_colours.h"
 #include "ui_test_registry.h"
 
 namespace kestrin {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/appearance.h"
+#include "sheet/log_writer.h"
 
 namespace kestrin {
 
@@ -22,5 +23,16 @@ inline constexpr Rgb kLogTitleColour{200, 200, 200};
 
 /// Colour of the digits in a step title line.
 inline constexpr Rgb kLogTitleDigitColour{150, 150, 255};
+
+/// The colour the log shows text of `ink` in.
+inline Rgb InkColour(LogInk ink, const LogColours& colours) {
+    switch (ink) {
+        case LogInk::Defender: return colours.DefFont;
+        case LogInk::Attacker: return colours.AttFont;
+        case LogInk::Title: return kLogTitleColour;
+        case LogInk::TitleDigit: return kLogTitleDigitColour;
+    }
+    return colours.DefFont;
+}
 
 }  // namespace kestrin
