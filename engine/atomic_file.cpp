@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <system_error>
+#include <vector>
 
 // Saving works on the system's file calls directly: the standard streams can neither create
 // a file exclusively without following a link nor flush it to the disk.
@@ -25,31 +27,67 @@ std::string Reason(int code) { return std::generic_category().message(code); }
 // the saver may write. The kernel's protected_symlinks rule follows such a link only for its
 // owner or the folder's owner; the save applies it itself, whatever the system's setting,
 // because it resolves links on its own and renames onto the file they name.
-bool PlantedByAnotherUser(const std::filesystem::path& link, const struct stat& linkInfo) {
-    const std::filesystem::path folder = link.has_parent_path() ? link.parent_path() : ".";
+bool PlantedByAnotherUser(const std::filesystem::path& folder, const struct stat& linkInfo) {
     struct stat folderInfo {};
-    if (::stat(folder.c_str(), &folderInfo) != 0) return true;  // cannot tell: do not follow
+    if (::stat(folder.empty() ? "." : folder.c_str(), &folderInfo) != 0) return true;  // cannot tell: do not follow
     const bool shared = (folderInfo.st_mode & S_ISVTX) != 0 && (folderInfo.st_mode & S_IWOTH) != 0;
     return shared && linkInfo.st_uid != ::geteuid() && linkInfo.st_uid != folderInfo.st_uid;
 }
 
-// Follows a chain of symbolic links at `path` to the file it names, which need not exist
-// yet. Returns "" or why the chain may not be followed.
+// The names of `path` still to walk, the first one last.
+void PushNames(std::vector<std::filesystem::path>& names, const std::filesystem::path& path) {
+    const std::filesystem::path relative = path.relative_path();
+    const std::vector<std::filesystem::path> inOrder(relative.begin(), relative.end());
+    names.insert(names.end(), inOrder.rbegin(), inOrder.rend());
+}
+
+// Follows every symbolic link on `path`, those to folders on the way as well as the file's
+// own, to the file it names, which need not exist yet: the kernel applies the shared-folder
+// rule to each link of a path, and so does the save. Returns "" or why a link may not be
+// followed.
 std::string ResolveLinks(std::filesystem::path& path) {
-    for (int depth = 0; depth < kLinkLimit; ++depth) {
+    std::vector<std::filesystem::path> names;
+    PushNames(names, path);
+    // Walked so far, no link left in it: ".." is its lexical parent.
+    std::filesystem::path walked = path.root_path();
+    int links = 0;
+    while (!names.empty()) {
+        const std::filesystem::path name = std::move(names.back());
+        names.pop_back();
+        if (name.empty() || name == ".") continue;
+        if (name == "..") {
+            const bool climbs = walked.empty() || walked.filename() == "..";
+            walked = climbs ? walked / name : walked.parent_path();
+            continue;
+        }
+        const std::filesystem::path next = walked / name;
         struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? std::string() : Reason(errno);
-        if (!S_ISLNK(info.st_mode)) return {};
-        if (PlantedByAnotherUser(path, info)) {
-            return "the symbolic link " + path.string() +
+        if (::lstat(next.c_str(), &info) != 0) {
+            if (errno != ENOENT) return Reason(errno);
+            // Nothing further exists to follow: the rest is named as it stands.
+            walked = next;
+            for (; !names.empty(); names.pop_back()) walked /= names.back();
+            break;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            walked = next;
+            continue;
+        }
+        if (++links > kLinkLimit) return Reason(ELOOP);
+        if (PlantedByAnotherUser(walked, info)) {
+            return "the symbolic link " + next.string() +
                    " belongs to another user in a shared folder and is not followed";
         }
         std::error_code error;
-        const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+        const std::filesystem::path target = std::filesystem::read_symlink(next, error);
         if (error) return Reason(error.value());
-        path = next.is_absolute() ? next : path.parent_path() / next;
+        if (target.is_absolute()) walked = target.root_path();
+        PushNames(names, target);
     }
-    return Reason(ELOOP);
+    // A name given with a final separator keeps it: it names a folder.
+    if (!path.empty() && path.filename().empty()) walked /= "";
+    path = walked;
+    return {};
 }
 
 struct OldFile {
@@ -81,6 +119,9 @@ std::string CheckTarget(const std::filesystem::path& target, OldFile& old) {
     return {};
 }
 
+// The file-name limit of the usual file systems (Linux's NAME_MAX).
+constexpr std::size_t kNameMax = 255;
+
 std::string RandomSuffix() {
     std::random_device random;
     return ".tmp" + std::to_string(random() % 1000000u);
@@ -97,9 +138,11 @@ struct Temporary {
 Temporary CreateTemporary(const std::filesystem::path& target, mode_t mode,
                           const TemporaryNameSource& names) {
     Temporary temporary;
+    const std::string name = target.filename().string();
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary.path = target;
-        temporary.path += names ? names() : RandomSuffix();
+        const std::string suffix = names ? names() : RandomSuffix();
+        // A name near the limit keeps only its start: the temporary must be a legal name too.
+        temporary.path = target.parent_path() / (name.substr(0, kNameMax - std::min(suffix.size(), kNameMax)) + suffix);
         temporary.fd = ::open(temporary.path.c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (temporary.fd >= 0) return temporary;

@@ -14,9 +14,10 @@ using TemporaryNameSource = std::function<std::string()>;
 /// Commit renames it over the target; destroying an uncommitted one removes the temporary,
 /// so the old file stays whole whatever fails on the way.
 ///
-/// The target is the file a symbolic link at `path` names, links followed, except a link in a
-/// sticky folder everyone may write that belongs neither to the saver nor to the folder's
-/// owner (refused, naming the link). A target that
+/// The target is the file `path` names, every symbolic link on it followed (to folders on the
+/// way as well as the file's own), except a link in a sticky folder everyone may write that
+/// belongs neither to the saver nor to the folder's owner (refused, naming the link). The
+/// temporary's name stays within the file-name limit. A target that
 /// exists and is not a regular file, or that the process may not write, is refused and left
 /// alone. The new file keeps the old one's permissions and, where the process may set it,
 /// its owner. Errors read "Unable to write to <path>: <reason>".

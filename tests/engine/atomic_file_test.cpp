@@ -86,6 +86,20 @@ TEST(AtomicFile, KeepsToTheRulesOfASharedStickyFolder) {
     EXPECT_EQ(ReadBytes(victim), "saved");
     EXPECT_TRUE(fs::is_symlink(evil));
 
+    // The rule holds for every link of the path: a planted link to a folder is not entered.
+    const fs::path victimFolder = folder.Path() / "victims";
+    fs::create_directory(victimFolder);
+    const fs::path evilFolder = shared / "evil";
+    ASSERT_TRUE(HoldsUnprivileged([&] {
+        std::error_code error;
+        fs::create_symlink(victimFolder, evilFolder, error);
+        return !error;
+    }));
+    EXPECT_EQ(SaveFileAtomically(evilFolder / "out.kbf", "lost"),
+              "Unable to write to " + (evilFolder / "out.kbf").string() + ": the symbolic link " +
+                  evilFolder.string() + " belongs to another user in a shared folder and is not followed");
+    EXPECT_TRUE(fs::is_empty(victimFolder));
+
     // Another user's file there, writable by all, could not be replaced by the final rename:
     // refused before anything is written.
     const fs::path open = shared / "open.kbf";
@@ -162,6 +176,21 @@ TEST(AtomicFile, TemporaryIsCreatedExclusivelyInBoundedAttempts) {
     EXPECT_EQ(ReadBytes(path), "new");
     EXPECT_FALSE(fs::exists(victim));
     EXPECT_EQ(folder.Count(), 2);  // the file and the planted link
+}
+
+// The temporary's name stays within the file-name limit however long the target's is, and
+// links to folders on the way are followed as the system would.
+TEST(AtomicFile, SavesAnyLegalNameThroughFolderLinks) {
+    TempFolder folder;
+    fs::create_directories(folder.Path() / "real" / "inner");
+    fs::create_symlink("real/inner", folder.Path() / "in");
+    const std::string longest(255, 'n');
+    const fs::path path = folder.Path() / "in" / ".." / "inner" / longest;
+    EXPECT_EQ(SaveFileAtomically(path, "saved"), "");
+    EXPECT_EQ(ReadBytes(folder.Path() / "real" / "inner" / longest), "saved");
+    EXPECT_EQ(SaveFileAtomically(path, "again"), "");
+    EXPECT_EQ(ReadBytes(folder.Path() / "real" / "inner" / longest), "again");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path() / "real" / "inner"), {}), 1);
 }
 
 }  // namespace
