@@ -31,11 +31,22 @@ int ReportError(std::ostream& err, std::string_view message, int status) {
     return status;
 }
 
+void ReportWarning(std::ostream& err, std::string_view message) {
+    err << "warning: " << OneLine(message) << '\n';
+    err.flush();
+}
+
 int WriteOutput(std::ostream& out, std::ostream& err, const std::string& text) {
     out << text;
     out.flush();
-    if (!out) return ReportError(err, "Unable to write the output", kExitFailure);
+    if (!out) return ReportOutputFailure(out, err);
     return kExitOk;
+}
+
+int ReportOutputFailure(std::ostream& out, std::ostream& err) {
+    auto* cuttable = dynamic_cast<OutputCutBack*>(out.rdbuf());
+    const std::string what = cuttable != nullptr ? cuttable->CutBack() : std::string();
+    return ReportError(err, "Unable to write the output" + what, kExitFailure);
 }
 
 }  // namespace kestrin

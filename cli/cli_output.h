@@ -28,8 +28,26 @@ std::string OneLine(std::string_view text);
 /// Writes `message` as one line on `err`; returns `status`.
 int ReportError(std::ostream& err, std::string_view message, int status);
 
+/// An output that, once a write to it failed, can be put back as it was after its last whole
+/// output. kestrin-cli's standard output stream buffer is one (DescriptorOutput).
+class OutputCutBack {
+public:
+    virtual ~OutputCutBack() = default;
+    /// Cuts the output back and drops what was not written; returns the rest of the error
+    /// line: ": " and the system's reason, and what became of the output.
+    virtual std::string CutBack() = 0;
+};
+
+/// Writes "warning: " and `message` as one line on `err`: a command that succeeds says what
+/// it read in a way a player would not expect, and keeps its output and exit status.
+void ReportWarning(std::ostream& err, std::string_view message);
+
 /// Writes the complete output of a command at once and flushes it; a stream that cannot be
-/// written is reported on `err` as a failure.
+/// written is reported on `err` as a failure (ReportOutputFailure).
 int WriteOutput(std::ostream& out, std::ostream& err, const std::string& text);
+
+/// A write to `out` failed: cuts it back where its buffer is an OutputCutBack, and reports
+/// "Unable to write the output" with the reason on `err`; returns kExitFailure.
+int ReportOutputFailure(std::ostream& out, std::ostream& err);
 
 }  // namespace kestrin

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli_app.h"
+#include "descriptor_output.h"
 #include "input_text.h"
 #include "save_temporaries.h"
 
@@ -17,5 +18,9 @@ int main(int argc, char** argv) {
     kestrin::SaveTemporaries temporaries;
     kestrin::DescriptorInput input(STDIN_FILENO);
     std::istream in(&input);
-    return kestrin::RunCli(argc, argv, in, std::cout, std::cerr, &temporaries);
+    // Written straight to the descriptor: a failed write is known, and where standard output
+    // is a file it is cut back to its last whole output.
+    kestrin::DescriptorOutput output(STDOUT_FILENO);
+    std::ostream out(&output);
+    return kestrin::RunCli(argc, argv, in, out, std::cerr, &temporaries);
 }

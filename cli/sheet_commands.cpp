@@ -10,6 +10,7 @@
 #include "cli_rules.h"
 #include "engine/atomic_file.h"
 #include "input_text.h"
+#include "parser/report_recognition.h"
 #include "sheet/text_lines.h"
 #include "sheet/battle_file.h"
 #include "sheet/battle_sheet.h"
@@ -18,6 +19,8 @@
 namespace kestrin {
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // One command's battle: the sheet with its log and bailout counter, and the output so far.
 // Output is collected and written only when the whole command has succeeded.
@@ -118,10 +121,15 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
     std::string text;
     if (const InputRead read = ReadInputText(in, text); !read.error.empty())
         return ReportError(err, read.error, read.status);
+    // An editor that saved the report as UTF-8 may have put a byte-order mark before its
+    // first word.
+    if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
     ReportChoice choice;
     choice.kind = options.kind;
     choice.scanSide = choice.militarySide = options.side;
     choice.fleets = {options.fleets[0], options.fleets[1], options.fleets[2], options.fleets[3]};
+    if (!ReportHasFigures(TextLines(text), choice.kind, rules.rules.catalogue))
+        ReportWarning(err, "no figure was recognised in the standard input (is it a report of this kind, as text?)");
     ApplyReport(run.sheet, TextLines(text), choice);
     run.AddTick();
     return Finish(run, options.run, out, err, temporaries);

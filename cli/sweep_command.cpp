@@ -113,10 +113,7 @@ std::string FindingsJson(const SweepRequest& request, const FindingsPass& pass) 
 // --findings: every value's battle folded into the findings, one object printed at the end.
 int PrintFindings(const BattleRules& rules, const SweepRequest& request, std::ostream& out, std::ostream& err) {
     const FindingsPass pass = RunFindingsPass(rules, request, {});
-    out << FindingsJson(request, pass);
-    out.flush();
-    if (!out) return ReportError(err, "Unable to write the output", kExitFailure);
-    return kExitOk;
+    return WriteOutput(out, err, FindingsJson(request, pass));
 }
 
 }  // namespace
@@ -146,7 +143,7 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
     try {
         RunSweep(rules.rules, plan.request, control);
     } catch (const OutputRefused&) {
-        return ReportError(err, "Unable to write the output", kExitFailure);
+        return ReportOutputFailure(out, err);
     }
     return kExitOk;
 }

@@ -109,8 +109,9 @@ TEST(CalcCommand, ASaveEndedBySignalOrFileSizeLimitLeavesNoTemporary) {
     }
     const ProgramRun limited = RunShell(folder, "ulimit -f 1; exec \"$CLI\" calc " + Example("fleet_battle.kbf") +
                                                 " --save out.kbf" + Stats(folder));
-    EXPECT_EQ(limited.status, 1);
-    EXPECT_EQ(limited.err, "Unable to write the output\n");  // a write fails, no signal ends it
+    EXPECT_EQ(limited.status, 1);  // a write fails, no signal ends it
+    EXPECT_EQ(limited.err, "Unable to write the output: File too large; the output file was cut back to where the command began\n");
+    EXPECT_EQ(limited.out, "");  // no cut JSON
     EXPECT_EQ(folder.Count(), 1);
 }
 
@@ -187,6 +188,29 @@ TEST(ParseCommand, ScansAddToTheChosenSideAndCombatReportsSetReportView) {
     EXPECT_EQ(tick["cells"][0][5], "Lost");
     EXPECT_EQ(tick["cells"][1][1], "10");
     EXPECT_EQ(tick["cells"][2][1], "");  // the opened battle was replaced
+}
+
+// A byte-order mark before the first word is skipped. Text in which the reader finds no figure
+// (UTF-16, binary bytes) still applies, changing nothing, but says so in a warning.
+TEST(ParseCommand, SkipsAByteOrderMarkAndWarnsWhenItRecognisesNothing) {
+    TempFolder folder;
+    const ProgramRun plain = RunProgram(folder, "parse scan" + Stats(folder), "Harpy 100\n");
+    const ProgramRun marked = RunProgram(folder, "parse scan" + Stats(folder), "\xEF\xBB\xBFHarpy 100\n");
+    ASSERT_EQ(marked.status, 0) << marked.err;
+    EXPECT_EQ(json::parse(marked.out)["cells"][1][1], "100");
+    EXPECT_EQ(marked.out, plain.out);
+    EXPECT_EQ(marked.err, "");
+
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("Harpy 100 1 2 3\n")) utf16 += {c, '\0'};
+    for (const std::string kind : {"scan", "military --fleets home", "combat"}) {
+        for (const std::string& input : {utf16, std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10)}) {
+            const ProgramRun run = RunProgram(folder, "parse " + kind + Stats(folder), input);
+            EXPECT_EQ(run.status, 0) << kind;
+            EXPECT_TRUE(run.err.starts_with("warning: ") && IsOneLine(run.err)) << kind << ": " << run.err;
+            EXPECT_EQ(json::parse(run.out)["cells"][1][1], "") << kind;
+        }
+    }
 }
 
 TEST(ParseCommand, LogIsThatOfTheRecalculationAfterTheApply) {

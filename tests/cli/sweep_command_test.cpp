@@ -140,7 +140,29 @@ TEST(SweepCommand, StreamsItsLinesAndAClosedOutputEndsItWithExitOne) {
     EXPECT_TRUE(IsOneLine(run.out));
     EXPECT_EQ(json::parse(run.out)["value"], 0);
     EXPECT_EQ(ReadBytes(folder.Path() / "status.txt"), "1\n");
-    EXPECT_EQ(ReadBytes(folder.Path() / "err.txt"), "Unable to write the output\n");
+    EXPECT_EQ(ReadBytes(folder.Path() / "err.txt"), "Unable to write the output: Broken pipe\n");
+}
+
+// Past a file-size limit the output file ends after its last complete line, never inside one
+// (a cut CSV row would read as a wrong number); a file appended to keeps what it held.
+TEST(SweepCommand, AFileSizeLimitLeavesOnlyCompleteLines) {
+    TempFolder folder;
+    const std::string sweep = "\"$CLI\" sweep --vary attacker:Harpy --from 0 --to 1000 --points 101 --ticks 3" + Stats(folder);
+    for (const std::string csv : {"", " --csv"}) {
+        WriteBytes(folder.Path() / "out.txt", "kept\n");
+        const ProgramRun run = RunShell(folder, "ulimit -f 8; " + sweep + csv + " >> out.txt");
+        EXPECT_EQ(run.status, 1) << csv;
+        EXPECT_EQ(run.err, "Unable to write the output: File too large; the output file was cut back to its last complete line\n");
+        const std::string out = ReadBytes(folder.Path() / "out.txt");
+        ASSERT_GT(out.size(), 1000u) << csv;
+        EXPECT_LE(out.size(), 8192u) << csv;
+        EXPECT_EQ(out.substr(0, 5), "kept\n");
+        EXPECT_EQ(out.back(), '\n') << csv;
+        const std::vector<std::string> lines = Lines(out);
+        if (csv.empty()) {
+            EXPECT_EQ(json::parse(lines.back())["value"], 10 * (lines.size() - 2)) << lines.back();
+        }
+    }
 }
 
 }  // namespace
