@@ -97,7 +97,7 @@ void BattleSheet::StepForward() {
     TickHistoryChain earlier = history_ && history_->tick == static_cast<std::size_t>(currentTick_)
                                    ? history_->earlier
                                    : history_;
-    history_ = std::make_shared<const TickHistoryEntry>(std::move(earlier), std::move(inputs));
+    history_ = std::make_shared<const TickHistoryEntry>(std::move(earlier), inputs);
     ++currentTick_;
     ShowTick();
     BattleState carried = ReadTickLeft(cells_);
@@ -113,7 +113,7 @@ void BattleSheet::StepBack() {
     // The history keeps the entry of the tick stepped back to, until a step forward replaces it.
     if (history_->tick > static_cast<std::size_t>(currentTick_)) history_ = history_->earlier;
     assert(history_ && history_->tick == static_cast<std::size_t>(currentTick_));
-    RestoreInputs(history_->inputs);
+    RestoreInputs(history_->Inputs());
     ShowTick();
     RecalculateFollowingLog();
 }
@@ -192,7 +192,7 @@ std::vector<TickInputs> BattleSheet::TickHistory() const {
     if (!history_) return {};
     std::vector<TickInputs> entries(history_->tick + 1);
     for (const TickHistoryEntry* entry = history_.get(); entry != nullptr; entry = entry->earlier.get()) {
-        entries[entry->tick] = entry->inputs;
+        entries[entry->tick] = entry->Inputs();
     }
     return entries;
 }

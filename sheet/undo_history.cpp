@@ -1,6 +1,8 @@
 #include "undo_history.h"
 
 #include <cassert>
+#include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace kestrin {
@@ -36,14 +38,64 @@ std::size_t PanelBytes(const ResultsPanel& p) {
 
 std::size_t Length(const TickHistoryChain& chain) { return chain ? chain->tick : 0; }
 
+std::size_t LengthBytes(std::size_t length) {
+    std::size_t bytes = 1;
+    for (; length >= 0x80; length >>= 7) ++bytes;
+    return bytes;
+}
+
+// Seven bits a byte, the lowest first; the top bit says that more follow.
+void AppendLength(std::string& to, std::size_t length) {
+    for (; length >= 0x80; length >>= 7) to += static_cast<char>(0x80 | (length & 0x7F));
+    to += static_cast<char>(length);
+}
+
+std::size_t ReadLength(std::string_view& from) {
+    std::size_t length = 0;
+    for (int shift = 0; !from.empty(); shift += 7) {
+        const auto byte = static_cast<unsigned char>(from.front());
+        from.remove_prefix(1);
+        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0) break;
+    }
+    return length;
+}
+
+// Most input cells of a battle are empty: only the others are kept.
+std::string PackInputs(const TickInputs& inputs) {
+    static_assert(std::tuple_size_v<TickInputs> <= 256, "an input's index fits in a byte");
+    std::size_t size = 0;
+    for (const std::string& text : inputs) size += text.empty() ? 0 : 1 + LengthBytes(text.size()) + text.size();
+    std::string packed;
+    packed.reserve(size);
+    for (std::size_t index = 0; index < inputs.size(); ++index) {
+        if (inputs[index].empty()) continue;
+        packed += static_cast<char>(index);
+        AppendLength(packed, inputs[index].size());
+        packed += inputs[index];
+    }
+    return packed;
+}
+
 }  // namespace
 
-TickHistoryEntry::TickHistoryEntry(TickHistoryChain earlierEntries, TickInputs tickInputs)
-    : earlier(std::move(earlierEntries)),
-      inputs(std::move(tickInputs)),
-      tick(Length(earlier) + 1),
-      bytes(sizeof(TickHistoryEntry)) {
-    for (const std::string& text : inputs) bytes += HeapBytes(text);
+TickHistoryEntry::TickHistoryEntry(TickHistoryChain earlierEntries, const TickInputs& inputs)
+    : earlier(std::move(earlierEntries)), packed(PackInputs(inputs)), tick(Length(earlier) + 1) {
+    // The shared pointer's control block lives in the same allocation as the entry.
+    bytes = sizeof(TickHistoryEntry) + 2 * sizeof(void*) + HeapBytes(packed);
+}
+
+TickInputs TickHistoryEntry::Inputs() const {
+    TickInputs inputs;
+    std::string_view rest = packed;
+    while (!rest.empty()) {
+        const auto index = static_cast<unsigned char>(rest.front());
+        rest.remove_prefix(1);
+        const std::size_t length = ReadLength(rest);
+        inputs[index].assign(rest.substr(0, length));
+        rest.remove_prefix(length);
+    }
+    return inputs;
 }
 
 TickHistoryEntry::~TickHistoryEntry() {

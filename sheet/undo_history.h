@@ -24,18 +24,23 @@ struct TickHistoryEntry;
 using TickHistoryChain = std::shared_ptr<const TickHistoryEntry>;
 
 /// One entry of a tick history: the inputs as they stood when stepping forward from `tick`.
+/// They are kept packed (the cells that hold text, each with its index and length), so an
+/// entry costs about the size of its texts instead of 132 strings.
 struct TickHistoryEntry {
-    TickHistoryEntry(TickHistoryChain earlier, TickInputs inputs);
+    TickHistoryEntry(TickHistoryChain earlier, const TickInputs& inputs);
     /// Releases a long chain in a loop: a release entry by entry would recurse as deep as
     /// the history is long.
     ~TickHistoryEntry();
     TickHistoryEntry(const TickHistoryEntry&) = delete;
     TickHistoryEntry& operator=(const TickHistoryEntry&) = delete;
 
+    /// The inputs, unpacked.
+    TickInputs Inputs() const;
+
     mutable TickHistoryChain earlier;  // mutable only for the release loop
-    TickInputs inputs;
-    std::size_t tick;   ///< 1 for the first entry
-    std::size_t bytes;  ///< the memory this entry holds
+    std::string packed;  ///< per text that is not empty: its index, its length, its bytes
+    std::size_t tick;    ///< 1 for the first entry
+    std::size_t bytes;   ///< the memory this entry holds
 };
 
 /// The battle as a player left it: what Undo and Redo bring back. All cells are kept, so

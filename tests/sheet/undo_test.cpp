@@ -194,6 +194,28 @@ TEST(Undo, TheMemoryOfTheStepsIsBounded) {
     EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "39");
 }
 
+// A tick of the history holds its texts, not 132 strings: about a kilobyte at most for a
+// battle, even over a long run, and every text comes back as it was.
+TEST(Undo, ATickOfTheHistoryIsCompact) {
+    SheetFixture f;
+    SetUpBattle(f);
+    for (int row = 0; row < kRows; ++row) f.sheet.SetCell(kAttShips, row, "123456");
+    for (int tick = 0; tick < 200; ++tick) f.sheet.StepForward();
+    const std::vector<TickInputs> history = f.sheet.TickHistory();
+    std::size_t bytes = 0;
+    for (std::size_t tick = 1; tick < history.size(); ++tick) {
+        const TickHistoryEntry entry(nullptr, history[tick]);
+        EXPECT_EQ(entry.Inputs(), history[tick]);
+        bytes += entry.bytes;
+    }
+    EXPECT_LE(bytes / (history.size() - 1), 1024u);
+
+    TickInputs odd;
+    odd[0] = std::string("\0\x80\xFF", 3);
+    odd[131] = std::string(20000, '9');
+    EXPECT_EQ(TickHistoryEntry(nullptr, odd).Inputs(), odd);
+}
+
 TEST(Undo, ClosesAChangeStillOpen) {
     SheetFixture f;
     f.sheet.BeginChange(Step::Spin);  // a spin still held
