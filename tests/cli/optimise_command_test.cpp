@@ -46,20 +46,35 @@ TEST(OptimiseCommand, PrintsTheFleetWithTheTicksCalcGivesIt) {
     EXPECT_EQ(answer["ticks"][1]["panel"], json::parse(calc.out.substr(lineEnd + 1))["panel"]);
 }
 
+// Each bad request is refused for its own reason: a case that failed for another (a missing
+// file, an earlier option) would not pass.
 TEST(OptimiseCommand, BadRequestsAreOneLineErrorsWithoutOutput) {
     TempFolder folder;
-    for (const char* arguments : {
-             "--vary attacker:Harpie --goal roids", "--vary defender:Harpy --goal roids", "--vary Harpy --goal roids",
-             "--vary attacker:Harpy,Harpy --goal roids", "--vary attacker:Harpy=-3 --goal roids",
-             "--vary attacker:Harpy=3000000000 --goal roids", "--vary attacker:\"Planet Score\" --goal roids",
-             "--vary attacker:Harpy --goal most", "--vary attacker:Harpy --goal roids --evaluations 0",
-             "--vary attacker:Harpy --goal roids --max-loss -5", "--vary attacker:Harpy --goal roids --ticks 101",
-             "--goal roids", "--vary attacker:Harpy --goal loss-per-roid --min-roids 100000000"}) {
-        SCOPED_TRACE(arguments);
-        const ProgramRun run = RunProgram(folder, "optimise" + Raid() + " " + arguments + Stats(folder));
+    const struct {
+        const char* arguments;
+        const char* reason;
+    } cases[] = {
+        {"--vary attacker:Harpie --goal roids", "The attacker has no row 'Harpie'"},
+        {"--vary defender:Harpy --goal roids", "varies attacker rows only, not 'defender:Harpy'"},
+        {"--vary Harpy --goal roids", "--vary takes attacker:ROW[=MAX],..., not 'Harpy'"},
+        {"--vary attacker:Harpy,Harpy --goal roids", "The row 'Harpy' is varied twice"},
+        {"--vary attacker:Harpy=-3 --goal roids", "'attacker:Harpy=-3' must be a whole number from 0 to 2147483647"},
+        {"--vary attacker:Harpy=3000000000 --goal roids", "'attacker:Harpy=3000000000' must be a whole number"},
+        {"--vary attacker:\"Planet Score\" --goal roids", "is not a unit row of the attacker"},
+        {"--vary attacker:Harpy --goal most", "--goal: most not in {roids,loss-per-roid,smallest-fleet}"},
+        {"--vary attacker:Harpy --goal roids --evaluations 0", "from 1 to 1000000 evaluations, not 0"},
+        {"--vary attacker:Harpy --goal roids --max-loss -5", "The most fleet value to lose cannot be below 0"},
+        {"--vary attacker:Harpy --goal roids --ticks 101", "--ticks: expected a whole number from 1 to 100"},
+        {"--goal roids", "--vary is required"},
+        {"--vary attacker:Harpy --goal loss-per-roid --min-roids 100000000", "keeps the limits"},
+    };
+    for (const auto& bad : cases) {
+        SCOPED_TRACE(bad.arguments);
+        const ProgramRun run = RunProgram(folder, "optimise" + Raid() + " " + bad.arguments + Stats(folder));
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+        EXPECT_NE(run.err.find(bad.reason), std::string::npos) << run.err;
     }
 }
 

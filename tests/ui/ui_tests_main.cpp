@@ -1,8 +1,8 @@
 // Runs the registered Qt Test classes on the offscreen platform: all of them, or the one named
 // by the first argument (each is its own ctest entry); "--classes" lists their names. A modal
 // window that appears while a class runs is closed by the watchdog; one the class did not
-// expect fails it.
-#include <QApplication>
+// expect fails it. The application object is the desktop program's, so that what reaches the
+// event loop is handled as it is there.
 #include <QTest>
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "modal_watchdog.h"
+#include "ui/main/guarded_application.h"
 #include "ui_test_registry.h"
 
 namespace {
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
 
     // Offscreen always; a run may name the offscreen platform's screens itself.
     if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    kestrin::GuardedApplication app(argc, argv);
     int failures = 0;
     bool found = !oneClass;
     for (const UiTestClass& testClass : classes) {

@@ -17,6 +17,7 @@
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui/planner/sweep_runner.h"
 #include "ui/main/guarded_application.h"
+#include "modal_watchdog.h"
 #include "ui_test_registry.h"
 #include "refusing_allocator.h"
 #include "ui_test_support.h"
@@ -94,22 +95,35 @@ private slots:
         QCOMPARE(runner.Result().points.size(), std::size_t{50});
     }
 
-    // What no handler reported reaches the event loop: a message, not the end of the program.
+    // What no handler reported reaches the event loop: the application object shows it in a
+    // message, and the program goes on.
     void anExceptionReachingTheEventLoopIsReported() {
-        testing::RecordingMessages messages;
-        try {
-            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again), "thread");
-        } catch (...) {
-            ReportFailedCommand(messages, nullptr);
-        }
-        try {
-            throw std::bad_alloc();
-        } catch (...) {
-            ReportFailedCommand(messages, nullptr);
-        }
-        QCOMPARE(messages.errors, QStringList({"The last command could not be completed: thread: Resource temporarily unavailable",
-                                               "Out of memory: the last command could not be completed"}));
+        QVERIFY(dynamic_cast<GuardedApplication*>(QCoreApplication::instance()) != nullptr);
+        ThrowingObject target;
+        target.failure = std::make_exception_ptr(
+            std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again), "thread"));
+        QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+        QVERIFY(QTest::qWaitFor([&] { return target.thrown == 1; }));
+        target.failure = std::make_exception_ptr(std::bad_alloc());
+        QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+        QVERIFY(QTest::qWaitFor([&] { return target.thrown == 2; }));
+        QStringList shown;
+        for (const testing::ClosedModal& box : testing::ModalWatchdog::Current().Take()) shown << box.text;
+        QCOMPARE(shown, QStringList({"The last command could not be completed: thread: Resource temporarily unavailable",
+                                     "Out of memory: the last command could not be completed"}));
     }
+
+private:
+    // An object whose handler of a user event throws, as a command that cannot finish would.
+    struct ThrowingObject : QObject {
+        std::exception_ptr failure;
+        int thrown = 0;
+        bool event(QEvent* event) override {
+            if (event->type() != QEvent::User) return QObject::event(event);
+            ++thrown;
+            std::rethrow_exception(failure);
+        }
+    };
 };
 
 KESTRIN_UI_TEST(OutOfMemoryTest);
