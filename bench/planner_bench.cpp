@@ -7,6 +7,7 @@
 #include "planner/fleet_search.h"
 #include "planner/sweep_findings.h"
 #include "planner/sweep_range.h"
+#include "sheet/result_rows.h"
 
 namespace kestrin {
 namespace {
@@ -15,7 +16,7 @@ void BM_Sweep1000PointsFullBattle3Ticks(benchmark::State& state) {
     SimulationContext context;
     BattleSheet sheet(bench::Rules(), context);
     bench::FillFullSheet(sheet);
-    SweepRequest request{sheet.Cells(), {Side::Attacker, sheet::UnitRow(48)}, {}, 3};
+    SweepRequest request{SheetInputs(sheet.Cells()), {Side::Attacker, sheet::UnitRow(48)}, {}, 3};
     request.values = SweepValues({0, 2000000, 1000});
     const SweepControl control{.workers = static_cast<int>(state.range(0))};
     for (auto _ : state) {
@@ -50,7 +51,7 @@ void BM_FleetSearch10000EvaluationsSixRows(benchmark::State& state) {
     BattleSheet sheet(bench::Rules(), context);
     bench::FillFullSheet(sheet);
     FleetSearchRequest request;
-    request.cells = sheet.Cells();
+    request.battle = SheetInputs(sheet.Cells());
     request.ticks = 3;
     for (ShipIndex type : {48, 0, 13, 26, 39, 45})
         request.rows.push_back({sheet::UnitRow(type), static_cast<std::int32_t>(sheet.Cells().Count(sheet::kAttShips, sheet::UnitRow(type)))});

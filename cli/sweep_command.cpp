@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "cli_output.h"
-#include "battle_cells.h"
+#include "battle_inputs.h"
 #include "cli_rules.h"
 #include "planner/battle_sweep.h"
 #include "planner/sweep_csv.h"
@@ -38,7 +38,7 @@ const char* const kSweepOutputHelp =
 
 namespace {
 
-// The sweep the options ask for on `cells`, or why it cannot run.
+// The sweep the options ask for on `battle`, or why it cannot run.
 struct SweepPlan {
     SweepRequest request;
     std::string error;
@@ -58,7 +58,7 @@ std::int64_t DefaultPoints(const SweepOptions& options) {
     return span < static_cast<std::uint64_t>(kMaxSweepPoints) ? static_cast<std::int64_t>(span) + 1 : kMaxSweepPoints + 1;
 }
 
-SweepPlan Plan(const SheetCells& cells, const SweepOptions& options) {
+SweepPlan Plan(const BattleRules& rules, const BattleState& battle, const SweepOptions& options) {
     SweepPlan plan;
     const std::size_t colon = options.vary.find(':');
     const std::optional<Side> side = SideNamed(options.vary.substr(0, colon));
@@ -66,7 +66,7 @@ SweepPlan Plan(const SheetCells& cells, const SweepOptions& options) {
         plan.error = "--vary takes SIDE:ROW with SIDE defender or attacker, not '" + options.vary + "'";
         return plan;
     }
-    const SweepInputFound found = FindSweepInput(cells, *side, options.vary.substr(colon + 1));
+    const SweepInputFound found = FindSweepInput(rules.catalogue, *side, options.vary.substr(colon + 1));
     if (!found.input) {
         plan.error = found.error;
         return plan;
@@ -83,7 +83,7 @@ SweepPlan Plan(const SheetCells& cells, const SweepOptions& options) {
     plan.error = CheckSweepRange(range, found.input->row);
     if (plan.error.empty()) plan.error = CheckSweepTicks(options.ticks);
     if (!plan.error.empty()) return plan;
-    plan.request = {cells, *found.input, SweepValues(range), options.ticks, options.solver};
+    plan.request = {battle, *found.input, SweepValues(range), options.ticks, options.solver};
     return plan;
 }
 
@@ -125,9 +125,9 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
                     std::ostream& out, std::ostream& err) {
     const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
-    const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver);
-    if (!battle.error.empty()) return ReportError(err, battle.error, kExitUsage);
-    const SweepPlan plan = Plan(battle.cells, options);
+    const BattleFileInputs battle = OpenBattleInputs(options.battlePath);
+    if (!battle.outcome.ok()) return ReportError(err, battle.outcome.message, kExitUsage);
+    const SweepPlan plan = Plan(rules.rules, battle.battle, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
     if (options.findings) return PrintFindings(rules.rules, plan.request, out, err);
     // Each point's lines go out as soon as it and every point before it are finished, so

@@ -6,6 +6,7 @@
 
 #include "planner/battle_sweep.h"
 #include "planner/sweep_range.h"
+#include "sheet/result_rows.h"
 #include "sheet/sheet_test_support.h"
 
 namespace kestrin {
@@ -24,7 +25,7 @@ SweepRequest RaidRequest(std::int64_t points, int ticks) {
     f.Put(kAttShips, UnitRow(kDragon), 150);
     f.Put(kAttShips, UnitRow(kThief), 300);
     for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, 100 + 50 * k);
-    SweepRequest request{f.sheet.Cells(), {Side::Attacker, UnitRow(kHarpy)}, {}, ticks};
+    SweepRequest request{SheetInputs(f.sheet.Cells()), {Side::Attacker, UnitRow(kHarpy)}, {}, ticks};
     request.values = SweepValues({0, 20000, points});
     return request;
 }

@@ -28,15 +28,14 @@ SweepRequest RandomRaid(std::mt19937& rng) {
     for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, few(rng) / 10);
     const int row = rng() % 4 == 0 ? UnitRow(type(rng)) : kAstroPodRow;
     const std::int64_t from = rng() % 200, to = from + 20 + rng() % 150;
-    SweepRequest request{f.sheet.Cells(), {rng() % 5 == 0 ? Side::Defender : Side::Attacker, row}, {}, 1 + static_cast<int>(rng() % 3)};
+    SweepRequest request{SheetInputs(f.sheet.Cells()), {rng() % 5 == 0 ? Side::Defender : Side::Attacker, row}, {}, 1 + static_cast<int>(rng() % 3)};
     request.values = SweepValues({from, to, to - from + 1});
     return request;
 }
 
 // Each value's battle on a PointBattle of its own.
 std::vector<SweepPoint> BruteForce(const SweepRequest& request) {
-    BattleState inputs;
-    ReadSheetInputs(request.cells, inputs);
+    const BattleState& inputs = request.battle;
     const FleetCosts costs = FleetCosts::From(DefaultRules().catalogue);
     std::vector<SweepPoint> points;
     for (std::int64_t value : request.values) {

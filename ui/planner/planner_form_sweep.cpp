@@ -1,6 +1,8 @@
 // The planner window's sweeps: running one, charting its figures, reading and using a
 // point, exporting.
+#include <QAbstractAxis>
 #include <QBuffer>
+#include <QChart>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QFileDialog>
@@ -12,6 +14,7 @@
 
 #include "engine/atomic_file.h"
 #include "planner/sweep_csv.h"
+#include "sheet/result_rows.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
@@ -77,10 +80,11 @@ void TPlannerForm::SweepFinished() {
 }
 
 void TPlannerForm::BattleChanged() {
+    ShowTickNote();
     // The advisor's rows show what the grid holds now.
     if (isVisible() && !fleetPage_->Running()) fleetPage_->FillRows();
     if (result_.points.empty()) return;
-    outOfDate_ = !SameBattleApartFrom(swept_.cells, sheet_.Cells(), swept_.input);
+    outOfDate_ = !SameBattleApartFrom(swept_.battle, SheetInputs(sheet_.Cells()), swept_.input);
     chart_->SetOutOfDate(outOfDate_);
 }
 
@@ -197,16 +201,38 @@ void TPlannerForm::UseChosenValue() {
     const std::int64_t value = chosenPoint_->value;
     {
         // One step to undo, closed before the window hears of it.
-        const SheetChange change(sheet_, "Use This Value");
+        const SheetChange change(sheet_, Step::UseThisValue);
         sheet_.SetCell(sheet::ShipsColumn(swept_.input.side), swept_.input.row, std::to_string(value));
         sheet_.Recalculate();
     }
     emit ValueUsed();
+    emit RowsChanged(swept_.input.side, {swept_.input.row});
 }
 
 QString TPlannerForm::ExportCsv(const std::filesystem::path& path) const {
     return QString::fromStdString(SaveFileAtomically(path, SweepCsv(result_) + FindingsCsv(Findings())));
 }
+
+namespace {
+
+// The exported image's size in pixels, whatever the screen's scale, and its text's height:
+// about twice the window's, so that the image still reads at half its size.
+constexpr QSize kPngSize(1600, 1000);
+constexpr int kPngTextPixels = 22;
+
+void EnlargeText(QChart* chart, int pixels) {
+    const auto enlarged = [pixels](QFont font) {
+        font.setPixelSize(pixels);
+        return font;
+    };
+    chart->setTitleFont(enlarged(chart->titleFont()));
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setLabelsFont(enlarged(axis->labelsFont()));
+        axis->setTitleFont(enlarged(axis->titleFont()));
+    }
+}
+
+}  // namespace
 
 // Drawn apart from the window at export size, so that the legend and findings are whole
 // whatever the window's size.
@@ -214,21 +240,30 @@ QString TPlannerForm::SaveChartPng(const std::filesystem::path& path) {
     QWidget page;
     page.setAutoFillBackground(true);
     page.setPalette(QPalette(Qt::white));
+    QFont font = page.font();
+    font.setPixelSize(kPngTextPixels);
+    page.setFont(font);
     auto* layout = new QHBoxLayout(&page);
     auto* view = new PlannerChartView(sheet_.Locale());
     view->Plot(chart_->Shown());
     view->SetOutOfDate(outOfDate_);
+    EnlargeText(view->chart(), kPngTextPixels);
     auto* side = new QLabel(FindingsHtml());
     side->setWordWrap(true);
     side->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    side->setFixedWidth(380);
+    side->setFixedWidth(kPngSize.width() * 3 / 10);
     layout->addWidget(view, 1);
     layout->addWidget(side);
-    page.resize(1600, 1000);
+    page.resize(kPngSize);
+    // An image of its own pixel ratio: a screen scaled by 2 would double a grab's pixels.
+    QImage image(kPngSize, QImage::Format_RGB32);
+    image.setDevicePixelRatio(1);
+    image.fill(Qt::white);
+    page.render(&image);
     const QString file = QString::fromStdString(path.string());
     QByteArray png;
     QBuffer buffer(&png);
-    if (!page.grab().save(&buffer, "PNG")) return "Unable to write to " + file;
+    if (!image.save(&buffer, "PNG")) return "Unable to write to " + file;
     return QString::fromStdString(SaveFileAtomically(path, png.toStdString()));
 }
 

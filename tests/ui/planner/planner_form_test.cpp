@@ -26,6 +26,7 @@
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
+#include "planner/raid_on_grid.h"
 #include "ui_test_registry.h"
 #include "ui_test_support.h"
 
@@ -44,13 +45,7 @@ struct PlannerUnderTest {
     bool exposed = false;
 
     PlannerUnderTest() {
-        BattleSheet& sheet = window.Sheet();
-        sheet.SetCell(kDefShips, 1, "3000");
-        sheet.SetCell(kDefShips, 13, "800");
-        sheet.SetCell(kAttShips, 12, "150");
-        sheet.SetCell(kAttShips, 49, "900");
-        for (int k = 0; k < 4; ++k) sheet.SetCell(kDefShips, kFirstRoidRow + k, std::to_string(100 + 50 * k));
-        window.ReCalc();
+        testing::PutRaidOnGrid(window);
         planner.ShowPlanner();
         exposed = QTest::qWaitForWindowExposed(&planner);
         planner.SideBox()->setCurrentIndex(0);  // Attacker
@@ -334,9 +329,9 @@ private slots:
         BestFleetPage* page = t.planner.FleetPage();
         t.planner.Pages()->setCurrentWidget(page);
         QTableWidget* rows = page->RowTable();
+        page->TickShipsButton()->click();
         for (int i = 0; i < rows->rowCount(); ++i) {
             const int row = rows->item(i, 0)->data(Qt::UserRole).toInt();
-            QCOMPARE(rows->item(i, 0)->checkState() == Qt::Checked, row == 12 || row == 49);
             if (row == 49) rows->item(i, 2)->setText("200");
             if (row == 12) rows->item(i, 2)->setText("40");
         }
@@ -352,6 +347,10 @@ private slots:
         QCOMPARE(page->FigureTable()->rowCount(), kSweepFigureCount);
         QCOMPARE(page->FigureTable()->item(kInitRoidsFigure, 0)->text().toStdString(),
                  FormatNumber(found.best.summed.results.TIR, t.window.Sheet().Locale()));
+        // The ticks on demand: the grid's fleet in the second tick.
+        page->PeriodBox()->setCurrentIndex(2);
+        QCOMPARE(page->FigureTable()->item(kInitRoidsFigure, 1)->text().toStdString(),
+                 FormatNumber(page->Outcome()->grid.ticks[1].results.TIR, t.window.Sheet().Locale()));
         page->UseFleetButton()->click();
         QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 12), found.best.counts[0]);
         QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 49), found.best.counts[1]);
@@ -372,6 +371,7 @@ private slots:
     void cancelKeepsTheBestFleetSoFar() {
         PlannerUnderTest t;
         BestFleetPage* page = t.planner.FleetPage();
+        page->TickShipsButton()->click();
         page->TicksBox()->setValue(100);
         page->EvaluationsBox()->setValue(1000000);
         page->FindButton()->click();
@@ -382,6 +382,62 @@ private slots:
         QVERIFY(page->Outcome().has_value() && page->Outcome()->result.cancelled);
         QVERIFY(page->Summary()->text().startsWith("<b>Best fleet so far</b>"));
         QVERIFY(page->UseFleetButton()->isEnabled());
+    }
+
+    // No row starts ticked; one click ticks every row with ships, another none; the player's
+    // ticks outlive a change of the grid.
+    void bestFleetTicksOnlyWhatThePlayerChooses() {
+        PlannerUnderTest t;
+        BestFleetPage* page = t.planner.FleetPage();
+        QTableWidget* rows = page->RowTable();
+        const auto ticked = [&] {
+            QList<int> checked;
+            for (int i = 0; i < rows->rowCount(); ++i)
+                if (rows->item(i, 0)->checkState() == Qt::Checked) checked << rows->item(i, 0)->data(Qt::UserRole).toInt();
+            return checked;
+        };
+        QVERIFY(ticked().isEmpty());
+        QVERIFY(!page->FindButton()->isEnabled());
+        page->TickShipsButton()->click();
+        QCOMPARE(ticked(), QList<int>({12, 49}));
+        page->TickNoneButton()->click();
+        QVERIFY(ticked().isEmpty());
+        for (int i = 0; i < rows->rowCount(); ++i)
+            if (rows->item(i, 0)->data(Qt::UserRole).toInt() == 49) rows->item(i, 0)->setCheckState(Qt::Checked);
+        t.window.Sheet().SetCell(kAttShips, 49, "700");
+        t.window.ReCalc();
+        QCOMPARE(ticked(), QList<int>({49}));
+        QVERIFY(page->FindButton()->isEnabled());
+    }
+
+    // Beyond 100,000 fleets the answer is said to be the best found, not proven; limits no
+    // fleet keeps show no fleet to use, and say that every fleet was tried.
+    void bestFleetSaysHowSureItIs() {
+        PlannerUnderTest t;
+        BestFleetPage* page = t.planner.FleetPage();
+        page->TickShipsButton()->click();  // up to 150 and 900: 151 x 901 fleets
+        page->TicksBox()->setValue(1);
+        page->EvaluationsBox()->setValue(300);
+        page->FindButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !page->Running(); }, 60000));
+        QVERIFY2(page->Summary()->text().contains("300 evaluations of 136,051 fleets: the best found, not proven the best"),
+                 qPrintable(page->Summary()->text()));
+        QVERIFY(page->UseFleetButton()->isEnabled());
+
+        QTableWidget* rows = page->RowTable();
+        for (int i = 0; i < rows->rowCount(); ++i)
+            if (rows->item(i, 0)->checkState() == Qt::Checked) rows->item(i, 2)->setText("10");
+        page->GoalBox()->setCurrentIndex(static_cast<int>(FleetGoal::LossPerRoid));
+        page->MinRoidsBox()->setValue(1000000);
+        page->FindButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !page->Running(); }, 60000));
+        QVERIFY2(page->Summary()->text().contains("No fleet keeps the limits</b></span>: all 121 fleets were tried"),
+                 qPrintable(page->Summary()->text()));
+        QCOMPARE(page->FleetTable()->rowCount(), 0);
+        QCOMPARE(page->FigureTable()->rowCount(), 0);
+        QVERIFY(!page->UseFleetButton()->isEnabled());
+        page->UseFleet();
+        QCOMPARE(t.window.Sheet().Cell(kAttShips, 49), std::string("900"));
     }
 
     void exportsWriteTheCsvAndTheChartImage() {
@@ -398,7 +454,7 @@ private slots:
         QVERIFY(text.find("\nmostInitRoids,") != std::string::npos);
         QImage image(QString::fromStdString(png.string()));
         QVERIFY(!image.isNull());
-        QVERIFY(image.width() >= 1600 && image.height() >= 1000);
+        QCOMPARE(image.size(), QSize(1600, 1000));
     }
 };
 
