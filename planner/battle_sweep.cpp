@@ -5,8 +5,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
-#include <thread>
-
+#include "planner/joining_thread.h"
 #include "planner/point_battle.h"
 #include "sheet/result_rows.h"
 
@@ -134,7 +133,7 @@ private:
 };
 
 int WorkerCount(const SweepControl& control, std::size_t points) {
-    int workers = control.workers > 0 ? control.workers : static_cast<int>(std::thread::hardware_concurrency());
+    const int workers = AvailableWorkers(control.workers);
     return static_cast<int>(std::clamp<std::size_t>(static_cast<std::size_t>(std::max(workers, 1)), 1,
                                                     std::max<std::size_t>(points, 1)));
 }
@@ -145,7 +144,7 @@ SweepResult RunSweep(const BattleRules& rules, const SweepRequest& request, cons
     const int workers = WorkerCount(control, request.values.size());
     SweepJob job(rules, request, control, workers);
     // The calling thread is one of the workers.
-    std::vector<std::jthread> threads;
+    std::vector<JoiningThread> threads;
     for (int i = 1; i < workers; ++i) threads.emplace_back([&job] { job.Work(); });
     job.Work();
     threads.clear();

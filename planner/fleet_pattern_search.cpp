@@ -66,7 +66,7 @@ private:
         if (best && BetterOutcome(request_.aim, *outcomes[*best], currentOutcome_)) {
             current_ = batch[*best];
             currentOutcome_ = *outcomes[*best];
-        } else if (std::ranges::all_of(steps_, [](std::int32_t s) { return s == 1; })) {
+        } else if (std::all_of(steps_.begin(), steps_.end(), [](std::int32_t s) { return s == 1; })) {
             Restart();
         } else {
             for (std::int32_t& step : steps_) step = std::max(1, step / 2);

@@ -7,8 +7,9 @@
 #include <exception>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
+
+#include "planner/joining_thread.h"
 
 namespace kestrin {
 
@@ -52,7 +53,7 @@ private:
     const std::atomic<bool>* cancel_ = nullptr;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> failed_{false};
-    std::vector<std::jthread> threads_;
+    std::vector<JoiningThread> threads_;
 };
 
 }  // namespace kestrin
