@@ -135,6 +135,9 @@ FleetLedger TableLedger(const std::vector<FleetOutcome>& table, const FleetSpace
     return FleetLedger(space.Rows(), aim, source, {}, evaluations);
 }
 
+// The default budget.
+constexpr std::int64_t kBudget = 10000;
+
 TEST(FleetSearch, SpacesJustAboveTheWholeLimitGiveTheOptimumOfEveryGoalAndLimitAtTheDefaultBudget) {
     std::mt19937 rng(31);
     for (int battle = 0; battle < 2; ++battle) {
@@ -163,9 +166,9 @@ TEST(FleetSearch, SpacesJustAboveTheWholeLimitGiveTheOptimumOfEveryGoalAndLimitA
             for (std::size_t i = 1; i < table.size(); ++i)
                 if (BetterOutcome(aim, table[i], table[best])) best = i;
             for (std::uint64_t seed : {1, 2}) {
-                FleetLedger ledger = TableLedger(table, space, aim, 10000);
+                FleetLedger ledger = TableLedger(table, space, aim, kBudget);
                 SearchFleetSpace(ledger, space, GridFleet(request), seed);
-                EXPECT_EQ(ledger.Evaluations(), 10000);
+                EXPECT_EQ(ledger.Evaluations(), kBudget);
                 EXPECT_FALSE(BetterOutcome(aim, table[best], ledger.BestOutcome())) << "seed " << seed;
             }
         }
