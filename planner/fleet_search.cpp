@@ -10,7 +10,7 @@
 #include "planner/fleet_space_search.h"
 #include "planner/sweep_range.h"
 #include "planner/worker_pool.h"
-#include "sheet/result_rows.h"
+#include "sheet/row_captions.h"
 #include "sheet/sheet_layout.h"
 
 namespace kestrin {
@@ -40,14 +40,13 @@ std::vector<std::int32_t> Bounds(const std::vector<VariedRow>& rows) {
 
 }  // namespace
 
-std::string CheckFleetSearch(const FleetSearchRequest& request) {
+std::string CheckFleetSearch(const ShipCatalogue& catalogue, const FleetSearchRequest& request) {
     if (request.rows.empty()) return "Choose at least one attacker row to vary";
     std::set<int> seen;
     for (const VariedRow& varied : request.rows) {
-        const bool unit = varied.row >= kFirstUnitRow && varied.row <= kLastUnitRow &&
-                          !request.cells.At(kAttCaption, varied.row).empty();
+        const std::string caption(RowCaption(catalogue, Side::Attacker, varied.row));
+        const bool unit = varied.row >= kFirstUnitRow && varied.row <= kLastUnitRow && !caption.empty();
         if (!unit) return "Row " + std::to_string(varied.row) + " is not a unit row of the attacker";
-        const std::string caption = request.cells.At(kAttCaption, varied.row);
         if (!seen.insert(varied.row).second) return "The row '" + caption + "' is varied twice";
         if (varied.most < 0) return "The most ships of '" + caption + "' cannot be below 0";
     }
@@ -65,11 +64,9 @@ std::string CheckFleetSearch(const FleetSearchRequest& request) {
 std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows) { return FleetSpace(Bounds(rows)).Size(); }
 
 std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request) {
-    BattleState inputs;
-    ReadSheetInputs(request.cells, inputs);
     Fleet fleet;
     for (const VariedRow& varied : request.rows)
-        fleet.push_back(std::clamp(inputs.Ships[Idx(Side::Attacker)][varied.row - kFirstUnitRow], 0, varied.most));
+        fleet.push_back(std::clamp(request.battle.Ships[Idx(Side::Attacker)][varied.row - kFirstUnitRow], 0, varied.most));
     return fleet;
 }
 

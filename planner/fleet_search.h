@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "engine/battle_rules.h"
+#include "engine/battle_state.h"
 #include "engine/shot_solver.h"
 #include "planner/fleet_goal.h"
 #include "planner/sweep_figures.h"
-#include "sheet/sheet_cells.h"
 
 namespace kestrin {
 
@@ -28,10 +28,11 @@ inline constexpr std::int64_t kExhaustiveFleets = 100000;
 /// Most evaluations one search may be given.
 inline constexpr std::int64_t kMaxFleetEvaluations = 1000000;
 
-/// What the advisor searches: the battle as the sheet's input cells stand, the rows it varies,
-/// the ticks to follow each fleet for and the goal.
+/// What the advisor searches: the battle's inputs as the sheet's next recalculation reads them
+/// (SheetInputs), the rows it varies with their bounds, the ticks to follow each fleet for and
+/// the goal.
 struct FleetSearchRequest {
-    SheetCells cells;
+    BattleState battle;
     std::vector<VariedRow> rows;
     int ticks = 1;
     SolverVariant solver = SolverVariant::New;
@@ -89,14 +90,14 @@ struct FleetSearchResult {
 
 /// Why `request` cannot be searched (no row, a row that is no attacker unit row or is given
 /// twice, a bound below 0, ticks outside 1..100, evaluations outside 1..1,000,000, a negative
-/// limit), or an empty text.
-std::string CheckFleetSearch(const FleetSearchRequest& request);
+/// limit), or an empty text. Rows are named by their captions on a sheet of `catalogue`'s ships.
+std::string CheckFleetSearch(const ShipCatalogue& catalogue, const FleetSearchRequest& request);
 
 /// Number of fleets in the space of `rows` (each from 0 to its bound), saturating at the
 /// 64-bit range.
 std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows);
 
-/// The varied rows' counts as the grid holds them, each clamped to its bound.
+/// The varied rows' counts as the battle holds them, each clamped to its bound.
 std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request);
 
 /// The battle of one fleet (counts of the varied rows), as the sheet would compute it.

@@ -36,7 +36,7 @@ FleetSearchRequest RandomRaid(std::mt19937& rng, int variedRows, std::int32_t mo
     }
     for (const VariedRow& varied : request.rows) f.Put(kAttShips, varied.row, count(rng) % (most + 1));
     f.Put(kAttShips, UnitRow(type(rng)), count(rng));  // a type the advisor leaves as it is
-    request.cells = f.sheet.Cells();
+    request.battle = SheetInputs(f.sheet.Cells());
     return request;
 }
 
@@ -63,11 +63,11 @@ std::vector<FleetOutcome> BruteForce(const FleetSearchRequest& request) {
     const VariedRow& last = request.rows.back();
     std::vector<std::int32_t> others(request.rows.size() - 1, 0);
     for (;;) {
-        SweepRequest sweep{request.cells, {Side::Attacker, last.row}, {}, request.ticks};
-        for (std::size_t i = 0; i < others.size(); ++i) sweep.cells.WriteCount(kAttShips, request.rows[i].row, others[i]);
+        SweepRequest sweep{request.battle, {Side::Attacker, last.row}, {}, request.ticks};
+        for (std::size_t i = 0; i < others.size(); ++i)
+            sweep.battle.Ships[Idx(Side::Attacker)][request.rows[i].row - kFirstUnitRow] = others[i];
         for (std::int32_t count = 0; count <= last.most; ++count) sweep.values.push_back(count);
-        BattleState start;
-        ReadSheetInputs(sweep.cells, start);
+        BattleState start = sweep.battle;
         for (const SweepPoint& point : RunSweep(DefaultRules(), sweep, {.workers = 2}).points) {
             start.Ships[Idx(Side::Attacker)][last.row - kFirstUnitRow] = static_cast<std::int32_t>(point.value);
             outcomes.push_back(OutcomeOf(WholeBattleFigures(point.ticks), FleetValue(start.Ships[1], costs).value));
@@ -116,7 +116,7 @@ FleetSearchRequest PodLimitedRaid(std::mt19937& rng) {
             request.rows.push_back({row, 46});
     }
     request.rows[2].most = 47;
-    request.cells = f.sheet.Cells();
+    request.battle = SheetInputs(f.sheet.Cells());
     request.ticks = 3;
     return request;
 }
@@ -266,15 +266,15 @@ TEST(FleetLedger, EvaluatesEachFleetOnceWithinTheBudget) {
 
 TEST(FleetSearch, RefusesRequestsItCannotSearch) {
     FleetSearchRequest request;
-    request.cells = SheetFixture().sheet.Cells();
-    EXPECT_NE(CheckFleetSearch(request), "");
+    const ShipCatalogue& catalogue = DefaultRules().catalogue;
+    EXPECT_NE(CheckFleetSearch(catalogue, request), "");
     request.rows = {{UnitRow(kAstroPod), 10}};
-    EXPECT_EQ(CheckFleetSearch(request), "");
+    EXPECT_EQ(CheckFleetSearch(catalogue, request), "");
     for (const std::vector<VariedRow>& rows : std::vector<std::vector<VariedRow>>{
              {{UnitRow(kAstroPod), 10}, {UnitRow(kAstroPod), 3}}, {{UnitRow(kMesonicCutter), 10}},
              {{kFirstRoidRow, 10}}, {{UnitRow(kHarpy), -1}}}) {
         request.rows = rows;
-        EXPECT_NE(CheckFleetSearch(request), "");
+        EXPECT_NE(CheckFleetSearch(catalogue, request), "");
     }
     EXPECT_EQ(FleetSpaceSize({{1, 2147483647}, {2, 2147483647}, {3, 2147483647}}), INT64_MAX);
 }
