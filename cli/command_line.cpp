@@ -136,7 +136,7 @@ void AddSweep(CLI::App& app, RawOptions& raw) {
     SweepOptions& options = raw.options.sweep;
     sweep->add_option("battle", options.battlePath, "Battle file (.kbf)");
     sweep->add_option("--vary", options.vary, "SIDE:ROW, e.g. attacker:Harpy, defender:\"Metal Roids\", "
-                                              "defender:Eonium, attacker:65 (a row number)")
+                                              "defender:\"Eonium Roids\", attacker:65 (a row number)")
         ->required();
     sweep->add_option("--from", raw.from, "First value")->required()->check(CheckValue);
     sweep->add_option("--to", raw.to, "Last value")->required()->check(CheckValue);
