@@ -20,7 +20,6 @@
 #include "planner/sweep_range.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
-#include "ui/planner/sweep_runner.h"
 #include "ui/common/window_placement.h"
 
 namespace kestrin {
@@ -45,19 +44,19 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
                            UserMessages& messages, std::filesystem::path folder, QWidget* parent)
     : QWidget(parent, Qt::Window), sheet_(sheet), context_(context), messages_(messages), folder_(std::move(folder)) {
     setWindowTitle("Battle Planner");
-    runner_ = new SweepRunner(rules, this);
-    connect(runner_, &SweepRunner::Progress, this, [this](int done, int total) {
+    sweepJob_ = new PlannerJob(cores_, kSweepJob, SystemThreads(), this);
+    connect(sweepJob_, &PlannerJob::Progress, this, [this](int done, int total) {
         progress_->setRange(0, total);
         progress_->setValue(done);
     });
-    connect(runner_, &SweepRunner::Finished, this, &TPlannerForm::SweepFinished);
+    connect(sweepJob_, &PlannerJob::Finished, this, &TPlannerForm::SweepFinished);
     auto* sweepPage = new QWidget;
     auto* layout = new QHBoxLayout(sweepPage);
     layout->addWidget(BuildControls());
     layout->addWidget(BuildChartSide(), 1);
     pages_ = new QTabWidget;
     pages_->addTab(sweepPage, "Sweep");
-    fleetPage_ = new BestFleetPage(rules, sheet, context);
+    fleetPage_ = new BestFleetPage(rules, sheet, context, cores_);
     pages_->addTab(fleetPage_, "Best Fleet");
     connect(fleetPage_, &BestFleetPage::FleetUsed, this, &TPlannerForm::ValueUsed);
     connect(fleetPage_, &BestFleetPage::CommandStarting, this, &TPlannerForm::CommandStarting);
@@ -119,7 +118,7 @@ QWidget* TPlannerForm::BuildControls() {
         connect(edit, &QLineEdit::returnPressed, this, &TPlannerForm::RunSweep);
     }
     connect(runButton_, &QPushButton::clicked, this, &TPlannerForm::RunSweep);
-    connect(cancelButton_, &QPushButton::clicked, runner_, &SweepRunner::Cancel);
+    connect(cancelButton_, &QPushButton::clicked, sweepJob_, &PlannerJob::Cancel);
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::Replot);
     connect(figureList_, &QListWidget::itemChanged, this, &TPlannerForm::Replot);
     return side;
@@ -248,7 +247,7 @@ void TPlannerForm::UpdateRunState() {
     problem_->setVisible(!error.empty());
 }
 
-bool TPlannerForm::Running() const { return runner_->Running(); }
+bool TPlannerForm::Running() const { return sweepJob_->Running(); }
 
 void TPlannerForm::SetRunning(bool running) {
     progress_->setVisible(running);

@@ -3,10 +3,12 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "engine/simulation_context.h"
 #include "planner/battle_sweep.h"
+#include "ui/planner/planner_job.h"
 #include "planner/sweep_findings.h"
 #include "ui/planner/planner_chart.h"
 #include "sheet/battle_sheet.h"
@@ -25,7 +27,6 @@ namespace kestrin {
 
 class BestFleetPage;
 class PlannerChartView;
-class SweepRunner;
 class UserMessages;
 
 /// What the planner's readout says until the mouse is over a point.
@@ -127,7 +128,9 @@ private:
     const SimulationContext& context_;
     UserMessages& messages_;
     std::filesystem::path folder_;
-    SweepRunner* runner_ = nullptr;
+    PlannerCores cores_;  ///< shared by the sweep and the search: one of them at a time
+    PlannerJob* sweepJob_ = nullptr;
+    std::shared_ptr<SweepResult> sweeping_;  ///< where the running sweep leaves its points
     SweepResult result_;
     SweepRequest swept_;  ///< what the last sweep was run on (its values are not kept here)
     std::vector<SweepFigures> plotted_;

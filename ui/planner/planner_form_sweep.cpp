@@ -16,7 +16,7 @@
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
-#include "ui/planner/sweep_runner.h"
+#include "ui/planner/planner_works.h"
 #include "ui/common/user_messages.h"
 
 namespace kestrin {
@@ -26,31 +26,39 @@ void TPlannerForm::RunSweep() {
     emit CommandStarting();
     SweepRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
-    swept_ = request;
-    swept_.values.clear();
+    SweepRequest swept = request;
+    swept.values.clear();
+    const int points = static_cast<int>(request.values.size());
+    auto sweeping = std::make_shared<SweepResult>();
+    const std::string error = sweepJob_->Start(SweepWork(sheet_.Rules(), std::move(request), sweeping));
+    // Not started (the search has the cores, no thread): the last sweep stays as it was.
+    if (!error.empty()) {
+        status_->setText(QString::fromStdString(error));
+        return;
+    }
+    sweeping_ = std::move(sweeping);
+    swept_ = std::move(swept);
     chosen_.reset();
     useValue_->setText("Use this value");
     readout_->setText(kReadoutHint);
     status_->setText("Sweeping " + InputTitle() + "...");
-    progress_->setRange(0, static_cast<int>(request.values.size()));
+    progress_->setRange(0, points);
     progress_->setValue(0);
-    if (std::string error = runner_->Start(std::move(request)); !error.empty()) {
-        status_->setText(QString::fromStdString(error));
-        return;
-    }
     SetRunning(true);
 }
 
 void TPlannerForm::SweepFinished() {
-    result_ = runner_->TakeResult();
+    // A failed sweep left no points.
+    result_ = std::move(*sweeping_);
+    sweeping_.reset();
     if (forget_) {
         forget_ = false;
         ForgetResults();
         return;
     }
     const QString points = QString::number(result_.points.size());
-    if (!runner_->Error().empty())
-        status_->setText(QString::fromStdString(runner_->Error()));
+    if (!sweepJob_->Error().empty())
+        status_->setText(QString::fromStdString(sweepJob_->Error()));
     else if (result_.partial)
         status_->setText("Cancelled: " + points + " points finished");
     else
@@ -128,7 +136,7 @@ void TPlannerForm::closeEvent(QCloseEvent* event) {
     // A sweep nobody will look at stops, and its points are let go.
     if (Running()) {
         forget_ = true;
-        runner_->Cancel();
+        sweepJob_->Cancel();
     }
     fleetPage_->Close();
     ForgetResults();
