@@ -17,14 +17,16 @@ namespace kestrin {
 const char* const kOptimiseOutputHelp =
     "Output: one JSON object:\n"
     "  {\"fleet\": {\"AstroPod\": 20, \"Harpy\": 12}, \"ticks\": [...], \"summed\": {...},\n"
-    "   \"evaluations\": N, \"exhaustive\": true}\n"
+    "   \"space\": S, \"evaluations\": N, \"exhaustive\": true}\n"
     "\"fleet\" holds the count of each varied row by its caption; \"ticks\" the fleet's ticks as\n"
     "sweep prints a value's ticks; \"summed\" the figures summed over the ticks (the change per\n"
     "initiated asteroid is the summed change div the summed asteroids; the values left are the\n"
-    "last tick's). A space of at most 100,000 fleets is tried whole (\"exhaustive\": true); a\n"
-    "larger one is searched with --evaluations fleets. The same input and --seed give the same\n"
-    "answer on any number of cores. When no fleet keeps --min-roids and --max-loss, the command\n"
-    "fails.";
+    "last tick's). \"space\" is the number of fleets within the bounds. A space of at most\n"
+    "100,000 fleets, or of no more than --evaluations, is tried whole (\"exhaustive\": true); a\n"
+    "larger one is searched with exactly --evaluations fleets, and the answer is the best found.\n"
+    "The same input and --seed give the same answer on any number of cores. When no fleet\n"
+    "found keeps --min-roids and --max-loss, the command fails and says whether every fleet\n"
+    "was tried.";
 
 namespace {
 
@@ -86,8 +88,17 @@ std::string ResultJson(const ShipCatalogue& catalogue, const FleetSearchRequest&
                          {"ticks", TicksJson(result.best.ticks)},
                          {"summed", FiguresJson(result.best.summed)},
                          {"evaluations", result.evaluations},
-                         {"exhaustive", result.exhaustive}}) +
+                         {"exhaustive", result.exhaustive},
+                         {"space", result.space}}) +
            "\n";
+}
+
+// Whether no fleet keeps the limits at all, or none was found among those tried.
+std::string NoFleetMessage(const FleetSearchResult& result) {
+    const std::string limits = "No fleet keeps the limits (--min-roids, --max-loss): ";
+    if (result.exhaustive) return limits + "all " + std::to_string(result.space) + " fleets were tried";
+    return limits + "none found in " + std::to_string(result.evaluations) + " of " + std::to_string(result.space) +
+           " fleets; more --evaluations may find one";
 }
 
 }  // namespace
@@ -101,8 +112,7 @@ int RunOptimiseCommand(const OptimiseOptions& options, const std::filesystem::pa
     const OptimisePlan plan = Plan(rules.rules, battle.battle, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
     const FleetSearchResult result = FindBestFleet(rules.rules, plan.request, FleetSearchControl{});
-    if (!result.meetsLimits)
-        return ReportError(err, "No fleet tried keeps the limits (--min-roids, --max-loss)", kExitUsage);
+    if (!result.meetsLimits) return ReportError(err, NoFleetMessage(result), kExitUsage);
     return WriteOutput(out, err, ResultJson(rules.rules.catalogue, plan.request, result));
 }
 

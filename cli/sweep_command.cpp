@@ -7,6 +7,7 @@
 #include "cli_rules.h"
 #include "planner/battle_sweep.h"
 #include "planner/sweep_csv.h"
+#include "planner/sweep_findings.h"
 #include "planner/sweep_range.h"
 #include "sweep_json.h"
 
@@ -24,7 +25,16 @@ const char* const kSweepOutputHelp =
     "Tick button makes of the one before. With --csv: a header line, then one line per\n"
     "value and tick with these figures. Unlike the other commands, sweep streams: a failure\n"
     "after output began (out of memory, a closed output) ends it after its last complete\n"
-    "line, with one line on standard error and exit status 1.";
+    "line, with one line on standard error and exit status 1.\n"
+    "With --findings: instead of the points, one JSON object with the planner's findings over\n"
+    "the whole battle (the ticks summed), taken over every whole value from A to B when there\n"
+    "are at most 100000 of them, whatever --points says (else over the points, \"exact\": false):\n"
+    "  {\"mostRoids\": {\"value\": V, \"initRoidsCaptured\": R},\n"
+    "   \"lowestLossPerRoid\": {\"value\": V, \"attackerChangePerInitRoid\": X} | null,\n"
+    "   \"defenderWipedOut\": {\"value\": V} | null, \"evaluations\": N, \"exact\": true}\n"
+    "Ties go to the smallest value; a value that captures no initiated asteroid has no loss per\n"
+    "asteroid (the least change per asteroid is compared exactly, X is the panel's whole figure);\n"
+    "when no value captures one, mostRoids is the first value with 0.";
 
 namespace {
 
@@ -61,7 +71,11 @@ SweepPlan Plan(const BattleRules& rules, const BattleState& battle, const SweepO
         plan.error = found.error;
         return plan;
     }
-    const SweepRange range{options.from, options.to, options.points.value_or(DefaultPoints(options))};
+    // Findings are stated over every whole value when there are few enough of them.
+    const std::uint64_t whole = WholeValuesInRange(options.from, options.to);
+    const bool everyValue = options.findings && whole >= 2 && whole <= kMaxExactFindingValues;
+    const SweepRange range{options.from, options.to,
+                           everyValue ? static_cast<std::int64_t>(whole) : options.points.value_or(DefaultPoints(options))};
     if (!options.points && range.points > kMaxSweepPoints) {
         plan.error = "The range has more than " + std::to_string(kMaxSweepPoints) + " whole values: give --points";
         return plan;
@@ -80,6 +94,31 @@ std::string JsonLine(const SweepPoint& point) {
 // Standard output refused a line: the sweep stops.
 struct OutputRefused {};
 
+// The findings over the whole battle as --findings prints them.
+std::string FindingsJson(const SweepRequest& request, const FindingsPass& pass) {
+    const SweepFindings found = pass.tally.Findings(PlotMode::WholeBattle);
+    const auto& [most, perRoid, wiped] = found;
+    // The most captured is 0 when nothing is: first reached at the first value.
+    const SweepFinding mostRoids = most.value_or(SweepFinding{request.values.front(), 0});
+    Json json{{"mostRoids", {{"value", mostRoids.value}, {"initRoidsCaptured", mostRoids.figure}}}};
+    json["lowestLossPerRoid"] =
+        perRoid ? Json{{"value", perRoid->value}, {"attackerChangePerInitRoid", perRoid->figure}} : Json(nullptr);
+    json["defenderWipedOut"] = wiped ? Json{{"value", wiped->value}} : Json(nullptr);
+    json["evaluations"] = pass.tally.Added();
+    // Every whole value of the range was a point.
+    json["exact"] = request.values.size() == WholeValuesInRange(request.values.front(), request.values.back());
+    return DumpJson(json) + "\n";
+}
+
+// --findings: every value's battle folded into the findings, one object printed at the end.
+int PrintFindings(const BattleRules& rules, const SweepRequest& request, std::ostream& out, std::ostream& err) {
+    const FindingsPass pass = RunFindingsPass(rules, request, {});
+    out << FindingsJson(request, pass);
+    out.flush();
+    if (!out) return ReportError(err, "Unable to write the output", kExitFailure);
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& statsPath,
@@ -90,6 +129,7 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
     if (!battle.outcome.ok()) return ReportError(err, battle.outcome.message, kExitUsage);
     const SweepPlan plan = Plan(rules.rules, battle.battle, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
+    if (options.findings) return PrintFindings(rules.rules, plan.request, out, err);
     // Each point's lines go out as soon as it and every point before it are finished, so
     // the memory held does not grow with the range; a failure after that ends the output
     // after its last complete line.

@@ -6,7 +6,8 @@
 
 #include "planner/fleet_evaluator.h"
 #include "planner/fleet_ledger.h"
-#include "planner/fleet_pattern_search.h"
+#include "planner/fleet_space.h"
+#include "planner/fleet_space_search.h"
 #include "planner/sweep_range.h"
 #include "planner/worker_pool.h"
 #include "sheet/row_captions.h"
@@ -18,29 +19,23 @@ namespace {
 
 using namespace sheet;
 
-// Fleets of the exhaustive search per batch: small enough for progress and Cancel to answer
-// promptly, large enough to keep every worker busy.
-constexpr std::size_t kExhaustiveBatch = 512;
-
-// The fleet of `index` in the space, the first row as the most significant digit: in index
-// order the fleets ascend row by row.
-Fleet FleetAt(const std::vector<VariedRow>& rows, std::int64_t index) {
-    Fleet fleet(rows.size());
-    for (std::size_t i = rows.size(); i-- > 0;) {
-        const std::int64_t values = std::int64_t{rows[i].most} + 1;
-        fleet[i] = static_cast<std::int32_t>(index % values);
-        index /= values;
-    }
-    return fleet;
+// The evaluator behind the ledger's narrow interface: fleets held flat, outcomes by index.
+FleetOutcomeSource OutcomesOf(FleetEvaluator& evaluator, std::size_t rows) {
+    return [&evaluator, rows](std::span<const std::int32_t> flat, std::span<std::optional<FleetOutcome>> outcomes,
+                              const std::atomic<bool>* cancel) {
+        std::vector<Fleet> fleets(outcomes.size());
+        for (std::size_t f = 0; f < fleets.size(); ++f)
+            fleets[f].assign(flat.begin() + static_cast<std::ptrdiff_t>(f * rows),
+                             flat.begin() + static_cast<std::ptrdiff_t>((f + 1) * rows));
+        const std::vector<std::optional<FleetOutcome>> found = evaluator.Outcomes(fleets, cancel);
+        std::ranges::copy(found, outcomes.begin());
+    };
 }
 
-void SearchExhaustively(FleetLedger& ledger, const std::vector<VariedRow>& rows, std::int64_t size) {
-    for (std::int64_t first = 0; first < size && !ledger.Cancelled(); first += kExhaustiveBatch) {
-        std::vector<Fleet> batch;
-        for (std::int64_t index = first; index < std::min<std::int64_t>(size, first + kExhaustiveBatch); ++index)
-            batch.push_back(FleetAt(rows, index));
-        ledger.Try(batch);
-    }
+std::vector<std::int32_t> Bounds(const std::vector<VariedRow>& rows) {
+    std::vector<std::int32_t> most;
+    for (const VariedRow& varied : rows) most.push_back(varied.most);
+    return most;
 }
 
 }  // namespace
@@ -66,12 +61,7 @@ std::string CheckFleetSearch(const ShipCatalogue& catalogue, const FleetSearchRe
     return {};
 }
 
-std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows) {
-    std::int64_t size = 1;
-    for (const VariedRow& varied : rows)
-        if (__builtin_mul_overflow(size, std::int64_t{varied.most} + 1, &size)) return std::numeric_limits<std::int64_t>::max();
-    return size;
-}
+std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows) { return FleetSpace(Bounds(rows)).Size(); }
 
 std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request) {
     Fleet fleet;
@@ -87,24 +77,27 @@ FleetBattle EvaluateFleet(const BattleRules& rules, const FleetSearchRequest& re
 
 FleetSearchResult FindBestFleet(const BattleRules& rules, const FleetSearchRequest& request,
                                 const FleetSearchControl& control) {
-    const std::int64_t size = FleetSpaceSize(request.rows);
-    const bool exhaustive = size <= kExhaustiveFleets;
-    const std::int64_t planned = exhaustive ? size : std::min(size, request.evaluations);
+    const FleetSpace space(Bounds(request.rows));
+    // A budget that covers the space buys the certainty of trying it whole.
+    const bool whole = space.Size() <= std::max(kExhaustiveFleets, request.evaluations);
+    const std::int64_t planned = whole ? space.Size() : request.evaluations;
     FleetEvaluator evaluator(rules, request, WorkerCount(control.workers, static_cast<std::size_t>(planned)));
-    FleetLedger ledger(evaluator, request, control, planned);
-    // The grid's own fleet first: whatever stops the search, it has an answer.
-    ledger.Try({GridFleet(request)});
-    if (exhaustive) {
-        SearchExhaustively(ledger, request.rows, size);
+    FleetLedger ledger(space.Rows(), request.aim, OutcomesOf(evaluator, space.Rows()),
+                       {control.progress, control.cancel}, planned);
+    if (whole) {
+        WalkFleetSpace(ledger, space);
     } else {
-        SearchByPatterns(ledger, request);
+        SearchFleetSpace(ledger, space, GridFleet(request), request.seed);
     }
     FleetSearchResult result;
-    result.best = evaluator.Battle(*ledger.Best());
+    result.best = evaluator.Battle(Fleet(ledger.Best().begin(), ledger.Best().end()));
     result.meetsLimits = MeetsLimits(request.aim, result.best.outcome);
+    result.space = space.Size();
     result.evaluations = ledger.Evaluations();
-    result.cancelled = ledger.Cancelled() && ledger.Evaluations() < planned;
-    result.exhaustive = exhaustive && !result.cancelled;
+    result.stop = ledger.Evaluations() >= planned ? (whole ? FleetSearchStop::SpaceSearched : FleetSearchStop::BudgetSpent)
+                                                  : FleetSearchStop::Cancelled;
+    result.exhaustive = result.stop == FleetSearchStop::SpaceSearched;
+    result.cancelled = result.stop == FleetSearchStop::Cancelled;
     return result;
 }
 

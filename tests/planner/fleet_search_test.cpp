@@ -108,7 +108,7 @@ TEST(FleetSearch, SixRowsAreNeverWorseThanTheGridNorAnyOneRowSweepAndWorkersAgre
         EXPECT_FALSE(BetterOutcome(aim, EvaluateFleet(DefaultRules(), request, GridFleet(request)).outcome, one.best.outcome));
         for (const VariedRow& varied : request.rows) {
             const SweepRequest sweep{request.battle, {Side::Attacker, varied.row},
-                                     SweepValues({0, varied.most, kLineSweepPoints}), request.ticks};
+                                     SweepValues({0, varied.most, 17}), request.ticks};
             for (const SweepPoint& point : RunSweep(DefaultRules(), sweep, {.workers = 2}).points) {
                 std::vector<std::int32_t> counts = GridFleet(request);
                 counts[static_cast<std::size_t>(&varied - request.rows.data())] = static_cast<std::int32_t>(point.value);

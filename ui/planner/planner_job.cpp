@@ -2,21 +2,22 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
 #include <exception>
 #include <new>
+#include <string_view>
 
 namespace kestrin {
 
 std::string PlannerCores::Claim(const PlannerJob& job) {
-    if (holder_ != nullptr && holder_ != &job)
-        return std::string("The ") + holder_->Name() + " is running: wait for it or cancel it.";
-    holder_ = &job;
+    for (const PlannerJob* holder : holders_)
+        if (std::string_view(holder->Name()) != job.Name())
+            return std::string("The ") + holder->Name() + " is running: wait for it or cancel it.";
+    if (std::ranges::find(holders_, &job) == holders_.end()) holders_.push_back(&job);
     return {};
 }
 
-void PlannerCores::Release(const PlannerJob& job) {
-    if (holder_ == &job) holder_ = nullptr;
-}
+void PlannerCores::Release(const PlannerJob& job) { std::erase(holders_, &job); }
 
 PlannerJob::PlannerJob(PlannerCores& cores, PlannerJobTexts texts, const ThreadStarter& threads, QObject* parent)
     : QObject(parent), cores_(cores), texts_(texts), threads_(threads) {}

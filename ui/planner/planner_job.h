@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "planner/worker_pool.h"
 
@@ -15,8 +16,10 @@ namespace kestrin {
 class PlannerJob;
 
 /// Which piece of the planner's work has the cores: one at a time, so that a sweep and a
-/// search never both run a worker on every core. Owned by the planner window and shared by
-/// its pages' jobs; used on the window's thread only.
+/// search never both run a worker on every core. Jobs of one name are one piece of work (the
+/// sweep and its pass over every value; a cancelled pass finishing beside the next sweep).
+/// Owned by the planner window and shared by its pages' jobs; used on the window's thread
+/// only.
 class PlannerCores {
 public:
     /// Takes the cores for `job`: "" when it has them, else why not, in a word to the player.
@@ -25,7 +28,7 @@ public:
     void Release(const PlannerJob& job);
 
 private:
-    const PlannerJob* holder_ = nullptr;
+    std::vector<const PlannerJob*> holders_;
 };
 
 /// What a job says of itself: "sweep", and its message when the memory runs out.

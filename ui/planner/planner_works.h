@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "planner/battle_sweep.h"
+#include "planner/sweep_findings.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_job.h"
 
@@ -16,6 +17,10 @@ namespace kestrin {
 /// A sweep of `request`, into `result`.
 PlannerJob::Work SweepWork(const BattleRules& rules, SweepRequest request, std::shared_ptr<SweepResult> result,
                            int workers = 0);
+
+/// A pass over every value of `request` for the findings (RunFindingsPass), into `pass`.
+PlannerJob::Work FindingsWork(const BattleRules& rules, SweepRequest request, std::shared_ptr<FindingsPass> pass,
+                              int workers = 0);
 
 /// A fleet search of `request`, and beside it the battle of the grid's fleet `gridCounts`, into
 /// `outcome`.
