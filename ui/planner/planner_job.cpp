@@ -10,14 +10,16 @@
 namespace kestrin {
 
 std::string PlannerCores::Claim(const PlannerJob& job) {
-    for (const PlannerJob* holder : holders_)
-        if (std::string_view(holder->Name()) != job.Name())
-            return std::string("The ") + holder->Name() + " is running: wait for it or cancel it.";
-    if (std::ranges::find(holders_, &job) == holders_.end()) holders_.push_back(&job);
+    for (const Holder& holder : holders_)
+        if (std::string_view(holder.name) != job.Name())
+            return std::string("The ") + holder.name + " is running: wait for it or cancel it.";
+    if (std::ranges::find(holders_, &job, &Holder::job) == holders_.end()) holders_.push_back({&job, job.Name()});
     return {};
 }
 
-void PlannerCores::Release(const PlannerJob& job) { std::erase(holders_, &job); }
+void PlannerCores::Release(const PlannerJob& job) {
+    std::erase_if(holders_, [&job](const Holder& holder) { return holder.job == &job; });
+}
 
 PlannerJob::PlannerJob(PlannerCores& cores, PlannerJobTexts texts, const ThreadStarter& threads, QObject* parent)
     : QObject(parent), cores_(cores), texts_(texts), threads_(threads) {}

@@ -28,7 +28,11 @@ public:
     void Release(const PlannerJob& job);
 
 private:
-    std::vector<const PlannerJob*> holders_;
+    struct Holder {
+        const PlannerJob* job;
+        const char* name;  // kept apart: a holder is never looked into
+    };
+    std::vector<Holder> holders_;
 };
 
 /// What a job says of itself: "sweep", and its message when the memory runs out.
