@@ -264,6 +264,19 @@ TEST(FleetLedger, EvaluatesEachFleetOnceWithinTheBudget) {
     EXPECT_FALSE(ledger.Find(std::vector<std::int32_t>{7, 0}).has_value());
 }
 
+// Cancelled before it began: the answer is the grid's fleet, never an empty one.
+TEST(FleetSearch, ASearchCancelledBeforeItBeganAnswersWithTheGridsFleet) {
+    std::mt19937 rng(8);
+    const std::atomic<bool> cancel{true};
+    for (const auto& [rows, most] : {std::pair{2, 50}, std::pair{3, 5000}}) {  // a space tried whole, one searched
+        const FleetSearchRequest request = RandomRaid(rng, rows, most);
+        const FleetSearchResult result = FindBestFleet(DefaultRules(), request, {.workers = 2, .cancel = &cancel});
+        EXPECT_TRUE(result.cancelled);
+        EXPECT_EQ(result.best.counts, GridFleet(request));
+        EXPECT_EQ(result.best.ticks, EvaluateFleet(DefaultRules(), request, GridFleet(request)).ticks);
+    }
+}
+
 TEST(FleetSearch, RefusesRequestsItCannotSearch) {
     FleetSearchRequest request;
     const ShipCatalogue& catalogue = DefaultRules().catalogue;
