@@ -1,12 +1,20 @@
 #include "battle_cells.h"
 
+#include "cli_output.h"
 #include "sheet/battle_file.h"
 #include "sheet/battle_sheet.h"
 #include "tick_json.h"
 
 namespace kestrin {
 
-BattleCells OpenBattleCells(const BattleRules& rules, const std::filesystem::path& battlePath, SolverVariant solver) {
+void ReportBattleFileProblems(std::ostream& err, const std::filesystem::path& path,
+                              const std::vector<BattleFileProblem>& problems) {
+    for (const BattleFileProblem& problem : problems)
+        ReportWarning(err, path.string() + ": " + BattleFileProblemText(problem));
+}
+
+BattleCells OpenBattleCells(const BattleRules& rules, const std::filesystem::path& battlePath, SolverVariant solver,
+                            std::ostream& err) {
     SimulationContext context;
     context.SolverVariant = solver;
     BattleSheet sheet(rules, context, kCliLocale);
@@ -14,6 +22,7 @@ BattleCells OpenBattleCells(const BattleRules& rules, const std::filesystem::pat
     if (!battlePath.empty()) {
         const BattleFileResult opened = OpenBattleFile(sheet, battlePath);
         if (!opened.ok()) return {{}, opened.message};
+        ReportBattleFileProblems(err, battlePath, opened.problems);
     }
     return {sheet.Cells(), {}};
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "engine/battle_rules.h"
 #include "engine/shot_solver.h"
+#include "sheet/battle_file_problems.h"
 #include "sheet/sheet_cells.h"
 
 namespace kestrin {
@@ -16,7 +19,12 @@ struct BattleCells {
 };
 
 /// The cells of the empty sheet with `battlePath` opened into it as "&Open..." does (the empty
-/// sheet when the path is empty).
-BattleCells OpenBattleCells(const BattleRules& rules, const std::filesystem::path& battlePath, SolverVariant solver);
+/// sheet when the path is empty); lines that are no count are told on `err` as warnings.
+BattleCells OpenBattleCells(const BattleRules& rules, const std::filesystem::path& battlePath, SolverVariant solver,
+                            std::ostream& err);
+
+/// One warning line on `err` per line of the opened battle file that is no count as it stands.
+void ReportBattleFileProblems(std::ostream& err, const std::filesystem::path& path,
+                              const std::vector<BattleFileProblem>& problems);
 
 }  // namespace kestrin

@@ -8,6 +8,7 @@
 #include "engine/number_text.h"
 #include "planner/fleet_search.h"
 #include "planner/sweep_input.h"
+#include "sheet/sheet_inputs.h"
 #include "sweep_json.h"
 #include "tick_json.h"
 
@@ -47,7 +48,7 @@ std::string ReadVariedRow(const SheetCells& cells, const std::string& item, bool
     const SweepInputFound found = FindSweepInput(cells, Side::Attacker, rest.substr(0, equals));
     if (!found.input) return found.error;
     varied.row = found.input->row;
-    varied.most = std::max(0, cells.Count(sheet::kAttShips, varied.row));
+    varied.most = std::max(0, InputCount(cells, Side::Attacker, varied.row));
     if (equals == std::string::npos) return {};
     const std::optional<std::int64_t> most = ParseInt64(rest.substr(equals + 1));
     if (!most || *most < 0 || *most > std::numeric_limits<std::int32_t>::max())
@@ -78,7 +79,7 @@ OptimisePlan Plan(const SheetCells& cells, const OptimiseOptions& options) {
 std::string ResultJson(const SheetCells& cells, const FleetSearchRequest& request, const FleetSearchResult& result) {
     Json fleet = Json::object();
     for (std::size_t i = 0; i < request.rows.size(); ++i)
-        fleet[cells.At(sheet::kAttCaption, request.rows[i].row)] = result.best.counts[i];
+        fleet[RowCaption(cells, Side::Attacker, request.rows[i].row)] = result.best.counts[i];
     return DumpJson(Json{{"fleet", std::move(fleet)},
                          {"ticks", TicksJson(result.best.ticks)},
                          {"summed", FiguresJson(result.best.summed)},
@@ -93,7 +94,7 @@ int RunOptimiseCommand(const OptimiseOptions& options, const std::filesystem::pa
                        std::ostream& out, std::ostream& err) {
     const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
-    const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver);
+    const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver, err);
     if (!battle.error.empty()) return ReportError(err, battle.error, kExitUsage);
     const OptimisePlan plan = Plan(battle.cells, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);

@@ -86,7 +86,7 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
                     std::ostream& out, std::ostream& err) {
     const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
-    const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver);
+    const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver, err);
     if (!battle.error.empty()) return ReportError(err, battle.error, kExitUsage);
     const SweepPlan plan = Plan(battle.cells, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);

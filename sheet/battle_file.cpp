@@ -12,7 +12,7 @@ namespace kestrin {
 
 namespace {
 
-BattleFileResult Failure(BattleFileStatus status, std::string message) { return {status, std::move(message)}; }
+BattleFileResult Failure(BattleFileStatus status, std::string message) { return {status, std::move(message), {}}; }
 
 // Collects a battle file's lines as its bytes arrive, and says no as soon as there are more
 // than a battle file has: an endless stream of line breaks is never read to its end.
@@ -95,22 +95,22 @@ FileRead ReadLines(const std::filesystem::path& path) {
 BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::string>& lines) {
     if (lines.size() != static_cast<std::size_t>(kBattleFileLines))
         return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
+    std::vector<std::string_view> texts(lines.begin(), lines.end());
+    // An editor that saved the file as UTF-8 may have put a byte-order mark before the
+    // first count, which would otherwise make it no number.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (texts[0].starts_with(kByteOrderMark)) texts[0].remove_prefix(kByteOrderMark.size());
     // One step to undo; taken as text, unchecked: the recalculation empties what is no
     // number in unit rows.
     const SheetChange change(battleSheet, "Open File");
     for (int row = 1; row < sheet::kRows; ++row) {
-        battleSheet.SetCell(sheet::kDefShips, row, lines[2 * row - 2]);
-        battleSheet.SetCell(sheet::kAttShips, row, lines[2 * row - 1]);
-    }
-    // An editor that saved the file as UTF-8 may have put a byte-order mark before the
-    // first count, which would otherwise make it no number.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (std::string_view first = lines[0]; first.starts_with(kByteOrderMark)) {
-        first.remove_prefix(kByteOrderMark.size());
-        battleSheet.SetCell(sheet::kDefShips, 1, first);
+        battleSheet.SetInput(Side::Defender, row, texts[2 * row - 2]);
+        battleSheet.SetInput(Side::Attacker, row, texts[2 * row - 1]);
     }
     battleSheet.RecalculateFollowingLog();
-    return {};
+    BattleFileResult opened;
+    opened.problems = FindBattleFileProblems(texts, battleSheet.Cells());
+    return opened;
 }
 
 }  // namespace

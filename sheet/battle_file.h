@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sheet/battle_file_problems.h"
 #include "sheet/battle_sheet.h"
 #include "sheet/text_lines.h"
 
@@ -35,6 +36,9 @@ enum class BattleFileStatus {
 struct BattleFileResult {
     BattleFileStatus status = BattleFileStatus::Ok;
     std::string message;  ///< the text to show; empty when Ok
+    /// Lines of an opened file that are no count as they stand, in file order: opened all
+    /// the same, by the file's own reading, and to be told.
+    std::vector<BattleFileProblem> problems;
 
     bool ok() const { return status == BattleFileStatus::Ok; }
 };

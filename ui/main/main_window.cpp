@@ -25,6 +25,7 @@
 #include "ui/setup/setup_form.h"
 #include "ui/ship_info/ship_details_form.h"
 #include "ui/ship_info/ship_matrix_form.h"
+#include "ui/common/read_notice.h"
 #include "ui/common/window_placement.h"
 
 namespace kestrin {
@@ -39,14 +40,6 @@ NumberLocale SystemNumberLocale() {
     const QString point = locale.decimalPoint();
     numbers.decimalSeparator = point.size() == 1 && point[0].unicode() < 128 ? point[0].toLatin1() : '.';
     return numbers;
-}
-
-// Columns 1 and 7 below the headings: what a battle file holds.
-std::vector<std::string> InputTexts(const BattleSheet& sheet) {
-    std::vector<std::string> texts;
-    for (const int col : {sheet::kDefShips, sheet::kAttShips})
-        for (int row = sheet::kFirstUnitRow; row <= sheet::kLastRow; ++row) texts.push_back(sheet.Cell(col, row));
-    return texts;
 }
 
 }  // namespace
@@ -65,7 +58,7 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     resize(671, 454);
     setAcceptDrops(true);
     LoadStartup();
-    savedInputs_ = InputTexts(*sheet_);
+    savedInputs_ = InputTexts(sheet_->Cells());
     BuildWindows();
     BuildMenus();
     // Without a window manager nobody else places the window.
@@ -105,6 +98,7 @@ void TForm1::BuildWindows() {
     face.setColor(QPalette::WindowText, Qt::black);
     face.setColor(QPalette::Text, Qt::black);
     panel_->setPalette(face);
+    openNotice_ = new ReadNotice(grid_);
     layout->addWidget(grid_, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
@@ -147,6 +141,7 @@ void TForm1::BuildSecondaryWindows() {
 }
 
 void TForm1::SheetChanged() {
+    openNotice_->Dismiss();
     grid_->SheetChanged();
     panel_->Show(sheet_->Results());
     if (plannerForm_ != nullptr) plannerForm_->BattleChanged();
@@ -270,6 +265,7 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
             RebuildRecentMenu();
             SheetChanged();
             FileChanged(path);
+            TellOpenProblems(path, result.problems);
             return true;
         case BattleFileStatus::FileMissing:
         case BattleFileStatus::WrongLength:
@@ -298,14 +294,22 @@ bool TForm1::SaveBattleFile(const std::filesystem::path& path) {
 // The battle on the grid is now the file's: "Save" goes there, and it is unchanged.
 void TForm1::FileChanged(const std::filesystem::path& path) {
     currentFile_ = path;
-    savedInputs_ = InputTexts(*sheet_);
+    savedInputs_ = InputTexts(sheet_->Cells());
     QString name = QString::fromStdString(path.filename().string());
     // A '&' in a file name is a letter of the name, not a menu accelerator.
     name.replace(QLatin1Char('&'), QStringLiteral("&&"));
     if (save_ != nullptr) save_->setText("&Save " + name);
 }
 
-bool TForm1::BattleChangedSinceSaved() const { return InputTexts(*sheet_) != savedInputs_; }
+// Once, over the grid, without a box: the file opened by its own reading all the same.
+void TForm1::TellOpenProblems(const std::filesystem::path& path, const std::vector<BattleFileProblem>& problems) {
+    QStringList lines;
+    for (const BattleFileProblem& problem : problems) lines << QString::fromStdString(BattleFileProblemText(problem));
+    const QString name = QString::fromStdString(path.filename().string());
+    openNotice_->Tell(tr("%1: lines that are no count as written (click to close):").arg(name), lines);
+}
+
+bool TForm1::BattleChangedSinceSaved() const { return InputTexts(sheet_->Cells()) != savedInputs_; }
 
 bool TForm1::MaySetBattleAside() {
     FinishInput();

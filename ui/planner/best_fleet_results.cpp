@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/planner/best_fleet_page.h"
+#include "sheet/sheet_inputs.h"
 
 namespace kestrin {
 
@@ -96,7 +97,7 @@ void BestFleetPage::FillFleetTable() {
     if (!shown) return;
     for (int i = 0; i < fleetTable_->rowCount(); ++i) {
         const int row = searched_.rows[static_cast<std::size_t>(i)].row;
-        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(searched_.cells.At(sheet::kAttCaption, row))));
+        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(RowCaption(searched_.cells, Side::Attacker, row))));
         fleetTable_->setItem(i, 1, Figure(outcome_->result.best.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
         fleetTable_->setItem(i, 2, Figure(outcome_->grid.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
     }
@@ -137,7 +138,7 @@ void BestFleetPage::UseFleet() {
         // One step to undo, closed before the window hears of it.
         const SheetChange change(sheet_);
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
-            sheet_.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
+            sheet_.SetInput(Side::Attacker, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
         sheet_.Recalculate();
     }
     emit FleetUsed();
