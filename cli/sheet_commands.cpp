@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "bailout_counter.h"
-#include "battle_cells.h"
+#include "battle_inputs.h"
 #include "cli_log_window.h"
 #include "cli_output.h"
 #include "cli_rules.h"

@@ -33,6 +33,9 @@ struct ReportChoice {
     FleetChoice fleets;
 };
 
+/// The step to undo a report of this kind is: "Scan Report", "Military Scan", "Combat Report".
+Step ReportStep(ReportKind kind);
+
 /// The scan parser's "OK": applies the text by its kind, as one step to undo. Returns what
 /// the readers read in a way a player would not expect (a count cut at a separator), one
 /// line each in the report's line order, to be told; the reading stands.

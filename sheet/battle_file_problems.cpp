@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "engine/number_text.h"
+#include "sheet/row_captions.h"
 #include "sheet/sheet_inputs.h"
 #include "sheet/sheet_layout.h"
 
@@ -55,26 +56,33 @@ std::string Visible(std::string_view text) {
     return shown;
 }
 
-// The attacker has no caption for a planetary defence: the row takes the defender's name.
+// The row as the sheet's caption column names it, or where the cells carry no captions (a
+// file read without a sheet), by the built-in names. The attacker has no caption for a
+// planetary defence, so the row takes the defender's name.
 std::string Place(const SheetCells& cells, Side side, int row) {
-    const std::string& own = RowCaption(cells, side, row);
-    const std::string& caption = own.empty() ? RowCaption(cells, Side::Defender, row) : own;
-    return std::string(side == Side::Defender ? "defender's " : "attacker's ") + caption;
+    const bool captioned = !RowCaption(cells, Side::Defender, row).empty();
+    const auto caption = [&](Side of) -> std::string_view {
+        return captioned ? std::string_view(RowCaption(cells, of, row)) : RowCaption(DefaultShipCatalogue(), of, row);
+    };
+    const std::string_view own = caption(side);
+    return std::string(side == Side::Defender ? "defender's " : "attacker's ") +
+           std::string(own.empty() ? caption(Side::Defender) : own);
 }
 
 }  // namespace
 
-std::vector<BattleFileProblem> FindBattleFileProblems(const std::vector<std::string_view>& lines,
-                                                      const SheetCells& recalculated) {
+std::vector<BattleFileProblem> FindBattleFileProblems(const SheetCells& read, const SheetCells& recalculated) {
     std::vector<BattleFileProblem> problems;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        // Line 2r - 1 is the defender's cell of row r, line 2r the attacker's.
-        const int row = static_cast<int>(i / 2) + 1;
-        const Side side = i % 2 == 0 ? Side::Defender : Side::Attacker;
-        if (row > sheet::kLastRow || IsTotalsRow(row)) continue;
-        const std::optional<std::string> judged = Judge(lines[i], row, InputText(recalculated, side, row));
-        if (!judged) continue;
-        problems.push_back({static_cast<int>(i) + 1, std::string(lines[i]), Place(recalculated, side, row), *judged});
+    for (int row = sheet::kFirstUnitRow; row <= sheet::kLastRow; ++row) {
+        if (IsTotalsRow(row)) continue;
+        for (const Side side : {Side::Defender, Side::Attacker}) {
+            const std::string& text = InputText(read, side, row);
+            const std::optional<std::string> judged = Judge(text, row, InputText(recalculated, side, row));
+            if (!judged) continue;
+            // Line 2r - 1 holds the defender's cell of row r, line 2r the attacker's.
+            const int line = 2 * row - (side == Side::Defender ? 1 : 0);
+            problems.push_back({line, text, Place(recalculated, side, row), *judged});
+        }
     }
     return problems;
 }

@@ -18,11 +18,11 @@ struct BattleFileProblem {
     std::string became;  ///< what the sheet made of it: "is not a count: it counts as 0 ..."
 };
 
-/// The problems of a battle file's 130 lines (`lines`, any byte-order mark already taken
-/// off the first), judged against the cells after the opening's recalculation. The totals
-/// rows are stored but never read, so their lines are not judged.
-std::vector<BattleFileProblem> FindBattleFileProblems(const std::vector<std::string_view>& lines,
-                                                      const SheetCells& recalculated);
+/// The problems of a battle file's lines, given as the input cells they were read into
+/// (`read`; any byte-order mark already taken off), judged against the input cells after the
+/// opening's recalculation (`recalculated`). The totals rows are stored but never read, so
+/// their lines are not judged.
+std::vector<BattleFileProblem> FindBattleFileProblems(const SheetCells& read, const SheetCells& recalculated);
 
 /// One line for the player: "line 3 (defender's Harpy): '9,000' is not a count: it counts
 /// as 0 and the cell was emptied".

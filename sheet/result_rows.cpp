@@ -76,6 +76,19 @@ void ReadSheetInputs(const SheetCells& cells, BattleState& state) {
     state.DefenderScore = cells.Int64(kDefShips, kScoreRow);
 }
 
+BattleState SheetInputs(const SheetCells& cells) {
+    BattleState inputs;
+    ReadSheetInputs(cells, inputs);
+    return inputs;
+}
+
+BattleState InputsAsWritten(BattleState inputs) {
+    inputs.DefenderEonium = std::max(0, inputs.DefenderEonium);
+    inputs.DefenderScore = std::max<std::int64_t>(0, inputs.DefenderScore);
+    inputs.AttackerScore = std::max<std::int64_t>(0, inputs.AttackerScore);
+    return inputs;
+}
+
 void AddStolenToLeft(BattleState& state) {
     for (int s = 0; s < 2; ++s)
         for (ShipIndex t = 0; t < kShipCount; ++t)
@@ -114,6 +127,17 @@ void WriteCarriedInputs(SheetCells& cells, const BattleState& state) {
     cells.WritePositive(kDefShips, kEoniumRow, state.DefenderEonium);
     // The attacker's captures so far are no input of the tick: they pass on as they stand.
     for (int row = kFirstRoidRow; row <= kEoniumRow; ++row) cells.Set(kAttShips, row, cells.At(kAttLeft, row));
+}
+
+void WriteInputsBack(SheetCells& cells, const BattleState& inputs) {
+    for (ShipIndex t = 0; t < kShipCount; ++t) {
+        cells.WriteCount(kDefShips, UnitRow(t), inputs.Ships[Idx(Side::Defender)][t]);
+        cells.WriteCount(kAttShips, UnitRow(t), inputs.Ships[Idx(Side::Attacker)][t]);
+    }
+    for (int k = 0; k < kRoidKinds; ++k) cells.WriteCount(kDefShips, kFirstRoidRow + k, inputs.Roids[k]);
+    cells.WritePositive(kDefShips, kEoniumRow, inputs.DefenderEonium);
+    cells.WritePositive(kDefShips, kScoreRow, inputs.DefenderScore);
+    cells.WritePositive(kAttShips, kScoreRow, inputs.AttackerScore);
 }
 
 void WriteResultRows(SheetCells& cells, const BattleState& state, const FleetCosts& costs) {

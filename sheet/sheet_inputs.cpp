@@ -20,6 +20,8 @@ const std::string& RowCaption(const SheetCells& cells, Side side, int row) { ret
 
 bool IsUnitRow(int row) { return row >= kFirstUnitRow && row <= kLastUnitRow; }
 
+ShipIndex UnitAt(int row) { return row - kFirstUnitRow; }
+
 bool IsTotalsRow(int row) { return row >= kTotalUnitsRow && row <= kFleetValueRow; }
 
 std::vector<std::string> InputTexts(const SheetCells& cells) {

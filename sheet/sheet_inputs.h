@@ -30,6 +30,9 @@ const std::string& RowCaption(const SheetCells& cells, Side side, int row);
 /// Whether `row` holds a unit type's counts.
 bool IsUnitRow(int row);
 
+/// The unit type whose counts `row` holds (IsUnitRow(row)).
+ShipIndex UnitAt(int row);
+
 /// Whether `row` is one of the computed totals (rows a recalculation always overwrites).
 bool IsTotalsRow(int row);
 

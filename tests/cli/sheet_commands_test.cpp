@@ -62,6 +62,14 @@ TEST(CalcCommand, WarningsGoToStandardErrorAndLeaveTheOutputAndStatus) {
     EXPECT_EQ(warned.status, expected.status);
     EXPECT_EQ(warned.out, expected.out);
 
+    // The planner's commands read the battle without a sheet, and tell the same.
+    const std::string vary = " --vary defender:Harpy --from 0 --to 2 --points 3";
+    const ProgramRun sweptClean = RunProgram(folder, "sweep '" + clean.string() + "'" + vary + Stats(folder));
+    const ProgramRun swept = RunProgram(folder, "sweep '" + bad.string() + "'" + vary + Stats(folder));
+    EXPECT_EQ(swept.err, badWarning);
+    EXPECT_EQ(swept.status, 0);
+    EXPECT_EQ(swept.out, sweptClean.out);
+
     // A report's cut count, after the battle's line.
     const ProgramRun parsedClean = RunProgram(folder, "parse scan --in '" + clean.string() + "'" + Stats(folder), "Beetle 1\n");
     const ProgramRun parsed = RunProgram(folder, "parse scan --in '" + bad.string() + "'" + Stats(folder), "Beetle 1,000\n");

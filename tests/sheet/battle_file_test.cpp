@@ -6,11 +6,14 @@
 
 #include <chrono>
 #include <future>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/temp_folder.h"
 #include "sheet/battle_file.h"
+#include "sheet/result_rows.h"
 #include "sheet_test_support.h"
 
 namespace kestrin {
@@ -200,6 +203,35 @@ TEST(BattleFile, OpenTakesTextUncheckedRecalculatesAndTellsWhatIsNoCount) {
         "line 127 (defender's Defender E): '-5' is a negative count: it counts as none and the cell was emptied"}));
     EXPECT_EQ(opened.problems[0].line, 1);
     EXPECT_EQ(opened.problems[0].text, "9,000");
+    // Read without a sheet (the planner's commands), the same lines are told the same way.
+    std::vector<std::string> toldWithoutSheet;
+    for (const BattleFileProblem& problem : ReadBattleFileInputs(path).outcome.problems)
+        toldWithoutSheet.push_back(BattleFileProblemText(problem));
+    EXPECT_EQ(toldWithoutSheet, told);
+}
+
+// The planner's commands read a file without a sheet: the inputs must be what the sheet's
+// next recalculation reads after Open, negative Eonium and scores and text included.
+TEST(BattleFile, InputsReadWithoutASheetAreThoseOfTheOpenedSheet) {
+    TempFolder folder;
+    const auto inputs = [](const BattleState& s) {
+        return std::tuple(s.Ships, s.Roids, s.DefenderEonium, s.DefenderScore, s.AttackerScore);
+    };
+    std::mt19937 rng(808);
+    for (int battle = 0; battle < 40; ++battle) {
+        SheetFixture written;
+        FillRandomBattle(written, rng, true);
+        const auto path = folder.Path() / "battle.kbf";
+        ASSERT_TRUE(SaveBattleFile(written.sheet, path).ok());
+        SheetFixture opened;
+        ASSERT_TRUE(OpenBattleFile(opened.sheet, path).ok());
+        const BattleFileInputs read = ReadBattleFileInputs(path);
+        ASSERT_TRUE(read.outcome.ok()) << read.outcome.message;
+        EXPECT_EQ(inputs(read.battle), inputs(SheetInputs(opened.sheet.Cells()))) << "battle " << battle;
+    }
+    EXPECT_EQ(ReadBattleFileInputs(folder.Path() / "none.kbf").outcome.message, kFileMissingMessage);
+    WriteBytes(folder.Path() / "short.kbf", "1\r\n2\r\n");
+    EXPECT_EQ(ReadBattleFileInputs(folder.Path() / "short.kbf").outcome.message, kWrongLengthMessage);
 }
 
 TEST(BattleFile, OpenKeepsTheTickHistoryAndRowsAndFollowsTheLog) {

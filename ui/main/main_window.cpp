@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <new>
 
 #include "engine/ship_stats_file.h"
@@ -138,6 +139,16 @@ void TForm1::BuildSecondaryWindows() {
     plannerForm_ = windows_.Own(new TPlannerForm(*rules_, *sheet_, context_, *messages_, folder_, this));
     connect(plannerForm_, &TPlannerForm::CommandStarting, this, &TForm1::FinishInput);
     connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this] { SheetChanged(); });
+    // What the planner changed shows in the grid, and the planner never covers it.
+    connect(plannerForm_, &TPlannerForm::RowsChanged, this, [this](Side side, const QList<int>& rows) {
+        if (!rows.isEmpty())
+            grid_->ShowInputRows(side, *std::min_element(rows.begin(), rows.end()),
+                            *std::max_element(rows.begin(), rows.end()));
+    });
+    plannerForm_->KeepInView([this] {
+        const QRect attacker = grid_->AttackerHeadingRect();
+        return QRect(grid_->viewport()->mapTo(this, attacker.topLeft()), QPoint(width() - 1, height() - 1));
+    });
 }
 
 void TForm1::SheetChanged() {
@@ -242,7 +253,7 @@ BattleFileResult OpenRegularBattleFile(BattleSheet& sheet, const std::filesystem
     const auto type = status.type();
     if (!code && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory &&
         type != std::filesystem::file_type::not_found)
-        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file"};
+        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file", {}};
     return kestrin::OpenBattleFile(sheet, path);
 }
 
@@ -255,7 +266,7 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
         result = OpenRegularBattleFile(*sheet_, path);
     } catch (const std::bad_alloc&) {
         // The file is read whole before a cell changes, so the battle stays as it was.
-        result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged"};
+        result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged", {}};
     }
     grid_->setVisible(true);
     const QString qpath = QString::fromStdString(path.string());
