@@ -4,7 +4,8 @@
 # opens centred on the screen, that ten quick clicks in spin mode add ten, and, on a battle
 # file, a paste into the fresh scan parser, undo after a wrong combat report, Delete on a
 # cell, the battle planner with the mouse and the keys, placement on 1280x800 and 1024x768
-# screens, and typed counts that must count however their edit ends. Builds nothing: it runs
+# screens (where choosing a point must not resize the planner), and typed counts that must
+# count however their edit ends. Builds nothing: it runs
 # build/release/app/kestrin (./kestrin test builds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -211,12 +212,12 @@ px=$(geometry "$planner" "Absolute upper-left X")
 mx=$(geometry "$main" "Absolute upper-left X")
 [ $((mx + $(geometry "$main" Width))) -le "$px" ] || fail "the planner covers the main window's grid"
 focus "$planner"
-chart_edge() { import -window "$planner" "$work/planner.png"; convert "$work/planner.png" -crop 4x40+241+150 +repage "$work/$1.png"; }
+chart_edge() { import -window "$planner" "$work/planner.png"; convert "$work/planner.png" -crop 4x40+221+150 +repage "$work/$1.png"; }
 chart_edge unfocused
 click "$planner" 124 217  # "Run Sweep": Harpy from 0 to 1000 in 101 points
 sleep 3
 click "$planner" 400 200  # a press on the chart chooses the nearest point, and focuses it
-click "$planner" 280 614  # "Use this value"
+click "$planner" 300 595  # "Use this value"
 save planned
 harpies=$(line planned 2)
 [ -z "$(line deleted 2)" ] && [ -n "$harpies" ] && [ $((harpies % 10)) -eq 0 ] \
@@ -232,14 +233,15 @@ save keyed
 
 focus "$planner"
 click "$planner" 98 16  # the "Best Fleet" page
-xdotool mousemove --window "$planner" 186 554 click --repeat 3 1  # "Evaluations", all of it
+click "$planner" 73 47  # "Tick Rows with Ships": none is ticked at first
+xdotool mousemove --window "$planner" 170 523 click --repeat 3 1  # "Evaluations", all of it
 keys ctrl+a
 xdotool type --delay 20 300
-click "$planner" 154 581  # "Find Best Fleet": the attacker's rows on the grid, up to what it holds
+click "$planner" 135 551  # "Find Best Fleet": the attacker's rows on the grid, up to what it holds
 # "Use this fleet" does nothing until the search has finished.
 for _ in $(seq 30); do
     focus "$planner"
-    click "$planner" 340 614  # "Use this fleet"
+    click "$planner" 300 595  # "Use this fleet"
     save fleet
     ! cmp -s "$work/keyed.kbf" "$work/fleet.kbf" && break
     sleep 1
@@ -305,6 +307,26 @@ on_screen 1024x768
 whole "$main" "the main window"
 open_planner
 whole "$planner" "the planner"
+# The planner leaves the grid's attacker columns (320 pixels in, from "Attacking Forces") in
+# view, and choosing a point and using it neither moves nor resizes it.
+place() { echo "$(geometry "$planner" "Absolute upper-left X"),$(geometry "$planner" "Absolute upper-left Y") $(geometry "$planner" Width)x$(geometry "$planner" Height)"; }
+placed=$(place)
+[ $(($(geometry "$planner" "Absolute upper-left X") + $(geometry "$planner" Width))) -le \
+  $(($(geometry "$main" "Absolute upper-left X") + 320)) ] || fail "at 1024x768 the planner covers the grid's attacker columns"
+focus "$planner"
+click "$planner" 115 217  # "Run Sweep"
+for _ in $(seq 30); do  # until the sweep has points to choose
+    focus "$planner"
+    click "$planner" 440 200  # a point chosen on the chart
+    click "$planner" 300 595  # "Use this value"
+    save small_screen
+    [ -n "$(line small_screen 2)" ] && break
+    sleep 1
+done
+[ -n "$(line small_screen 2)" ] || fail "at 1024x768 the planner's chosen value did not reach the grid"
+[ "$(place)" = "$placed" ] || fail "at 1024x768 choosing a point moved or resized the planner ($placed, then $(place))"
+whole "$planner" "the planner with a point chosen"
+import -window root "$work/small_screen.png"
 focus "$main"
 keys ctrl+shift+d
 debug=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin Debug') || true
