@@ -48,7 +48,8 @@ bool SavePlanner(kestrin::TPlannerForm* planner, const QString& folder) {
     planner->TicksBox()->setValue(3);
     planner->ModeBox()->setCurrentIndex(0);  // the whole battle
     planner->RunSweep();
-    while (planner->Running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // The findings are stated once every value of the range is tried.
+    while (planner->Running() || planner->FindingsRunning()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     planner->ChoosePoint(40);
     bool ok = Save(planner, folder, "battle_planner.png");
     kestrin::BestFleetPage* page = planner->FleetPage();

@@ -17,6 +17,7 @@
 
 #include "planner/sweep_input.h"
 #include "planner/sweep_range.h"
+#include "sheet/result_rows.h"
 #include "sheet/typed_number.h"
 
 namespace kestrin {
@@ -126,7 +127,7 @@ void BestFleetPage::FillRows() {
                                                                             rowTable_->item(i, kMostColumn)->text()};
     const QSignalBlocker block(rowTable_);
     rowTable_->setRowCount(0);
-    for (const SweepRow& row : SweepableRows(sheet_.Cells(), Side::Attacker)) {
+    for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, Side::Attacker)) {
         if (row.row > kLastUnitRow) continue;
         const QString count = QString::number(std::max(0, sheet_.Cells().Count(kAttShips, row.row)));
         const auto old = kept.find(row.row);
@@ -159,7 +160,7 @@ void BestFleetPage::TickRows(bool withShips) {
 // The search the controls describe, or why there is none.
 std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
     FleetSearchRequest r;
-    r.cells = sheet_.Cells();
+    r.battle = SheetInputs(sheet_.Cells());
     for (int i = 0; i < rowTable_->rowCount(); ++i) {
         if (rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked) continue;
         const std::string typed = rowTable_->item(i, kMostColumn)->text().toStdString();
@@ -179,7 +180,7 @@ std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
         r.aim.maxLoss = loss.value;
     }
     r.evaluations = evaluationsBox_->value();
-    if (std::string error = CheckFleetSearch(r); !error.empty()) return error;
+    if (std::string error = CheckFleetSearch(sheet_.Rules().catalogue, r); !error.empty()) return error;
     if (request != nullptr) *request = std::move(r);
     return {};
 }

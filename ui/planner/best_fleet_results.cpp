@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "sheet/row_captions.h"
 #include "ui/planner/best_fleet_page.h"
 
 namespace kestrin {
@@ -121,7 +122,7 @@ void BestFleetPage::FillFleetTable() {
     if (!shown) return;
     for (int i = 0; i < fleetTable_->rowCount(); ++i) {
         const int row = searched_.rows[static_cast<std::size_t>(i)].row;
-        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(searched_.cells.At(sheet::kAttCaption, row))));
+        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(std::string(RowCaption(sheet_.Rules().catalogue, Side::Attacker, row)))));
         fleetTable_->setItem(i, 1, Figure(outcome_->result.best.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
         fleetTable_->setItem(i, 2, Figure(outcome_->grid.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
     }
@@ -162,7 +163,7 @@ void BestFleetPage::UseFleet() {
     emit CommandStarting();
     {
         // One step to undo, closed before the window hears of it.
-        const SheetChange change(sheet_);
+        const SheetChange change(sheet_, Step::UseThisFleet);
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
             sheet_.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
         sheet_.Recalculate();

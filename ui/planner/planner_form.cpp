@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "engine/number_text.h"
+#include "sheet/result_rows.h"
 #include "sheet/typed_number.h"
 #include "planner/sweep_range.h"
 #include "ui/planner/best_fleet_page.h"
@@ -53,6 +54,14 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
         progress_->setValue(done);
     });
     connect(runner_, &SweepRunner::Finished, this, &TPlannerForm::SweepFinished);
+    findingsRunner_ = new SweepRunner(rules, this);
+    connect(findingsRunner_, &SweepRunner::Progress, this, [this](int done, int total) {
+        // A stale pass's last signals do not move the bar of the sweep that replaced it.
+        if (passStale_ || Running()) return;
+        progress_->setRange(0, total);
+        progress_->setValue(done);
+    });
+    connect(findingsRunner_, &SweepRunner::Finished, this, &TPlannerForm::FindingsPassFinished);
     auto* sweepPage = new QWidget;
     auto* layout = new QHBoxLayout(sweepPage);
     layout->addWidget(BuildControls());
@@ -137,7 +146,7 @@ QWidget* TPlannerForm::BuildControls() {
         connect(edit, &QLineEdit::returnPressed, this, &TPlannerForm::RunSweep);
     }
     connect(runButton_, &QPushButton::clicked, this, &TPlannerForm::RunSweep);
-    connect(cancelButton_, &QPushButton::clicked, runner_, &SweepRunner::Cancel);
+    connect(cancelButton_, &QPushButton::clicked, this, &TPlannerForm::CancelWork);
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::Replot);
     connect(figureList_, &QListWidget::itemChanged, this, &TPlannerForm::Replot);
     return side;
@@ -242,7 +251,7 @@ void TPlannerForm::FillRows() {
     const int keep = rowBox_->currentData().toInt();
     const QSignalBlocker block(rowBox_);
     rowBox_->clear();
-    for (const SweepRow& row : SweepableRows(sheet_.Cells(), ChosenSide()))
+    for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, ChosenSide()))
         rowBox_->addItem(QString::fromStdString(row.caption), row.row);
     const int at = rowBox_->findData(keep);
     rowBox_->setCurrentIndex(at >= 0 ? at : 0);
@@ -270,7 +279,7 @@ std::string TPlannerForm::CheckControls(SweepRequest* request) const {
     const SweepRange range{from.value, to.value, pointsBox_->value()};
     if (std::string error = CheckSweepRange(range, input.row); !error.empty()) return error;
     if (request != nullptr)
-        *request = {sheet_.Cells(), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};
+        *request = {SheetInputs(sheet_.Cells()), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};
     return {};
 }
 
@@ -284,11 +293,16 @@ void TPlannerForm::UpdateRunState() {
 
 bool TPlannerForm::Running() const { return runner_->Running(); }
 
+bool TPlannerForm::FindingsRunning() const { return findingsRunner_->Running(); }
+
+// The bar and Cancel show while the sweep or its pass over every value runs; the chart's
+// buttons wait only for the sweep.
 void TPlannerForm::SetRunning(bool running) {
-    progress_->setVisible(running);
-    cancelButton_->setVisible(running);
+    const bool busy = running || (FindingsRunning() && !passStale_);
+    progress_->setVisible(busy);
+    cancelButton_->setVisible(busy);
     const bool results = !result_.points.empty() && !running;
-    useValue_->setEnabled(results && chosen_.has_value());
+    useValue_->setEnabled(results && chosenPoint_.has_value());
     exportCsv_->setEnabled(results);
     savePng_->setEnabled(results);
     UpdateRunState();

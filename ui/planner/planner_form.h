@@ -74,8 +74,13 @@ public:
     bool OutOfDate() const { return outOfDate_; }
     /// The last finished sweep.
     const SweepResult& Result() const { return result_; }
-    /// Whether a sweep runs.
+    /// Whether a sweep runs (the chart waits for it).
     bool Running() const;
+    /// Whether every value of the swept range is being tried for the findings (the chart is
+    /// usable meanwhile).
+    bool FindingsRunning() const;
+    /// Whether the findings shown were taken over every whole value of the swept range.
+    bool FindingsExact() const { return findingsExact_; }
 
     QComboBox* SideBox() const { return sideBox_; }
     QComboBox* RowBox() const { return rowBox_; }
@@ -122,9 +127,15 @@ private:
     std::string CheckControls(SweepRequest* request) const;
     void SweepFinished();
     void Replot();
+    PlotMode Mode() const;
     void ShowPointFigures(int index);
+    void ShowReadout();
     void ChooseFinding(int kind);
+    void StartFindingsPass();
+    void FindingsPassFinished();
+    void CancelWork();
     QString FindingsHtml() const;
+    QString FindingsScope() const;
     void ForgetResults();
     void LayOutFindings(bool beside);
     void ExportCsvClick();
@@ -139,10 +150,18 @@ private:
     UserMessages& messages_;
     std::filesystem::path folder_;
     SweepRunner* runner_ = nullptr;
+    SweepRunner* findingsRunner_ = nullptr;  ///< tries every value of the range for the findings
     SweepResult result_;
     SweepRequest swept_;  ///< what the last sweep was run on (its values are not kept here)
     std::vector<SweepFigures> plotted_;
-    std::optional<int> chosen_;
+    FindingsTally tally_;          ///< the findings: over the points, or every value once tried
+    bool findingsExact_ = false;   ///< tally_ holds every whole value of the range
+    bool passCancelled_ = false;   ///< trying every value was cancelled or failed
+    bool passStale_ = false;       ///< the running findings pass is for an earlier sweep
+    bool passWanted_ = false;      ///< a findings pass waits for the stale one to end
+    std::optional<int> chosen_;    ///< the chosen point's index, when it is one of the sweep's
+    std::optional<SweepPoint> chosenPoint_;  ///< the chosen point: one of the sweep's, or a finding's
+    std::optional<SweepPoint> read_;         ///< the point the readout shows
     bool outOfDate_ = false;
     bool forget_ = false;  ///< closed while a sweep ran: its result is dropped
 

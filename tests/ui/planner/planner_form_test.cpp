@@ -1,6 +1,7 @@
 // The battle planner window in the main window: a sweep runs off the window's thread and
 // fills the chart, bad ranges cannot be started, the grid's changes mark the chart out of
 // date, "Use this value" writes into the sheet, the exports write their files.
+#include <QAction>
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QRegularExpression>
@@ -21,7 +22,9 @@
 
 #include "engine/temp_folder.h"
 #include "sheet/battle_file.h"
+#include "sheet/result_rows.h"
 #include "ui/main/main_window.h"
+#include "planner/sweep_findings.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
@@ -55,9 +58,11 @@ struct PlannerUnderTest {
         planner.TicksBox()->setValue(2);
     }
 
-    bool RunToEnd() {
+    // Runs the sweep and, unless `findings` is false, waits for every value to be tried too:
+    // the findings then replot the chart.
+    bool RunToEnd(bool findings = true) {
         planner.RunButton()->click();
-        return QTest::qWaitFor([this] { return !planner.Running(); }, 20000);
+        return QTest::qWaitFor([&] { return !planner.Running() && !(findings && planner.FindingsRunning()); }, 60000);
     }
 };
 
@@ -82,20 +87,20 @@ private slots:
         QVERIFY(t.planner.RunButton()->isEnabled());
         t.planner.RunButton()->click();
         QVERIFY(t.planner.Running() || !t.planner.Result().points.empty());
-        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running(); }, 20000));
+        // The bar stays while every value is tried for the findings, which replot the chart.
+        QVERIFY(QTest::qWaitFor([&] { return t.planner.Progress()->isHidden(); }, 60000));
         QCOMPARE(t.planner.Result().points.size(), std::size_t{41});
         QVERIFY(!t.planner.Result().partial);
-        QLineSeries* perRoid = t.planner.Chart()->FigureLine(kAttackerPerRoidFigure);
-        QVERIFY(perRoid != nullptr);
-        QCOMPARE(perRoid->count(), 41);
-        QCOMPARE(perRoid->at(40).x(), 2000.0);
+        QLineSeries* roids = t.planner.Chart()->FigureLine(kInitRoidsFigure);
+        QVERIFY(roids != nullptr);
+        QCOMPARE(roids->count(), 41);
+        QCOMPARE(roids->at(40).x(), 2000.0);
         QVERIFY(t.planner.Findings()[static_cast<int>(FindingKind::MostInitRoids)].has_value());
-        QVERIFY(t.planner.Progress()->isHidden());
         // The mouse near x = 1010 reads the point of 1,000 AstroPods.
         PlannerChartView* view = t.planner.Chart();
         // Until the chart has laid out its new plot, the position maps to another value.
         const auto readsNear1010 = [&] {
-            const QPointF near = view->chart()->mapToPosition(QPointF(1010, perRoid->at(20).y()), perRoid);
+            const QPointF near = view->chart()->mapToPosition(QPointF(1010, roids->at(20).y()), roids);
             const QPointF at = view->mapFromScene(view->chart()->mapToScene(near));
             QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                              Qt::NoModifier);
@@ -136,6 +141,86 @@ private slots:
         for (QAbstractAxis* axis : t.planner.Chart()->ValueAxes())
             for (const QString& label : static_cast<QCategoryAxis*>(axis)->categoriesLabels())
                 QVERIFY2(!QRegularExpression("[0-9]{4}").match(label).hasMatch(), qPrintable(label));
+    }
+
+    // After the chart's 41 points every value from 0 to 2,000 is tried: the findings are
+    // those of every value's battle and say so; a finding's value, between the points or
+    // not, is chosen by its link and used.
+    void findingsAreTakenOverEveryValue() {
+        PlannerUnderTest t;
+        QVERIFY(t.RunToEnd());
+        QVERIFY(t.planner.FindingsExact());
+        QVERIFY(t.planner.FindingsLabel()->text().contains("every value from 0 to 2,000 tried"));
+        QVERIFY(t.planner.Progress()->isHidden());
+        SweepRequest every{SheetInputs(t.window.Sheet().Cells()), {Side::Attacker, 49}, {}, 2};
+        for (std::int64_t value = 0; value <= 2000; ++value) every.values.push_back(value);
+        const SweepResult brute = RunSweep(t.window.Rules(), every, {});
+        for (int mode : {1, 0}) {
+            t.planner.ModeBox()->setCurrentIndex(mode);
+            QCOMPARE(t.planner.Findings(), FindSweepFindings(brute.points, static_cast<PlotMode>(mode)));
+        }
+        const auto most = t.planner.Findings()[static_cast<int>(FindingKind::MostInitRoids)];
+        QVERIFY(most.has_value());
+        QMetaObject::invokeMethod(t.planner.FindingsLabel(), "linkActivated", Q_ARG(QString, "0"));
+        QVERIFY(t.planner.Readout()->text().startsWith(
+            "<b>Attacker AstroPod = " + QString::fromStdString(FormatNumber(most->value, t.window.Sheet().Locale()))));
+        t.planner.UseValueButton()->click();
+        QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 49), most->value);
+    }
+
+    // Trying every value of a long range leaves the chart usable; Cancel stops it and the
+    // findings say they are over the points; closing the window stops it too.
+    void tryingEveryValueCanBeCancelledOrClosed() {
+        PlannerUnderTest t;
+        t.planner.ToEdit()->setText("99999");
+        t.planner.PointsBox()->setValue(3);
+        t.planner.TicksBox()->setValue(100);
+        QVERIFY(t.RunToEnd(false));
+        QVERIFY(t.planner.FindingsRunning());
+        QVERIFY(t.planner.CancelButton()->isVisible());
+        QVERIFY(t.planner.FindingsLabel()->text().contains("points so far: trying every value from 0 to 99,999"));
+        t.planner.ChoosePoint(1);
+        QVERIFY(t.planner.UseValueButton()->isEnabled());
+        t.planner.CancelButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.FindingsRunning(); }, 20000));
+        QVERIFY(!t.planner.FindingsExact());
+        QVERIFY(t.planner.FindingsLabel()->text().contains("over the 3 points only"));
+        QVERIFY(t.planner.CancelButton()->isHidden());
+        QVERIFY(t.RunToEnd(false));
+        QVERIFY(t.planner.FindingsRunning());
+        t.planner.close();
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.FindingsRunning(); }, 20000));
+        QVERIFY(t.planner.Chart()->Shown().values.empty());
+    }
+
+    // Where no asteroid is captured the change per asteroid has no point (the line breaks)
+    // and the readout says so; the readout shows what the Plot choice plots.
+    void lossPerRoidIsUndefinedWithoutAsteroidsAndTheReadoutFollowsThePlot() {
+        PlannerUnderTest t;
+        QVERIFY(t.RunToEnd());
+        const std::vector<SweepPoint>& points = t.planner.Result().points;
+        QCOMPARE(points.front().value, 0);
+        std::vector<double> captured;
+        for (const SweepPoint& p : points)
+            if (WholeBattleFigures(p.ticks).results.TIR >= 1) captured.push_back(static_cast<double>(p.value));
+        QVERIFY(captured.size() < points.size());
+        std::vector<double> drawn;
+        for (QLineSeries* piece : t.planner.Chart()->FigureLines(kAttackerPerRoidFigure))
+            for (const QPointF& at : piece->points()) drawn.push_back(at.x());
+        QCOMPARE(drawn, captured);
+        const auto readout = [&] { return t.planner.Readout()->text(); };
+        t.planner.ChoosePoint(0);
+        QVERIFY(readout().contains("Attacker change per init. roid (no asteroid captured)"));
+        t.planner.ChoosePoint(40);
+        const auto roids = [&](const SweepFigures& f) {
+            return "Init. roids captured " + QString::fromStdString(FormatNumber(f.results.TIR, t.window.Sheet().Locale()));
+        };
+        QVERIFY(readout().contains("(whole battle)"));
+        QVERIFY(readout().contains(roids(WholeBattleFigures(points[40].ticks))));
+        t.planner.ModeBox()->setCurrentIndex(1);
+        QVERIFY(readout().contains("(at the last tick)"));
+        QVERIFY(readout().contains(roids(points[40].ticks.back())));
+        QVERIFY(points[40].ticks.back().results.TIR != WholeBattleFigures(points[40].ticks).results.TIR);
     }
 
     // Left, Right, Home and End choose a point; Enter uses it.
@@ -181,7 +266,7 @@ private slots:
         t.planner.RunButton()->click();
         QVERIFY(t.planner.Running());
         t.planner.close();
-        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running(); }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running() && !t.planner.FindingsRunning(); }, 20000));
         QVERIFY(t.planner.Result().points.empty());
         QVERIFY(t.planner.Chart()->Shown().values.empty());
     }
@@ -217,12 +302,18 @@ private slots:
         const ResultFigures& point = t.planner.Result().points[10].ticks[0].results;
         QCOMPARE(t.window.Sheet().Results().ALoss, FormatNumber(point.ALoss, t.window.Sheet().Locale()));
         QCOMPARE(t.window.Sheet().Results().TIR, FormatNumber(point.TIR, t.window.Sheet().Locale()));
+        // The planner says so.
+        QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 1 "));
         // The swept cell itself is no change of the battle the sweep ran on.
         QVERIFY(!t.planner.OutOfDate());
         t.window.Sheet().SetCell(kDefShips, 1, "10");
         t.window.ReCalc();
         QVERIFY(t.planner.OutOfDate());
         QVERIFY(t.planner.Chart()->chart()->title().contains("out of date"));
+        // It follows the main window's tick.
+        for (QAction* action : t.window.findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence("Alt+Right")) action->trigger();
+        QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 2 "));
     }
 
     void cancelStopsTheSweepWithTheFinishedPoints() {
