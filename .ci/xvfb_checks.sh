@@ -262,6 +262,11 @@ save keyed
 focus "$planner"
 click "$planner" 98 16  # the "Best Fleet" page
 click "$planner" 73 47  # "Tick Rows with Ships": none is ticked at first
+# At most 5,000 Spiders, fewer than the grid holds: the fleet found cannot be the grid's.
+xdotool mousemove --window "$planner" 221 306 click --repeat 2 1
+keys ctrl+a
+xdotool type --delay 20 5000
+keys Return
 xdotool mousemove --window "$planner" 170 523 click --repeat 3 1  # "Evaluations", all of it
 keys ctrl+a
 xdotool type --delay 20 300
