@@ -51,6 +51,7 @@ BestFleetPage::BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const
     layout->addWidget(BuildControls());
     layout->addWidget(BuildResults(), 1);
     FillRows();
+    ShowOutcome();
 }
 
 QWidget* BestFleetPage::BuildControls() {
@@ -87,6 +88,9 @@ QWidget* BestFleetPage::BuildControls() {
     progress_ = new QProgressBar;
     problem_ = new QLabel;
     problem_->setWordWrap(true);
+    problem_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // Three lines whatever it says: the controls above never move.
+    problem_->setFixedHeight(3 * problem_->fontMetrics().lineSpacing() + 2);
     tickShips_ = new QPushButton("Tick Rows with Ships");
     tickNone_ = new QPushButton("Tick None");
     auto* ticks = new QHBoxLayout;
@@ -199,14 +203,23 @@ void BestFleetPage::UpdateState() {
     for (int i = 0; i < rowTable_->rowCount(); ++i) unticked = unticked && rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked;
     QString text = unticked ? "Tick the rows to vary, each from 0 to its Most." : QString::fromStdString(error);
     if (error.empty()) {
-        const std::int64_t size = FleetSpaceSize(request.rows);
-        const QString fleets = QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
-        text = size <= kExhaustiveFleets ? fleets + ": every one is tried"
-                                         : fleets + ", more than 100,000: the evaluations are spent on a search";
+        const QString fleets = FleetCount(request.rows);
+        text = FleetSpaceSize(request.rows) <= kExhaustiveFleets
+                   ? fleets + ": every one is tried"
+                   : fleets + ", too many to try each: the evaluations are spent on a search";
+        text[0] = text[0].toUpper();
     }
     problem_->setText(text);
     problem_->setStyleSheet(error.empty() || unticked ? QString() : "color: rgb(190, 0, 0)");
     useFleet_->setEnabled(FleetShown() && !Running());
+}
+
+// "N fleets" over `rows`; the count saturates at the 64-bit range.
+QString BestFleetPage::FleetCount(const std::vector<VariedRow>& rows) const {
+    const std::int64_t size = FleetSpaceSize(rows);
+    if (size == std::numeric_limits<std::int64_t>::max())
+        return "more than " + QString::fromStdString(FormatNumber(size - 1, sheet_.Locale())) + " fleets";
+    return QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
 }
 
 void BestFleetPage::FindFleet() {

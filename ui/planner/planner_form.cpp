@@ -163,6 +163,9 @@ QScrollArea* TextArea(QLabel* label) {
     label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     auto* area = new QScrollArea;
     area->setWidget(label);
+    // The page's own background shows through, as under a label of its own.
+    label->setAutoFillBackground(false);
+    area->viewport()->setAutoFillBackground(false);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

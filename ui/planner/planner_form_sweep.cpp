@@ -3,6 +3,8 @@
 #include <QAbstractAxis>
 #include <QBuffer>
 #include <QChart>
+#include <QLineSeries>
+#include <QScatterSeries>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QFileDialog>
@@ -230,7 +232,8 @@ namespace {
 constexpr QSize kPngSize(1600, 1000);
 constexpr int kPngTextPixels = 22;
 
-void EnlargeText(QChart* chart, int pixels) {
+// Text `pixels` high, lines and markers twice as thick as in the window.
+void EnlargeForExport(QChart* chart, int pixels) {
     const auto enlarged = [pixels](QFont font) {
         font.setPixelSize(pixels);
         return font;
@@ -239,6 +242,15 @@ void EnlargeText(QChart* chart, int pixels) {
     for (QAbstractAxis* axis : chart->axes()) {
         axis->setLabelsFont(enlarged(axis->labelsFont()));
         axis->setTitleFont(enlarged(axis->titleFont()));
+    }
+    for (QAbstractSeries* series : chart->series()) {
+        if (auto* marks = qobject_cast<QScatterSeries*>(series)) {
+            marks->setMarkerSize(2 * marks->markerSize());
+        } else if (auto* line = qobject_cast<QLineSeries*>(series)) {
+            QPen pen = line->pen();
+            pen.setWidthF(2 * pen.widthF());
+            line->setPen(pen);
+        }
     }
 }
 
@@ -257,7 +269,7 @@ QString TPlannerForm::SaveChartPng(const std::filesystem::path& path) {
     auto* view = new PlannerChartView(sheet_.Locale());
     view->Plot(chart_->Shown());
     view->SetOutOfDate(outOfDate_);
-    EnlargeText(view->chart(), kPngTextPixels);
+    EnlargeForExport(view->chart(), kPngTextPixels);
     auto* side = new QLabel(FindingsHtml());
     side->setWordWrap(true);
     side->setAlignment(Qt::AlignTop | Qt::AlignLeft);
