@@ -32,7 +32,7 @@ int ReportError(std::ostream& err, std::string_view message, int status) {
 }
 
 void ReportWarning(std::ostream& err, std::string_view message) {
-    err << "warning: " << OneLine(message) << '\n';
+    err << kWarningPrefix << OneLine(message) << '\n';
     err.flush();
 }
 

@@ -38,8 +38,12 @@ public:
     virtual std::string CutBack() = 0;
 };
 
+/// How every warning line begins.
+inline constexpr std::string_view kWarningPrefix = "warning: ";
+
 /// Writes "warning: " and `message` as one line on `err`: a command that succeeds says what
-/// it read in a way a player would not expect, and keeps its output and exit status.
+/// it read in a way a player would not expect, and keeps its output and exit status. The
+/// program passes warnings on when the command ends, and only when it succeeded.
 void ReportWarning(std::ostream& err, std::string_view message);
 
 /// Writes the complete output of a command at once and flushes it; a stream that cannot be

@@ -5,12 +5,14 @@
 #include <ostream>
 
 #include "bailout_counter.h"
+#include "battle_inputs.h"
 #include "cli_log_window.h"
 #include "cli_output.h"
 #include "cli_rules.h"
 #include "engine/atomic_file.h"
 #include "input_text.h"
 #include "parser/report_recognition.h"
+#include "sheet/sheet_inputs.h"
 #include "sheet/text_lines.h"
 #include "sheet/battle_file.h"
 #include "sheet/battle_sheet.h"
@@ -39,9 +41,7 @@ struct SheetRun {
         TickReport report;
         report.tick = sheet.CurrentTick();
         report.reportView = sheet.ReportView();
-        report.cells.assign(kTickRows, std::vector<std::string>(kTickColumns));
-        for (int row = 0; row < kTickRows; ++row)
-            for (int col = 0; col < kTickColumns; ++col) report.cells[row][col] = sheet.Cell(col, row);
+        report.cells = CellRows(sheet.Cells());
         report.panel = PanelTexts(sheet.Results());
         report.bailouts = bailouts.Count();
         bailouts.Reset();
@@ -57,10 +57,13 @@ struct SheetRun {
     std::string output;
 };
 
-// Opens a battle file as "&Open..." does; its messages become errors.
-std::string OpenInto(SheetRun& run, const std::filesystem::path& path) {
+// Opens a battle file as "&Open..." does; its messages become errors, its lines that are no
+// count warnings.
+std::string OpenInto(SheetRun& run, const std::filesystem::path& path, std::ostream& err) {
     const BattleFileResult result = OpenBattleFile(run.sheet, path);
-    return result.ok() ? std::string() : result.message;
+    if (!result.ok()) return result.message;
+    ReportBattleFileProblems(err, path, result.problems);
+    return {};
 }
 
 // Saves as "Save &As..." does, but moves the file into place only once the output is
@@ -98,7 +101,7 @@ int RunCalc(const CalcOptions& options, const std::filesystem::path& statsPath, 
     SheetRun run(rules.rules, options.run);
     if (options.battlePath.empty()) {
         run.sheet.RecalculateFollowingLog();
-    } else if (std::string error = OpenInto(run, options.battlePath); !error.empty()) {
+    } else if (std::string error = OpenInto(run, options.battlePath, err); !error.empty()) {
         return ReportError(err, error, kExitUsage);
     }
     run.AddTick();
@@ -115,7 +118,7 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     SheetRun run(rules.rules, options.run);
     if (!options.inPath.empty()) {
-        if (std::string error = OpenInto(run, options.inPath); !error.empty())
+        if (std::string error = OpenInto(run, options.inPath, err); !error.empty())
             return ReportError(err, error, kExitUsage);
     }
     std::string text;
@@ -130,7 +133,7 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
     choice.fleets = {options.fleets[0], options.fleets[1], options.fleets[2], options.fleets[3]};
     if (!ReportHasFigures(TextLines(text), choice.kind, rules.rules.catalogue))
         ReportWarning(err, "no figure was recognised in the standard input (is it a report of this kind, as text?)");
-    ApplyReport(run.sheet, TextLines(text), choice);
+    for (const std::string& note : ApplyReport(run.sheet, TextLines(text), choice)) ReportWarning(err, note);
     run.AddTick();
     return Finish(run, options.run, out, err, temporaries);
 }

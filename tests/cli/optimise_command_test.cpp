@@ -23,6 +23,7 @@ TEST(OptimiseCommand, PrintsTheFleetWithTheTicksCalcGivesIt) {
     const json answer = json::parse(run.out);
     EXPECT_EQ(answer["exhaustive"], true);
     EXPECT_EQ(answer["evaluations"], 121 * 301);
+    EXPECT_EQ(answer["space"], 121 * 301);
     ASSERT_EQ(answer["fleet"].size(), 2u);
     const int pods = answer["fleet"]["AstroPod"], centaurs = answer["fleet"]["Centaur"];
     EXPECT_LE(pods, 120);
@@ -67,6 +68,7 @@ TEST(OptimiseCommand, BadRequestsAreOneLineErrorsWithoutOutput) {
         {"--vary attacker:Harpy --goal roids --ticks 101", "--ticks: expected a whole number from 1 to 100"},
         {"--goal roids", "--vary is required"},
         {"--vary attacker:Harpy --goal loss-per-roid --min-roids 100000000", "keeps the limits"},
+        {"--vary --goal roids", "TODO"},
     };
     for (const auto& bad : cases) {
         SCOPED_TRACE(bad.arguments);
@@ -76,6 +78,20 @@ TEST(OptimiseCommand, BadRequestsAreOneLineErrorsWithoutOutput) {
         EXPECT_TRUE(IsOneLine(run.err)) << run.err;
         EXPECT_NE(run.err.find(bad.reason), std::string::npos) << run.err;
     }
+}
+
+// No fleet keeps the limits: whether every fleet was tried decides what can be said.
+TEST(OptimiseCommand, NoFleetWithinTheLimitsSaysHowManyOfTheSpaceWereTried) {
+    TempFolder folder;
+    const std::string limits = " --goal loss-per-roid --min-roids 100000000" + Stats(folder);
+    const ProgramRun part = RunProgram(folder, "optimise" + Raid() + " --vary attacker:AstroPod=400,4=300 --evaluations 50" + limits);
+    EXPECT_EQ(part.status, 2);
+    EXPECT_NE(part.err.find("none found in 50 of 120701 fleets"), std::string::npos) << part.err;
+    const ProgramRun whole = RunProgram(folder, "optimise" + Raid() + " --vary attacker:AstroPod=40,4=30" + limits);
+    EXPECT_EQ(whole.status, 2);
+    EXPECT_NE(whole.err.find("all 1271 fleets were tried"), std::string::npos) << whole.err;
+    const ProgramRun bare = RunProgram(folder, "optimise" + Raid() + " --vary --goal roids" + Stats(folder));
+    EXPECT_NE(bare.err.find("--vary"), std::string::npos) << bare.err;
 }
 
 }  // namespace
