@@ -67,8 +67,8 @@ TEST(OptimiseCommand, BadRequestsAreOneLineErrorsWithoutOutput) {
         {"--vary attacker:Harpy --goal roids --max-loss -5", "The most fleet value to lose cannot be below 0"},
         {"--vary attacker:Harpy --goal roids --ticks 101", "--ticks: expected a whole number from 1 to 100"},
         {"--goal roids", "--vary is required"},
-        {"--vary attacker:Harpy --goal loss-per-roid --min-roids 100000000", "keeps the limits"},
-        {"--vary --goal roids", "TODO"},
+        {"--vary attacker:Harpy --goal loss-per-roid --min-roids 100000000", "No fleet keeps the limits (--min-roids, --max-loss): all 421 fleets were tried"},
+        {"--vary --goal roids", "--vary needs a row"},
     };
     for (const auto& bad : cases) {
         SCOPED_TRACE(bad.arguments);
