@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (operation) {
             case 0:
             case 1: {  // a typed count, a spin: one step however many cells it touches
-                sheet.BeginChange();
+                sheet.BeginChange(Step::Typing);
                 for (int cells = 1 + bytes.Next() % 3; cells > 0; --cells) {
                     const int row = kFirstUnitRow + bytes.Next() % (kLastUnitRow - kFirstUnitRow + 1);
                     sheet.SetCell(bytes.Next() % 2 == 0 ? kDefShips : kAttShips, row, Count(bytes));

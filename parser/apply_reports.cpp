@@ -26,10 +26,18 @@ void ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
     sheet.ShowCombatReport(ReadCombatReport(lines, sheet.Rules().catalogue));
 }
 
+Step ReportStep(ReportKind kind) {
+    switch (kind) {
+        case ReportKind::Scan: return Step::ScanReport;
+        case ReportKind::Military: return Step::MilitaryScan;
+        case ReportKind::Combat: return Step::CombatReport;
+    }
+    return Step::ScanReport;
+}
+
 void ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice) {
     // A report chosen for the wrong text must not cost the battle: one step to undo.
-    constexpr const char* kStepNames[] = {"Scan Report", "Military Scan", "Combat Report"};
-    const SheetChange change(sheet, kStepNames[static_cast<int>(choice.kind)]);
+    const SheetChange change(sheet, ReportStep(choice.kind));
     switch (choice.kind) {
         case ReportKind::Scan: return ApplySectorUnitPdsScan(sheet, lines, choice.scanSide);
         case ReportKind::Military: return ApplyMilitaryScan(sheet, lines, choice.militarySide, choice.fleets);

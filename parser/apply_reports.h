@@ -31,6 +31,9 @@ struct ReportChoice {
     FleetChoice fleets;
 };
 
+/// The step to undo a report of this kind is: "Scan Report", "Military Scan", "Combat Report".
+Step ReportStep(ReportKind kind);
+
 /// The scan parser's "OK": applies the text by its kind, as one step to undo.
 void ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice);
 

@@ -5,6 +5,7 @@
 
 #include "engine/battle_simulation.h"
 #include "sheet/result_rows.h"
+#include "sheet/row_captions.h"
 
 namespace kestrin {
 
@@ -15,15 +16,6 @@ using namespace sheet;
 constexpr std::array<const char*, kColumns> kHeadings = {
     "Defending Forces", "Ships", "Held", "Lost", "Stole", "Left",
     "Attacking Forces", "Ships", "Held", "Lost", "Stole", "Left"};
-
-// Captions of rows 55..65, defender's then attacker's.
-constexpr int kFirstComputedRow = kTotalUnitsRow;
-constexpr std::array<const char*, kRows - kFirstComputedRow> kDefCaptions = {
-    "Total Units", "Metal Cost", "Crystal Cost", "Eonium Cost", "Fleet Value", "Uninit. Roids",
-    "Metal Roids", "Crystal Roids", "Eonium Roids", "Defender E", "Planet Score"};
-constexpr std::array<const char*, kRows - kFirstComputedRow> kAttCaptions = {
-    "Total Units", "Metal Cost", "Crystal Cost", "Eonium Cost", "Fleet Value", "Uninit. Roids",
-    "Metal Roids", "Crystal Roids", "Eonium Roids", "E Captured", "Planet Score"};
 
 // Sets LogEnabled (and the log sink) for exactly one simulation run and clears it again,
 // also when the run throws.
@@ -56,20 +48,14 @@ BattleSheet::BattleSheet(const BattleRules& rules, SimulationContext& context, N
 void BattleSheet::SetupSheet() {
     ++setupCount_;
     for (int col = 0; col < kColumns; ++col) cells_.Set(col, kHeadingRow, kHeadings[col]);
-    const ShipCatalogue& catalogue = rules_.catalogue;
-    for (ShipIndex t = 0; t < kShipCount; ++t) {
-        cells_.Set(kDefCaption, UnitRow(t), catalogue.Name(t));
-        // A planetary defence structure never attacks.
-        const bool pds = catalogue.Field(t, ShipField::ShipType) == "PDS";
-        cells_.Set(kAttCaption, UnitRow(t), pds ? std::string_view() : std::string_view(catalogue.Name(t)));
-    }
-    for (int row = kFirstComputedRow; row < kRows; ++row) {
-        cells_.Set(kDefCaption, row, kDefCaptions[row - kFirstComputedRow]);
-        cells_.Set(kAttCaption, row, kAttCaptions[row - kFirstComputedRow]);
+    for (int row = kFirstUnitRow; row < kRows; ++row) {
+        cells_.Set(kDefCaption, row, RowCaption(rules_.catalogue, Side::Defender, row));
+        cells_.Set(kAttCaption, row, RowCaption(rules_.catalogue, Side::Attacker, row));
     }
 }
 
 void BattleSheet::Simulate(bool logEnabled) {
+    ++recalculations_;
     BattleState state;
     ReadSheetInputs(cells_, state);
     state.AttackerFleetValue = FleetValue(state.Ships[Idx(Side::Attacker)], costs_).value;
@@ -101,7 +87,7 @@ void BattleSheet::RecalculateFollowingLog() {
 }
 
 void BattleSheet::StepForward() {
-    const SheetChange change(*this, "Tick Step");
+    const SheetChange change(*this, Step::TickStep);
     // The inputs as they stand, before a parsed report is recalculated away.
     TickInputs inputs;
     SaveInputs(inputs);
@@ -122,7 +108,7 @@ void BattleSheet::StepForward() {
 
 void BattleSheet::StepBack() {
     if (currentTick_ <= 1) return;
-    const SheetChange change(*this, "Tick Back");
+    const SheetChange change(*this, Step::TickBack);
     --currentTick_;
     // The history keeps the entry of the tick stepped back to, until a step forward replaces it.
     if (history_->tick > static_cast<std::size_t>(currentTick_)) history_ = history_->earlier;
@@ -133,7 +119,7 @@ void BattleSheet::StepBack() {
 }
 
 void BattleSheet::ClearGrid() {
-    const SheetChange change(*this, "Clear All");
+    const SheetChange change(*this, Step::ClearAll);
     cells_.ClearAll();
     if (logWindow_ != nullptr) logWindow_->ClearLog();
     SetUpdateLogEnabled(false);
@@ -144,20 +130,19 @@ void BattleSheet::ClearGrid() {
 }
 
 void BattleSheet::ClearDef() {
-    const SheetChange change(*this, "Clear Defender");
+    const SheetChange change(*this, Step::ClearDefender);
     for (int row = 1; row < kRows; ++row) cells_.Clear(kDefShips, row);
     Recalculate();
 }
 
 void BattleSheet::ClearAtt() {
-    const SheetChange change(*this, "Clear Attacker");
+    const SheetChange change(*this, Step::ClearAttacker);
     for (int row = 1; row < kRows; ++row) cells_.Clear(kAttShips, row);
     Recalculate();
 }
 
-void BattleSheet::BeginChange(const char* name) {
-    if (openChanges_ == 0) changeName_ = nullptr;
-    if (changeName_ == nullptr) changeName_ = name;
+void BattleSheet::BeginChange(Step step) {
+    if (openChanges_ == 0) changeStep_ = step;
     if (openChanges_ == 0 && keepUndo_) changeStart_ = Snapshot();
     ++openChanges_;
 }
@@ -176,7 +161,8 @@ void BattleSheet::EndChange() noexcept {
     if (same) {
         changeStart_.reset();
     } else {
-        undo_.Push(std::move(changeStart_), history_, changeName_);
+        undo_.Push(std::move(changeStart_), history_, changeStep_);
+        battleId_ = ++lastBattleId_;
     }
 }
 
@@ -212,7 +198,7 @@ std::vector<TickInputs> BattleSheet::TickHistory() const {
 }
 
 std::unique_ptr<SheetSnapshot> BattleSheet::Snapshot() const {
-    return std::make_unique<SheetSnapshot>(SheetSnapshot{cells_, currentTick_, reportView_, results_, history_});
+    return std::make_unique<SheetSnapshot>(SheetSnapshot{cells_, currentTick_, reportView_, results_, history_, battleId_});
 }
 
 // Moves only: bringing a battle back cannot run out of memory.
@@ -222,6 +208,7 @@ void BattleSheet::PutBack(SheetSnapshot& snapshot) noexcept {
     reportView_ = snapshot.reportView;
     results_ = std::move(snapshot.results);
     history_ = std::move(snapshot.history);
+    battleId_ = snapshot.id;
 }
 
 void BattleSheet::Restore(std::unique_ptr<SheetSnapshot> snapshot) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,9 @@ public:
     /// as UpdateCalcLog when the log window asks for every recalculation).
     void Recalculate();
 
+    /// How many recalculations the sheet has run: whether a command recalculated already.
+    std::uint64_t Recalculations() const { return recalculations_; }
+
     /// UpdateCalcLog: one recalculation with LogEnabled set, the log window's sink receiving
     /// the log; the "Update Log" button is left disabled.
     void UpdateCalcLog();
@@ -99,9 +103,9 @@ public:
     const RowVisibility& Rows() const { return rows_; }
 
     /// Opens a change (typing, a spin, a paste, a report, a file): the battle as it stands is
-    /// what Undo will return to. A change opened inside an open one is part of it. `name`
-    /// says what the change is for the menu ("Typing"); the outermost name given counts.
-    void BeginChange(const char* name = nullptr);
+    /// what Undo will return to. A change opened inside an open one is part of it. `step`
+    /// says what the change is for the menu ("Typing"); the outermost one counts.
+    void BeginChange(Step step);
     /// Closes the change opened last. When the outermost one closes having changed the
     /// battle, it becomes one step to undo and nothing is left to redo.
     void EndChange() noexcept;
@@ -113,6 +117,15 @@ public:
     const char* UndoName() const { return undo_.UndoName(); }
     /// What Redo would make again, or null.
     const char* RedoName() const { return undo_.RedoName(); }
+    /// The change Undo would take back, and the one Redo would make again.
+    std::optional<Step> UndoStep() const { return undo_.UndoStep(); }
+    std::optional<Step> RedoStep() const { return undo_.RedoStep(); }
+    /// Which battle the sheet shows as the undo history knows it (SheetSnapshot::id): a
+    /// recorded change gives a new number; undo and redo bring back the one of the battle
+    /// they restore.
+    std::uint64_t BattleId() const { return battleId_; }
+    /// Whether a change is open (BeginChange without its EndChange yet).
+    bool ChangeOpen() const { return openChanges_ > 0; }
     /// The memory the steps to undo and redo hold.
     std::size_t UndoBytes() const { return undo_.Bytes(); }
     /// Keeps no steps to undo from now on: for a program that makes one change and ends.
@@ -128,6 +141,8 @@ public:
     /// Entry k: the inputs as they stood when stepping forward from tick k; entry 0 unused.
     /// A copy, as long as the history: for checks.
     std::vector<TickInputs> TickHistory() const;
+    /// The tick history itself: its entries never change, so one is known by its address.
+    const TickHistoryChain& HistoryChain() const { return history_; }
 
     /// Adds scanned unit counts to a side's Ships column; a count stops at the 32-bit range.
     /// Nothing is recalculated.
@@ -177,12 +192,15 @@ private:
     TickHistoryChain history_;
     int currentTick_ = 1;
     int setupCount_ = 0;
+    std::uint64_t recalculations_ = 0;
     bool reportView_ = false;
 
     UndoHistory undo_;
     bool keepUndo_ = true;
     std::unique_ptr<SheetSnapshot> changeStart_;
-    const char* changeName_ = nullptr;
+    Step changeStep_ = Step::Typing;
+    std::uint64_t battleId_ = 0;
+    std::uint64_t lastBattleId_ = 0;
     int openChanges_ = 0;
 };
 
@@ -192,7 +210,7 @@ private:
 /// that battle back instead.
 class SheetChange {
 public:
-    explicit SheetChange(BattleSheet& sheet, const char* name = nullptr) : sheet_(sheet) { sheet_.BeginChange(name); }
+    SheetChange(BattleSheet& sheet, Step step) : sheet_(sheet) { sheet_.BeginChange(step); }
     ~SheetChange() {
         if (std::uncaught_exceptions() > unwinding_) {
             sheet_.AbandonChange();

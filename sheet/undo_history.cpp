@@ -82,11 +82,11 @@ UndoHistory::UndoHistory() {
     redo_.reserve(kSteps + 1);
 }
 
-void UndoHistory::Push(std::unique_ptr<SheetSnapshot> before, const TickHistoryChain& now, const char* name) noexcept {
+void UndoHistory::Push(std::unique_ptr<SheetSnapshot> before, const TickHistoryChain& now, Step step) noexcept {
     const std::size_t bytes = SnapshotBytes(*before, now);
-    undo_.push_back({std::move(before), bytes, name});
+    undo_.push_back({std::move(before), bytes, step});
     bytes_ += bytes;
-    for (const Step& step : redo_) bytes_ -= step.bytes;
+    for (const Entry& entry : redo_) bytes_ -= entry.bytes;
     redo_.clear();
     DropOldest();
 }
@@ -102,14 +102,14 @@ std::unique_ptr<SheetSnapshot> UndoHistory::Redo(std::unique_ptr<SheetSnapshot> 
 }
 
 // The last battle of `from` comes back; `current` goes onto `to`, to return to the other way.
-std::unique_ptr<SheetSnapshot> UndoHistory::Swap(std::vector<Step>& from, std::vector<Step>& to,
+std::unique_ptr<SheetSnapshot> UndoHistory::Swap(std::vector<Entry>& from, std::vector<Entry>& to,
                                                  std::unique_ptr<SheetSnapshot> current) noexcept {
-    Step back = std::move(from.back());
+    Entry back = std::move(from.back());
     from.pop_back();
     const std::size_t bytes = SnapshotBytes(*current, back.battle->history);
     assert(to.size() < to.capacity());
     // The change keeps its name whichever way it is taken.
-    to.push_back({std::move(current), bytes, back.name});
+    to.push_back({std::move(current), bytes, back.step});
     bytes_ = bytes_ - back.bytes + bytes;
     DropOldest();
     return std::move(back.battle);

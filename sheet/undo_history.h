@@ -2,12 +2,15 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "sheet/results.h"
 #include "sheet/sheet_cells.h"
+#include "sheet/undo_step.h"
 
 namespace kestrin {
 
@@ -43,6 +46,9 @@ struct SheetSnapshot {
     bool reportView = false;
     ResultsPanel results;
     TickHistoryChain history;
+    /// Which battle this is as the undo history knows it: every recorded change gives the
+    /// battle after it a new number, and undo and redo bring the number back with the battle.
+    std::uint64_t id = 0;
 
     /// Whether `other` holds the same battle: inputs, tick, history and report view. The
     /// computed cells follow from these.
@@ -67,16 +73,20 @@ public:
 
     /// A new change, `before` being the battle it started from and `now` the tick history
     /// after it; nothing is left to redo.
-    /// `name` says what the change was ("Typing", "Tick Step"), for the menu; null: nothing.
-    void Push(std::unique_ptr<SheetSnapshot> before, const TickHistoryChain& now, const char* name = nullptr) noexcept;
+    /// `step` says what the change was, for the menu.
+    void Push(std::unique_ptr<SheetSnapshot> before, const TickHistoryChain& now, Step step) noexcept;
     /// Whether there is a change to undo.
     bool CanUndo() const { return !undo_.empty(); }
     /// Whether there is an undone change to redo.
     bool CanRedo() const { return !redo_.empty(); }
     /// The name of the change Undo would take back, or null.
-    const char* UndoName() const { return undo_.empty() ? nullptr : undo_.back().name; }
+    const char* UndoName() const { return undo_.empty() ? nullptr : StepName(undo_.back().step); }
     /// The name of the change Redo would make again, or null.
-    const char* RedoName() const { return redo_.empty() ? nullptr : redo_.back().name; }
+    const char* RedoName() const { return redo_.empty() ? nullptr : StepName(redo_.back().step); }
+    /// The change Undo would take back.
+    std::optional<Step> UndoStep() const { return undo_.empty() ? std::nullopt : std::optional(undo_.back().step); }
+    /// The change Redo would make again.
+    std::optional<Step> RedoStep() const { return redo_.empty() ? std::nullopt : std::optional(redo_.back().step); }
     /// The battle before the last change; `current` becomes the first to redo.
     std::unique_ptr<SheetSnapshot> Undo(std::unique_ptr<SheetSnapshot> current) noexcept;
     /// The battle after the last undone change; `current` becomes the last to undo.
@@ -85,18 +95,18 @@ public:
     std::size_t Bytes() const { return bytes_; }
 
 private:
-    struct Step {
+    struct Entry {
         std::unique_ptr<SheetSnapshot> battle;
         std::size_t bytes = 0;
-        const char* name = nullptr;  ///< the change between this battle and the one after it
+        Step step = Step::Typing;  ///< the change between this battle and the one after it
     };
-    std::unique_ptr<SheetSnapshot> Swap(std::vector<Step>& from, std::vector<Step>& to,
+    std::unique_ptr<SheetSnapshot> Swap(std::vector<Entry>& from, std::vector<Entry>& to,
                                         std::unique_ptr<SheetSnapshot> current) noexcept;
     void DropOldest() noexcept;
 
     // Room for every step is reserved at the start, so a push never allocates.
-    std::vector<Step> undo_;
-    std::vector<Step> redo_;
+    std::vector<Entry> undo_;
+    std::vector<Entry> redo_;
     std::size_t bytes_ = 0;
 };
 

@@ -70,13 +70,13 @@ struct Change {
 
 const Change kChanges[] = {
     {"typed count", [](BattleSheet& s) {
-         s.BeginChange();
+         s.BeginChange(Step::Typing);
          s.SetCell(kDefShips, UnitRow(kHarpy), "90");
          s.EndChange();
          s.Recalculate();
      }},
     {"whole spin", [](BattleSheet& s) {
-         s.BeginChange();
+         s.BeginChange(Step::Typing);
          for (int value = 1; value <= 5; ++value) {
              s.SetCell(kAttShips, UnitRow(kSpider), std::to_string(value));
              s.Recalculate();
@@ -120,7 +120,7 @@ TEST(Undo, ChangesThatChangeNothingAreNoSteps) {
     f.sheet.ClearDef();
     f.sheet.ClearGrid();
     f.sheet.StepBack();
-    f.sheet.BeginChange();  // an edit typed and then cancelled
+    f.sheet.BeginChange(Step::Typing);  // an edit typed and then cancelled
     f.sheet.SetCell(kDefShips, 1, "5");
     f.sheet.SetCell(kDefShips, 1, "");
     f.sheet.EndChange();
@@ -130,7 +130,7 @@ TEST(Undo, ChangesThatChangeNothingAreNoSteps) {
 TEST(Undo, KeepsTheLastHundredStepsAndANewChangeEndsRedo) {
     SheetFixture f;
     for (int value = 1; value <= 101; ++value) {
-        f.sheet.BeginChange();
+        f.sheet.BeginChange(Step::Typing);
         f.Put(kDefShips, UnitRow(kHarpy), value);
         f.sheet.EndChange();
     }
@@ -185,7 +185,7 @@ TEST(Undo, TheMemoryOfTheStepsIsBounded) {
 
     f.sheet.SetCell(kAttShips, kFirstRoidRow, std::string(std::size_t{3} << 20, '7'));
     for (int value = 1; value <= 40; ++value) {
-        f.sheet.BeginChange();
+        f.sheet.BeginChange(Step::Typing);
         f.Put(kDefShips, UnitRow(kHarpy), value);
         f.sheet.EndChange();
     }
@@ -196,7 +196,7 @@ TEST(Undo, TheMemoryOfTheStepsIsBounded) {
 
 TEST(Undo, ClosesAChangeStillOpen) {
     SheetFixture f;
-    f.sheet.BeginChange();  // a spin still held
+    f.sheet.BeginChange(Step::Spin);  // a spin still held
     f.Put(kAttShips, UnitRow(kHarpy), 3);
     f.sheet.Undo();
     EXPECT_EQ(f.sheet.Cell(kAttShips, UnitRow(kHarpy)), "");

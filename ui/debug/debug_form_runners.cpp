@@ -27,7 +27,7 @@ void TDebugForm::StartRun(void (TDebugForm::*step)()) {
     SetRunnersBusy(true);
     const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     generators_.emplace(rules_, sheet_, seed);
-    sheet_.BeginChange("Debug Run");
+    sheet_.BeginChange(Step::DebugRun);
     runStep_ = step;
     runTimer_->start();
     (this->*step)();

@@ -53,7 +53,7 @@ bool BattleGrid::CommitEditor() {
     const bool changed = stored != sheet_.Cell(col, row);
     if (changed) {
         {
-            const SheetChange change(sheet_, "Typing");
+            const SheetChange change(sheet_, Step::Typing);
             sheet_.SetCell(col, row, stored);
             sheet_.Recalculate();
         }

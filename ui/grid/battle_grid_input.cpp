@@ -120,7 +120,7 @@ void BattleGrid::StartSpin(const CellPos& cell, QPoint pos) {
     spin_.Press(lowerHalf ? -1 : 1);
     if (!spinChangeOpen_) {
         spinChangeOpen_ = true;
-        sheet_.BeginChange("Spin");
+        sheet_.BeginChange(Step::Spin);
     }
     SpinCell(spin_.Direction());
     gridTimer_->start();
@@ -241,7 +241,7 @@ void BattleGrid::EmptySelectedCells() {
     const CellRange range = SelectedRange();
     bool inputs = false;
     {
-        const SheetChange change(sheet_, "Delete");
+        const SheetChange change(sheet_, Step::Delete);
         for (int row = range.firstRow; row <= range.lastRow; ++row) {
             for (int col = range.firstCol; col <= range.lastCol; ++col) {
                 if (!IsInputCell(col, row) || layout_.RowHeight(row) == 0) continue;
@@ -295,6 +295,11 @@ void BattleGrid::EnsureVisible(int col, int row) {
     const int bottom = top + layout_.RowHeight(row);
     if (top < vertical->value()) vertical->setValue(top);
     else if (bottom > vertical->value() + BodyViewHeight()) vertical->setValue(bottom - BodyViewHeight());
+}
+
+void BattleGrid::ShowRows(int col, int first, int last) {
+    EnsureVisible(col, last);
+    EnsureVisible(col, first);
 }
 
 }  // namespace kestrin

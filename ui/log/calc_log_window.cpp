@@ -90,6 +90,8 @@ TForm2::TForm2(BattleSheet& sheet, const Appearance& appearance, QWidget* parent
 void TForm2::ShowLog() {
     if (updateLogButton_->isEnabled()) UpdateCalcLog();
     show();
+    // A screen lower than the window (a scaled one) shortens it.
+    KeepOnScreen(this);
     raise();
     activateWindow();
     calcLog_->setFocus();

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <new>
 
 #include "engine/ship_stats_file.h"
@@ -144,6 +145,16 @@ void TForm1::BuildSecondaryWindows() {
     plannerForm_ = windows_.Own(new TPlannerForm(*rules_, *sheet_, context_, *messages_, folder_, this));
     connect(plannerForm_, &TPlannerForm::CommandStarting, this, &TForm1::FinishInput);
     connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this] { SheetChanged(); });
+    // What the planner changed shows in the grid, and the planner never covers it.
+    connect(plannerForm_, &TPlannerForm::RowsChanged, this, [this](Side side, const QList<int>& rows) {
+        if (!rows.isEmpty())
+            grid_->ShowRows(sheet::ShipsColumn(side), *std::min_element(rows.begin(), rows.end()),
+                            *std::max_element(rows.begin(), rows.end()));
+    });
+    plannerForm_->KeepInView([this] {
+        const QRect attacker = grid_->CellRect(sheet::kAttCaption, sheet::kHeadingRow);
+        return QRect(grid_->viewport()->mapTo(this, attacker.topLeft()), QPoint(width() - 1, height() - 1));
+    });
 }
 
 void TForm1::SheetChanged() {

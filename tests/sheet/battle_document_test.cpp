@@ -1,0 +1,203 @@
+// The battle as one document: how an edit ends, commands as named steps told once to every
+// view, and the file a battle belongs to across tick steps.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "engine/temp_folder.h"
+#include "sheet/battle_document.h"
+#include "sheet/sheet_layout.h"
+#include "sheet_test_support.h"
+
+namespace kestrin {
+namespace {
+
+using namespace sheet;
+using testing::DefaultRules;
+using testing::TempFolder;
+
+const int kHarpyRow = UnitRow(0);
+
+/// Counts what the document tells it.
+struct CountingView : DocumentView {
+    int changes = 0;
+    std::vector<DocumentNotice> notices;
+    void BattleChanged() override { ++changes; }
+    void Notice(const DocumentNotice& notice) override { notices.push_back(notice); }
+};
+
+/// An editor holding text the player has not yet ended, as the grid's would.
+struct FakeEditor : OpenEdit {
+    BattleDocument* document = nullptr;
+    std::string text;
+    int col = kDefShips, row = kHarpyRow;
+    bool open = false;
+    void FinishEdit() override {
+        if (!open) return;
+        open = false;
+        document->EndEdit(col, row, text);
+    }
+    bool Editing() const override { return open; }
+};
+
+struct RecordingOwner : HeldChange {
+    int ended = 0;
+    void HoldEnded() override { ++ended; }
+};
+
+struct DocumentTest : ::testing::Test {
+    SimulationContext context;
+    BattleDocument document{DefaultRules(), context};
+    CountingView view;
+    TempFolder folder;
+
+    DocumentTest() { document.AddView(&view); }
+    const std::string& Cell(int col, int row) const { return document.Sheet().Cell(col, row); }
+    void Type(int col, int row, const std::string& text) { document.EndEdit(col, row, text); }
+    void Tick(int steps) {
+        for (int i = 0; i < std::abs(steps); ++i)
+            document.Run(steps > 0 ? Step::TickStep : Step::TickBack,
+                         [&](BattleSheet& s) { steps > 0 ? s.StepForward() : s.StepBack(); });
+    }
+    std::filesystem::path SavedBattle(const std::string& name, const std::string& harpies) {
+        BattleDocument other{DefaultRules(), context};
+        other.EndEdit(kDefShips, kHarpyRow, harpies);
+        other.EndEdit(kAttShips, kHarpyRow, "40");
+        const auto path = folder.Path() / name;
+        EXPECT_TRUE(other.SaveFile(path).ok());
+        return path;
+    }
+};
+
+TEST(StepNames, EveryStepHasItsOwnMenuName) {
+    std::set<std::string> names;
+    for (int i = 0; i <= static_cast<int>(kLastStep); ++i) {
+        const std::string name = StepName(static_cast<Step>(i));
+        EXPECT_FALSE(name.empty()) << i;
+        EXPECT_TRUE(names.insert(name).second) << name;
+    }
+    EXPECT_STREQ(StepName(Step::Typing), "Typing");
+    EXPECT_STREQ(StepName(Step::TickStep), "Tick Step");
+    EXPECT_STREQ(StepName(Step::UseThisFleet), "Use This Fleet");
+}
+
+TEST_F(DocumentTest, EveryEndOfAnEditHasOneOutcomeAndTellsIt) {
+    Type(kDefShips, kHarpyRow, "5");
+    EXPECT_EQ(Cell(kDefShips, kHarpyRow), "5");
+    EXPECT_EQ(view.changes, 1);  // one step, told once
+    EXPECT_STREQ(document.UndoName(), "Typing");
+
+    // The same count again: no step, nothing to say.
+    Type(kDefShips, kHarpyRow, "5");
+    EXPECT_EQ(view.changes, 1);
+    EXPECT_TRUE(view.notices.empty());
+
+    // Text that is no count over a count: emptied, as one step, and told beside the cell.
+    Type(kDefShips, kHarpyRow, "abc");
+    EXPECT_EQ(Cell(kDefShips, kHarpyRow), "");
+    ASSERT_EQ(view.notices.size(), 1u);
+    EXPECT_EQ(view.notices[0].text, "'abc' is not a count: the cell was emptied (Ctrl+Z brings it back)");
+    EXPECT_EQ(view.notices[0].row, kHarpyRow);
+
+    // Into an empty cell it changes nothing, and says so rather than pointing at Ctrl+Z,
+    // which would take back an earlier edit.
+    document.Undo();
+    Type(kDefShips, kHarpyRow + 1, "abc");
+    EXPECT_EQ(view.notices.back().text, "'abc' is not a count: nothing was entered");
+    EXPECT_STREQ(document.RedoName(), "Typing");  // no step was recorded over the undone one
+
+    // A count below zero stays as typed, and the player hears that it fights as no ships.
+    Type(kAttShips, kHarpyRow, "-40");
+    EXPECT_EQ(Cell(kAttShips, kHarpyRow), "-40");
+    EXPECT_EQ(view.notices.back().text, "'-40' is below zero: it stays as typed and fights as no ships");
+}
+
+TEST_F(DocumentTest, ACommandEndsTheOpenEditFirstAsAStepOfItsOwnAndIsToldOnce) {
+    FakeEditor editor;
+    editor.document = &document;
+    document.SetOpenEdit(&editor);
+    Type(kAttShips, kHarpyRow, "40");
+    editor.text = "125k";
+    editor.open = true;
+    EXPECT_STREQ(document.UndoName(), "Typing");  // the open edit is what Undo takes first
+    document.Run(Step::ClearAttacker, [](BattleSheet& s) { s.ClearAtt(); });
+    EXPECT_EQ(view.changes, 3);  // the typing, then the command
+    document.Undo();
+    EXPECT_EQ(Cell(kDefShips, kHarpyRow), "125000");
+    EXPECT_STREQ(document.UndoName(), "Typing");
+
+    // A held change (a debug run) is not where a typed count goes: the count ends it first.
+    RecordingOwner owner;
+    document.BeginHold(Step::DebugRun, owner);
+    document.Sheet().SetCell(kAttShips, kHarpyRow, "7");
+    document.ShowHeld();
+    editor.text = "9";
+    editor.open = true;
+    document.Run(Step::UseThisValue, [](BattleSheet& s) { s.SetCell(kAttShips, kHarpyRow + 1, "3"); });
+    EXPECT_EQ(owner.ended, 1);
+    EXPECT_FALSE(document.Holding());
+    EXPECT_EQ(Cell(kAttShips, kTotalUnitsRow), "10");  // calculated
+    document.Undo();
+    EXPECT_STREQ(document.UndoName(), "Typing");
+    document.Undo();
+    EXPECT_EQ(Cell(kDefShips, kHarpyRow), "125000");
+    EXPECT_STREQ(document.UndoName(), "Debug Run");
+}
+
+TEST_F(DocumentTest, TickStepsAreNoChangeAndAskNothing) {
+    const auto raid = SavedBattle("raid.kbf", "100");
+    ASSERT_TRUE(document.OpenFile(raid).ok());
+    EXPECT_FALSE(document.Changed());
+    Tick(2);
+    EXPECT_FALSE(document.Changed());
+    EXPECT_TRUE(document.ShowsFileBattle());
+    // Saving the tick-3 fleets over the set-up asks first, naming both ticks.
+    EXPECT_EQ(document.LaterTickQuestion(raid),
+              "raid.kbf holds the battle's set-up at tick 1. Save the fleets of tick 3 over it?");
+    EXPECT_EQ(document.LaterTickQuestion(folder.Path() / "other.kbf"), "");
+
+    Type(kAttShips, kHarpyRow, "1");
+    EXPECT_TRUE(document.Changed());
+    document.Undo();
+    EXPECT_FALSE(document.Changed());
+}
+
+TEST_F(DocumentTest, SteppingBackPastTheOpenedTickLeavesTheFilesBattle) {
+    const auto first = SavedBattle("first.kbf", "100");
+    const auto second = SavedBattle("second.kbf", "200");
+    ASSERT_TRUE(document.OpenFile(first).ok());
+    Tick(2);
+    ASSERT_TRUE(document.OpenFile(second).ok());  // into tick 3, the history kept
+    EXPECT_EQ(document.File(), second);
+    EXPECT_TRUE(document.ShowsFileBattle());
+    Tick(-2);
+    // The first battle's fleets are on the sheet: Save must not write them into second.kbf.
+    EXPECT_FALSE(document.ShowsFileBattle());
+    EXPECT_FALSE(document.Changed());
+    Tick(2);
+    EXPECT_FALSE(document.ShowsFileBattle());  // tick 3 again, but of the first battle
+    document.Undo();
+    document.Undo();
+    document.Undo();
+    document.Undo();
+    EXPECT_TRUE(document.ShowsFileBattle());  // back to second.kbf as opened
+    document.Undo();
+    EXPECT_FALSE(document.ShowsFileBattle());  // before it was opened
+}
+
+TEST_F(DocumentTest, AFileIsKeptByItsAbsoluteName) {
+    SavedBattle("raid.kbf", "100");
+    const auto start = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    const BattleFileResult opened = document.OpenFile("raid.kbf");
+    std::filesystem::current_path(start);
+    ASSERT_TRUE(opened.ok());
+    EXPECT_TRUE(document.File().is_absolute());
+    EXPECT_EQ(document.File(), (folder.Path() / "raid.kbf").lexically_normal());
+    EXPECT_EQ(document.LaterTickQuestion(folder.Path() / "raid.kbf"), "");
+}
+
+}  // namespace
+}  // namespace kestrin
