@@ -33,7 +33,7 @@ void BM_FindingsPass1000ValuesFullBattle3Ticks(benchmark::State& state) {
     SimulationContext context;
     BattleSheet sheet(bench::Rules(), context);
     bench::FillFullSheet(sheet);
-    SweepRequest request{sheet.Cells(), {Side::Attacker, sheet::UnitRow(48)}, {}, 3};
+    SweepRequest request{SheetInputs(sheet.Cells()), {Side::Attacker, sheet::UnitRow(48)}, {}, 3};
     request.values = SweepValues({0, 999, 1000});
     const SweepControl control{.workers = static_cast<int>(state.range(0))};
     for (auto _ : state) {

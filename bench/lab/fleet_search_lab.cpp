@@ -19,6 +19,7 @@
 #include "planner/fleet_search.h"
 #include "planner/fleet_space.h"
 #include "planner/fleet_space_search.h"
+#include "sheet/result_rows.h"
 
 using namespace kestrin;
 
@@ -70,7 +71,7 @@ FleetSearchRequest MakeRequest(std::uint64_t seed, std::uint64_t attempt) {
     if (uni(0, 2) == 0) sheet.SetCell(sheet::kAttShips, sheet::UnitRow(static_cast<int>(uni(0, 47))), std::to_string(uni(1, 100)));
     for (int k = 0; k < 4; ++k) sheet.SetCell(sheet::kDefShips, sheet::kFirstRoidRow + k, std::to_string(uni(0, static_cast<std::int64_t>(side * (seed >= 16 ? 2 : 8)))));
     if (uni(0, 3) != 0) sheet.SetCell(sheet::kDefShips, sheet::kScoreRow, std::to_string(uni(100000, 20000000)));
-    request.cells = sheet.Cells();
+    request.battle = SheetInputs(sheet.Cells());
     request.ticks = 3;
     return request;
 }

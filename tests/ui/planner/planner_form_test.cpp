@@ -21,6 +21,7 @@
 
 #include "engine/temp_folder.h"
 #include "sheet/battle_file.h"
+#include "sheet/result_rows.h"
 #include "ui/main/main_window.h"
 #include "planner/sweep_findings.h"
 #include "ui/planner/best_fleet_page.h"
@@ -150,7 +151,7 @@ private slots:
         QVERIFY(t.planner.FindingsExact());
         QVERIFY(t.planner.FindingsLabel()->text().contains("every value from 0 to 2,000 tried"));
         QVERIFY(t.planner.Progress()->isHidden());
-        SweepRequest every{t.window.Sheet().Cells(), {Side::Attacker, 49}, {}, 2};
+        SweepRequest every{SheetInputs(t.window.Sheet().Cells()), {Side::Attacker, 49}, {}, 2};
         for (std::int64_t value = 0; value <= 2000; ++value) every.values.push_back(value);
         const SweepResult brute = RunSweep(t.window.Rules(), every, {});
         for (int mode : {1, 0}) {
