@@ -19,6 +19,7 @@
 #include "planner/sweep_range.h"
 #include "sheet/result_rows.h"
 #include "sheet/typed_number.h"
+#include "ui/planner/planner_works.h"
 
 namespace kestrin {
 
@@ -38,14 +39,14 @@ QTableWidgetItem* ReadOnlyItem(const QString& text) {
 }  // namespace
 
 BestFleetPage::BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
-                             QWidget* parent)
-    : QWidget(parent), sheet_(sheet), context_(context) {
-    runner_ = new FleetSearchRunner(rules, this);
-    connect(runner_, &FleetSearchRunner::Progress, this, [this](int done, int total) {
+                             PlannerCores& cores, QWidget* parent)
+    : QWidget(parent), sheet_(sheet), context_(context), rules_(rules) {
+    job_ = new PlannerJob(cores, kSearchJob, SystemThreads(), this);
+    connect(job_, &PlannerJob::Progress, this, [this](int done, int total) {
         progress_->setRange(0, total);
         progress_->setValue(done);
     });
-    connect(runner_, &FleetSearchRunner::Finished, this, &BestFleetPage::SearchFinished);
+    connect(job_, &PlannerJob::Finished, this, &BestFleetPage::SearchFinished);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(BuildControls());
     layout->addWidget(BuildResults(), 1);
@@ -107,7 +108,7 @@ QWidget* BestFleetPage::BuildControls() {
     connect(goalBox_, &QComboBox::currentIndexChanged, this, &BestFleetPage::UpdateState);
     connect(maxLossEdit_, &QLineEdit::textChanged, this, &BestFleetPage::UpdateState);
     connect(findButton_, &QPushButton::clicked, this, &BestFleetPage::FindFleet);
-    connect(cancelButton_, &QPushButton::clicked, runner_, &FleetSearchRunner::Cancel);
+    connect(cancelButton_, &QPushButton::clicked, job_, &PlannerJob::Cancel);
     progress_->hide();
     cancelButton_->hide();
     return side;
@@ -213,20 +214,28 @@ void BestFleetPage::FindFleet() {
     emit CommandStarting();
     FleetSearchRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
-    searched_ = request;
+    FleetSearchRequest searched = request;
     std::vector<std::int32_t> grid = GridCounts(request.rows);
+    auto searching = std::make_shared<FleetSearchOutcome>();
+    const std::string error = job_->Start(SearchWork(rules_, std::move(request), std::move(grid), searching));
+    // Not started (the sweep has the cores, no thread): the last answer stays as it was.
+    if (!error.empty()) {
+        summary_->setText(QString::fromStdString(error));
+        return;
+    }
+    searching_ = std::move(searching);
+    searched_ = std::move(searched);
     summary_->setText("Searching...");
     progress_->setRange(0, 0);
     progress_->show();
     cancelButton_->show();
-    runner_->Start(std::move(request), std::move(grid));
     UpdateState();
 }
 
 void BestFleetPage::Close() {
     if (Running()) {
         forget_ = true;
-        runner_->Cancel();
+        job_->Cancel();
     }
     outcome_.reset();
     searched_ = FleetSearchRequest{};

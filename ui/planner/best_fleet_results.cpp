@@ -68,7 +68,9 @@ QWidget* BestFleetPage::BuildResults() {
 }
 
 void BestFleetPage::SearchFinished() {
-    outcome_ = runner_->TakeOutcome();
+    outcome_ = std::move(*searching_);
+    outcome_->error = job_->Error();
+    searching_.reset();
     if (forget_) {
         forget_ = false;
         outcome_.reset();
@@ -126,7 +128,7 @@ void BestFleetPage::FillFleetTable() {
     if (!shown) return;
     for (int i = 0; i < fleetTable_->rowCount(); ++i) {
         const int row = searched_.rows[static_cast<std::size_t>(i)].row;
-        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(std::string(RowCaption(sheet_.Rules().catalogue, Side::Attacker, row)))));
+        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(std::string(RowCaption(rules_.catalogue, Side::Attacker, row)))));
         fleetTable_->setItem(i, 1, Figure(outcome_->result.best.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
         fleetTable_->setItem(i, 2, Figure(outcome_->grid.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
     }

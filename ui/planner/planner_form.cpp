@@ -21,7 +21,6 @@
 #include "planner/sweep_range.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
-#include "ui/planner/sweep_runner.h"
 #include "ui/common/window_placement.h"
 
 namespace kestrin {
@@ -48,27 +47,28 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
                            UserMessages& messages, std::filesystem::path folder, QWidget* parent)
     : QWidget(parent, Qt::Window), sheet_(sheet), context_(context), messages_(messages), folder_(std::move(folder)) {
     setWindowTitle("Battle Planner");
-    runner_ = new SweepRunner(rules, this);
-    connect(runner_, &SweepRunner::Progress, this, [this](int done, int total) {
+    sweepJob_ = new PlannerJob(cores_, kSweepJob, SystemThreads(), this);
+    connect(sweepJob_, &PlannerJob::Progress, this, [this](int done, int total) {
         progress_->setRange(0, total);
         progress_->setValue(done);
     });
-    connect(runner_, &SweepRunner::Finished, this, &TPlannerForm::SweepFinished);
-    findingsRunner_ = new SweepRunner(rules, this);
-    connect(findingsRunner_, &SweepRunner::Progress, this, [this](int done, int total) {
+    connect(sweepJob_, &PlannerJob::Finished, this, &TPlannerForm::SweepFinished);
+    // The pass over every value belongs to the sweep: it shares the sweep's turn on the cores.
+    findingsJob_ = new PlannerJob(cores_, kSweepJob, SystemThreads(), this);
+    connect(findingsJob_, &PlannerJob::Progress, this, [this](int done, int total) {
         // A stale pass's last signals do not move the bar of the sweep that replaced it.
         if (passStale_ || Running()) return;
         progress_->setRange(0, total);
         progress_->setValue(done);
     });
-    connect(findingsRunner_, &SweepRunner::Finished, this, &TPlannerForm::FindingsPassFinished);
+    connect(findingsJob_, &PlannerJob::Finished, this, &TPlannerForm::FindingsPassFinished);
     auto* sweepPage = new QWidget;
     auto* layout = new QHBoxLayout(sweepPage);
     layout->addWidget(BuildControls());
     layout->addWidget(BuildChartSide(), 1);
     pages_ = new QTabWidget;
     pages_->addTab(sweepPage, "Sweep");
-    fleetPage_ = new BestFleetPage(rules, sheet, context);
+    fleetPage_ = new BestFleetPage(rules, sheet, context, cores_);
     pages_->addTab(fleetPage_, "Best Fleet");
     connect(fleetPage_, &BestFleetPage::FleetUsed, this, &TPlannerForm::ValueUsed);
     connect(fleetPage_, &BestFleetPage::CommandStarting, this, &TPlannerForm::CommandStarting);
@@ -291,9 +291,9 @@ void TPlannerForm::UpdateRunState() {
     problem_->setVisible(!error.empty());
 }
 
-bool TPlannerForm::Running() const { return runner_->Running(); }
+bool TPlannerForm::Running() const { return sweepJob_->Running(); }
 
-bool TPlannerForm::FindingsRunning() const { return findingsRunner_->Running(); }
+bool TPlannerForm::FindingsRunning() const { return findingsJob_->Running(); }
 
 // The bar and Cancel show while the sweep or its pass over every value runs; the chart's
 // buttons wait only for the sweep.

@@ -12,13 +12,15 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <utility>
+
 #include "engine/atomic_file.h"
 #include "planner/sweep_csv.h"
 #include "sheet/result_rows.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
-#include "ui/planner/sweep_runner.h"
+#include "ui/planner/planner_works.h"
 #include "ui/common/user_messages.h"
 
 namespace kestrin {
@@ -28,39 +30,46 @@ void TPlannerForm::RunSweep() {
     emit CommandStarting();
     SweepRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
+    SweepRequest swept = request;
+    swept.values.clear();
+    const int points = static_cast<int>(request.values.size());
+    auto sweeping = std::make_shared<SweepResult>();
+    const std::string error = sweepJob_->Start(SweepWork(sheet_.Rules(), std::move(request), sweeping));
+    // Not started (the search has the cores, no thread): the last sweep stays as it was.
+    if (!error.empty()) {
+        status_->setText(QString::fromStdString(error));
+        return;
+    }
+    sweeping_ = std::move(sweeping);
     // Every value of the last range is no longer wanted.
     if (FindingsRunning()) {
-        findingsRunner_->Cancel();
+        findingsJob_->Cancel();
         passStale_ = true;
     }
     passWanted_ = false;
-    swept_ = request;
-    swept_.values.clear();
+    swept_ = std::move(swept);
     chosen_.reset();
     chosenPoint_.reset();
     read_.reset();
     useValue_->setText("Use this value");
     readout_->setText(kReadoutHint);
     status_->setText("Sweeping " + InputTitle() + "...");
-    progress_->setRange(0, static_cast<int>(request.values.size()));
+    progress_->setRange(0, points);
     progress_->setValue(0);
-    if (std::string error = runner_->Start(std::move(request)); !error.empty()) {
-        status_->setText(QString::fromStdString(error));
-        return;
-    }
     SetRunning(true);
 }
 
 void TPlannerForm::SweepFinished() {
-    result_ = runner_->TakeResult();
+    // A failed sweep left no points.
+    result_ = std::move(*std::exchange(sweeping_, nullptr));
     if (forget_) {
         forget_ = false;
         ForgetResults();
         return;
     }
     const QString points = QString::number(result_.points.size());
-    if (!runner_->Error().empty())
-        status_->setText(QString::fromStdString(runner_->Error()));
+    if (!sweepJob_->Error().empty())
+        status_->setText(QString::fromStdString(sweepJob_->Error()));
     else if (result_.partial)
         status_->setText("Cancelled: " + points + " points finished");
     else
@@ -68,7 +77,7 @@ void TPlannerForm::SweepFinished() {
     outOfDate_ = false;
     tally_ = FindingsTally();
     for (const SweepPoint& point : result_.points) tally_.Add(point);
-    const bool complete = runner_->Error().empty() && !result_.partial && !result_.points.empty();
+    const bool complete = sweepJob_->Error().empty() && !result_.partial && !result_.points.empty();
     findingsExact_ = complete && result_.points.size() == WholeValuesInRange(result_.points.front().value,
                                                                              result_.points.back().value);
     passCancelled_ = false;
@@ -125,11 +134,11 @@ void TPlannerForm::closeEvent(QCloseEvent* event) {
     // A sweep nobody will look at stops, and its points are let go.
     if (Running()) {
         forget_ = true;
-        runner_->Cancel();
+        sweepJob_->Cancel();
     }
     if (FindingsRunning()) {
         passStale_ = true;
-        findingsRunner_->Cancel();
+        findingsJob_->Cancel();
     }
     passWanted_ = false;
     fleetPage_->Close();

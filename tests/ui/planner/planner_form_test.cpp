@@ -323,6 +323,36 @@ private slots:
         QVERIFY(t.planner.StatusLabel()->text().startsWith("Cancelled"));
     }
 
+    // One piece of work at a time has the cores: each page is refused with a word while the
+    // other's runs, and runs once it is done.
+    void theSweepAndTheSearchTakeTurnsOnTheCores() {
+        PlannerUnderTest t;
+        BestFleetPage* page = t.planner.FleetPage();
+        page->TickRows(true);
+        t.planner.PointsBox()->setValue(2001);
+        t.planner.TicksBox()->setValue(100);
+        t.planner.RunButton()->click();
+        QVERIFY(t.planner.Running());
+        page->FindButton()->click();
+        QVERIFY(!page->Running());
+        QCOMPARE(page->Summary()->text(), QString("The sweep is running: wait for it or cancel it."));
+        t.planner.CancelButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running(); }, 20000));
+        page->TicksBox()->setValue(100);
+        page->EvaluationsBox()->setValue(1000000);
+        page->FindButton()->click();
+        QVERIFY(page->Running());
+        t.planner.RunButton()->click();
+        QVERIFY(!t.planner.Running());
+        QCOMPARE(t.planner.StatusLabel()->text(), QString("The search is running: wait for it or cancel it."));
+        page->CancelButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !page->Running(); }, 20000));
+        t.planner.PointsBox()->setValue(41);
+        t.planner.TicksBox()->setValue(2);
+        QVERIFY(t.RunToEnd());
+        QVERIFY(!t.planner.Result().partial);
+    }
+
     // The advisor on its page: the pods up to 200 and row 12 up to 40, every fleet tried; the
     // fleet it finds goes into the grid as one step that Undo takes back.
     void useThisFleetChangesTheGridInOneUndoStep() {
