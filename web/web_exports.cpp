@@ -84,7 +84,8 @@ EMSCRIPTEN_KEEPALIVE const char* kestrin_use_counts(const char* request) {
         std::vector<std::pair<int, std::int64_t>> counts;
         for (const auto& [row, count] : use.at("counts").items()) counts.emplace_back(std::stoi(row), count.get<std::int64_t>());
         const kestrin::Side side = use.at("side") == "defender" ? kestrin::Side::Defender : kestrin::Side::Attacker;
-        return s.UseCounts(side, counts, use.at("step") == "Use This Fleet" ? "Use This Fleet" : "Use This Value");
+        return s.UseCounts(side, counts, use.at("step") == "Use This Fleet" ? kestrin::Step::UseThisFleet
+                                                                            : kestrin::Step::UseThisValue);
     });
 }
 EMSCRIPTEN_KEEPALIVE const char* kestrin_report(const char* kind, const char* side, int fleetBits,

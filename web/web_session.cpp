@@ -78,7 +78,7 @@ Json WebSession::Type(int col, int row, std::string_view typed) {
     const bool wide = row == sheet::kScoreRow;
     const std::string stored = NormaliseTypedNumber(typed, sheet_.Locale(), wide);
     if (stored != sheet_.Cell(col, row)) {
-        const SheetChange change(sheet_, "Typing");
+        const SheetChange change(sheet_, Step::Typing);
         sheet_.SetCell(col, row, stored);
         sheet_.Recalculate();
     }
@@ -88,7 +88,7 @@ Json WebSession::Type(int col, int row, std::string_view typed) {
 
 Json WebSession::Delete(int fromCol, int fromRow, int toCol, int toRow) {
     {
-        const SheetChange change(sheet_, "Delete");
+        const SheetChange change(sheet_, Step::Delete);
         bool any = false;
         for (int col = fromCol; col <= toCol; ++col)
             for (int row = fromRow; row <= toRow; ++row)
@@ -102,7 +102,7 @@ Json WebSession::Delete(int fromCol, int fromRow, int toCol, int toRow) {
 }
 
 Json WebSession::UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts,
-                           const char* step) {
+                           Step step) {
     {
         const SheetChange change(sheet_, step);
         for (const auto& [row, count] : counts)

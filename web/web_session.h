@@ -43,8 +43,8 @@ public:
     /// Opens a battle file's bytes as "Open..." does; its messages become the notice.
     Json Open(std::string_view bytes);
     /// "Use this value" or "Use this fleet": writes whole counts into a side's input rows as
-    /// one step named `step`, then recalculates.
-    Json UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, const char* step);
+    /// one step, then recalculates.
+    Json UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step);
     /// The battle file's bytes of the sheet as it stands (CR LF lines, as saved).
     std::string Save() const;
     /// The scan parser's "OK": `kind` is "scan", "military" or "combat"; `side` "defender"

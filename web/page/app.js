@@ -1,7 +1,7 @@
 // The page: one battle session in WebAssembly, the sheet, the results panel, the tool bar,
 // the scan parser, links and storage. The planner's work runs in workers (planner.js).
 import { loadCore } from './core.js';
-import { Grid, isInput } from './grid.js';
+import { Grid } from './grid.js';
 import { linkFragment, battleFromLink } from './link.js';
 import { Planner } from './planner.js';
 
@@ -147,9 +147,8 @@ window.addEventListener('hashchange', () => {
 const first = startingBattle();
 if (first) openBytes(first); else show(view);
 document.body.dataset.ready = 'true';
-grid.select(7, 1);
+grid.select(7, 1, false);
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:') {
   navigator.serviceWorker.register('sw.js').catch(() => {});
 }
-export { isInput };

@@ -73,12 +73,12 @@ export class Grid {
     this.edit(null);
   }
 
-  select(col, row) {
+  select(col, row, scroll = true) {
     this.cells[this.current.row][this.current.col].classList.remove('current');
     this.current = { col, row };
     const td = this.cells[row][col];
     td.classList.add('current');
-    td.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+    if (scroll) td.scrollIntoView({ block: 'nearest', inline: 'nearest' });
     if (!this.editor) td.focus({ preventScroll: true });
   }
 
