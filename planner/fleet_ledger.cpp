@@ -40,7 +40,7 @@ std::span<const std::int32_t> FleetLedger::Counts(std::uint32_t entry) const {
 std::size_t FleetLedger::SlotOf(std::span<const std::int32_t> fleet) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = HashOf(fleet) & mask;; slot = (slot + 1) & mask)
-        if (slots_[slot] == 0 || std::ranges::equal(Counts(slots_[slot] - 1), fleet)) return slot;
+        if (slots_[slot] == 0 || std::equal(fleet.begin(), fleet.end(), Counts(slots_[slot] - 1).begin(), Counts(slots_[slot] - 1).end())) return slot;
 }
 
 std::optional<FleetOutcome> FleetLedger::Find(std::span<const std::int32_t> fleet) const {
@@ -110,7 +110,8 @@ void FleetLedger::EvaluateInParts(std::span<const std::int32_t> fleets, std::spa
         evaluate_(fleets.subspan(first * rows_, count * rows_), outcomes.subspan(first, count),
                   best_.empty() && first == 0 ? nullptr : control_.cancel);
         if (control_.progress && first + count < outcomes.size()) {
-            const auto done = std::ranges::count_if(outcomes.first(first + count), [](const auto& o) { return o.has_value(); });
+            const auto found = outcomes.first(first + count);
+            const auto done = std::count_if(found.begin(), found.end(), [](const auto& o) { return o.has_value(); });
             control_.progress(evaluations_ + done, planned_);
         }
     }

@@ -28,7 +28,7 @@ FleetOutcomeSource OutcomesOf(FleetEvaluator& evaluator, std::size_t rows) {
             fleets[f].assign(flat.begin() + static_cast<std::ptrdiff_t>(f * rows),
                              flat.begin() + static_cast<std::ptrdiff_t>((f + 1) * rows));
         const std::vector<std::optional<FleetOutcome>> found = evaluator.Outcomes(fleets, cancel);
-        std::ranges::copy(found, outcomes.begin());
+        std::copy(found.begin(), found.end(), outcomes.begin());
     };
 }
 

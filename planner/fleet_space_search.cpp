@@ -122,7 +122,7 @@ private:
         for (std::size_t f = 0; f < batch.Size(); ++f)
             if (outcomes[f]) starts_.push_back({Fleet(batch.At(f).begin(), batch.At(f).end()), *outcomes[f]});
         // Best first; ties keep the lattice's order.
-        std::ranges::stable_sort(starts_, [this](const Start& a, const Start& b) { return Better(a.outcome, b.outcome); });
+        std::stable_sort(starts_.begin(), starts_.end(), [this](const Start& a, const Start& b) { return Better(a.outcome, b.outcome); });
     }
 
     Fleet RandomFleet() {
@@ -194,7 +194,7 @@ private:
             do {
                 std::vector<int> d;
                 for (std::int64_t digit : digits) d.push_back(static_cast<int>(digit) - 1);
-                if (std::ranges::any_of(d, [](int x) { return x != 0; })) directions.push_back(d);
+                if (std::any_of(d.begin(), d.end(), [](int x) { return x != 0; })) directions.push_back(d);
             } while (Advance(digits, radix));
         } else {
             for (int k = 0; k < kSampledDirections; ++k) {
@@ -239,7 +239,7 @@ private:
                 values[r].push_back(static_cast<std::int32_t>(taken == 1 ? 0 : i * space_.Most(r) / (taken - 1)));
             for (std::int32_t near : {center[r] - 1, center[r], center[r] + 1})
                 if (near >= 0 && near <= space_.Most(r)) values[r].push_back(near);
-            std::ranges::sort(values[r]);
+            std::sort(values[r].begin(), values[r].end());
             values[r].erase(std::unique(values[r].begin(), values[r].end()), values[r].end());
             for (std::int32_t v : values[r]) batch.AddMoved(center, r, v);
         }
@@ -253,7 +253,7 @@ private:
                 RefineLine(center, r, values[r], added);
                 for (std::int32_t v : added) batch.AddMoved(center, r, v);
                 values[r].insert(values[r].end(), added.begin(), added.end());
-                std::ranges::sort(values[r]);
+                std::sort(values[r].begin(), values[r].end());
                 refined = refined || !added.empty();
             }
             if (refined) ledger_.Try(batch.Flat());

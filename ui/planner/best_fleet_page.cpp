@@ -18,6 +18,7 @@
 #include "planner/sweep_input.h"
 #include "planner/sweep_range.h"
 #include "sheet/result_rows.h"
+#include "sheet/sheet_inputs.h"
 #include "sheet/typed_number.h"
 #include "ui/planner/planner_works.h"
 
@@ -25,7 +26,6 @@ namespace kestrin {
 
 namespace {
 
-using namespace sheet;
 
 constexpr int kRowColumn = 0, kGridColumn = 1, kMostColumn = 2;
 constexpr int kDefaultTicks = 3, kDefaultEvaluations = 10000;
@@ -129,8 +129,8 @@ void BestFleetPage::FillRows() {
     const QSignalBlocker block(rowTable_);
     rowTable_->setRowCount(0);
     for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, Side::Attacker)) {
-        if (row.row > kLastUnitRow) continue;
-        const QString count = QString::number(std::max(0, sheet_.Cells().Count(kAttShips, row.row)));
+        if (!IsUnitRow(row.row)) continue;
+        const QString count = QString::number(std::max(0, InputCount(sheet_.Cells(), Side::Attacker, row.row)));
         const auto old = kept.find(row.row);
         const bool same = old != kept.end() && old->second.first == count;
         const int at = rowTable_->rowCount();
@@ -188,7 +188,7 @@ std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
 
 std::vector<std::int32_t> BestFleetPage::GridCounts(const std::vector<VariedRow>& rows) const {
     std::vector<std::int32_t> counts;
-    for (const VariedRow& varied : rows) counts.push_back(std::max(0, sheet_.Cells().Count(kAttShips, varied.row)));
+    for (const VariedRow& varied : rows) counts.push_back(std::max(0, InputCount(sheet_.Cells(), Side::Attacker, varied.row)));
     return counts;
 }
 

@@ -12,6 +12,7 @@
 
 #include "sheet/row_captions.h"
 #include "ui/planner/best_fleet_page.h"
+#include "sheet/sheet_inputs.h"
 
 namespace kestrin {
 
@@ -167,7 +168,7 @@ void BestFleetPage::UseFleet() {
         // One step to undo, closed before the window hears of it.
         const SheetChange change(sheet_, Step::UseThisFleet);
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
-            sheet_.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
+            sheet_.SetInput(Side::Attacker, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
         sheet_.Recalculate();
     }
     emit FleetUsed();

@@ -19,6 +19,7 @@
 #include "engine/atomic_file.h"
 #include "planner/sweep_csv.h"
 #include "sheet/result_rows.h"
+#include "sheet/sheet_inputs.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
@@ -113,7 +114,7 @@ void TPlannerForm::Replot() {
         if (figureList_->item(i)->checkState() == Qt::Checked) plot.shown.push_back(i);
     plot.findings = tally_.Findings(Mode());
     const QString side = swept_.input.side == Side::Attacker ? "Attacker " : "Defender ";
-    plot.xTitle = side + QString::fromStdString(sheet_.Cell(sheet::SideOffset(swept_.input.side), swept_.input.row));
+    plot.xTitle = side + QString::fromStdString(RowCaption(sheet_.Cells(), swept_.input.side, swept_.input.row));
     const QString ticks = QString::number(swept_.ticks) + (swept_.ticks == 1 ? " tick" : " ticks");
     plot.title = plot.xTitle + (whole ? ": whole battle of " + ticks
                                       : ": at the last tick (tick " + QString::number(swept_.ticks) + ")");
@@ -213,7 +214,7 @@ void TPlannerForm::UseChosenValue() {
     {
         // One step to undo, closed before the window hears of it.
         const SheetChange change(sheet_, Step::UseThisValue);
-        sheet_.SetCell(sheet::ShipsColumn(swept_.input.side), swept_.input.row, std::to_string(value));
+        sheet_.SetInput(swept_.input.side, swept_.input.row, std::to_string(value));
         sheet_.Recalculate();
     }
     emit ValueUsed();
