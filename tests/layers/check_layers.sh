@@ -15,6 +15,7 @@ sheet:engine
 parser:sheet engine
 planner:sheet engine
 cli:parser planner sheet settings engine
+web:cli parser planner sheet settings engine
 ui:parser planner sheet settings engine
 app:ui parser planner sheet settings engine'
 
