@@ -174,7 +174,7 @@ std::vector<std::pair<std::string, FleetAim>> Aims(const Case& c) {
 
 void Run(const std::string& dir, int seeds, std::int64_t budget, bool verbose) {
     int runs = 0, found = 0;
-    for (int n = 0; n < 100; ++n) {
+    for (int n = 0; n < 1000; ++n) {
         Case c;
         if (!Load(dir, n, c)) continue;
         const FleetSpace space(c.most);
