@@ -1,6 +1,7 @@
 #include "fleet_space_search.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <random>
 #include <tuple>
@@ -26,6 +27,8 @@ constexpr std::int64_t kOverviewShare = 4;
 constexpr std::int64_t kOverviewMost = 20000;
 // Quarters of the budget left after the overview spent on climbs from the lattice's fleets.
 constexpr std::int64_t kClimbShare = 3;
+// Part of the budget left the raising climbs may spend.
+constexpr std::int64_t kRaiseShare = 5;
 // Lattice fleets the raising climbs start from, besides the best fleet.
 constexpr std::size_t kRaiseStarts = 1;
 // Random fleets tried at once when the climbs bring nothing new.
@@ -119,18 +122,23 @@ private:
         const FleetAim& aim = ledger_.Aim();
         const bool limited = aim.maxLoss || !MeetsLimits(aim, ledger_.BestOutcome());
         if (!limited || ledger_.Done()) return;
-        // Again while it captures more within the limits.
-        for (std::int64_t reached = -1; reached < ledger_.BestOutcome().roids && !ledger_.Done();) {
+        // Again while it captures more within the limits, on a share of the budget.
+        stopAt_ = ledger_.Evaluations() + ledger_.Left() / kRaiseShare;
+        for (std::int64_t reached = -1; reached < ledger_.BestOutcome().roids && !Spent();) {
             reached = ledger_.BestOutcome().roids;
             raiseTo_ = std::max<std::int64_t>(reached + 1, 1);
             std::vector<Start> starts = starts_;
             std::stable_sort(starts.begin(), starts.end(), [this](const Start& a, const Start& b) { return Better(a.outcome, b.outcome); });
             Climb(BestFleet());
-            for (std::size_t s = 0; s < std::min<std::size_t>(kRaiseStarts, starts.size()) && !ledger_.Done(); ++s) Climb(starts[s].fleet);
+            for (std::size_t s = 0; s < std::min<std::size_t>(kRaiseStarts, starts.size()) && !Spent(); ++s) Climb(starts[s].fleet);
             raiseTo_ = 0;
             BoxNewBest();
         }
+        stopAt_ = INT64_MAX;
     }
+
+    // The budget, or the share of it a phase may spend, is spent.
+    bool Spent() const { return ledger_.Done() || ledger_.Evaluations() >= stopAt_; }
 
     Fleet BestFleet() const { return Fleet(ledger_.Best().begin(), ledger_.Best().end()); }
 
@@ -228,7 +236,7 @@ private:
     // line improves, of the planes through it (two rows at once), until neither improves.
     void Climb(Fleet fleet) {
         std::optional<FleetOutcome> current = ledger_.Try(fleet)[0];
-        while (current && !ledger_.Done()) {
+        while (current && !Spent()) {
             auto [best, outcome] = BestOnLines(fleet);
             if (!outcome || !Better(*outcome, *current)) std::tie(best, outcome) = BestOnPatterns(fleet);
             if (!outcome || !Better(*outcome, *current)) std::tie(best, outcome) = BestOnPlanes(fleet);
@@ -434,6 +442,7 @@ private:
     Fleet planesCenter_;       // the fleet the planes are centred on, and their radius so far
     std::int32_t planesRadius_ = 0;
     std::int64_t raiseTo_ = 0;  // while raising: the asteroids sought, else 0
+    std::int64_t stopAt_ = INT64_MAX;  // evaluations after which a phase's climbs stop
 };
 
 }  // namespace
