@@ -150,8 +150,9 @@ private:
     }
 
     // Every fleet of the planes through the best fleet (each pair of rows, the others as in the
-    // best fleet) within the next rings around it: twice the radius each time, so that the
-    // fleets near the best come first. False when the planes are tried whole.
+    // best fleet) within the next rings around it, up to twice the radius so far, so that the
+    // fleets near the best come first; never many more fleets at once than the budget left.
+    // False when the planes are tried whole.
     bool WidenPlanes() {
         const Fleet center = BestFleet();
         if (center != planesCenter_) {
@@ -162,11 +163,11 @@ private:
         std::int32_t widest = 0;
         for (std::size_t r = 0; r < rows; ++r) widest = std::max(widest, std::max(center[r], space_.Most(r) - center[r]));
         if (planesRadius_ >= widest || rows < 2) return false;
-        const std::int32_t inner = planesRadius_;
-        planesRadius_ = std::min(widest, std::max(planesRadius_ * 2, 6));
+        const std::int32_t outer = std::min(widest, std::max(planesRadius_ * 2, 6));
         Batch batch(rows);
         Fleet fleet = center;
-        for (std::int32_t ring = inner + 1; ring <= planesRadius_; ++ring)
+        while (planesRadius_ < outer && static_cast<std::int64_t>(batch.Size()) < ledger_.Left()) {
+            const std::int32_t ring = ++planesRadius_;
             for (std::size_t i = 0; i < rows; ++i)
                 for (std::size_t j = i + 1; j < rows; ++j) {
                     for (std::int32_t a = -ring; a <= ring; ++a)
@@ -181,6 +182,7 @@ private:
                     fleet[i] = center[i];
                     fleet[j] = center[j];
                 }
+        }
         ledger_.Try(batch.Flat());
         return true;
     }
