@@ -31,6 +31,9 @@ constexpr std::int64_t kClimbShare = 3;
 constexpr std::int64_t kRaiseShare = 5;
 // Lattice fleets the raising climbs start from, besides the best fleet.
 constexpr std::size_t kRaiseStarts = 1;
+// Fleets of the planes tried at once at most (besides the last ring), so that a long run's
+// batches stay small beside the ledger.
+constexpr std::int64_t kPlanesBatch = 16384;
 // Random fleets tried at once when the climbs bring nothing new.
 constexpr int kFreshBatch = 256;
 
@@ -151,7 +154,7 @@ private:
 
     // Every fleet of the planes through the best fleet (each pair of rows, the others as in the
     // best fleet) within the next rings around it, up to twice the radius so far, so that the
-    // fleets near the best come first; never many more fleets at once than the budget left.
+    // fleets near the best come first; never many more fleets at once than the budget left or 16,384.
     // False when the planes are tried whole.
     bool WidenPlanes() {
         const Fleet center = BestFleet();
@@ -166,7 +169,8 @@ private:
         const std::int32_t outer = std::min(widest, std::max(planesRadius_ * 2, 6));
         Batch batch(rows);
         Fleet fleet = center;
-        while (planesRadius_ < outer && static_cast<std::int64_t>(batch.Size()) < ledger_.Left()) {
+        const std::int64_t most = std::min(ledger_.Left(), kPlanesBatch);
+        while (planesRadius_ < outer && static_cast<std::int64_t>(batch.Size()) < most) {
             const std::int32_t ring = ++planesRadius_;
             for (std::size_t i = 0; i < rows; ++i)
                 for (std::size_t j = i + 1; j < rows; ++j) {
