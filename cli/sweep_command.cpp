@@ -127,6 +127,7 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     const BattleFileInputs battle = OpenBattleInputs(options.battlePath);
     if (!battle.outcome.ok()) return ReportError(err, battle.outcome.message, kExitUsage);
+    ReportBattleFileProblems(err, options.battlePath, battle.outcome.problems);
     const SweepPlan plan = Plan(rules.rules, battle.battle, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
     if (options.findings) return PrintFindings(rules.rules, plan.request, out, err);

@@ -19,7 +19,7 @@ BattleFileResult OpenRegularBattleFile(BattleSheet& sheet, const std::filesystem
     const auto type = status.type();
     if (!code && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory &&
         type != std::filesystem::file_type::not_found)
-        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file"};
+        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file", {}};
     return OpenBattleFile(sheet, path);
 }
 

@@ -83,6 +83,11 @@ public:
     /// Scrolls the grid so that column `col` of rows `first` to `last` shows, `first` before
     /// all when they do not all fit.
     void ShowRows(int col, int first, int last);
+    /// ShowRows for a side's Ships column: for windows that know rows but not columns.
+    void ShowInputRows(Side side, int first, int last) { ShowRows(sheet::ShipsColumn(side), first, last); }
+    /// Where the attacker's half of the grid begins: its caption column's heading, in viewport
+    /// coordinates.
+    QRect AttackerHeadingRect() const { return CellRect(sheet::kAttCaption, sheet::kHeadingRow); }
     /// The selected cell's column.
     int CurrentColumn() const { return currentCol_; }
     /// The selected cell's row (never the heading row).

@@ -26,6 +26,7 @@
 #include "ui/setup/setup_form.h"
 #include "ui/ship_info/ship_details_form.h"
 #include "ui/ship_info/ship_matrix_form.h"
+#include "ui/common/read_notice.h"
 #include "ui/common/window_placement.h"
 
 namespace kestrin {
@@ -40,14 +41,6 @@ NumberLocale SystemNumberLocale() {
     const QString point = locale.decimalPoint();
     numbers.decimalSeparator = point.size() == 1 && point[0].unicode() < 128 ? point[0].toLatin1() : '.';
     return numbers;
-}
-
-// Columns 1 and 7 below the headings: what a battle file holds.
-std::vector<std::string> InputTexts(const BattleSheet& sheet) {
-    std::vector<std::string> texts;
-    for (const int col : {sheet::kDefShips, sheet::kAttShips})
-        for (int row = sheet::kFirstUnitRow; row <= sheet::kLastRow; ++row) texts.push_back(sheet.Cell(col, row));
-    return texts;
 }
 
 }  // namespace
@@ -66,7 +59,7 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     resize(671, 454);
     setAcceptDrops(true);
     LoadStartup();
-    savedInputs_ = InputTexts(*sheet_);
+    savedInputs_ = InputTexts(sheet_->Cells());
     BuildWindows();
     BuildMenus();
     // Without a window manager nobody else places the window.
@@ -106,6 +99,7 @@ void TForm1::BuildWindows() {
     face.setColor(QPalette::WindowText, Qt::black);
     face.setColor(QPalette::Text, Qt::black);
     panel_->setPalette(face);
+    openNotice_ = new ReadNotice(grid_);
     layout->addWidget(grid_, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
@@ -148,16 +142,17 @@ void TForm1::BuildSecondaryWindows() {
     // What the planner changed shows in the grid, and the planner never covers it.
     connect(plannerForm_, &TPlannerForm::RowsChanged, this, [this](Side side, const QList<int>& rows) {
         if (!rows.isEmpty())
-            grid_->ShowRows(sheet::ShipsColumn(side), *std::min_element(rows.begin(), rows.end()),
+            grid_->ShowInputRows(side, *std::min_element(rows.begin(), rows.end()),
                             *std::max_element(rows.begin(), rows.end()));
     });
     plannerForm_->KeepInView([this] {
-        const QRect attacker = grid_->CellRect(sheet::kAttCaption, sheet::kHeadingRow);
+        const QRect attacker = grid_->AttackerHeadingRect();
         return QRect(grid_->viewport()->mapTo(this, attacker.topLeft()), QPoint(width() - 1, height() - 1));
     });
 }
 
 void TForm1::SheetChanged() {
+    openNotice_->Dismiss();
     grid_->SheetChanged();
     panel_->Show(sheet_->Results());
     if (plannerForm_ != nullptr) plannerForm_->BattleChanged();
@@ -258,7 +253,7 @@ BattleFileResult OpenRegularBattleFile(BattleSheet& sheet, const std::filesystem
     const auto type = status.type();
     if (!code && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory &&
         type != std::filesystem::file_type::not_found)
-        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file"};
+        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file", {}};
     return kestrin::OpenBattleFile(sheet, path);
 }
 
@@ -271,7 +266,7 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
         result = OpenRegularBattleFile(*sheet_, path);
     } catch (const std::bad_alloc&) {
         // The file is read whole before a cell changes, so the battle stays as it was.
-        result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged"};
+        result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged", {}};
     }
     grid_->setVisible(true);
     const QString qpath = QString::fromStdString(path.string());
@@ -281,6 +276,7 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
             RebuildRecentMenu();
             SheetChanged();
             FileChanged(path);
+            TellOpenProblems(path, result.problems);
             return true;
         case BattleFileStatus::FileMissing:
         case BattleFileStatus::WrongLength:
@@ -309,14 +305,22 @@ bool TForm1::SaveBattleFile(const std::filesystem::path& path) {
 // The battle on the grid is now the file's: "Save" goes there, and it is unchanged.
 void TForm1::FileChanged(const std::filesystem::path& path) {
     currentFile_ = path;
-    savedInputs_ = InputTexts(*sheet_);
+    savedInputs_ = InputTexts(sheet_->Cells());
     QString name = QString::fromStdString(path.filename().string());
     // A '&' in a file name is a letter of the name, not a menu accelerator.
     name.replace(QLatin1Char('&'), QStringLiteral("&&"));
     if (save_ != nullptr) save_->setText("&Save " + name);
 }
 
-bool TForm1::BattleChangedSinceSaved() const { return InputTexts(*sheet_) != savedInputs_; }
+// Once, over the grid, without a box: the file opened by its own reading all the same.
+void TForm1::TellOpenProblems(const std::filesystem::path& path, const std::vector<BattleFileProblem>& problems) {
+    QStringList lines;
+    for (const BattleFileProblem& problem : problems) lines << QString::fromStdString(BattleFileProblemText(problem));
+    const QString name = QString::fromStdString(path.filename().string());
+    openNotice_->Tell(tr("%1: lines that are no count as written (click to close):").arg(name), lines);
+}
+
+bool TForm1::BattleChangedSinceSaved() const { return InputTexts(sheet_->Cells()) != savedInputs_; }
 
 bool TForm1::MaySetBattleAside() {
     FinishInput();

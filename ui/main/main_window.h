@@ -11,6 +11,7 @@
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
 #include "settings/appearance.h"
+#include "sheet/battle_file_problems.h"
 #include "sheet/battle_sheet.h"
 #include "ui/debug/debug_host.h"
 #include "ui/main/recent_files.h"
@@ -24,6 +25,7 @@ class QMenu;
 namespace kestrin {
 
 class BattleGrid;
+class ReadNotice;
 class ResultsPanelWidget;
 class TDebugForm;
 class TForm2;
@@ -105,6 +107,9 @@ public:
     bool SaveBattleFile(const std::filesystem::path& path);
     /// "File" -> "Save" (Ctrl+S): to the battle file last opened or saved, else as "Save As".
     bool FileSave();
+    /// The note over the grid telling the lines of the battle file last opened that are no
+    /// count as written; put away by the next change.
+    ReadNotice* OpenNotice() const { return openNotice_; }
     /// The battle file last opened or saved; empty for a new battle.
     const std::filesystem::path& CurrentFile() const { return currentFile_; }
     /// Whether the battle's inputs differ from those last opened or saved (or from the empty
@@ -150,6 +155,7 @@ private:
     void RowsChanged(void (BattleSheet::*command)());
     void OpenRecent(const QString& file);
     void FileChanged(const std::filesystem::path& path);
+    void TellOpenProblems(const std::filesystem::path& path, const std::vector<BattleFileProblem>& problems);
     void TickClick();
     void TickBackClick();
 
@@ -179,6 +185,7 @@ private:
     TShipMatrixForm* unitTables_ = nullptr;
     TSetupForm* setupForm_ = nullptr;
     TPlannerForm* plannerForm_ = nullptr;
+    ReadNotice* openNotice_ = nullptr;
     QMenu* popup_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QAction* shipStatsItem_ = nullptr;

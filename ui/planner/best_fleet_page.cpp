@@ -18,6 +18,7 @@
 #include "planner/sweep_input.h"
 #include "planner/sweep_range.h"
 #include "sheet/result_rows.h"
+#include "sheet/sheet_inputs.h"
 #include "sheet/typed_number.h"
 #include "ui/planner/planner_works.h"
 
@@ -25,7 +26,6 @@ namespace kestrin {
 
 namespace {
 
-using namespace sheet;
 
 constexpr int kRowColumn = 0, kGridColumn = 1, kMostColumn = 2;
 constexpr int kDefaultTicks = 3, kDefaultEvaluations = 10000;
@@ -51,6 +51,7 @@ BestFleetPage::BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const
     layout->addWidget(BuildControls());
     layout->addWidget(BuildResults(), 1);
     FillRows();
+    ShowOutcome();
 }
 
 QWidget* BestFleetPage::BuildControls() {
@@ -87,6 +88,9 @@ QWidget* BestFleetPage::BuildControls() {
     progress_ = new QProgressBar;
     problem_ = new QLabel;
     problem_->setWordWrap(true);
+    problem_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // Three lines whatever it says: the controls above never move.
+    problem_->setFixedHeight(3 * problem_->fontMetrics().lineSpacing() + 2);
     tickShips_ = new QPushButton("Tick Rows with Ships");
     tickNone_ = new QPushButton("Tick None");
     auto* ticks = new QHBoxLayout;
@@ -125,8 +129,8 @@ void BestFleetPage::FillRows() {
     const QSignalBlocker block(rowTable_);
     rowTable_->setRowCount(0);
     for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, Side::Attacker)) {
-        if (row.row > kLastUnitRow) continue;
-        const QString count = QString::number(std::max(0, sheet_.Cells().Count(kAttShips, row.row)));
+        if (!IsUnitRow(row.row)) continue;
+        const QString count = QString::number(std::max(0, InputCount(sheet_.Cells(), Side::Attacker, row.row)));
         const auto old = kept.find(row.row);
         const bool same = old != kept.end() && old->second.first == count;
         const int at = rowTable_->rowCount();
@@ -184,7 +188,7 @@ std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
 
 std::vector<std::int32_t> BestFleetPage::GridCounts(const std::vector<VariedRow>& rows) const {
     std::vector<std::int32_t> counts;
-    for (const VariedRow& varied : rows) counts.push_back(std::max(0, sheet_.Cells().Count(kAttShips, varied.row)));
+    for (const VariedRow& varied : rows) counts.push_back(std::max(0, InputCount(sheet_.Cells(), Side::Attacker, varied.row)));
     return counts;
 }
 
@@ -199,14 +203,23 @@ void BestFleetPage::UpdateState() {
     for (int i = 0; i < rowTable_->rowCount(); ++i) unticked = unticked && rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked;
     QString text = unticked ? "Tick the rows to vary, each from 0 to its Most." : QString::fromStdString(error);
     if (error.empty()) {
-        const std::int64_t size = FleetSpaceSize(request.rows);
-        const QString fleets = QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
-        text = size <= kExhaustiveFleets ? fleets + ": every one is tried"
-                                         : fleets + ", more than 100,000: the evaluations are spent on a search";
+        const QString fleets = FleetCount(request.rows);
+        text = FleetSpaceSize(request.rows) <= kExhaustiveFleets
+                   ? fleets + ": every one is tried"
+                   : fleets + ", too many to try each: the evaluations are spent on a search";
+        text[0] = text[0].toUpper();
     }
     problem_->setText(text);
     problem_->setStyleSheet(error.empty() || unticked ? QString() : "color: rgb(190, 0, 0)");
     useFleet_->setEnabled(FleetShown() && !Running());
+}
+
+// "N fleets" over `rows`; the count saturates at the 64-bit range.
+QString BestFleetPage::FleetCount(const std::vector<VariedRow>& rows) const {
+    const std::int64_t size = FleetSpaceSize(rows);
+    if (size == std::numeric_limits<std::int64_t>::max())
+        return "more than " + QString::fromStdString(FormatNumber(size - 1, sheet_.Locale())) + " fleets";
+    return QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
 }
 
 void BestFleetPage::FindFleet() {

@@ -101,6 +101,7 @@ private:
     void FillFigureTable();
     void FillPeriods();
     QString OutcomeText() const;
+    QString FleetCount(const std::vector<VariedRow>& rows) const;
     bool FleetShown() const;
 
     BattleSheet& sheet_;

@@ -12,6 +12,7 @@
 
 #include "sheet/row_captions.h"
 #include "ui/planner/best_fleet_page.h"
+#include "sheet/sheet_inputs.h"
 
 namespace kestrin {
 
@@ -31,8 +32,6 @@ QTableWidget* ResultTable() {
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     return table;
 }
-
-QString Count(std::int64_t value, const NumberLocale& locale) { return QString::fromStdString(FormatNumber(value, locale)); }
 
 }  // namespace
 
@@ -102,20 +101,18 @@ QString BestFleetPage::OutcomeText() const {
     if (!outcome_) return "Tick the rows to vary, choose a goal and press \"Find Best Fleet\".";
     if (!outcome_->error.empty()) return QString::fromStdString(outcome_->error);
     const FleetSearchResult& r = outcome_->result;
-    const NumberLocale& locale = sheet_.Locale();
-    const QString tried = Count(r.evaluations, locale);
-    const QString space = Count(FleetSpaceSize(searched_.rows), locale);
+    const QString tried = QString::fromStdString(FormatNumber(r.evaluations, sheet_.Locale()));
+    const QString space = FleetCount(searched_.rows);
     if (!r.meetsLimits) {
         const QString none = "<span style='color:rgb(190,0,0)'><b>No fleet keeps the limits</b></span>";
-        if (r.exhaustive) return none + ": all " + space + " fleets were tried.";
-        return none + " among the " + tried + " of " + space + " fleets tried" + (r.cancelled ? " before Cancel" : "") +
+        if (r.exhaustive) return none + ": all " + space + " were tried.";
+        return none + " among the " + tried + " of " + space + " tried" + (r.cancelled ? " before Cancel" : "") +
                "; a fleet not tried may keep them.";
     }
     if (r.cancelled)
-        return "<b>Best fleet so far</b> (cancelled after " + tried + " of " + space + " fleets): not proven the best.";
-    if (r.exhaustive) return "<b>Best fleet</b> of all " + space + " fleets.";
-    return "<b>Best fleet found</b> in " + tried + " evaluations of " + space +
-           " fleets: the best found, not proven the best.";
+        return "<b>Best fleet so far</b> (cancelled after " + tried + " of " + space + "): not proven the best.";
+    if (r.exhaustive) return "<b>Best fleet</b> of all " + space + ".";
+    return "<b>Best fleet found</b> in " + tried + " evaluations of " + space + ": the best found, not proven the best.";
 }
 
 // One line per varied row: the count found and the count on the grid.
@@ -171,7 +168,7 @@ void BestFleetPage::UseFleet() {
         // One step to undo, closed before the window hears of it.
         const SheetChange change(sheet_, Step::UseThisFleet);
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
-            sheet_.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
+            sheet_.SetInput(Side::Attacker, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
         sheet_.Recalculate();
     }
     emit FleetUsed();

@@ -18,6 +18,7 @@
 #include "engine/number_text.h"
 #include "sheet/result_rows.h"
 #include "sheet/typed_number.h"
+#include "sheet/sheet_inputs.h"
 #include "planner/sweep_range.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
@@ -162,6 +163,9 @@ QScrollArea* TextArea(QLabel* label) {
     label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     auto* area = new QScrollArea;
     area->setWidget(label);
+    // The page's own background shows through, as under a label of its own.
+    label->setAutoFillBackground(false);
+    area->viewport()->setAutoFillBackground(false);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -261,7 +265,7 @@ void TPlannerForm::FillRows() {
 
 // A new row starts from nothing up to twice what the battle holds (or a thousand).
 void TPlannerForm::RowChosen() {
-    const std::int64_t now = LenientInt64(sheet_.Cell(sheet::ShipsColumn(ChosenSide()), rowBox_->currentData().toInt()));
+    const std::int64_t now = LenientInt64(InputText(sheet_.Cells(), ChosenSide(), rowBox_->currentData().toInt()));
     fromEdit_->setText("0");
     toEdit_->setText(QString::number(now > 0 && now <= INT32_MAX / 2 ? 2 * now : 1000));
     UpdateRunState();

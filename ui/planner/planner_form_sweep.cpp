@@ -3,6 +3,8 @@
 #include <QAbstractAxis>
 #include <QBuffer>
 #include <QChart>
+#include <QLineSeries>
+#include <QScatterSeries>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QFileDialog>
@@ -17,6 +19,7 @@
 #include "engine/atomic_file.h"
 #include "planner/sweep_csv.h"
 #include "sheet/result_rows.h"
+#include "sheet/sheet_inputs.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
@@ -111,7 +114,7 @@ void TPlannerForm::Replot() {
         if (figureList_->item(i)->checkState() == Qt::Checked) plot.shown.push_back(i);
     plot.findings = tally_.Findings(Mode());
     const QString side = swept_.input.side == Side::Attacker ? "Attacker " : "Defender ";
-    plot.xTitle = side + QString::fromStdString(sheet_.Cell(sheet::SideOffset(swept_.input.side), swept_.input.row));
+    plot.xTitle = side + QString::fromStdString(RowCaption(sheet_.Cells(), swept_.input.side, swept_.input.row));
     const QString ticks = QString::number(swept_.ticks) + (swept_.ticks == 1 ? " tick" : " ticks");
     plot.title = plot.xTitle + (whole ? ": whole battle of " + ticks
                                       : ": at the last tick (tick " + QString::number(swept_.ticks) + ")");
@@ -211,7 +214,7 @@ void TPlannerForm::UseChosenValue() {
     {
         // One step to undo, closed before the window hears of it.
         const SheetChange change(sheet_, Step::UseThisValue);
-        sheet_.SetCell(sheet::ShipsColumn(swept_.input.side), swept_.input.row, std::to_string(value));
+        sheet_.SetInput(swept_.input.side, swept_.input.row, std::to_string(value));
         sheet_.Recalculate();
     }
     emit ValueUsed();
@@ -229,7 +232,8 @@ namespace {
 constexpr QSize kPngSize(1600, 1000);
 constexpr int kPngTextPixels = 22;
 
-void EnlargeText(QChart* chart, int pixels) {
+// Text `pixels` high, lines and markers twice as thick as in the window.
+void EnlargeForExport(QChart* chart, int pixels) {
     const auto enlarged = [pixels](QFont font) {
         font.setPixelSize(pixels);
         return font;
@@ -238,6 +242,15 @@ void EnlargeText(QChart* chart, int pixels) {
     for (QAbstractAxis* axis : chart->axes()) {
         axis->setLabelsFont(enlarged(axis->labelsFont()));
         axis->setTitleFont(enlarged(axis->titleFont()));
+    }
+    for (QAbstractSeries* series : chart->series()) {
+        if (auto* marks = qobject_cast<QScatterSeries*>(series)) {
+            marks->setMarkerSize(2 * marks->markerSize());
+        } else if (auto* line = qobject_cast<QLineSeries*>(series)) {
+            QPen pen = line->pen();
+            pen.setWidthF(2 * pen.widthF());
+            line->setPen(pen);
+        }
     }
 }
 
@@ -256,7 +269,7 @@ QString TPlannerForm::SaveChartPng(const std::filesystem::path& path) {
     auto* view = new PlannerChartView(sheet_.Locale());
     view->Plot(chart_->Shown());
     view->SetOutOfDate(outOfDate_);
-    EnlargeText(view->chart(), kPngTextPixels);
+    EnlargeForExport(view->chart(), kPngTextPixels);
     auto* side = new QLabel(FindingsHtml());
     side->setWordWrap(true);
     side->setAlignment(Qt::AlignTop | Qt::AlignLeft);

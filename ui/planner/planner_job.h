@@ -90,7 +90,7 @@ private:
     PlannerCores& cores_;
     const PlannerJobTexts texts_;
     const ThreadStarter& threads_;
-    std::jthread thread_;
+    JoiningThread thread_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> closing_{false};
     bool running_ = false;

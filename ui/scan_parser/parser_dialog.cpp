@@ -120,6 +120,9 @@ void TParserDialog::BuildTextArea() {
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Highlight, kSelectionColour);
     textArea_->setPalette(palette);
+    // The text the note spoke of is gone once it changes.
+    notice_ = new ReadNotice(textArea_, 2);
+    connect(textArea_, &QPlainTextEdit::textChanged, notice_, &ReadNotice::Dismiss);
     QPushButton* clearScan = MakeButton(this, QStringLiteral("Clear Scan"), {16, 172, 69, 21});
     connect(clearScan, &QPushButton::clicked, textArea_, &QPlainTextEdit::clear);
 }
@@ -209,8 +212,12 @@ void TParserDialog::OkButtonClick() {
     emit CommandStarting();
     try {
         const std::string text = PlainText();
-        ApplyReport(sheet_, TextLines(text), CurrentChoice());
+        const std::vector<std::string> notes = ApplyReport(sheet_, TextLines(text), CurrentChoice());
         emit Applied();
+        // Told beside the text, without a box: the counts were added as read.
+        QStringList lines;
+        for (const std::string& note : notes) lines << QString::fromStdString(note);
+        notice_->Tell(tr("Counts cut at a separator, added as read:"), lines);
     } catch (const std::bad_alloc&) {
         // The readers finish before the sheet changes, so the battle stays as it was.
         emit ApplyFailed(QStringLiteral("Out of memory: the report is too large to read; the battle is unchanged"));

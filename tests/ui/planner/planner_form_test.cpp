@@ -1,6 +1,7 @@
 // The battle planner window in the main window: a sweep runs off the window's thread and
 // fills the chart, bad ranges cannot be started, the grid's changes mark the chart out of
 // date, "Use this value" writes into the sheet, the exports write their files.
+#include <QAction>
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QRegularExpression>
@@ -301,12 +302,18 @@ private slots:
         const ResultFigures& point = t.planner.Result().points[10].ticks[0].results;
         QCOMPARE(t.window.Sheet().Results().ALoss, FormatNumber(point.ALoss, t.window.Sheet().Locale()));
         QCOMPARE(t.window.Sheet().Results().TIR, FormatNumber(point.TIR, t.window.Sheet().Locale()));
+        // The planner says so.
+        QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 1 "));
         // The swept cell itself is no change of the battle the sweep ran on.
         QVERIFY(!t.planner.OutOfDate());
         t.window.Sheet().SetCell(kDefShips, 1, "10");
         t.window.ReCalc();
         QVERIFY(t.planner.OutOfDate());
         QVERIFY(t.planner.Chart()->chart()->title().contains("out of date"));
+        // It follows the main window's tick.
+        for (QAction* action : t.window.findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence("Alt+Right")) action->trigger();
+        QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 2 "));
     }
 
     void cancelStopsTheSweepWithTheFinishedPoints() {

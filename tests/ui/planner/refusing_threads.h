@@ -13,7 +13,7 @@ class RefusingThreads final : public ThreadStarter {
 public:
     enum class Refusal { None, NoThread, NoMemory };
 
-    std::jthread Start(std::function<void()> body) const override {
+    JoiningThread Start(std::function<void()> body) const override {
         if (refusal == Refusal::NoThread)
             throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again), "thread");
         if (refusal == Refusal::NoMemory) throw std::bad_alloc();
