@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <random>
 #include <tuple>
 
@@ -174,15 +173,22 @@ private:
             const std::int32_t ring = ++planesRadius_;
             for (std::size_t i = 0; i < rows; ++i)
                 for (std::size_t j = i + 1; j < rows; ++j) {
-                    for (std::int32_t a = -ring; a <= ring; ++a)
-                        for (std::int32_t b = -ring; b <= ring; ++b) {
-                            if (std::max(std::abs(a), std::abs(b)) != ring) continue;
-                            const std::int64_t x = std::int64_t{center[i]} + a, y = std::int64_t{center[j]} + b;
-                            if (x < 0 || x > space_.Most(i) || y < 0 || y > space_.Most(j)) continue;
-                            fleet[i] = static_cast<std::int32_t>(x);
-                            fleet[j] = static_cast<std::int32_t>(y);
-                            batch.Add(fleet);
-                        }
+                    const auto add = [&](std::int64_t a, std::int64_t b) {
+                        const std::int64_t x = center[i] + a, y = center[j] + b;
+                        if (x < 0 || x > space_.Most(i) || y < 0 || y > space_.Most(j)) return;
+                        fleet[i] = static_cast<std::int32_t>(x);
+                        fleet[j] = static_cast<std::int32_t>(y);
+                        batch.Add(fleet);
+                    };
+                    // The ring's edges: its two columns whole, its two rows between them.
+                    for (std::int64_t b = -ring; b <= ring; ++b) {
+                        add(-ring, b);
+                        add(ring, b);
+                    }
+                    for (std::int64_t a = 1 - ring; a < ring; ++a) {
+                        add(a, -ring);
+                        add(a, ring);
+                    }
                     fleet[i] = center[i];
                     fleet[j] = center[j];
                 }
