@@ -11,8 +11,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <map>
 
 #include "planner/sweep_input.h"
@@ -36,9 +38,9 @@ QTableWidgetItem* ReadOnlyItem(const QString& text) {
 
 }  // namespace
 
-BestFleetPage::BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+BestFleetPage::BestFleetPage(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
                              QWidget* parent)
-    : QWidget(parent), sheet_(sheet), context_(context) {
+    : QWidget(parent), document_(document), sheet_(document.Sheet()), context_(context) {
     runner_ = new FleetSearchRunner(rules, this);
     connect(runner_, &FleetSearchRunner::Progress, this, [this](int done, int total) {
         progress_->setRange(0, total);
@@ -92,6 +94,10 @@ QWidget* BestFleetPage::BuildControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{findButton_, problem_, progress_, cancelButton_})
         column->addWidget(w);
     connect(rowTable_, &QTableWidget::itemChanged, this, &BestFleetPage::UpdateState);
+    // A refill that waited for a bound being typed follows once the bound is entered.
+    connect(rowTable_->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        if (refillPending_) QTimer::singleShot(0, this, &BestFleetPage::FillRows);
+    });
     connect(goalBox_, &QComboBox::currentIndexChanged, this, &BestFleetPage::UpdateState);
     connect(maxLossEdit_, &QLineEdit::textChanged, this, &BestFleetPage::UpdateState);
     connect(findButton_, &QPushButton::clicked, this, &BestFleetPage::FindFleet);
@@ -105,6 +111,10 @@ QWidget* BestFleetPage::BuildControls() {
 // tick, and a bound the player edited; otherwise it is ticked when the grid holds ships of it,
 // and its bound is that count: "what I have".
 void BestFleetPage::FillRows() {
+    // The table's editor is the one widget the viewport shows of its own.
+    const QList<QWidget*> editors = rowTable_->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    refillPending_ = std::any_of(editors.begin(), editors.end(), [](const QWidget* w) { return w->isVisible(); });
+    if (refillPending_) return;
     struct Choice {
         QString grid;
         bool checked = false;
@@ -122,6 +132,7 @@ void BestFleetPage::FillRows() {
         const QString count = QString::number(std::max(0, sheet_.Cells().Count(kAttShips, row.row)));
         const auto old = kept.find(row.row);
         const bool same = old != kept.end() && old->second.grid == count;
+        const bool typed = old != kept.end() && old->second.most != old->second.grid;
         const int at = rowTable_->rowCount();
         rowTable_->insertRow(at);
         auto* vary = ReadOnlyItem(QString::fromStdString(row.caption));
@@ -129,8 +140,21 @@ void BestFleetPage::FillRows() {
         vary->setCheckState((same ? old->second.checked : count != "0") ? Qt::Checked : Qt::Unchecked);
         rowTable_->setItem(at, kRowColumn, vary);
         rowTable_->setItem(at, kGridColumn, ReadOnlyItem(count));
-        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(same ? old->second.most : count));
+        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(same || typed ? old->second.most : count));
     }
+    UpdateState();
+}
+
+void BestFleetPage::BattleChanged() {
+    if (isVisible() && !Running()) FillRows();
+    if (!outcome_ || !outcome_->error.empty()) return;
+    // The varied rows may hold any count, the fleet used among them: the rest must be as searched.
+    SheetCells grid = sheet_.Cells();
+    for (const VariedRow& varied : searched_.rows) grid.Set(kAttShips, varied.row, searched_.cells.At(kAttShips, varied.row));
+    const bool outOfDate = !SameBattleApartFrom(searched_.cells, grid, {Side::Attacker, kHeadingRow});
+    if (outOfDate == outOfDate_) return;
+    outOfDate_ = outOfDate;
+    ShowOutcome();
     UpdateState();
 }
 
@@ -183,12 +207,12 @@ void BestFleetPage::UpdateState() {
     }
     problem_->setText(text);
     problem_->setStyleSheet(error.empty() ? QString() : "color: rgb(190, 0, 0)");
-    useFleet_->setEnabled(outcome_ && outcome_->error.empty() && !Running());
+    useFleet_->setEnabled(outcome_ && outcome_->error.empty() && !Running() && !outOfDate_);
 }
 
 void BestFleetPage::FindFleet() {
     // The search reads the battle on the grid, a count still being typed included.
-    emit CommandStarting();
+    document_.FinishOpenEdit();
     FleetSearchRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
     searched_ = request;
@@ -207,6 +231,7 @@ void BestFleetPage::Close() {
         runner_->Cancel();
     }
     outcome_.reset();
+    outOfDate_ = false;
     searched_ = FleetSearchRequest{};
     ShowOutcome();
 }

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "engine/simulation_context.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "ui/planner/fleet_search_runner.h"
 
 class QComboBox;
@@ -21,19 +21,27 @@ namespace kestrin {
 /// The planner's "Best Fleet" page: the player ticks the attacker rows to vary, each from 0 to
 /// a bound (the count on the grid unless edited), the ticks and a goal; the advisor finds the
 /// fleet off the window's thread, and the page shows it beside the grid's own fleet, every
-/// figure per tick and for the whole battle. "Use this fleet" writes it into the sheet as one
-/// undo step.
+/// figure per tick and for the whole battle. "Use this fleet" writes it into the sheet as the
+/// step "Use This Fleet". A fleet found for another battle than the one on the grid is marked
+/// out of date and cannot be used until the search runs again.
 ///
 /// The rules, sheet and context belong to the main window and must outlive this page.
 class BestFleetPage : public QWidget {
     Q_OBJECT
 
 public:
-    BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+    BestFleetPage(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
                   QWidget* parent = nullptr);
 
-    /// Reads the attacker's rows from the sheet again, keeping the player's choices.
+    /// Reads the attacker's rows from the sheet again, keeping the player's choices: a tick
+    /// where the count is unchanged, a bound the player typed always. While a bound is being
+    /// typed the table waits until it is entered.
     void FillRows();
+    /// The battle on the grid changed: the rows follow it (when shown) and a fleet found for
+    /// another battle is out of date.
+    void BattleChanged();
+    /// Whether the fleet shown was found for another battle than the one on the grid.
+    bool OutOfDate() const { return outOfDate_; }
     /// Starts the search the controls describe; nothing when they describe none.
     void FindFleet();
     /// "Use this fleet": the found counts into the sheet, then a recalculation.
@@ -61,13 +69,6 @@ public:
     QTableWidget* FigureTable() const { return figureTable_; }
     QPushButton* UseFleetButton() const { return useFleet_; }
 
-signals:
-    /// "Find Best Fleet" or "Use this fleet" is about to read or change the sheet: an edit in
-    /// the main window's grid must end first.
-    void CommandStarting();
-    /// "Use this fleet" changed the sheet.
-    void FleetUsed();
-
 private:
     QWidget* BuildControls();
     QWidget* BuildResults();
@@ -79,12 +80,15 @@ private:
     void FillFleetTable();
     void FillFigureTable();
 
-    BattleSheet& sheet_;
+    BattleDocument& document_;
+    const BattleSheet& sheet_;
     const SimulationContext& context_;
     FleetSearchRunner* runner_ = nullptr;
     std::optional<FleetSearchOutcome> outcome_;
     FleetSearchRequest searched_;  ///< what the last search ran on
     bool forget_ = false;          ///< closed while searching: the outcome is dropped
+    bool outOfDate_ = false;       ///< the outcome was found for another battle
+    bool refillPending_ = false;   ///< the rows waited for a bound being typed
 
     QTableWidget* rowTable_ = nullptr;
     QSpinBox* ticksBox_ = nullptr;

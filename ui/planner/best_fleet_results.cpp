@@ -56,6 +56,7 @@ QWidget* BestFleetPage::BuildResults() {
 
 void BestFleetPage::SearchFinished() {
     outcome_ = runner_->TakeOutcome();
+    outOfDate_ = false;
     if (forget_) {
         forget_ = false;
         outcome_.reset();
@@ -64,6 +65,8 @@ void BestFleetPage::SearchFinished() {
     cancelButton_->hide();
     ShowOutcome();
     UpdateState();
+    // The battle may have changed while the search ran.
+    BattleChanged();
 }
 
 void BestFleetPage::ShowOutcome() {
@@ -83,6 +86,9 @@ void BestFleetPage::ShowOutcome() {
                    : r.exhaustive ? "<b>Best fleet</b> of all " + tried + " fleets"
                                   : "<b>Best fleet found</b> in " + tried + " fleets";
     if (!r.meetsLimits) text += " &mdash; <span style='color:rgb(190,0,0)'>no fleet tried keeps the limits</span>";
+    if (outOfDate_)
+        text += "<br><span style='color:rgb(190,0,0)'>Out of date: the battle changed since. Find the best fleet "
+                "again to use one.</span>";
     summary_->setText(text);
 }
 
@@ -131,16 +137,14 @@ void BestFleetPage::FillFigureTable() {
 }
 
 void BestFleetPage::UseFleet() {
-    if (!outcome_ || !outcome_->error.empty() || Running()) return;
-    emit CommandStarting();
-    {
-        // One step to undo, closed before the window hears of it.
-        const SheetChange change(sheet_);
+    // A count still being typed goes in first, as its own step: the fleet may then be out of date.
+    document_.FinishOpenEdit();
+    if (!outcome_ || !outcome_->error.empty() || Running() || outOfDate_) return;
+    document_.Run(Step::UseThisFleet, [this](BattleSheet& sheet) {
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
-            sheet_.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
-        sheet_.Recalculate();
-    }
-    emit FleetUsed();
+            sheet.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
+        sheet.Recalculate();
+    });
 }
 
 }  // namespace kestrin

@@ -40,9 +40,9 @@ QSpinBox* SpinBox(int low, int high, int value) {
 
 }  // namespace
 
-TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+TPlannerForm::TPlannerForm(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
                            UserMessages& messages, std::filesystem::path folder, QWidget* parent)
-    : QWidget(parent, Qt::Window), sheet_(sheet), context_(context), messages_(messages), folder_(std::move(folder)) {
+    : QWidget(parent, Qt::Window), document_(document), sheet_(document.Sheet()), context_(context), messages_(messages), folder_(std::move(folder)) {
     setWindowTitle("Battle Planner");
     runner_ = new SweepRunner(rules, this);
     connect(runner_, &SweepRunner::Progress, this, [this](int done, int total) {
@@ -56,19 +56,18 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
     layout->addWidget(BuildChartSide(), 1);
     pages_ = new QTabWidget;
     pages_->addTab(sweepPage, "Sweep");
-    fleetPage_ = new BestFleetPage(rules, sheet, context);
+    fleetPage_ = new BestFleetPage(rules, document, context);
     pages_->addTab(fleetPage_, "Best Fleet");
-    connect(fleetPage_, &BestFleetPage::FleetUsed, this, &TPlannerForm::ValueUsed);
-    connect(fleetPage_, &BestFleetPage::CommandStarting, this, &TPlannerForm::CommandStarting);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
     outer->addWidget(pages_);
     resize(1010, 640);
     FillRows();
     SetRunning(false);
+    document_.AddView(this);
 }
 
-TPlannerForm::~TPlannerForm() = default;
+TPlannerForm::~TPlannerForm() { document_.RemoveView(this); }
 
 QWidget* TPlannerForm::BuildControls() {
     auto* side = new QWidget;
@@ -253,7 +252,7 @@ void TPlannerForm::SetRunning(bool running) {
     progress_->setVisible(running);
     cancelButton_->setVisible(running);
     const bool results = !result_.points.empty() && !running;
-    useValue_->setEnabled(results && chosen_.has_value());
+    useValue_->setEnabled(results && chosen_.has_value() && !outOfDate_);
     exportCsv_->setEnabled(results);
     savePng_->setEnabled(results);
     UpdateRunState();

@@ -22,7 +22,7 @@ namespace kestrin {
 
 void TPlannerForm::RunSweep() {
     // The sweep reads the battle on the grid, a count still being typed included.
-    emit CommandStarting();
+    document_.FinishOpenEdit();
     SweepRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
     swept_ = request;
@@ -62,11 +62,12 @@ void TPlannerForm::SweepFinished() {
 }
 
 void TPlannerForm::BattleChanged() {
-    // The advisor's rows show what the grid holds now.
-    if (isVisible() && !fleetPage_->Running()) fleetPage_->FillRows();
+    fleetPage_->BattleChanged();
     if (result_.points.empty()) return;
     outOfDate_ = !SameBattleApartFrom(swept_.cells, sheet_.Cells(), swept_.input);
     chart_->SetOutOfDate(outOfDate_);
+    // A value of another battle's sweep is not offered: the chart must run again.
+    SetRunning(Running());
 }
 
 // The figures of each point as the mode asks: the whole battle, or its last tick.
@@ -174,16 +175,15 @@ void TPlannerForm::ChoosePoint(int index) {
 }
 
 void TPlannerForm::UseChosenValue() {
-    if (!chosen_ || Running()) return;
-    emit CommandStarting();
+    // A count still being typed goes in first, as its own step: the chart may then be out of date.
+    document_.FinishOpenEdit();
+    if (!chosen_ || Running() || outOfDate_) return;
     const std::int64_t value = result_.points[*chosen_].value;
-    {
-        // One step to undo, closed before the window hears of it.
-        const SheetChange change(sheet_, "Use This Value");
-        sheet_.SetCell(sheet::ShipsColumn(swept_.input.side), swept_.input.row, std::to_string(value));
-        sheet_.Recalculate();
-    }
-    emit ValueUsed();
+    const SweepInput input = swept_.input;
+    document_.Run(Step::UseThisValue, [&](BattleSheet& sheet) {
+        sheet.SetCell(sheet::ShipsColumn(input.side), input.row, std::to_string(value));
+        sheet.Recalculate();
+    });
 }
 
 QString TPlannerForm::ExportCsv(const std::filesystem::path& path) const {
