@@ -6,11 +6,14 @@
 # cell, the battle planner with the mouse and the keys, placement on 1280x800 and 1024x768
 # screens, typed counts that must count however their edit ends, and the battle's file across
 # tick steps, Open Recent and the notice of text that is no count. Builds nothing: it runs
-# build/release/app/kestrin (./kestrin test builds it).
+# build/test/app/kestrin (./kestrin test builds it), or that of the build folder given.
+# No fixed pauses: the program handles the keys and clicks it is sent in order, so a step
+# waits only for what it then looks at (a window, a saved file, the pixels of a region).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-program=build/release/app/kestrin
+build=${1:-build/test}
+program=$build/app/kestrin
 if [ ! -x "$program" ]; then
     echo "xvfb checks: $program is missing; run ./kestrin test first" >&2
     exit 1
@@ -44,11 +47,21 @@ fail() {
     status=1
 }
 
+# Polls the command after the number until it succeeds; fails after that many seconds.
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+file_written() { [ -s "$1" ]; }
+
 # A display of its own (Xvfb picks a free number), so that parallel runs never meet.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "xvfb checks: Xvfb did not start" >&2; exit 1; }
+wait_until 10 file_written "$work/display" || { echo "xvfb checks: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
 
 # The program writes ShipStats.ini and Kestrin.ini beside its executable: a copy in the
@@ -68,11 +81,10 @@ if [ -z "$main" ]; then
     echo "xvfb checks: the main window did not appear" >&2
     exit 1
 fi
-sleep 0.5
 
 # 1. The title bar reads the caption exactly, with nothing appended; the version is the
 # project's, as the build recorded it.
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache.txt)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $build/CMakeCache.txt)
 [ "$(caption "$main")" = "Kestrin     v $version" ] || fail "main window title bar reads \"$(caption "$main")\""
 
 # 2. 671 x 454, centred on the screen (no window manager: the program places itself).
@@ -90,32 +102,43 @@ fi
 
 # 3. Spin mode: ten quick clicks on the Harpy's attacking Ships cell, ten slow ones (never a
 # double-click) on the Phoenix's: both cells must then look the same, and not empty.
-import -window "$main" "$work/start.png"
-# The grid starts below the menu bar, where the first caption's background begins.
-convert "$work/start.png" -crop 1x120+5+0 txt:"$work/start.txt"
-grid_top=$(sed -n '/#143214/I{s/^0,\([0-9]*\):.*/\1/p;q}' "$work/start.txt")
-[ -n "$grid_top" ] || { echo "xvfb checks: the grid was not found" >&2; exit 1; }
+# The grid starts below the menu bar, where the first caption's background begins; it is
+# there once the window has painted.
+grid_found() {
+    import -window "$main" "$work/start.png"
+    convert "$work/start.png" -crop 1x120+5+0 txt:"$work/start.txt"
+    grid_top=$(sed -n '/#143214/I{s/^0,\([0-9]*\):.*/\1/p;q}' "$work/start.txt")
+    [ -n "$grid_top" ]
+}
+wait_until 10 grid_found || { echo "xvfb checks: the grid was not found" >&2; exit 1; }
 row_top() { echo $((grid_top + 26 + ($1 - 1) * 18)); }
 ships_x=460  # the middle of column 7: 120 + 5 x 40 + 120 + 20
 
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+popup_open() { [ "$(visible_windows)" -gt "$windows" ]; }
+popup_closed() { [ "$(visible_windows)" -le "$windows" ]; }
 xdotool windowfocus --sync "$main"
 # The grid's popup menu: its last two items are "Spin Input", "Edit Input".
+windows=$(visible_windows)
 xdotool mousemove --window "$main" 180 $(($(row_top 5) + 9)) click 3
-sleep 0.5
+wait_until 10 popup_open || fail "the grid's popup menu did not open"
 xdotool key Up Up Return
-sleep 0.3
+wait_until 10 popup_closed || fail "the grid's popup menu did not close"
 xdotool mousemove --window "$main" "$ships_x" $(($(row_top 1) + 3)) click --repeat 10 --delay 60 1
-sleep 0.3
 xdotool mousemove --window "$main" "$ships_x" $(($(row_top 2) + 3)) click --repeat 10 --delay 600 1
 # Away to a caption, so that no focus rectangle is drawn in the cells compared.
 xdotool mousemove --window "$main" 60 $(($(row_top 9) + 9)) click 1
-sleep 0.5
-import -window "$main" "$work/spun.png"
 cell() { convert "$work/spun.png" -crop "38x16+441+$(($(row_top "$1") + 1))" +repage "$work/row$1.png"; }
-cell 1
-cell 2
-cell 3
 differing() { compare -metric AE "$work/row$1.png" "$work/row$2.png" null: 2>&1 || true; }
+# The clicks are counted once the first cell shows something and the second shows the same.
+spun() {
+    import -window "$main" "$work/spun.png"
+    cell 1
+    cell 2
+    cell 3
+    [ "$(differing 1 3)" != "0" ] && [ "$(differing 1 2)" = "0" ]
+}
+wait_until 10 spun || true
 [ "$(differing 1 3)" != "0" ] ||
     fail "ten quick clicks in spin mode left the cell empty (did the popup's Up Up reach \"Spin Input\"?)"
 [ "$(differing 1 2)" = "0" ] || fail "ten quick clicks in spin mode did not add as much as ten slow ones"
@@ -139,12 +162,11 @@ QT_QPA_PLATFORM=xcb "$work/kestrin" "$PWD/examples/fleet_battle.kbf" >"$work/kes
 kestrin_pid=$!
 main=$(timeout 20 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin     v 9\.5$') || true
 [ -n "$main" ] || { echo "xvfb checks: the program did not start again" >&2; exit 1; }
-sleep 0.5
 
 # No window manager: a window gets the keyboard only when told to.
-focus() { xdotool windowfocus --sync "$1"; sleep 0.3; }
-keys() { xdotool key --clearmodifiers --delay 80 "$@"; sleep 0.3; }
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
+focus() { xdotool windowfocus --sync "$1"; }
+keys() { xdotool key --clearmodifiers --delay 80 "$@"; }
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 line() { sed -n "${2}p" "$work/$1.kbf" | tr -d '\r'; }
 spiders="ctrl+Home Home $(printf 'Down %.0s' $(seq 12))"  # row 13, the Spiders
 
@@ -158,8 +180,7 @@ save() {
     focus "$dialog"
     xdotool type --delay 20 "$work/$1.kbf"
     keys Return
-    for _ in $(seq 50); do [ -s "$work/$1.kbf" ] && break; sleep 0.1; done
-    [ -s "$work/$1.kbf" ] || { echo "xvfb checks: saving $1 failed" >&2; exit 1; }
+    wait_until 10 file_written "$work/$1.kbf" || { echo "xvfb checks: saving $1 failed" >&2; exit 1; }
     focus "$main"
 }
 
@@ -215,10 +236,17 @@ focus "$planner"
 chart_edge() { import -window "$planner" "$work/planner.png"; convert "$work/planner.png" -crop 4x40+241+150 +repage "$work/$1.png"; }
 chart_edge unfocused
 click "$planner" 124 217  # "Run Sweep": Harpy from 0 to 1000 in 101 points
-sleep 3
-click "$planner" 400 200  # a press on the chart chooses the nearest point, and focuses it
-click "$planner" 280 614  # "Use this value"
-save planned
+# A press on the chart chooses the nearest point and focuses it, and "Use this value" puts it
+# into the grid, once the sweep has finished: until then the grid keeps its Harpies.
+planned() {
+    rm -f "$work/planned.kbf"
+    focus "$planner"
+    click "$planner" 400 200
+    click "$planner" 280 614  # "Use this value"
+    save planned
+    [ -n "$(line planned 2)" ]
+}
+wait_until 60 planned || true
 harpies=$(line planned 2)
 [ -z "$(line deleted 2)" ] && [ -n "$harpies" ] && [ $((harpies % 10)) -eq 0 ] \
     || fail "the planner's chosen value did not reach the grid (attacking Harpies \"$harpies\")"
@@ -238,13 +266,14 @@ keys ctrl+a
 xdotool type --delay 20 300
 click "$planner" 154 581  # "Find Best Fleet": the attacker's rows on the grid, up to what it holds
 # "Use this fleet" does nothing until the search has finished.
-for _ in $(seq 30); do
+fleet_used() {
+    rm -f "$work/fleet.kbf"
     focus "$planner"
     click "$planner" 340 614  # "Use this fleet"
     save fleet
-    ! cmp -s "$work/keyed.kbf" "$work/fleet.kbf" && break
-    sleep 1
-done
+    ! cmp -s "$work/keyed.kbf" "$work/fleet.kbf"
+}
+wait_until 60 fleet_used || true
 ! cmp -s "$work/keyed.kbf" "$work/fleet.kbf" || fail "\"Use this fleet\" changed nothing"
 keys ctrl+z
 save unfleet
@@ -259,21 +288,22 @@ on_screen() {  # WxH: a fresh program on a fresh display of that size
     rm -f "$work/display"
     Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || { echo "xvfb checks: Xvfb did not start at $1" >&2; exit 1; }
+    wait_until 10 file_written "$work/display" || { echo "xvfb checks: Xvfb did not start at $1" >&2; exit 1; }
     export DISPLAY=":$(cat "$work/display")"
     QT_QPA_PLATFORM=xcb "$work/kestrin" "$PWD/examples/fleet_battle.kbf" >"$work/kestrin.log" 2>&1 &
     kestrin_pid=$!
     main=$(timeout 20 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin     v 9\.5$') || true
     [ -n "$main" ] || { echo "xvfb checks: the program did not start at $1" >&2; exit 1; }
-    sleep 0.5
 }
-whole() {  # window, name: the window's frame lies on the screen
+on_the_screen() {  # window: its frame lies on the screen
     local x y
     x=$(geometry "$1" "Absolute upper-left X")
     y=$(geometry "$1" "Absolute upper-left Y")
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + $(geometry "$1" Width))) -le "$(geometry root Width)" ] &&
-        [ $((y + $(geometry "$1" Height))) -le "$(geometry root Height)" ] ||
+        [ $((y + $(geometry "$1" Height))) -le "$(geometry root Height)" ]
+}
+whole() {  # window, name: placed on the screen (a window may place itself once shown)
+    wait_until 5 on_the_screen "$1" ||
         fail "$2 opens partly off a $(geometry root Width)x$(geometry root Height) screen"
 }
 open_planner() {
@@ -281,7 +311,6 @@ open_planner() {
     keys alt+r Up Return
     planner=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Battle Planner$') || true
     [ -n "$planner" ] || { echo "xvfb checks: the battle planner did not appear" >&2; exit 1; }
-    sleep 0.5
 }
 
 # At 1280x900 a sweep's findings show under the chart, in more than one colour (the heading,
@@ -290,10 +319,12 @@ on_screen 1280x900
 open_planner
 focus "$planner"
 click "$planner" 124 217  # "Run Sweep"
-sleep 3
-import -window "$planner" "$work/findings.png"
-colours=$(convert "$work/findings.png" -crop 330x90+241+390 +repage -unique-colors txt:- | grep -c '^[0-9]')
-[ "$colours" -gt 3 ] || fail "at 1280x900 the planner's findings do not show (colours: $colours)"
+findings_shown() {
+    import -window "$planner" "$work/findings.png"
+    colours=$(convert "$work/findings.png" -crop 330x90+241+390 +repage -unique-colors txt:- | grep -c '^[0-9]')
+    [ "$colours" -gt 3 ]
+}
+wait_until 30 findings_shown || fail "at 1280x900 the planner's findings do not show (colours: $colours)"
 
 on_screen 1280x800
 open_planner
@@ -309,7 +340,7 @@ whole "$planner" "the planner"
 focus "$main"
 keys ctrl+shift+d
 debug=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin Debug') || true
-[ -n "$debug" ] && sleep 0.5 && whole "$debug" "the debug window" || fail "the debug window did not appear at 1024x768"
+[ -n "$debug" ] && whole "$debug" "the debug window" || fail "the debug window did not appear at 1024x768"
 focus "$main"
 keys alt+p
 parser=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Scan Parser$') || true
@@ -325,7 +356,7 @@ xdotool type --delay 80 50
 keys Up alt+Right
 save typed
 sed '1s/^[^\r]*/50/' examples/fleet_battle.kbf >"$work/fifty.kbf"
-build/release/cli/kestrin-cli calc "$work/fifty.kbf" --ticks 2 --stats "$work/ShipStats.ini" \
+$build/cli/kestrin-cli calc "$work/fifty.kbf" --ticks 2 --stats "$work/ShipStats.ini" \
     --save "$work/expected.kbf" >/dev/null
 cmp -s "$work/typed.kbf" "$work/expected.kbf" || fail "50 typed and ended by Up did not go into the battle's ticks"
 
@@ -367,12 +398,6 @@ start_in() {  # folder, arguments: a fresh program on this display, its settings
     [ -n "$main" ] || { echo "xvfb checks: the program did not start in $folder" >&2; exit 1; }
     focus "$main"
 }
-wait_for() {  # seconds, test...: until the test holds
-    local seconds=$1
-    shift
-    for _ in $(seq $((seconds * 10))); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
 remembered() { grep -qF "$work/battles/raid.kbf" "$work/config/Kestrin/recent.ini" 2>/dev/null; }
 ended() { ! kill -0 "$kestrin_pid" 2>/dev/null; }
 answer() {  # window name pattern, key, failure: the window must appear; the key answers it
@@ -384,10 +409,12 @@ answer() {  # window name pattern, key, failure: the window must appear; the key
     fi
     focus "$window"
     keys "$2"
+    wait_until 10 window_gone "$window" || fail "the window \"$1\" stayed after $2"
 }
+window_gone() { ! xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx "$1"; }
 
 start_in "$work/battles" raid.kbf
-wait_for 10 remembered || fail "Open Recent does not keep raid.kbf, opened as a relative name, by its absolute name"
+wait_until 10 remembered || fail "Open Recent does not keep raid.kbf, opened as a relative name, by its absolute name"
 
 # Tick steps alone are no change: closing asks nothing and the set-up stays in the file; Save
 # at tick 3 asks before it writes over the set-up, and keeping it is the default.
@@ -396,20 +423,20 @@ answer '^Kestrin$' Return "Save at tick 3 did not ask before writing over the se
 cmp -s "$work/battles/raid.kbf" "$work/raid_setup.kbf" || fail "Save at tick 3 wrote over the set-up by default"
 focus "$main"
 keys alt+f x
-wait_for 10 ended || fail "closing after tick steps alone asked to save"
+wait_until 10 ended || fail "closing after tick steps alone asked to save"
 cmp -s "$work/battles/raid.kbf" "$work/raid_setup.kbf" || fail "closing after tick steps changed raid.kbf"
 
 # Two ticks on, another battle opened, two ticks back: the first battle's fleets are on the
 # sheet, so Save asks for a file rather than writing them into second.kbf.
 start_in "$work/battles" raid.kbf
-wait_for 10 remembered
+wait_until 10 remembered
 keys alt+Right alt+Right ctrl+o
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Open$') || true
 [ -n "$dialog" ] || { echo "xvfb checks: no open dialog after tick steps (a question?)" >&2; exit 1; }
 focus "$dialog"
 xdotool type --delay 20 "$work/battles/second.kbf"
 keys Return
-wait_for 10 grep -qF "$work/battles/second.kbf" "$work/config/Kestrin/recent.ini" || fail "second.kbf did not open"
+wait_until 10 grep -qF "$work/battles/second.kbf" "$work/config/Kestrin/recent.ini" || fail "second.kbf did not open"
 focus "$main"
 keys alt+Left alt+Left ctrl+s
 answer '^Save As$' Escape "Save after stepping back past second.kbf's tick did not ask for a file"
@@ -430,7 +457,7 @@ keys alt+f Down Down Down Right Down Return  # "Open Recent", its second entry: 
 keys ctrl+Home Home Right
 xdotool type --delay 80 31
 keys Return ctrl+s
-wait_for 10 bash -c "[ \"\$(sed -n 1p '$work/battles/raid.kbf' | tr -d '\r')\" = 31 ]" ||
+wait_until 10 bash -c "[ \"\$(sed -n 1p '$work/battles/raid.kbf' | tr -d '\r')\" = 31 ]" ||
     fail "Open Recent from another folder did not open raid.kbf by its absolute name"
 
 [ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete, the planner and the end of an edit as they should be"

@@ -36,7 +36,7 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
 
 // The planner sweeping the attacker's AstroPods over the whole battle, a point chosen, its
 // findings beside the chart; then its "Best Fleet" page with the fleet found for the most
-// initiated asteroids.
+// initiated asteroids, every row with ships varied.
 bool SavePlanner(kestrin::TPlannerForm* planner, const QString& folder) {
     planner->ShowPlanner();
     planner->resize(1010, 640);  // its size on a screen with room beside the main window
@@ -48,11 +48,13 @@ bool SavePlanner(kestrin::TPlannerForm* planner, const QString& folder) {
     planner->TicksBox()->setValue(3);
     planner->ModeBox()->setCurrentIndex(0);  // the whole battle
     planner->RunSweep();
-    while (planner->Running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // The findings are stated once every value of the range is tried.
+    while (planner->Running() || planner->FindingsRunning()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     planner->ChoosePoint(40);
     bool ok = Save(planner, folder, "battle_planner.png");
     kestrin::BestFleetPage* page = planner->FleetPage();
     planner->Pages()->setCurrentWidget(page);
+    page->TickRows(true);
     page->FindFleet();
     while (page->Running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return Save(planner, folder, "best_fleet.png") && ok;

@@ -138,6 +138,10 @@ void AddSweep(CLI::App& app, RawOptions& raw) {
         ->check(CountFrom(1, kMaxSweepTicks));
     AddSolverOption(*sweep, raw.solver);
     sweep->add_flag("--csv", options.csv, "One CSV header line, then one line per value and tick");
+    sweep->add_flag("--findings", options.findings, "One JSON object with the findings over the whole battle, "
+                                                    "taken over every whole value of the range when there are "
+                                                    "at most 100000")
+        ->excludes("--csv");
     AddStatsOption(*sweep, raw);
     sweep->footer(kSweepOutputHelp);
 }

@@ -56,6 +56,7 @@ struct SweepOptions {
     int ticks = 1;
     SolverVariant solver = SolverVariant::New;
     bool csv = false;  ///< CSV instead of JSON lines
+    bool findings = false;  ///< one JSON object with the findings instead of the points
 };
 
 /// `kestrin-cli optimise [BATTLE.kbf]` options.

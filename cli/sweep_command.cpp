@@ -3,10 +3,11 @@
 #include <optional>
 
 #include "cli_output.h"
-#include "battle_cells.h"
+#include "battle_inputs.h"
 #include "cli_rules.h"
 #include "planner/battle_sweep.h"
 #include "planner/sweep_csv.h"
+#include "planner/sweep_findings.h"
 #include "planner/sweep_range.h"
 #include "sweep_json.h"
 
@@ -24,11 +25,20 @@ const char* const kSweepOutputHelp =
     "Tick button makes of the one before. With --csv: a header line, then one line per\n"
     "value and tick with these figures. Unlike the other commands, sweep streams: a failure\n"
     "after output began (out of memory, a closed output) ends it after its last complete\n"
-    "line, with one line on standard error and exit status 1.";
+    "line, with one line on standard error and exit status 1.\n"
+    "With --findings: instead of the points, one JSON object with the planner's findings over\n"
+    "the whole battle (the ticks summed), taken over every whole value from A to B when there\n"
+    "are at most 100000 of them, whatever --points says (else over the points, \"exact\": false):\n"
+    "  {\"mostRoids\": {\"value\": V, \"initRoidsCaptured\": R},\n"
+    "   \"lowestLossPerRoid\": {\"value\": V, \"attackerChangePerInitRoid\": X} | null,\n"
+    "   \"defenderWipedOut\": {\"value\": V} | null, \"evaluations\": N, \"exact\": true}\n"
+    "Ties go to the smallest value; a value that captures no initiated asteroid has no loss per\n"
+    "asteroid (the least change per asteroid is compared exactly, X is the panel's whole figure);\n"
+    "when no value captures one, mostRoids is the first value with 0.";
 
 namespace {
 
-// The sweep the options ask for on `cells`, or why it cannot run.
+// The sweep the options ask for on `battle`, or why it cannot run.
 struct SweepPlan {
     SweepRequest request;
     std::string error;
@@ -48,7 +58,7 @@ std::int64_t DefaultPoints(const SweepOptions& options) {
     return span < static_cast<std::uint64_t>(kMaxSweepPoints) ? static_cast<std::int64_t>(span) + 1 : kMaxSweepPoints + 1;
 }
 
-SweepPlan Plan(const SheetCells& cells, const SweepOptions& options) {
+SweepPlan Plan(const BattleRules& rules, const BattleState& battle, const SweepOptions& options) {
     SweepPlan plan;
     const std::size_t colon = options.vary.find(':');
     const std::optional<Side> side = SideNamed(options.vary.substr(0, colon));
@@ -56,12 +66,16 @@ SweepPlan Plan(const SheetCells& cells, const SweepOptions& options) {
         plan.error = "--vary takes SIDE:ROW with SIDE defender or attacker, not '" + options.vary + "'";
         return plan;
     }
-    const SweepInputFound found = FindSweepInput(cells, *side, options.vary.substr(colon + 1));
+    const SweepInputFound found = FindSweepInput(rules.catalogue, *side, options.vary.substr(colon + 1));
     if (!found.input) {
         plan.error = found.error;
         return plan;
     }
-    const SweepRange range{options.from, options.to, options.points.value_or(DefaultPoints(options))};
+    // Findings are stated over every whole value when there are few enough of them.
+    const std::uint64_t whole = WholeValuesInRange(options.from, options.to);
+    const bool everyValue = options.findings && whole >= 2 && whole <= kMaxExactFindingValues;
+    const SweepRange range{options.from, options.to,
+                           everyValue ? static_cast<std::int64_t>(whole) : options.points.value_or(DefaultPoints(options))};
     if (!options.points && range.points > kMaxSweepPoints) {
         plan.error = "The range has more than " + std::to_string(kMaxSweepPoints) + " whole values: give --points";
         return plan;
@@ -69,7 +83,7 @@ SweepPlan Plan(const SheetCells& cells, const SweepOptions& options) {
     plan.error = CheckSweepRange(range, found.input->row);
     if (plan.error.empty()) plan.error = CheckSweepTicks(options.ticks);
     if (!plan.error.empty()) return plan;
-    plan.request = {cells, *found.input, SweepValues(range), options.ticks, options.solver};
+    plan.request = {battle, *found.input, SweepValues(range), options.ticks, options.solver};
     return plan;
 }
 
@@ -80,16 +94,42 @@ std::string JsonLine(const SweepPoint& point) {
 // Standard output refused a line: the sweep stops.
 struct OutputRefused {};
 
+// The findings over the whole battle as --findings prints them.
+std::string FindingsJson(const SweepRequest& request, const FindingsPass& pass) {
+    const SweepFindings found = pass.tally.Findings(PlotMode::WholeBattle);
+    const auto& [most, perRoid, wiped] = found;
+    // The most captured is 0 when nothing is: first reached at the first value.
+    const SweepFinding mostRoids = most.value_or(SweepFinding{request.values.front(), 0});
+    Json json{{"mostRoids", {{"value", mostRoids.value}, {"initRoidsCaptured", mostRoids.figure}}}};
+    json["lowestLossPerRoid"] =
+        perRoid ? Json{{"value", perRoid->value}, {"attackerChangePerInitRoid", perRoid->figure}} : Json(nullptr);
+    json["defenderWipedOut"] = wiped ? Json{{"value", wiped->value}} : Json(nullptr);
+    json["evaluations"] = pass.tally.Added();
+    // Every whole value of the range was a point.
+    json["exact"] = request.values.size() == WholeValuesInRange(request.values.front(), request.values.back());
+    return DumpJson(json) + "\n";
+}
+
+// --findings: every value's battle folded into the findings, one object printed at the end.
+int PrintFindings(const BattleRules& rules, const SweepRequest& request, std::ostream& out, std::ostream& err) {
+    const FindingsPass pass = RunFindingsPass(rules, request, {});
+    out << FindingsJson(request, pass);
+    out.flush();
+    if (!out) return ReportError(err, "Unable to write the output", kExitFailure);
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& statsPath,
                     std::ostream& out, std::ostream& err) {
     const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
-    const BattleCells battle = OpenBattleCells(rules.rules, options.battlePath, options.solver);
-    if (!battle.error.empty()) return ReportError(err, battle.error, kExitUsage);
-    const SweepPlan plan = Plan(battle.cells, options);
+    const BattleFileInputs battle = OpenBattleInputs(options.battlePath);
+    if (!battle.outcome.ok()) return ReportError(err, battle.outcome.message, kExitUsage);
+    const SweepPlan plan = Plan(rules.rules, battle.battle, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
+    if (options.findings) return PrintFindings(rules.rules, plan.request, out, err);
     // Each point's lines go out as soon as it and every point before it are finished, so
     // the memory held does not grow with the range; a failure after that ends the output
     // after its last complete line.

@@ -42,8 +42,8 @@ std::string Quoted(std::string_view text) { return "'" + ShortenedForMessage(tex
 
 // The combat rules compute in extended precision but keep kill rates as doubles: a
 // statistic beyond the double range would make them infinite.
-bool FitsDouble(long double value) {
-    return std::fabs(value) <= static_cast<long double>(std::numeric_limits<double>::max());
+bool FitsDouble(Extended value) {
+    return Fabs(value) <= static_cast<Extended>(std::numeric_limits<double>::max());
 }
 
 // "a, b, c".
@@ -62,7 +62,7 @@ void CheckNumbers(CatalogueCheck& check) {
             if (kind == NumberKind::Integer) {
                 if (!ParseInt32(text)) what = NotAnIntegerMessage(ShortenedForMessage(text));
             } else if (kind == NumberKind::Decimal) {
-                const std::optional<long double> value = ParseDecimal(text);
+                const std::optional<Extended> value = ParseDecimal(text);
                 if (!value) what = NotAFloatMessage(ShortenedForMessage(text));
                 else if (!FitsDouble(*value)) what = Quoted(text) + " is out of range";
             }

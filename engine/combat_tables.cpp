@@ -60,7 +60,7 @@ std::int32_t TargetClassOf(const ClassFigures& firer, const ClassFigures& target
 // per pair: a conversion is the costly part of the build.
 struct RateFigures {
     std::optional<std::int32_t> armor, power;
-    std::optional<long double> wpnSpd, agility, empRes;
+    std::optional<Extended> wpnSpd, agility, empRes;
 };
 
 RateFigures RateFiguresOf(const ShipRecord& record) {

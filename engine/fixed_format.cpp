@@ -8,18 +8,15 @@ namespace kestrin {
 
 namespace {
 
-// The exact decimal expansion as digits around a point index. to_chars writes it exactly
-// and, unlike printf, ignores the process locale (a desktop program takes the system's).
+// The exact decimal expansion as digits around a point index, written without the process
+// locale (a desktop program takes the system's).
 struct Digits {
     std::string digits;  // without the point
     int pointIndex = 0;  // digits before the point
 };
 
 Digits ExactDigits(Extended magnitude) {
-    std::vector<char> buffer(6000);
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                       std::chars_format::fixed, 120);
-    std::string text(buffer.data(), written.ec == std::errc() ? written.ptr : buffer.data());
+    std::string text = FixedDecimalText(magnitude, 120);
     if (text.empty()) text = "0";
     if (text.find('.') == std::string::npos) text += ".0";
     const std::size_t point = text.find('.');
@@ -40,8 +37,8 @@ int LeadingPower(const Digits& d) {
 }  // namespace
 
 std::string FormatFixedRounded(Extended value, int significant, int decimals, char separator) {
-    if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
-    Digits d = ExactDigits(std::fabs(value));
+    if (!IsFinite(value)) return IsNaN(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+    Digits d = ExactDigits(Fabs(value));
     // Power of ten of the last digit kept: the coarser of the two positions.
     const int keepPower = std::max(LeadingPower(d) - significant + 1, -decimals);
     const int lastIndex = d.pointIndex - 1 - keepPower;  // index of the last kept digit

@@ -36,14 +36,14 @@ std::optional<Int> ParseSignedDigits(std::string_view text) {
     return Int(value);
 }
 
-// Up to 19 decimal digits fit a 64-bit integer, which a long double holds exactly.
+// Up to 19 decimal digits fit a 64-bit integer, which the extended type holds exactly.
 constexpr std::size_t kExactDigits = 19;
 
 // Digits with an optional '.', at most kExactDigits of them: the number is m / 10^k with m and
 // 10^k held exactly, and one division, correctly rounded, gives the correctly rounded value,
 // as the general conversion would, at a fraction of its cost (the statistics file holds
 // about 160 such numbers).
-long double ExactQuotient(std::string_view mantissa) {
+Extended ExactQuotient(std::string_view mantissa) {
     std::uint64_t m = 0, scale = 1;
     bool fraction = false;
     for (char c : mantissa) {
@@ -54,7 +54,7 @@ long double ExactQuotient(std::string_view mantissa) {
         m = m * 10 + std::uint64_t(c - '0');
         if (fraction) scale *= 10;
     }
-    return static_cast<long double>(m) / static_cast<long double>(scale);
+    return static_cast<Extended>(m) / static_cast<Extended>(scale);
 }
 
 }  // namespace
@@ -67,7 +67,7 @@ std::optional<std::int64_t> ParseInt64(std::string_view text) {
     return ParseSignedDigits<std::int64_t>(text);
 }
 
-std::optional<long double> ParseDecimal(std::string_view text) {
+std::optional<Extended> ParseDecimal(std::string_view text) {
     std::size_t pos = 0;
     const bool negative = pos < text.size() && text[pos] == '-';
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
@@ -80,7 +80,7 @@ std::optional<long double> ParseDecimal(std::string_view text) {
     }
     if (mantissaDigits == 0) return std::nullopt;
     if (pos == text.size() && mantissaDigits <= kExactDigits) {
-        const long double value = ExactQuotient(text.substr(mantissaStart));
+        const Extended value = ExactQuotient(text.substr(mantissaStart));
         return negative ? -value : value;
     }
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
@@ -91,12 +91,10 @@ std::optional<long double> ParseDecimal(std::string_view text) {
         if (exponentDigits == 0) return std::nullopt;
     }
     if (pos != text.size()) return std::nullopt;
-    // from_chars takes no leading '+'; the sign is applied here.
-    long double value = 0;
-    const char* first = text.data() + mantissaStart;
-    const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return negative ? -value : value;
+    // The sign is applied here: the conversion takes none.
+    const std::optional<Extended> value = ExtendedFromDecimal(text.substr(mantissaStart));
+    if (!value) return std::nullopt;
+    return negative ? -*value : *value;
 }
 
 std::string ShortenedForMessage(std::string_view text) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "extended_math.h"
+
 namespace kestrin {
 
 /// Reads an integer written as an optional '+' or '-' and decimal digits, nothing else,
@@ -17,7 +19,7 @@ std::optional<std::int64_t> ParseInt64(std::string_view text);
 /// Reads a decimal number: optional sign, digits with an optional '.' fraction, optional
 /// exponent. Always '.' as the separator, whatever the process locale. Extended precision,
 /// because the combat tables compute in it.
-std::optional<long double> ParseDecimal(std::string_view text);
+std::optional<Extended> ParseDecimal(std::string_view text);
 
 /// Lenient integer: text that is not an integer counts as 0.
 inline std::int32_t LenientInt32(std::string_view text) { return ParseInt32(text).value_or(0); }

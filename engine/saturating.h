@@ -15,9 +15,9 @@ __extension__ typedef __int128 Int128;
 /// Converts to a 64-bit integer, saturating at the range's ends (NaN gives 0), so that no
 /// out-of-range figure is undefined behaviour.
 inline std::int64_t SaturatingInt64(Extended x) {
-    if (std::isnan(x)) return 0;
-    if (x >= 9223372036854775807.0L) return std::numeric_limits<std::int64_t>::max();
-    if (x <= -9223372036854775808.0L) return std::numeric_limits<std::int64_t>::min();
+    if (IsNaN(x)) return 0;
+    if (x >= 0x1p63) return std::numeric_limits<std::int64_t>::max();
+    if (x <= -0x1p63) return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(x);
 }
 

@@ -48,7 +48,7 @@ void TakeWholeKills(double& damage, std::int64_t& kills) {
         damage -= whole;
         return;
     }
-    kills = SaturatingInt64(std::floor(static_cast<Extended>(damage)));
+    kills = SaturatingInt64(Floor(static_cast<Extended>(damage)));
     damage = static_cast<double>(damage - static_cast<Extended>(kills));
 }
 
@@ -57,9 +57,9 @@ void SolveSingleEntry(Call& c, Working& w, const SmallBuffer<double>& ships, boo
     const double k = w.rate[0];
     const Extended shotsToKillAll = (isNew && k == 0)
         ? a + 1
-        : std::ceil((static_cast<Extended>(ships[0]) - w.damage[0]) / k);
+        : Ceil((static_cast<Extended>(ships[0]) - w.damage[0]) / k);
     if (a >= shotsToKillAll) {
-        c.kills[0] = SaturatingInt64(std::ceil(static_cast<Extended>(ships[0])));
+        c.kills[0] = SaturatingInt64(Ceil(static_cast<Extended>(ships[0])));
         c.shotsAllocated[0] = SaturatingInt64(shotsToKillAll);
         w.damage[0] = 0;
         c.available = SaturatingSub(c.available, c.shotsAllocated[0]);
@@ -94,10 +94,10 @@ bool QuickKillAll(Call& c, const Working& w, const SmallBuffer<double>& ships, b
             continue;
         }
         const Extended needed = (static_cast<Extended>(ships[i]) - w.damage[i]) / w.rate[i];
-        c.kills[i] = SaturatingInt64(std::ceil(static_cast<Extended>(ships[i])));
+        c.kills[i] = SaturatingInt64(Ceil(static_cast<Extended>(ships[i])));
         c.shotsAllocated[i] = SaturatingInt64(RoundHalfEven(needed));
     }
-    c.available = SaturatingSub(c.available, SaturatingInt64(std::ceil(static_cast<Extended>(shotsToKillAll))));
+    c.available = SaturatingSub(c.available, SaturatingInt64(Ceil(static_cast<Extended>(shotsToKillAll))));
     return true;
 }
 
@@ -113,7 +113,7 @@ CycleTests ExactTests(const ShotsModel& model, double g, Extended a, bool isNew)
     CycleTests t;
     t.resultingShots = model.ResultingShots(g);
     t.enoughShots = a >= t.resultingShots;
-    t.difference = static_cast<double>(std::fabs(t.resultingShots - a));
+    t.difference = static_cast<double>(Fabs(t.resultingShots - a));
     t.stop = a * kRelativeTolerance > t.difference;
     if (!isNew && RoundHalfEven(t.resultingShots) == a) t.stop = true;
     return t;

@@ -66,7 +66,7 @@ ShotsModel::ShotsModel(const SmallBuffer<double>& ships, const SmallBuffer<doubl
 
 Extended ShotsModel::EntryShots(std::size_t i, double g) const {
     const double k = rate_[i];
-    if (k == 0) return (-std::log(static_cast<Extended>(g)) * remaining_[i]) / scale_;
+    if (k == 0) return (-Log(static_cast<Extended>(g)) * remaining_[i]) / scale_;
     // The exponent k / scale unrounded, as the power receives it.
     return ((1 - RealPower(g, static_cast<Extended>(k) / scale_)) * remaining_[i]) / k;
 }

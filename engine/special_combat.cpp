@@ -41,7 +41,7 @@ void TickRun::ComputeCaptureLimits() {
     }
     maxCapture_ = 0;
     for (std::int32_t roids : st_.Roids)
-        maxCapture_ += SaturatingInt32(SaturatingInt64(std::floor(static_cast<Extended>(roids) * captureRate_)));
+        maxCapture_ += SaturatingInt32(SaturatingInt64(Floor(static_cast<Extended>(roids) * captureRate_)));
 }
 
 // The stealing side pays nine tenths of the value it takes, in whole stealing ships: each
@@ -111,7 +111,7 @@ void TickRun::RoidCapture(int step, ShipIndex s) {
     f.shots = captureShots;
     CallSolver(step, 0, Side::Attacker, f);
     // With whole asteroids at one per shot the fractional damage never adds a whole one.
-    for (int k = 0; k < kRoidKinds; ++k) f.kills[k] = SaturatingInt64(std::floor(f.kills[k] + static_cast<Extended>(f.damage[k])));
+    for (int k = 0; k < kRoidKinds; ++k) f.kills[k] = SaturatingInt64(Floor(f.kills[k] + static_cast<Extended>(f.damage[k])));
     TrimCapturesToShots(f, captureShots);
     for (int k = 0; k < kRoidKinds; ++k)
         st_.RoidsCaptured[k] = SaturatingInt32(st_.RoidsCaptured[k] + f.kills[k]);

@@ -10,6 +10,7 @@
 #include "planner/battle_sweep.h"
 #include "planner/sweep_range.h"
 #include "sheet/battle_sheet.h"
+#include "sheet/result_rows.h"
 #include "fuzz_bytes.h"
 
 namespace {
@@ -44,12 +45,13 @@ SweepFigures SheetFigures(const BattleSheet& sheet) {
     return {ComputeResultFigures(c, captured), c.Int64(kDefLeft, kFleetValueRow), c.Int64(kAttLeft, kFleetValueRow)};
 }
 
-void CheckPoint(const BattleRules& rules, const SweepRequest& request, const SweepPoint& point) {
+void CheckPoint(const BattleRules& rules, const SheetCells& battle, const SweepRequest& request,
+                const SweepPoint& point) {
     SimulationContext context;
     context.SolverVariant = request.solver;
     BattleSheet sheet(rules, context);
     for (int row = kFirstUnitRow; row < kRows; ++row)
-        for (int col : {kDefShips, kAttShips}) sheet.SetCell(col, row, request.cells.At(col, row));
+        for (int col : {kDefShips, kAttShips}) sheet.SetCell(col, row, battle.At(col, row));
     sheet.SetCell(ShipsColumn(request.input.side), request.input.row, std::to_string(point.value));
     for (std::size_t t = 0; t < point.ticks.size(); ++t) {
         t == 0 ? sheet.Recalculate() : sheet.StepForward();
@@ -67,16 +69,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BattleSheet sheet(rules, context);
     FillBattle(sheet, bytes);
     const Side side = bytes.Next() % 2 == 0 ? Side::Defender : Side::Attacker;
-    const std::vector<SweepRow> rows = SweepableRows(sheet.Cells(), side);
+    const std::vector<SweepRow> rows = SweepableRows(rules.catalogue, side);
     if (rows.empty()) return 0;
     const int row = rows[bytes.Next() % rows.size()].row;
     // Only a range the planner accepts: its checks are the contract.
     const SweepRange range{bytes.Number(3), bytes.Number(4), 2 + bytes.Next() % 3};
     if (!CheckSweepRange(range, row).empty()) return 0;
-    SweepRequest request{sheet.Cells(), {side, row}, SweepValues(range), 1 + bytes.Next() % 3};
+    SweepRequest request{SheetInputs(sheet.Cells()), {side, row}, SweepValues(range), 1 + bytes.Next() % 3};
     request.solver = bytes.Next() % 4 == 0 ? SolverVariant::Old : SolverVariant::New;
     const SweepResult result = RunSweep(rules, request, SweepControl{.workers = 1});
     if (result.points.size() != request.values.size()) std::abort();
-    for (const SweepPoint& point : result.points) CheckPoint(rules, request, point);
+    for (const SweepPoint& point : result.points) CheckPoint(rules, sheet.Cells(), request, point);
     return 0;
 }

@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "engine/battle_rules.h"
+#include "engine/battle_state.h"
 #include "engine/shot_solver.h"
 #include "planner/sweep_figures.h"
 #include "planner/sweep_input.h"
-#include "sheet/sheet_cells.h"
 
 namespace kestrin {
 
-/// What to sweep: the battle as the sheet's input cells stand, the varied input, its values
-/// (SweepValues of a checked range) and the ticks to follow each value for.
+/// What to sweep: the battle's inputs as the sheet's next recalculation reads them
+/// (SheetInputs), the varied input, its values (SweepValues of a checked range) and the ticks
+/// to follow each value for.
 struct SweepRequest {
-    SheetCells cells;
+    BattleState battle;
     SweepInput input;
     std::vector<std::int64_t> values;
     int ticks = 1;
@@ -58,12 +59,12 @@ struct SweepResult {
     bool partial = false;
 };
 
-/// Runs the sweep on worker threads. Each point is an independent battle: its first tick is
-/// the sheet recalculated with the value in the input cell, each further tick what the
-/// sheet's StepForward gives. Results go by point index, so they never depend on the number
-/// of workers or their timing. The cells are read once; no cell text is parsed per point.
-/// What a worker throws (std::bad_alloc when the memory runs out) stops every worker and is
-/// thrown again here once all have stopped.
+/// Runs the sweep on a WorkerPool. Each point is an independent battle: its first tick is the
+/// sheet recalculated with the value in the input cell, each further tick what the sheet's
+/// StepForward gives. Results go by point index, so they never depend on the number of
+/// workers or their timing. What a worker throws (std::bad_alloc when the memory runs out)
+/// stops every worker and is thrown again here once all have stopped; so is a failure to
+/// start the workers (std::system_error).
 SweepResult RunSweep(const BattleRules& rules, const SweepRequest& request, const SweepControl& control);
 
 }  // namespace kestrin

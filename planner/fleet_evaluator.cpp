@@ -1,18 +1,17 @@
 #include "fleet_evaluator.h"
 
-#include "sheet/result_rows.h"
+#include "sheet/sheet_layout.h"
 
 namespace kestrin {
 
 FleetEvaluator::FleetEvaluator(const BattleRules& rules, const FleetSearchRequest& request, int workers)
     : request_(request), costs_(FleetCosts::From(rules.catalogue)), pool_(std::max(workers, 1)) {
-    ReadSheetInputs(request.cells, sheetInputs_);
     for (int w = 0; w < pool_.Workers(); ++w) battles_.emplace_back(rules, costs_, request.solver);
     buffers_.resize(static_cast<std::size_t>(pool_.Workers()));
 }
 
 BattleState FleetEvaluator::Start(const std::vector<std::int32_t>& counts) const {
-    BattleState start = sheetInputs_;
+    BattleState start = request_.battle;
     for (std::size_t i = 0; i < counts.size(); ++i)
         start.Ships[Idx(Side::Attacker)][request_.rows[i].row - sheet::kFirstUnitRow] = counts[i];
     return start;

@@ -27,14 +27,13 @@ public:
     FleetBattle Battle(const std::vector<std::int32_t>& counts);
 
 private:
-    // The first tick's inputs of a fleet: the sheet's inputs with the varied rows set.
+    // The first tick's inputs of a fleet: the battle's inputs with the varied rows set.
     BattleState Start(const std::vector<std::int32_t>& counts) const;
     // Runs a fleet on worker `w`'s PointBattle into that worker's tick buffer.
     const std::vector<SweepFigures>& Run(int worker, const std::vector<std::int32_t>& counts);
 
     const FleetSearchRequest& request_;
     const FleetCosts costs_;
-    BattleState sheetInputs_;
     WorkerPool pool_;
     std::vector<PointBattle> battles_;                 // one per worker
     std::vector<std::vector<SweepFigures>> buffers_;  // one per worker

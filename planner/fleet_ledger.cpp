@@ -1,47 +1,109 @@
 #include "fleet_ledger.h"
 
-#include <set>
+#include <algorithm>
+#include <bit>
+#include <utility>
 
 namespace kestrin {
 
-FleetLedger::FleetLedger(FleetEvaluator& evaluator, const FleetSearchRequest& request,
-                         const FleetSearchControl& control, std::int64_t planned)
-    : evaluator_(evaluator), request_(request), control_(control), planned_(planned) {}
+namespace {
 
-bool FleetLedger::Cancelled() const { return control_.cancel != nullptr && control_.cancel->load(); }
+std::uint64_t HashOf(std::span<const std::int32_t> fleet) {
+    std::uint64_t h = 0x9e3779b97f4a7c15ULL;
+    for (std::int32_t count : fleet) {
+        h ^= static_cast<std::uint32_t>(count);
+        h *= 0xff51afd7ed558ccdULL;
+        h ^= h >> 32;
+    }
+    return h;
+}
 
-bool FleetLedger::Done() const { return evaluations_ >= planned_ || Cancelled(); }
+}  // namespace
 
-std::vector<std::optional<FleetOutcome>> FleetLedger::Try(const std::vector<Fleet>& fleets) {
+FleetLedger::FleetLedger(std::size_t rows, const FleetAim& aim, FleetOutcomeSource evaluate, LedgerControl control,
+                         std::int64_t planned)
+    : rows_(std::max<std::size_t>(rows, 1)),
+      aim_(aim),
+      evaluate_(std::move(evaluate)),
+      control_(std::move(control)),
+      planned_(planned) {
+    slots_.resize(std::bit_ceil(static_cast<std::size_t>(std::max<std::int64_t>(planned, 8)) * 2));
+}
+
+std::span<const std::int32_t> FleetLedger::Counts(std::uint32_t entry) const {
+    return std::span(counts_).subspan(std::size_t{entry} * rows_, rows_);
+}
+
+std::size_t FleetLedger::SlotOf(std::span<const std::int32_t> fleet) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = HashOf(fleet) & mask;; slot = (slot + 1) & mask)
+        if (slots_[slot] == 0 || std::ranges::equal(Counts(slots_[slot] - 1), fleet)) return slot;
+}
+
+std::optional<FleetOutcome> FleetLedger::Find(std::span<const std::int32_t> fleet) const {
+    const std::uint32_t entry = slots_[SlotOf(fleet)];
+    if (entry == 0) return std::nullopt;
+    return outcomes_[entry - 1];
+}
+
+std::vector<std::optional<FleetOutcome>> FleetLedger::Try(std::span<const std::int32_t> fleets) {
     // The fleets not tried yet, each once, as many as the budget allows.
-    std::vector<Fleet> fresh;
-    std::set<Fleet> taken;
-    for (const Fleet& fleet : fleets) {
-        if (evaluations_ + static_cast<std::int64_t>(fresh.size()) >= planned_) break;
-        if (!tried_.contains(fleet) && taken.insert(fleet).second) fresh.push_back(fleet);
+    std::vector<std::int32_t> fresh;
+    std::vector<std::size_t> reserved;  // slots taken for them, freed again if not evaluated
+    for (std::size_t f = 0; f * rows_ < fleets.size(); ++f) {
+        if (evaluations_ + static_cast<std::int64_t>(reserved.size()) >= planned_) break;
+        const auto fleet = fleets.subspan(f * rows_, rows_);
+        const std::size_t slot = SlotOf(fleet);
+        if (slots_[slot] != 0) continue;
+        // A placeholder entry, so that a fleet given twice in one batch is evaluated once.
+        slots_[slot] = static_cast<std::uint32_t>(outcomes_.size() + reserved.size() + 1);
+        counts_.insert(counts_.end(), fleet.begin(), fleet.end());
+        reserved.push_back(slot);
+        fresh.insert(fresh.end(), fleet.begin(), fleet.end());
     }
+    std::vector<std::optional<FleetOutcome>> outcomes(reserved.size());
     // The very first fleet is evaluated even when cancelled, so that there is an answer.
-    const std::atomic<bool>* cancel = best_ ? control_.cancel : nullptr;
-    const std::vector<std::optional<FleetOutcome>> outcomes = evaluator_.Outcomes(fresh, cancel);
-    for (std::size_t i = 0; i < fresh.size(); ++i) {
+    if (!reserved.empty()) evaluate_(fresh, outcomes, best_.empty() ? nullptr : control_.cancel);
+    // A cancelled fleet leaves the table again; the batch's evaluated fleets come first, as the
+    // workers take fleets in order, but their slots may not: rebuild the placeholders in order.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < reserved.size(); ++i) slots_[reserved[i]] = 0;
+    const std::size_t before = outcomes_.size();
+    counts_.resize(before * rows_);
+    for (std::size_t i = 0; i < reserved.size(); ++i) {
         if (!outcomes[i]) continue;
-        tried_.emplace(fresh[i], *outcomes[i]);
-        ++evaluations_;
+        const auto fleet = std::span<const std::int32_t>(fresh).subspan(i * rows_, rows_);
+        counts_.insert(counts_.end(), fleet.begin(), fleet.end());
+        outcomes_.push_back(*outcomes[i]);
+        slots_[SlotOf(fleet)] = static_cast<std::uint32_t>(before + ++kept);
     }
-    std::vector<std::optional<FleetOutcome>> result(fleets.size());
-    for (std::size_t i = 0; i < fleets.size(); ++i) {
-        const auto found = tried_.find(fleets[i]);
-        if (found == tried_.end()) continue;
-        result[i] = found->second;
-        Consider(fleets[i], found->second);
+    evaluations_ += static_cast<std::int64_t>(kept);
+    std::vector<std::optional<FleetOutcome>> result(fleets.size() / rows_);
+    for (std::size_t f = 0; f < result.size(); ++f) {
+        const auto fleet = fleets.subspan(f * rows_, rows_);
+        result[f] = Find(fleet);
+        if (result[f]) Consider(fleet, *result[f]);
     }
     if (control_.progress) control_.progress(evaluations_, planned_);
     return result;
 }
 
-void FleetLedger::Consider(const Fleet& fleet, const FleetOutcome& outcome) {
-    if (!best_ || BetterOutcome(request_.aim, outcome, bestOutcome_)) {
-        best_ = fleet;
+void FleetLedger::TryFresh(std::span<const std::int32_t> fleets) {
+    const std::size_t count =
+        std::min<std::size_t>(fleets.size() / rows_, static_cast<std::size_t>(std::max<std::int64_t>(Left(), 0)));
+    std::vector<std::optional<FleetOutcome>> outcomes(count);
+    evaluate_(fleets.first(count * rows_), outcomes, best_.empty() ? nullptr : control_.cancel);
+    for (std::size_t f = 0; f < count; ++f) {
+        if (!outcomes[f]) continue;
+        ++evaluations_;
+        Consider(fleets.subspan(f * rows_, rows_), *outcomes[f]);
+    }
+    if (control_.progress) control_.progress(evaluations_, planned_);
+}
+
+void FleetLedger::Consider(std::span<const std::int32_t> fleet, const FleetOutcome& outcome) {
+    if (best_.empty() || BetterOutcome(aim_, outcome, bestOutcome_)) {
+        best_.assign(fleet.begin(), fleet.end());
         bestOutcome_ = outcome;
     }
 }

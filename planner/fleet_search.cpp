@@ -6,10 +6,11 @@
 
 #include "planner/fleet_evaluator.h"
 #include "planner/fleet_ledger.h"
-#include "planner/fleet_pattern_search.h"
+#include "planner/fleet_space.h"
+#include "planner/fleet_space_search.h"
 #include "planner/sweep_range.h"
 #include "planner/worker_pool.h"
-#include "sheet/result_rows.h"
+#include "sheet/row_captions.h"
 #include "sheet/sheet_layout.h"
 
 namespace kestrin {
@@ -18,41 +19,34 @@ namespace {
 
 using namespace sheet;
 
-// Fleets of the exhaustive search per batch: small enough for progress and Cancel to answer
-// promptly, large enough to keep every worker busy.
-constexpr std::size_t kExhaustiveBatch = 512;
-
-// The fleet of `index` in the space, the first row as the most significant digit: in index
-// order the fleets ascend row by row.
-Fleet FleetAt(const std::vector<VariedRow>& rows, std::int64_t index) {
-    Fleet fleet(rows.size());
-    for (std::size_t i = rows.size(); i-- > 0;) {
-        const std::int64_t values = std::int64_t{rows[i].most} + 1;
-        fleet[i] = static_cast<std::int32_t>(index % values);
-        index /= values;
-    }
-    return fleet;
+// The evaluator behind the ledger's narrow interface: fleets held flat, outcomes by index.
+FleetOutcomeSource OutcomesOf(FleetEvaluator& evaluator, std::size_t rows) {
+    return [&evaluator, rows](std::span<const std::int32_t> flat, std::span<std::optional<FleetOutcome>> outcomes,
+                              const std::atomic<bool>* cancel) {
+        std::vector<Fleet> fleets(outcomes.size());
+        for (std::size_t f = 0; f < fleets.size(); ++f)
+            fleets[f].assign(flat.begin() + static_cast<std::ptrdiff_t>(f * rows),
+                             flat.begin() + static_cast<std::ptrdiff_t>((f + 1) * rows));
+        const std::vector<std::optional<FleetOutcome>> found = evaluator.Outcomes(fleets, cancel);
+        std::ranges::copy(found, outcomes.begin());
+    };
 }
 
-void SearchExhaustively(FleetLedger& ledger, const std::vector<VariedRow>& rows, std::int64_t size) {
-    for (std::int64_t first = 0; first < size && !ledger.Cancelled(); first += kExhaustiveBatch) {
-        std::vector<Fleet> batch;
-        for (std::int64_t index = first; index < std::min<std::int64_t>(size, first + kExhaustiveBatch); ++index)
-            batch.push_back(FleetAt(rows, index));
-        ledger.Try(batch);
-    }
+std::vector<std::int32_t> Bounds(const std::vector<VariedRow>& rows) {
+    std::vector<std::int32_t> most;
+    for (const VariedRow& varied : rows) most.push_back(varied.most);
+    return most;
 }
 
 }  // namespace
 
-std::string CheckFleetSearch(const FleetSearchRequest& request) {
+std::string CheckFleetSearch(const ShipCatalogue& catalogue, const FleetSearchRequest& request) {
     if (request.rows.empty()) return "Choose at least one attacker row to vary";
     std::set<int> seen;
     for (const VariedRow& varied : request.rows) {
-        const bool unit = varied.row >= kFirstUnitRow && varied.row <= kLastUnitRow &&
-                          !request.cells.At(kAttCaption, varied.row).empty();
+        const std::string caption(RowCaption(catalogue, Side::Attacker, varied.row));
+        const bool unit = varied.row >= kFirstUnitRow && varied.row <= kLastUnitRow && !caption.empty();
         if (!unit) return "Row " + std::to_string(varied.row) + " is not a unit row of the attacker";
-        const std::string caption = request.cells.At(kAttCaption, varied.row);
         if (!seen.insert(varied.row).second) return "The row '" + caption + "' is varied twice";
         if (varied.most < 0) return "The most ships of '" + caption + "' cannot be below 0";
     }
@@ -67,19 +61,12 @@ std::string CheckFleetSearch(const FleetSearchRequest& request) {
     return {};
 }
 
-std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows) {
-    std::int64_t size = 1;
-    for (const VariedRow& varied : rows)
-        if (__builtin_mul_overflow(size, std::int64_t{varied.most} + 1, &size)) return std::numeric_limits<std::int64_t>::max();
-    return size;
-}
+std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows) { return FleetSpace(Bounds(rows)).Size(); }
 
 std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request) {
-    BattleState inputs;
-    ReadSheetInputs(request.cells, inputs);
     Fleet fleet;
     for (const VariedRow& varied : request.rows)
-        fleet.push_back(std::clamp(inputs.Ships[Idx(Side::Attacker)][varied.row - kFirstUnitRow], 0, varied.most));
+        fleet.push_back(std::clamp(request.battle.Ships[Idx(Side::Attacker)][varied.row - kFirstUnitRow], 0, varied.most));
     return fleet;
 }
 
@@ -90,24 +77,27 @@ FleetBattle EvaluateFleet(const BattleRules& rules, const FleetSearchRequest& re
 
 FleetSearchResult FindBestFleet(const BattleRules& rules, const FleetSearchRequest& request,
                                 const FleetSearchControl& control) {
-    const std::int64_t size = FleetSpaceSize(request.rows);
-    const bool exhaustive = size <= kExhaustiveFleets;
-    const std::int64_t planned = exhaustive ? size : std::min(size, request.evaluations);
+    const FleetSpace space(Bounds(request.rows));
+    // A budget that covers the space buys the certainty of trying it whole.
+    const bool whole = space.Size() <= std::max(kExhaustiveFleets, request.evaluations);
+    const std::int64_t planned = whole ? space.Size() : request.evaluations;
     FleetEvaluator evaluator(rules, request, WorkerCount(control.workers, static_cast<std::size_t>(planned)));
-    FleetLedger ledger(evaluator, request, control, planned);
-    // The grid's own fleet first: whatever stops the search, it has an answer.
-    ledger.Try({GridFleet(request)});
-    if (exhaustive) {
-        SearchExhaustively(ledger, request.rows, size);
+    FleetLedger ledger(space.Rows(), request.aim, OutcomesOf(evaluator, space.Rows()),
+                       {control.progress, control.cancel}, planned);
+    if (whole) {
+        WalkFleetSpace(ledger, space);
     } else {
-        SearchByPatterns(ledger, request);
+        SearchFleetSpace(ledger, space, GridFleet(request), request.seed);
     }
     FleetSearchResult result;
-    result.best = evaluator.Battle(*ledger.Best());
+    result.best = evaluator.Battle(Fleet(ledger.Best().begin(), ledger.Best().end()));
     result.meetsLimits = MeetsLimits(request.aim, result.best.outcome);
+    result.space = space.Size();
     result.evaluations = ledger.Evaluations();
-    result.cancelled = ledger.Cancelled() && ledger.Evaluations() < planned;
-    result.exhaustive = exhaustive && !result.cancelled;
+    result.stop = ledger.Evaluations() >= planned ? (whole ? FleetSearchStop::SpaceSearched : FleetSearchStop::BudgetSpent)
+                                                  : FleetSearchStop::Cancelled;
+    result.exhaustive = result.stop == FleetSearchStop::SpaceSearched;
+    result.cancelled = result.stop == FleetSearchStop::Cancelled;
     return result;
 }
 

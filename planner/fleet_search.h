@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "engine/battle_rules.h"
+#include "engine/battle_state.h"
 #include "engine/shot_solver.h"
 #include "planner/fleet_goal.h"
 #include "planner/sweep_figures.h"
-#include "sheet/sheet_cells.h"
 
 namespace kestrin {
 
@@ -27,14 +27,12 @@ struct VariedRow {
 inline constexpr std::int64_t kExhaustiveFleets = 100000;
 /// Most evaluations one search may be given.
 inline constexpr std::int64_t kMaxFleetEvaluations = 1000000;
-/// Values each varied row's line sweep from the grid's fleet tries at the start of a search
-/// (fewer when the row has fewer).
-inline constexpr std::int64_t kLineSweepPoints = 17;
 
-/// What the advisor searches: the battle as the sheet's input cells stand, the rows it varies,
-/// the ticks to follow each fleet for and the goal.
+/// What the advisor searches: the battle's inputs as the sheet's next recalculation reads them
+/// (SheetInputs), the rows it varies with their bounds, the ticks to follow each fleet for and
+/// the goal.
 struct FleetSearchRequest {
-    SheetCells cells;
+    BattleState battle;
     std::vector<VariedRow> rows;
     int ticks = 1;
     SolverVariant solver = SolverVariant::New;
@@ -64,29 +62,42 @@ struct FleetBattle {
     FleetOutcome outcome;
 };
 
+/// Why a search ended.
+enum class FleetSearchStop {
+    /// Every fleet of the space was tried: the answer is the optimum.
+    SpaceSearched,
+    /// The evaluations asked for were spent: the answer is the best found, not proven best.
+    BudgetSpent,
+    /// The caller cancelled: the best fleet found until then.
+    Cancelled,
+};
+
 /// The advisor's answer.
 struct FleetSearchResult {
     FleetBattle best;
     /// Whether the best fleet keeps the goal's limits (asteroids asked for, loss allowed).
     bool meetsLimits = false;
+    /// Fleets in the space (each varied row from 0 to its bound), saturating at the 64-bit range.
+    std::int64_t space = 0;
     /// Distinct fleets evaluated.
     std::int64_t evaluations = 0;
-    /// Every fleet of the space was tried: the answer is the optimum.
+    FleetSearchStop stop = FleetSearchStop::BudgetSpent;
+    /// stop == SpaceSearched.
     bool exhaustive = false;
-    /// Stopped by the caller: the best fleet found until then.
+    /// stop == Cancelled.
     bool cancelled = false;
 };
 
 /// Why `request` cannot be searched (no row, a row that is no attacker unit row or is given
 /// twice, a bound below 0, ticks outside 1..100, evaluations outside 1..1,000,000, a negative
-/// limit), or an empty text.
-std::string CheckFleetSearch(const FleetSearchRequest& request);
+/// limit), or an empty text. Rows are named by their captions on a sheet of `catalogue`'s ships.
+std::string CheckFleetSearch(const ShipCatalogue& catalogue, const FleetSearchRequest& request);
 
 /// Number of fleets in the space of `rows` (each from 0 to its bound), saturating at the
 /// 64-bit range.
 std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows);
 
-/// The varied rows' counts as the grid holds them, each clamped to its bound.
+/// The varied rows' counts as the battle holds them, each clamped to its bound.
 std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request);
 
 /// The battle of one fleet (counts of the varied rows), as the sheet would compute it.
@@ -94,8 +105,8 @@ FleetBattle EvaluateFleet(const BattleRules& rules, const FleetSearchRequest& re
                           const std::vector<std::int32_t>& counts);
 
 /// Finds the fleet that best serves the request's aim. A space of at most kExhaustiveFleets
-/// fleets is tried whole; a larger one is searched with the given number of evaluations (see
-/// DESIGN.md). The answer depends only on the request, never on the workers or their timing.
+/// fleets, or of no more fleets than the evaluations asked for, is tried whole; a larger one
+/// is searched with the evaluations asked for (see DESIGN.md). The answer depends only on the request, never on the workers or their timing.
 /// What a worker throws (std::bad_alloc) is thrown again here once all have stopped.
 FleetSearchResult FindBestFleet(const BattleRules& rules, const FleetSearchRequest& request,
                                 const FleetSearchControl& control);

@@ -25,6 +25,10 @@ const std::array<SweepFigureInfo, kSweepFigureCount> kSweepFigures{{
     {"attackerValueLeft", "Attacker fleet value left", [](const SweepFigures& f) { return f.attackerValueLeft; }},
 }};
 
+bool FigureDefined(int figure, const SweepFigures& figures) {
+    return figure != kAttackerPerRoidFigure || figures.results.TIR >= 1;
+}
+
 SweepFigures WholeBattleFigures(std::span<const SweepFigures> ticks) {
     assert(!ticks.empty());
     SweepFigures whole;

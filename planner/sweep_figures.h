@@ -39,6 +39,11 @@ extern const std::array<SweepFigureInfo, kSweepFigureCount> kSweepFigures;
 inline constexpr int kDefenderChangeFigure = 0, kAttackerChangeFigure = 1, kRoidsLostFigure = 6, kInitRoidsFigure = 7,
                      kAttackerPerRoidFigure = 8;
 
+/// Whether figure `figure` (an index into kSweepFigures) has a value in `figures`: the change
+/// per initiated asteroid has none where no initiated asteroid is captured (the panel shows 0,
+/// which would read as the best of all).
+bool FigureDefined(int figure, const SweepFigures& figures);
+
 /// The whole battle over `ticks` (at least one): the changes, asteroids and salvage summed,
 /// the attacker's change per initiated asteroid as summed change div summed asteroids (0 when
 /// fewer than one), the values left of the last tick.

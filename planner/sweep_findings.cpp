@@ -1,6 +1,6 @@
 #include "sweep_findings.h"
 
-#include <functional>
+#include "engine/saturating.h"
 
 namespace kestrin {
 
@@ -11,34 +11,88 @@ constexpr std::array<const char*, kFindingCount> kFindingKeys{"mostInitRoids", "
 // The fleet value the defender had when the point's battle began (row 59 of column 1).
 std::int64_t DefenderValueAtStart(const SweepPoint& point) {
     const SweepFigures& first = point.ticks.front();
-    return first.defenderValueLeft - first.results.DLoss;
+    return SaturatingSub(first.defenderValueLeft, first.results.DLoss);
 }
 
-// Keeps `candidate` when `better` says it beats the finding so far; the first (smallest
-// value) wins ties.
-template <typename Better>
-void Keep(std::optional<SweepFinding>& finding, const SweepFinding& candidate, Better better) {
-    if (!finding || better(candidate.figure, finding->figure)) finding = candidate;
+bool DefenderWipedOut(const SweepPoint& point) {
+    return DefenderValueAtStart(point) > 0 && point.ticks.back().defenderValueLeft <= 0;
 }
 
 }  // namespace
 
-SweepFindings FindSweepFindings(std::span<const SweepPoint> points, std::span<const SweepFigures> plotted) {
-    SweepFindings found;
-    auto& [most, perRoid, wiped] = found;
-    for (std::size_t i = 0; i < points.size() && i < plotted.size(); ++i) {
-        const ResultFigures& r = plotted[i].results;
-        const std::int64_t value = points[i].value;
-        if (r.TIR >= 1) {
-            Keep(most, {i, value, r.TIR}, std::greater<>());
-            // The change per asteroid is negative for a loss: the lowest loss is the largest.
-            Keep(perRoid, {i, value, r.ALossPerRoid}, std::greater<>());
-        }
-        const bool defenderGone = !points[i].ticks.empty() && DefenderValueAtStart(points[i]) > 0 &&
-                                  points[i].ticks.back().defenderValueLeft <= 0;
-        if (defenderGone && !wiped) wiped = SweepFinding{i, value, r.DLoss};
+SweepFigures PlottedFigures(const SweepPoint& point, PlotMode mode) {
+    return mode == PlotMode::WholeBattle ? WholeBattleFigures(point.ticks) : point.ticks.back();
+}
+
+void FindingsTally::Add(const SweepPoint& point) {
+    ++added_;
+    if (point.ticks.empty()) return;
+    for (int m = 0; m < kPlotModeCount; ++m) {
+        const SweepFigures plotted = PlottedFigures(point, static_cast<PlotMode>(m));
+        for (int k = 0; k < kFindingCount; ++k) Offer(best_[m][k], point, plotted, static_cast<FindingKind>(k));
     }
+}
+
+// Keeps `point` when it makes a strictly better finding than the one so far: points come in
+// ascending value order, so a tie keeps the smaller value.
+void FindingsTally::Offer(std::optional<Best>& best, const SweepPoint& point, const SweepFigures& plotted,
+                          FindingKind kind) {
+    const ResultFigures& r = plotted.results;
+    bool better = false;
+    switch (kind) {
+        case FindingKind::MostInitRoids: better = r.TIR >= 1 && (!best || r.TIR > best->roids); break;
+        case FindingKind::LowestLossPerRoid:
+            // The change per asteroid is negative for a loss: the lowest loss is the largest
+            // change / asteroids, compared exactly as change * other's asteroids.
+            better = r.TIR >= 1 && (!best || Int128{r.ALoss} * best->roids > Int128{best->change} * r.TIR);
+            break;
+        case FindingKind::DefenderWiped: better = !best && DefenderWipedOut(point); break;
+    }
+    if (!better) return;
+    const std::int64_t figure = kind == FindingKind::MostInitRoids       ? r.TIR
+                                : kind == FindingKind::LowestLossPerRoid ? r.ALossPerRoid
+                                                                         : r.DLoss;
+    if (!best) best.emplace();
+    best->finding = {point.value, figure};
+    best->change = r.ALoss;
+    best->roids = r.TIR;
+    // Assigned, not rebuilt: the vector's room is reused when a finding improves often.
+    best->point.value = point.value;
+    best->point.ticks = point.ticks;
+}
+
+SweepFindings FindingsTally::Findings(PlotMode mode) const {
+    SweepFindings found;
+    for (int k = 0; k < kFindingCount; ++k)
+        if (const std::optional<Best>& best = best_[static_cast<int>(mode)][k]) found[k] = best->finding;
     return found;
+}
+
+const SweepPoint* FindingsTally::Point(PlotMode mode, FindingKind kind) const {
+    const std::optional<Best>& best = best_[static_cast<int>(mode)][static_cast<int>(kind)];
+    return best ? &best->point : nullptr;
+}
+
+SweepFindings FindSweepFindings(std::span<const SweepPoint> points, PlotMode mode) {
+    FindingsTally tally;
+    for (const SweepPoint& point : points) tally.Add(point);
+    return tally.Findings(mode);
+}
+
+std::uint64_t WholeValuesInRange(std::int64_t from, std::int64_t to) {
+    if (to < from) return 0;
+    // The span in unsigned arithmetic: it may exceed the 64-bit signed range.
+    const std::uint64_t span = static_cast<std::uint64_t>(to) - static_cast<std::uint64_t>(from);
+    return span < kMaxExactFindingValues ? span + 1 : kMaxExactFindingValues + 1;
+}
+
+FindingsPass RunFindingsPass(const BattleRules& rules, const SweepRequest& request, const SweepControl& control) {
+    FindingsPass pass;
+    SweepControl folding = control;
+    // Handed on in value order, one at a time: the tally needs no lock.
+    folding.pointFinished = [&pass](const SweepPoint& point) { pass.tally.Add(point); };
+    pass.partial = RunSweep(rules, request, folding).partial;
+    return pass;
 }
 
 std::string FindingText(FindingKind kind, const std::optional<SweepFinding>& finding, const std::string& input,
@@ -60,6 +114,17 @@ std::string FindingText(FindingKind kind, const std::optional<SweepFinding>& fin
             return "Defender left with no fleet value from " + at + " (defender change " + figure + ")";
     }
     return {};
+}
+
+std::string FindingsScopeText(bool exact, std::span<const std::int64_t> values, const NumberLocale& locale) {
+    const std::string from = FormatNumber(values.front(), locale), to = FormatNumber(values.back(), locale);
+    if (exact) return "every value from " + from + " to " + to + " tried";
+    // The points are evenly spaced, each rounded to a whole value.
+    const Int128 span = Int128{values.back()} - values.front();
+    const auto gaps = static_cast<Int128>(values.size() - 1);
+    const std::string step = FormatNumber(SaturatingInt64(span / gaps), locale);
+    return "over the " + FormatNumber(static_cast<std::int64_t>(values.size()), locale) + " points only, " +
+           (span % gaps == 0 ? "" : "about ") + step + " apart: the values between them were not tried";
 }
 
 std::string FindingsCsv(const SweepFindings& findings) {

@@ -2,6 +2,10 @@
 
 #include <charconv>
 #include <limits>
+#include <tuple>
+
+#include "planner/point_battle.h"
+#include "sheet/row_captions.h"
 
 namespace kestrin {
 
@@ -9,9 +13,9 @@ namespace {
 
 using namespace sheet;
 
-bool IsSweepable(const SheetCells& cells, Side side, int row) {
+bool IsSweepable(const ShipCatalogue& catalogue, Side side, int row) {
     if (row == kScoreRow) return true;
-    if (row >= kFirstUnitRow && row <= kLastUnitRow) return !cells.At(SideOffset(side), row).empty();
+    if (row >= kFirstUnitRow && row <= kLastUnitRow) return !RowCaption(catalogue, side, row).empty();
     return side == Side::Defender && row >= kFirstRoidRow && row <= kEoniumRow;
 }
 
@@ -24,43 +28,40 @@ std::optional<int> RowNumber(std::string_view text) {
     return row;
 }
 
-std::optional<int> CaptionRow(const SheetCells& cells, Side side, std::string_view caption) {
+std::optional<int> CaptionRow(const ShipCatalogue& catalogue, Side side, std::string_view caption) {
     if (caption == "Eonium") return kEoniumRow;
     for (int row = kFirstUnitRow; row < kRows; ++row)
-        if (cells.At(SideOffset(side), row) == caption) return row;
+        if (RowCaption(catalogue, side, row) == caption) return row;
     return std::nullopt;
 }
 
 }  // namespace
 
-std::vector<SweepRow> SweepableRows(const SheetCells& cells, Side side) {
+std::vector<SweepRow> SweepableRows(const ShipCatalogue& catalogue, Side side) {
     std::vector<SweepRow> rows;
     for (int row = kFirstUnitRow; row < kRows; ++row)
-        if (IsSweepable(cells, side, row)) rows.push_back({row, cells.At(SideOffset(side), row)});
+        if (IsSweepable(catalogue, side, row)) rows.push_back({row, std::string(RowCaption(catalogue, side, row))});
     return rows;
 }
 
-SweepInputFound FindSweepInput(const SheetCells& cells, Side side, std::string_view rowName) {
+SweepInputFound FindSweepInput(const ShipCatalogue& catalogue, Side side, std::string_view rowName) {
     std::optional<int> row = RowNumber(rowName);
-    if (!row) row = CaptionRow(cells, side, rowName);
+    if (!row) row = CaptionRow(catalogue, side, rowName);
     const std::string quoted = "'" + std::string(rowName) + "'";
     if (!row || *row < kFirstUnitRow || *row >= kRows)
         return {std::nullopt, "The " + SideName(side) + " has no row " + quoted};
-    if (!IsSweepable(cells, side, *row))
+    if (!IsSweepable(catalogue, side, *row))
         return {std::nullopt, "Row " + quoted + " is not an input of the " + SideName(side)};
     return {SweepInput{side, *row}, {}};
 }
 
-bool SameBattleApartFrom(const SheetCells& a, const SheetCells& b, const SweepInput& except) {
-    for (Side side : {Side::Defender, Side::Attacker}) {
-        const int col = ShipsColumn(side);
-        for (int row = kFirstUnitRow; row < kRows; ++row) {
-            const bool computed = row >= kTotalUnitsRow && row <= kFleetValueRow;
-            if (computed || (side == except.side && row == except.row)) continue;
-            if (a.At(col, row) != b.At(col, row)) return false;
-        }
-    }
-    return true;
+bool SameBattleApartFrom(const BattleState& a, const BattleState& b, const SweepInput& except) {
+    // Each input with the swept one, if any, set alike on both sides of the comparison.
+    const auto inputs = [&except](const BattleState& state) {
+        const BattleState start = PointStart(state, except, 0);
+        return std::tuple(start.Ships, start.Roids, start.DefenderEonium, start.DefenderScore, start.AttackerScore);
+    };
+    return inputs(a) == inputs(b);
 }
 
 std::int64_t SweepValueMin(int row) {

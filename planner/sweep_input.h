@@ -6,8 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/battle_state.h"
 #include "engine/ship_catalogue.h"
-#include "sheet/sheet_cells.h"
+#include "sheet/sheet_layout.h"
 
 namespace kestrin {
 
@@ -29,7 +30,7 @@ struct SweepRow {
 /// attacker has none for the planetary defences), and for the defender also the asteroid
 /// and Eonium rows; both sides' planet scores. The attacker's asteroid and Eonium rows only
 /// carry earlier captures and the totals rows are computed: neither is an input.
-std::vector<SweepRow> SweepableRows(const SheetCells& cells, Side side);
+std::vector<SweepRow> SweepableRows(const ShipCatalogue& catalogue, Side side);
 
 /// The varied input named by a row caption as the grid shows it ("Harpy", "Metal Roids";
 /// "Eonium" also names the Eonium row), or by a row number.
@@ -38,12 +39,13 @@ struct SweepInputFound {
     std::string error;  ///< why the name is no input, when `input` is empty
 };
 
-/// Finds the input `rowName` names on `side` of the sheet `cells`.
-SweepInputFound FindSweepInput(const SheetCells& cells, Side side, std::string_view rowName);
+/// Finds the input `rowName` names on `side` of a sheet of the ships of `catalogue`.
+SweepInputFound FindSweepInput(const ShipCatalogue& catalogue, Side side, std::string_view rowName);
 
-/// Whether `a` and `b` hold the same inputs (columns 1 and 7 below the headings, the totals
-/// rows left out) apart from the cell `except` varies: a sweep of one is a sweep of the other.
-bool SameBattleApartFrom(const SheetCells& a, const SheetCells& b, const SweepInput& except);
+/// Whether `a` and `b` hold the same inputs (both sides' ships, the defender's asteroids and
+/// Eonium, both scores) apart from the one `except` varies: a sweep of one is a sweep of the
+/// other.
+bool SameBattleApartFrom(const BattleState& a, const BattleState& b, const SweepInput& except);
 
 /// The smallest and largest value the sheet reads from the input cell of `row`: 32-bit
 /// counts, the planet score 64-bit.

@@ -11,11 +11,36 @@ int WorkerCount(int requested, std::size_t tasks) {
                                                     std::max<std::size_t>(tasks, 1)));
 }
 
-WorkerPool::WorkerPool(int workers) {
-    for (int w = 1; w < workers; ++w) threads_.emplace_back([this, w] { Loop(w); });
+namespace {
+
+class SystemThreadStarter final : public ThreadStarter {
+public:
+    std::jthread Start(std::function<void()> body) const override { return std::jthread(std::move(body)); }
+};
+
+}  // namespace
+
+const ThreadStarter& SystemThreads() {
+    static const SystemThreadStarter starter;
+    return starter;
 }
 
-WorkerPool::~WorkerPool() {
+WorkerPool::WorkerPool(int workers, const ThreadStarter& starter) {
+    // Room for every thread first: a started thread is never dropped for want of a place.
+    threads_.reserve(static_cast<std::size_t>(std::max(workers - 1, 0)));
+    try {
+        for (int w = 1; w < workers; ++w) threads_.push_back(starter.Start([this, w] { Loop(w); }));
+    } catch (...) {
+        // The destructor does not run for a constructor that throws: the threads started
+        // would wait for work forever.
+        Stop();
+        throw;
+    }
+}
+
+WorkerPool::~WorkerPool() { Stop(); }
+
+void WorkerPool::Stop() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;

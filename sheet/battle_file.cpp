@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "engine/atomic_file.h"
+#include "sheet/result_rows.h"
 
 namespace kestrin {
 
@@ -92,25 +93,52 @@ FileRead ReadLines(const std::filesystem::path& path) {
     return FileRead{BattleFileStatus::Ok, {}, collector.Finish()};
 }
 
-BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::string>& lines) {
-    if (lines.size() != static_cast<std::size_t>(kBattleFileLines))
-        return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
-    // One step to undo; taken as text, unchecked: the recalculation empties what is no
-    // number in unit rows.
-    const SheetChange change(battleSheet, Step::OpenFile);
+// The file's lines as the input cells' texts (columns 1 and 7 of rows 1..65), taken as text,
+// unchecked: the recalculation empties what is no number in unit rows.
+SheetCells InputCells(const std::vector<std::string>& lines) {
+    SheetCells cells;
     for (int row = 1; row < sheet::kRows; ++row) {
-        battleSheet.SetCell(sheet::kDefShips, row, lines[2 * row - 2]);
-        battleSheet.SetCell(sheet::kAttShips, row, lines[2 * row - 1]);
+        cells.Set(sheet::kDefShips, row, lines[2 * row - 2]);
+        cells.Set(sheet::kAttShips, row, lines[2 * row - 1]);
     }
     // An editor that saved the file as UTF-8 may have put a byte-order mark before the
     // first count, which would otherwise make it no number.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (std::string_view first = lines[0]; first.starts_with(kByteOrderMark)) {
         first.remove_prefix(kByteOrderMark.size());
-        battleSheet.SetCell(sheet::kDefShips, 1, first);
+        cells.Set(sheet::kDefShips, 1, first);
     }
+    return cells;
+}
+
+BattleFileResult CheckLineCount(const std::vector<std::string>& lines) {
+    if (lines.size() != static_cast<std::size_t>(kBattleFileLines))
+        return Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage));
+    return {};
+}
+
+BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::string>& lines) {
+    if (BattleFileResult checked = CheckLineCount(lines); !checked.ok()) return checked;
+    const SheetCells read = InputCells(lines);
+    // One step to undo.
+    const SheetChange change(battleSheet, Step::OpenFile);
+    for (int row = 1; row < sheet::kRows; ++row)
+        for (int col : {sheet::kDefShips, sheet::kAttShips}) battleSheet.SetCell(col, row, read.At(col, row));
     battleSheet.RecalculateFollowingLog();
     return {};
+}
+
+// Only a file that is not there is "missing"; a folder that may not be entered or a name too
+// long is reported with the system's reason.
+FileRead ReadBattleFileLines(const std::filesystem::path& path) {
+    std::error_code code;
+    const std::filesystem::file_status status = std::filesystem::status(path, code);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return {BattleFileStatus::FileMissing, std::string(kFileMissingMessage), {}};
+    if (code) return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": " + code.message(), {}};
+    if (std::filesystem::is_directory(status))
+        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is a folder", {}};
+    return ReadLines(path);
 }
 
 }  // namespace
@@ -142,18 +170,16 @@ BattleFileResult SaveBattleFile(const BattleSheet& battleSheet, const std::files
 }
 
 BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem::path& path) {
-    // Only a file that is not there is "missing"; a folder that may not be entered or a name
-    // too long is reported with the system's reason.
-    std::error_code code;
-    const std::filesystem::file_status status = std::filesystem::status(path, code);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return Failure(BattleFileStatus::FileMissing, std::string(kFileMissingMessage));
-    if (code) return Failure(BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": " + code.message());
-    if (std::filesystem::is_directory(status))
-        return Failure(BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is a folder");
-    FileRead read = ReadLines(path);
+    FileRead read = ReadBattleFileLines(path);
     if (read.status != BattleFileStatus::Ok) return Failure(read.status, std::move(read.error));
     return FillSheet(battleSheet, read.lines);
+}
+
+BattleFileInputs ReadBattleFileInputs(const std::filesystem::path& path) {
+    FileRead read = ReadBattleFileLines(path);
+    if (read.status != BattleFileStatus::Ok) return {{}, Failure(read.status, std::move(read.error))};
+    if (BattleFileResult checked = CheckLineCount(read.lines); !checked.ok()) return {{}, std::move(checked)};
+    return {InputsAsWritten(SheetInputs(InputCells(read.lines))), {}};
 }
 
 BattleFileResult ReadBattleFileBytes(BattleSheet& battleSheet, std::string_view bytes) {

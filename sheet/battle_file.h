@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/battle_state.h"
 #include "sheet/battle_sheet.h"
 #include "sheet/text_lines.h"
 
@@ -57,6 +58,18 @@ std::string BattleFileBytes(const SheetCells& cells);
 /// the sheet unchanged. The tick, the history and the row visibility never change. An
 /// opened file is one step to undo.
 [[nodiscard]] BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem::path& path);
+
+/// A battle file's inputs without a sheet (the planner's commands), or why it cannot be read.
+struct BattleFileInputs {
+    /// What the sheet's next recalculation would read after Open: the inputs as Open's own
+    /// recalculation writes them back.
+    BattleState battle;
+    BattleFileResult outcome;
+};
+
+/// Reads `path` as Open does, with Open's messages, into numbers: no sheet is made and
+/// nothing is recalculated.
+[[nodiscard]] BattleFileInputs ReadBattleFileInputs(const std::filesystem::path& path);
 
 /// Open's work on the file's bytes once read: the line count check, the cells, the
 /// recalculation.

@@ -5,6 +5,7 @@
 
 #include "engine/battle_simulation.h"
 #include "sheet/result_rows.h"
+#include "sheet/row_captions.h"
 
 namespace kestrin {
 
@@ -15,15 +16,6 @@ using namespace sheet;
 constexpr std::array<const char*, kColumns> kHeadings = {
     "Defending Forces", "Ships", "Held", "Lost", "Stole", "Left",
     "Attacking Forces", "Ships", "Held", "Lost", "Stole", "Left"};
-
-// Captions of rows 55..65, defender's then attacker's.
-constexpr int kFirstComputedRow = kTotalUnitsRow;
-constexpr std::array<const char*, kRows - kFirstComputedRow> kDefCaptions = {
-    "Total Units", "Metal Cost", "Crystal Cost", "Eonium Cost", "Fleet Value", "Uninit. Roids",
-    "Metal Roids", "Crystal Roids", "Eonium Roids", "Defender E", "Planet Score"};
-constexpr std::array<const char*, kRows - kFirstComputedRow> kAttCaptions = {
-    "Total Units", "Metal Cost", "Crystal Cost", "Eonium Cost", "Fleet Value", "Uninit. Roids",
-    "Metal Roids", "Crystal Roids", "Eonium Roids", "E Captured", "Planet Score"};
 
 // Sets LogEnabled (and the log sink) for exactly one simulation run and clears it again,
 // also when the run throws.
@@ -56,16 +48,9 @@ BattleSheet::BattleSheet(const BattleRules& rules, SimulationContext& context, N
 void BattleSheet::SetupSheet() {
     ++setupCount_;
     for (int col = 0; col < kColumns; ++col) cells_.Set(col, kHeadingRow, kHeadings[col]);
-    const ShipCatalogue& catalogue = rules_.catalogue;
-    for (ShipIndex t = 0; t < kShipCount; ++t) {
-        cells_.Set(kDefCaption, UnitRow(t), catalogue.Name(t));
-        // A planetary defence structure never attacks.
-        const bool pds = catalogue.Field(t, ShipField::ShipType) == "PDS";
-        cells_.Set(kAttCaption, UnitRow(t), pds ? std::string_view() : std::string_view(catalogue.Name(t)));
-    }
-    for (int row = kFirstComputedRow; row < kRows; ++row) {
-        cells_.Set(kDefCaption, row, kDefCaptions[row - kFirstComputedRow]);
-        cells_.Set(kAttCaption, row, kAttCaptions[row - kFirstComputedRow]);
+    for (int row = kFirstUnitRow; row < kRows; ++row) {
+        cells_.Set(kDefCaption, row, RowCaption(rules_.catalogue, Side::Defender, row));
+        cells_.Set(kAttCaption, row, RowCaption(rules_.catalogue, Side::Attacker, row));
     }
 }
 

@@ -76,6 +76,19 @@ void ReadSheetInputs(const SheetCells& cells, BattleState& state) {
     state.DefenderScore = cells.Int64(kDefShips, kScoreRow);
 }
 
+BattleState SheetInputs(const SheetCells& cells) {
+    BattleState inputs;
+    ReadSheetInputs(cells, inputs);
+    return inputs;
+}
+
+BattleState InputsAsWritten(BattleState inputs) {
+    inputs.DefenderEonium = std::max(0, inputs.DefenderEonium);
+    inputs.DefenderScore = std::max<std::int64_t>(0, inputs.DefenderScore);
+    inputs.AttackerScore = std::max<std::int64_t>(0, inputs.AttackerScore);
+    return inputs;
+}
+
 void AddStolenToLeft(BattleState& state) {
     for (int s = 0; s < 2; ++s)
         for (ShipIndex t = 0; t < kShipCount; ++t)

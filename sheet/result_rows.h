@@ -11,6 +11,13 @@ namespace kestrin {
 /// The other fields of `state` are left as they are.
 void ReadSheetInputs(const SheetCells& cells, BattleState& state);
 
+/// ReadSheetInputs into a fresh state: what the sheet's next recalculation starts from.
+BattleState SheetInputs(const SheetCells& cells);
+
+/// The inputs as a recalculation writes them back into their cells, so as the recalculation
+/// after that reads them: the Eonium and the scores keep only positive values.
+BattleState InputsAsWritten(BattleState inputs);
+
 /// After the tick: Left += Stole for every unit type and side, so that Left counts
 /// the ships a side stole. Clamped to the 32-bit range, so that every count the sheet
 /// writes reads back as the same count.

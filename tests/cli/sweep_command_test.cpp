@@ -78,6 +78,59 @@ TEST(SweepCommand, BadSweepsAreOneLineErrorsWithoutOutput) {
     }
 }
 
+// The findings of the whole battles of every value, by a plain scan of sweep's own points:
+// the first value with the most asteroids, the least change per asteroid (exactly), the
+// first value that wipes out the defender.
+json ScanFindings(const std::vector<std::string>& lines) {
+    json most = {{"value", nullptr}, {"initRoidsCaptured", 0}}, perRoid = nullptr, wiped = nullptr;
+    long double bestPerRoid = 0;
+    for (const std::string& line : lines) {
+        const json point = json::parse(line);
+        long long roids = 0, change = 0;
+        for (const json& tick : point["ticks"]) {
+            roids += tick["figures"]["initRoidsCaptured"].get<long long>();
+            change += tick["figures"]["attackerFleetChange"].get<long long>();
+        }
+        if (most["value"].is_null() || roids > most["initRoidsCaptured"]) most = {{"value", point["value"]}, {"initRoidsCaptured", roids}};
+        const long double perRoidHere = static_cast<long double>(change) / static_cast<long double>(std::max(roids, 1LL));
+        if (roids > 0 && (perRoid.is_null() || perRoidHere > bestPerRoid)) {
+            perRoid = {{"value", point["value"]}, {"attackerChangePerInitRoid", change / roids}};
+            bestPerRoid = perRoidHere;
+        }
+        const json& first = point["ticks"].front()["figures"];
+        const long long atStart = first["defenderValueLeft"].get<long long>() - first["defenderFleetChange"].get<long long>();
+        if (wiped.is_null() && atStart > 0 && point["ticks"].back()["figures"]["defenderValueLeft"] == 0)
+            wiped = {{"value", point["value"]}};
+    }
+    return {{"mostRoids", most}, {"lowestLossPerRoid", perRoid}, {"defenderWipedOut", wiped}};
+}
+
+// --findings takes every whole value of the range whatever --points says, and states what
+// a scan of every value's points finds; beyond 100,000 values it takes the points and says so.
+TEST(SweepCommand, FindingsAreThoseOfEveryValue) {
+    TempFolder folder;
+    const std::string vary = "sweep" + Raid() + " --vary attacker:AstroPod --ticks 2" + Stats(folder);
+    const ProgramRun points = RunProgram(folder, vary + " --from 0 --to 600");
+    ASSERT_EQ(points.status, 0) << points.err;
+    const ProgramRun run = RunProgram(folder, vary + " --from 0 --to 600 --points 7 --findings");
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_TRUE(IsOneLine(run.out)) << run.out;
+    json expected = ScanFindings(Lines(points.out));
+    expected["evaluations"] = 601;
+    expected["exact"] = true;
+    EXPECT_EQ(json::parse(run.out), expected);
+    EXPECT_GT(expected["mostRoids"]["initRoidsCaptured"], 0);
+    EXPECT_FALSE(expected["lowestLossPerRoid"].is_null());
+
+    const ProgramRun wide = RunProgram(folder, vary + " --from 0 --to 2000000 --points 5 --findings");
+    ASSERT_EQ(wide.status, 0) << wide.err;
+    const ProgramRun widePoints = RunProgram(folder, vary + " --from 0 --to 2000000 --points 5");
+    expected = ScanFindings(Lines(widePoints.out));
+    expected["evaluations"] = 5;
+    expected["exact"] = false;
+    EXPECT_EQ(json::parse(wide.out), expected);
+}
+
 // The sweep streams: the first line is out while the rest is computed, and a reader that
 // stops after it ends the sweep with one line and exit 1, after complete lines only.
 TEST(SweepCommand, StreamsItsLinesAndAClosedOutputEndsItWithExitOne) {

@@ -5,8 +5,8 @@
 #include <random>
 
 #include "planner/battle_sweep.h"
-#include "planner/sweep_findings.h"
 #include "planner/sweep_range.h"
+#include "sheet/result_rows.h"
 #include "sheet/sheet_test_support.h"
 
 namespace kestrin {
@@ -25,7 +25,7 @@ SweepRequest RaidRequest(std::int64_t points, int ticks) {
     f.Put(kAttShips, UnitRow(kDragon), 150);
     f.Put(kAttShips, UnitRow(kThief), 300);
     for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, 100 + 50 * k);
-    SweepRequest request{f.sheet.Cells(), {Side::Attacker, UnitRow(kHarpy)}, {}, ticks};
+    SweepRequest request{SheetInputs(f.sheet.Cells()), {Side::Attacker, UnitRow(kHarpy)}, {}, ticks};
     request.values = SweepValues({0, 20000, points});
     return request;
 }
@@ -100,44 +100,6 @@ TEST(BattleSweep, WholeBattleSumsTheTicksAndDividesTheSums) {
     EXPECT_EQ(whole.results.ALossPerRoid, -1201 / 6);
     EXPECT_EQ(whole.results.MSalvage, 15);
     EXPECT_EQ(whole.attackerValueLeft, 77);
-}
-
-// Each finding against a plain scan of random sweeps with many ties and zeros.
-TEST(BattleSweep, FindingsAreWhatAScanOfThePointsFinds) {
-    std::mt19937 rng(99);
-    for (int sweep = 0; sweep < 300; ++sweep) {
-        std::vector<SweepPoint> points(1 + rng() % 12);
-        std::vector<SweepFigures> plotted;
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            SweepPoint& p = points[i];
-            p.value = static_cast<std::int64_t>(10 * i);
-            p.ticks.resize(2);
-            p.ticks[0].results.DLoss = -static_cast<std::int64_t>(rng() % 3) * 100;
-            p.ticks[0].defenderValueLeft = static_cast<std::int64_t>(rng() % 3) * 100;
-            p.ticks[1].defenderValueLeft = rng() % 2 ? 0 : 50;
-            SweepFigures f;
-            f.results.TIR = rng() % 4;
-            f.results.ALossPerRoid = f.results.TIR == 0 ? 0 : -static_cast<std::int64_t>(rng() % 3) * 40;
-            f.results.DLoss = -static_cast<std::int64_t>(rng() % 1000);
-            plotted.push_back(f);
-        }
-        std::optional<std::size_t> most, perRoid, wiped;
-        for (std::size_t i = points.size(); i-- > 0;) {
-            const ResultFigures& r = plotted[i].results;
-            if (r.TIR > 0 && (!most || r.TIR >= plotted[*most].results.TIR)) most = i;
-            if (r.TIR > 0 && (!perRoid || r.ALossPerRoid >= plotted[*perRoid].results.ALossPerRoid)) perRoid = i;
-            const SweepFigures& first = points[i].ticks[0];
-            if (first.defenderValueLeft - first.results.DLoss > 0 && points[i].ticks[1].defenderValueLeft == 0) wiped = i;
-        }
-        const SweepFindings found = FindSweepFindings(points, plotted);
-        const auto point = [](const std::optional<SweepFinding>& f) { return f ? std::optional(f->point) : std::nullopt; };
-        ASSERT_EQ(point(found[0]), most);
-        ASSERT_EQ(point(found[1]), perRoid);
-        ASSERT_EQ(point(found[2]), wiped);
-        EXPECT_TRUE(!most || found[0]->figure == plotted[*most].results.TIR);
-        EXPECT_TRUE(!perRoid || found[1]->figure == plotted[*perRoid].results.ALossPerRoid);
-        EXPECT_TRUE(!wiped || found[2]->value == points[*wiped].value);
-    }
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ FleetSearchRequest RandomRaid(std::mt19937& rng, int variedRows, std::int32_t mo
     }
     for (const VariedRow& varied : request.rows) f.Put(kAttShips, varied.row, count(rng) % (most + 1));
     f.Put(kAttShips, UnitRow(type(rng)), count(rng));  // a type the advisor leaves as it is
-    request.cells = f.sheet.Cells();
+    request.battle = SheetInputs(f.sheet.Cells());
     return request;
 }
 
@@ -58,11 +58,10 @@ std::vector<FleetOutcome> BruteForce(const FleetSearchRequest& request) {
     std::vector<FleetOutcome> outcomes;
     const FleetCosts costs = FleetCosts::From(DefaultRules().catalogue);
     for (std::int32_t first = 0; first <= request.rows[0].most; ++first) {
-        SweepRequest sweep{request.cells, {Side::Attacker, request.rows[1].row}, {}, request.ticks};
-        sweep.cells.WriteCount(kAttShips, request.rows[0].row, first);
+        SweepRequest sweep{request.battle, {Side::Attacker, request.rows[1].row}, {}, request.ticks};
+        sweep.battle.Ships[Idx(Side::Attacker)][request.rows[0].row - kFirstUnitRow] = first;
         for (std::int32_t second = 0; second <= request.rows[1].most; ++second) sweep.values.push_back(second);
-        BattleState start;
-        ReadSheetInputs(sweep.cells, start);
+        BattleState start = sweep.battle;
         for (const SweepPoint& point : RunSweep(DefaultRules(), sweep, {.workers = 1}).points) {
             start.Ships[Idx(Side::Attacker)][request.rows[1].row - kFirstUnitRow] = static_cast<std::int32_t>(point.value);
             outcomes.push_back(OutcomeOf(WholeBattleFigures(point.ticks), FleetValue(start.Ships[1], costs).value));
@@ -108,8 +107,8 @@ TEST(FleetSearch, SixRowsAreNeverWorseThanTheGridNorAnyOneRowSweepAndWorkersAgre
         const FleetAim& aim = request.aim;
         EXPECT_FALSE(BetterOutcome(aim, EvaluateFleet(DefaultRules(), request, GridFleet(request)).outcome, one.best.outcome));
         for (const VariedRow& varied : request.rows) {
-            const SweepRequest sweep{request.cells, {Side::Attacker, varied.row},
-                                     SweepValues({0, varied.most, kLineSweepPoints}), request.ticks};
+            const SweepRequest sweep{request.battle, {Side::Attacker, varied.row},
+                                     SweepValues({0, varied.most, 17}), request.ticks};
             for (const SweepPoint& point : RunSweep(DefaultRules(), sweep, {.workers = 2}).points) {
                 std::vector<std::int32_t> counts = GridFleet(request);
                 counts[static_cast<std::size_t>(&varied - request.rows.data())] = static_cast<std::int32_t>(point.value);
@@ -144,15 +143,15 @@ TEST(FleetSearch, CancelKeepsTheBestFleetFoundSoFar) {
 
 TEST(FleetSearch, RefusesRequestsItCannotSearch) {
     FleetSearchRequest request;
-    request.cells = SheetFixture().sheet.Cells();
-    EXPECT_NE(CheckFleetSearch(request), "");
+    const ShipCatalogue& catalogue = DefaultRules().catalogue;
+    EXPECT_NE(CheckFleetSearch(catalogue, request), "");
     request.rows = {{UnitRow(kAstroPod), 10}};
-    EXPECT_EQ(CheckFleetSearch(request), "");
+    EXPECT_EQ(CheckFleetSearch(catalogue, request), "");
     for (const std::vector<VariedRow>& rows : std::vector<std::vector<VariedRow>>{
              {{UnitRow(kAstroPod), 10}, {UnitRow(kAstroPod), 3}}, {{UnitRow(kMesonicCutter), 10}},
              {{kFirstRoidRow, 10}}, {{UnitRow(kHarpy), -1}}}) {
         request.rows = rows;
-        EXPECT_NE(CheckFleetSearch(request), "");
+        EXPECT_NE(CheckFleetSearch(catalogue, request), "");
     }
     EXPECT_EQ(FleetSpaceSize({{1, 2147483647}, {2, 2147483647}, {3, 2147483647}}), INT64_MAX);
 }

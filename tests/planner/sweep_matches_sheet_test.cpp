@@ -6,6 +6,7 @@
 
 #include "planner/battle_sweep.h"
 #include "planner/fleet_search.h"
+#include "sheet/result_rows.h"
 #include "sheet/sheet_test_support.h"
 
 namespace kestrin {
@@ -28,11 +29,11 @@ SweepFigures SheetFigures(const BattleSheet& sheet) {
     return {ComputeResultFigures(c, captured), c.Int64(kDefLeft, kFleetValueRow), c.Int64(kAttLeft, kFleetValueRow)};
 }
 
-void ExpectPointMatchesSheet(const BattleRules& rules, const SweepRequest& request, const SweepPoint& point) {
+void ExpectPointMatchesSheet(const BattleRules& rules, const SheetCells& battle, const SweepRequest& request,
+                             const SweepPoint& point) {
     SheetFixture f(rules);
     f.context.SolverVariant = request.solver;
     const SweepInput& input = request.input;
-    const SheetCells& battle = request.cells;
     for (int row = kFirstUnitRow; row < kRows; ++row)
         for (int col : {kDefShips, kAttShips}) f.sheet.SetCell(col, row, battle.At(col, row));
     f.Put(ShipsColumn(input.side), input.row, point.value);
@@ -53,16 +54,16 @@ TEST(SweepMatchesSheet, EveryFigureOfEveryTickOnRandomBattles) {
         SheetFixture f(rules);
         FillRandomBattle(f, rng, true);
         const Side side = rng() % 2 ? Side::Attacker : Side::Defender;
-        const std::vector<SweepRow> rows = SweepableRows(f.sheet.Cells(), side);
+        const std::vector<SweepRow> rows = SweepableRows(rules.catalogue, side);
         // Half the sweeps vary one of the rows below the units (asteroids, Eonium, scores).
         const std::size_t units = side == Side::Defender ? 54 : 49;
         const std::size_t pick = rng() % 2 ? rng() % units : units + rng() % (rows.size() - units);
-        SweepRequest request{f.sheet.Cells(), {side, rows[pick].row}, {}, 1 + static_cast<int>(rng() % 3)};
+        SweepRequest request{SheetInputs(f.sheet.Cells()), {side, rows[pick].row}, {}, 1 + static_cast<int>(rng() % 3)};
         for (int i = 0; i < 3; ++i) request.values.push_back(RandomValue(request.input.row, rng));
         request.solver = battle % 5 == 4 ? SolverVariant::Old : SolverVariant::New;
         const SweepResult result = RunSweep(rules, request, SweepControl{.workers = 1});
         ASSERT_EQ(result.points.size(), request.values.size());
-        for (const SweepPoint& point : result.points) ExpectPointMatchesSheet(rules, request, point);
+        for (const SweepPoint& point : result.points) ExpectPointMatchesSheet(rules, f.sheet.Cells(), request, point);
         if (HasFailure()) return;
     }
 }
@@ -76,8 +77,8 @@ TEST(SweepMatchesSheet, TheAdvisorsFleetStepsOnTheSheetToTheFiguresItReported) {
         SheetFixture f;
         FillRandomBattle(f, rng, true);
         FleetSearchRequest request;
-        request.cells = f.sheet.Cells();
-        for (const SweepRow& row : SweepableRows(f.sheet.Cells(), Side::Attacker))
+        request.battle = SheetInputs(f.sheet.Cells());
+        for (const SweepRow& row : SweepableRows(DefaultRules().catalogue, Side::Attacker))
             if (row.row <= kLastUnitRow && request.rows.size() < 3 && (row.row == UnitRow(48) || rng() % 8 == 0))
                 request.rows.push_back({row.row, static_cast<std::int32_t>(rng() % 5000)});
         request.ticks = 3;

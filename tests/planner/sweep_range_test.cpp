@@ -39,8 +39,7 @@ TEST(SweepRange, BadRangesAndTicksAreRefused) {
 }
 
 TEST(SweepRange, InputsAreNamedByCaptionOrRowNumberOnTheirSide) {
-    SheetFixture f;
-    const SheetCells& cells = f.sheet.Cells();
+    const ShipCatalogue& cells = DefaultRules().catalogue;
     EXPECT_EQ(FindSweepInput(cells, Side::Attacker, "Harpy").input, (SweepInput{Side::Attacker, 1}));
     EXPECT_EQ(FindSweepInput(cells, Side::Defender, "Metal Roids").input, (SweepInput{Side::Defender, 61}));
     EXPECT_EQ(FindSweepInput(cells, Side::Defender, "Eonium").input, (SweepInput{Side::Defender, kEoniumRow}));

@@ -6,11 +6,14 @@
 
 #include <chrono>
 #include <future>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/temp_folder.h"
 #include "sheet/battle_file.h"
+#include "sheet/result_rows.h"
 #include "sheet_test_support.h"
 
 namespace kestrin {
@@ -163,6 +166,30 @@ TEST(BattleFile, OpenTakesTextUncheckedAndRecalculates) {
     EXPECT_EQ(f.sheet.Cell(kAttShips, UnitRow(kHarpy)), "12");
     EXPECT_EQ(f.sheet.Cell(kAttLeft, UnitRow(kHarpy)), "12");
     EXPECT_EQ(f.sheet.Cell(kAttShips, kFirstRoidRow), "many");
+}
+
+// The planner's commands read a file without a sheet: the inputs must be what the sheet's
+// next recalculation reads after Open, negative Eonium and scores and text included.
+TEST(BattleFile, InputsReadWithoutASheetAreThoseOfTheOpenedSheet) {
+    TempFolder folder;
+    const auto inputs = [](const BattleState& s) {
+        return std::tuple(s.Ships, s.Roids, s.DefenderEonium, s.DefenderScore, s.AttackerScore);
+    };
+    std::mt19937 rng(808);
+    for (int battle = 0; battle < 40; ++battle) {
+        SheetFixture written;
+        FillRandomBattle(written, rng, true);
+        const auto path = folder.Path() / "battle.kbf";
+        ASSERT_TRUE(SaveBattleFile(written.sheet, path).ok());
+        SheetFixture opened;
+        ASSERT_TRUE(OpenBattleFile(opened.sheet, path).ok());
+        const BattleFileInputs read = ReadBattleFileInputs(path);
+        ASSERT_TRUE(read.outcome.ok()) << read.outcome.message;
+        EXPECT_EQ(inputs(read.battle), inputs(SheetInputs(opened.sheet.Cells()))) << "battle " << battle;
+    }
+    EXPECT_EQ(ReadBattleFileInputs(folder.Path() / "none.kbf").outcome.message, kFileMissingMessage);
+    WriteBytes(folder.Path() / "short.kbf", "1\r\n2\r\n");
+    EXPECT_EQ(ReadBattleFileInputs(folder.Path() / "short.kbf").outcome.message, kWrongLengthMessage);
 }
 
 TEST(BattleFile, OpenKeepsTheTickHistoryAndRowsAndFollowsTheLog) {

@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     std::vector<char*> qtArguments{argv[0]};
     for (int i = oneClass ? 2 : 1; i < argc; ++i) qtArguments.push_back(argv[i]);
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen always; a run may name the offscreen platform's screens itself.
+    if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     int failures = 0;
     bool found = !oneClass;

@@ -9,6 +9,18 @@
 
 namespace kestrin {
 
+namespace {
+
+constexpr int kGap = 8;
+
+// The frame's thickness around a window: known once it is shown, else taken to be main's.
+QSize Border(const QWidget* window, const QWidget* main) {
+    const QWidget* known = window->isVisible() ? window : main;
+    return known->frameGeometry().size() - known->size();
+}
+
+}  // namespace
+
 void CentreOnScreen(QWidget* window) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), window->size());
@@ -20,29 +32,38 @@ void CentreOnScreen(QWidget* window) {
 void KeepOnScreen(QWidget* window) {
     const QRect screen = window->screen()->availableGeometry();
     const QSize border = window->frameGeometry().size() - window->size();
-    window->resize(std::max(window->minimumSizeHint().width(), std::min(window->width(), screen.width() - border.width())),
-                   std::max(window->minimumSizeHint().height(), std::min(window->height(), screen.height() - border.height())));
+    const QSize smallest = window->minimumSizeHint();
+    window->resize(std::max(smallest.width(), std::min(window->width(), screen.width() - border.width())),
+                   std::max(smallest.height(), std::min(window->height(), screen.height() - border.height())));
     const QRect frame = window->frameGeometry();
     window->move(std::clamp(frame.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - frame.width())),
                  std::clamp(frame.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - frame.height())));
 }
 
-void PlaceBeside(QWidget* window, QWidget* main) {
-    constexpr int kGap = 8;
+void PlaceBeside(QWidget* window, QWidget* main, QRect keep) {
     const QRect screen = main->screen()->availableGeometry();
     const QRect beside = main->frameGeometry();
-    const int room = screen.width() - beside.width() - kGap;
-    window->resize(std::max(window->minimumSizeHint().width(), std::min(window->width(), room)),
-                   std::max(window->minimumSizeHint().height(), std::min(window->height(), screen.height())));
-    // Shift the main window only as far as the window needs.
-    const int left = std::max(screen.left(), std::min(beside.left(), screen.right() + 1 - window->width() - kGap - beside.width()));
-    main->move(left, beside.top());
-    // A screen too narrow for both even then: the window overlaps the main window's right
-    // part rather than leave the screen. A shown window's frame is known, else it is taken
-    // to be as thick as main's.
-    const QSize frame = window->size() + (window->isVisible() ? window->frameGeometry().size() - window->size()
-                                                              : beside.size() - main->size());
-    const int x = std::max(screen.left(), std::min(left + beside.width() + kGap, screen.right() + 1 - frame.width()));
+    const QSize border = Border(window, main);
+    // What the layout needs now, not the minimum it set for the layout it had before.
+    const QSize smallest = window->minimumSizeHint();
+    // How much of main's frame, from its right edge, must stay uncovered.
+    const int kept = keep.isEmpty() ? beside.width() : beside.right() + 1 - main->mapToGlobal(keep.topLeft()).x();
+    const int roomRight = screen.width() - beside.width() - kGap - border.width();
+    const bool right = roomRight >= smallest.width();
+    const int room = right ? roomRight : screen.width() - kept - kGap - border.width();
+    window->resize(std::max(smallest.width(), std::min(window->width(), room)),
+                   std::max(smallest.height(), std::min(window->height(), screen.height() - border.height())));
+    const QSize frame = window->size() + border;
+    int mainLeft = screen.right() + 1 - beside.width();
+    int x = screen.left();
+    if (right) {
+        // Main moves left only as far as the window needs.
+        mainLeft = std::max(screen.left(), std::min(beside.left(), screen.right() + 1 - frame.width() - kGap - beside.width()));
+        x = mainLeft + beside.width() + kGap;
+    }
+    main->move(std::max(screen.left(), mainLeft), beside.top());
+    // A screen too narrow even for that: the window stays on it, over main.
+    x = std::max(screen.left(), std::min(x, screen.right() + 1 - frame.width()));
     const int y = std::max(screen.top(), std::min(beside.top(), screen.bottom() + 1 - frame.height()));
     window->move(x, y);
 }

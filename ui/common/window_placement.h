@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 class QWidget;
 
 namespace kestrin {
@@ -11,9 +13,11 @@ void CentreOnScreen(QWidget* window);
 /// moves it so that its frame lies on the screen: no window opens partly off a small screen.
 void KeepOnScreen(QWidget* window);
 
-/// Places `window` to the right of `main` on main's screen, narrowing it down to its minimum
-/// size when the screen is too narrow, moving `main` left when there is still no room, and
-/// overlapping `main` when even that is not enough: the window always stays on the screen.
-void PlaceBeside(QWidget* window, QWidget* main);
+/// Places `window` on main's screen beside `main`, never over `keep` (a part of `main`, in
+/// main's own coordinates; empty: the whole of it). To the right of main when there is room
+/// for the window's minimum width, main moving left as far as needed; else main goes to the
+/// screen's right edge and the window to its left, covering main only left of `keep`. The
+/// window narrows to the room (never below its minimum size) and always stays on the screen.
+void PlaceBeside(QWidget* window, QWidget* main, QRect keep = {});
 
 }  // namespace kestrin

@@ -115,9 +115,10 @@ QWidget* TDebugForm::BuildPlotPage() {
     debugResultsGrid_ = new TextGrid(6, 2, 0, 1, page);
     debugResultsGrid_->setObjectName("DebugResultsGrid");
     // Every column (40+60+80+60+80 and 40+80+80+80+40+80) and a scroll bar where there is room;
-    // narrower, the grids scroll, so that the window fits a 1024-pixel screen.
-    cycleGrid_->setMinimumWidth(300);
-    debugResultsGrid_->setMinimumWidth(300);
+    // narrower, the grids scroll, so that the window fits a 960-pixel screen (1920 at scale 2)
+    // with its frame.
+    cycleGrid_->setMinimumWidth(260);
+    debugResultsGrid_->setMinimumWidth(260);
     cycleGrid_->SetPreferredWidth(345);
     debugResultsGrid_->SetPreferredWidth(425);
     auto* grids = new QVBoxLayout;

@@ -90,6 +90,9 @@ public:
     /// The tooltip of cell (col, row): its full figure when the cell shows it shortened to k
     /// or m, else empty.
     QString CellToolTip(int col, int row) const;
+    /// Scrolls the grid so that column `col` of rows `first` to `last` shows, `first` before
+    /// all when they do not all fit.
+    void ShowRows(int col, int first, int last);
     /// The selected cell's column.
     int CurrentColumn() const { return currentCol_; }
     /// The selected cell's row (never the heading row).

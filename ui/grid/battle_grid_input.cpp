@@ -306,4 +306,9 @@ void BattleGrid::EnsureVisible(int col, int row) {
     else if (bottom > vertical->value() + BodyViewHeight()) vertical->setValue(bottom - BodyViewHeight());
 }
 
+void BattleGrid::ShowRows(int col, int first, int last) {
+    EnsureVisible(col, last);
+    EnsureVisible(col, first);
+}
+
 }  // namespace kestrin

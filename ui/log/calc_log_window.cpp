@@ -89,6 +89,8 @@ TForm2::TForm2(BattleDocument& document, const Appearance& appearance, QWidget* 
 void TForm2::ShowLog() {
     if (updateLogButton_->isEnabled()) UpdateCalcLog();
     show();
+    // A screen lower than the window (a scaled one) shortens it.
+    KeepOnScreen(this);
     raise();
     activateWindow();
     calcLog_->setFocus();

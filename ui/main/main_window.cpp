@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <new>
 
 #include "engine/ship_stats_file.h"
@@ -136,6 +137,16 @@ void TForm1::BuildSecondaryWindows() {
     for (QWidget* window : std::initializer_list<QWidget*>{logWindow_, parserDialog_, shipDetails_, debugForm_,
                                                            unitTables_, setupForm_, plannerForm_})
         AddUndoKeys(*window, *document_);
+    // What the planner changed shows in the grid, and the planner never covers it.
+    connect(plannerForm_, &TPlannerForm::RowsChanged, this, [this](Side side, const QList<int>& rows) {
+        if (!rows.isEmpty())
+            grid_->ShowRows(sheet::ShipsColumn(side), *std::min_element(rows.begin(), rows.end()),
+                            *std::max_element(rows.begin(), rows.end()));
+    });
+    plannerForm_->KeepInView([this] {
+        const QRect attacker = grid_->CellRect(sheet::kAttCaption, sheet::kHeadingRow);
+        return QRect(grid_->viewport()->mapTo(this, attacker.topLeft()), QPoint(width() - 1, height() - 1));
+    });
 }
 
 void TForm1::BattleChanged() {

@@ -1,5 +1,6 @@
 #include "ui/planner/axis_scale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -22,6 +23,23 @@ AxisScale NiceScale(double low, double high) {
     }
     step = std::max(step, 1.0);
     return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
+}
+
+ValueRange ShownRange(std::vector<double> values) {
+    std::ranges::sort(values);
+    const std::size_t last = values.size() - 1;
+    // Below 20 values a percentile is the end itself: nothing is left out.
+    const double lowCut = values[last / 20], highCut = values[last - last / 20];
+    const double width = highCut - lowCut;
+    // The smallest and largest values within the widened range.
+    ValueRange range{*std::ranges::lower_bound(values, lowCut - width), *(std::ranges::upper_bound(values, highCut + width) - 1)};
+    const double span = range.high - range.low;
+    const double fromZero = range.low > 0 ? range.low : range.high < 0 ? -range.high : 0;
+    if (span == 0 || fromZero <= 2 * span) {
+        range.low = std::min(range.low, 0.0);
+        range.high = std::max(range.high, 0.0);
+    }
+    return range;
 }
 
 std::vector<double> ScaleTicks(const AxisScale& scale) {

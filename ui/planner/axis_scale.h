@@ -22,6 +22,19 @@ struct AxisScale {
 /// when it is negative.
 AxisScale NiceScale(double low, double high);
 
+/// The span of figures an axis shows.
+struct ValueRange {
+    double low = 0;
+    double high = 0;
+};
+
+/// What an axis shows of `values` (at least one): all of them, unless a few lie far beyond
+/// the rest; then only the values within the range from the 5th to the 95th percentile,
+/// widened by its own width on each side, so that one spike does not flatten the line. Zero is added where the figures
+/// would still fill a third of the axis (or are all the same): a figure then reads against
+/// nothing lost or captured, while -3,063 against -3,100 is not drawn as a flat line.
+ValueRange ShownRange(std::vector<double> values);
+
 /// The values at the ticks of `scale`, ascending.
 std::vector<double> ScaleTicks(const AxisScale& scale);
 

@@ -19,6 +19,7 @@
 
 #include "planner/sweep_input.h"
 #include "planner/sweep_range.h"
+#include "sheet/result_rows.h"
 #include "sheet/typed_number.h"
 
 namespace kestrin {
@@ -55,7 +56,7 @@ BestFleetPage::BestFleetPage(const BattleRules& rules, BattleDocument& document,
 
 QWidget* BestFleetPage::BuildControls() {
     auto* side = new QWidget;
-    side->setFixedWidth(280);
+    side->setFixedWidth(240);
     rowTable_ = new QTableWidget(0, 3);
     rowTable_->setHorizontalHeaderLabels({"Vary", "On grid", "Most"});
     rowTable_->verticalHeader()->hide();
@@ -87,13 +88,24 @@ QWidget* BestFleetPage::BuildControls() {
     progress_ = new QProgressBar;
     problem_ = new QLabel;
     problem_->setWordWrap(true);
+    tickShips_ = new QPushButton("Tick Rows with Ships");
+    tickNone_ = new QPushButton("Tick None");
+    auto* ticks = new QHBoxLayout;
+    ticks->addWidget(tickShips_);
+    ticks->addWidget(tickNone_);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(ticks);
     column->addWidget(rowTable_, 1);
     column->addLayout(form);
     for (QWidget* w : std::initializer_list<QWidget*>{findButton_, problem_, progress_, cancelButton_})
         column->addWidget(w);
-    connect(rowTable_, &QTableWidget::itemChanged, this, &BestFleetPage::UpdateState);
+    connect(rowTable_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == kRowColumn) ticked_[item->data(Qt::UserRole).toInt()] = item->checkState() == Qt::Checked;
+        UpdateState();
+    });
+    connect(tickShips_, &QPushButton::clicked, this, [this] { TickRows(true); });
+    connect(tickNone_, &QPushButton::clicked, this, [this] { TickRows(false); });
     // A refill that waited for a bound being typed follows once the bound is entered.
     connect(rowTable_->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
         if (refillPending_) QTimer::singleShot(0, this, &BestFleetPage::FillRows);
@@ -107,51 +119,62 @@ QWidget* BestFleetPage::BuildControls() {
     return side;
 }
 
-// The attacker's unit rows. A row whose count on the grid is unchanged keeps the player's
-// tick, and a bound the player edited; otherwise it is ticked when the grid holds ships of it,
-// and its bound is that count: "what I have".
+// The attacker's unit rows, ticked as the player last left them (none at first: which rows
+// to vary is the player's question). A row whose count on the grid is unchanged keeps a bound
+// the player edited; otherwise its bound is that count: "what I have".
 void BestFleetPage::FillRows() {
     // The table's editor is the one widget the viewport shows of its own.
     const QList<QWidget*> editors = rowTable_->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     refillPending_ = std::any_of(editors.begin(), editors.end(), [](const QWidget* w) { return w->isVisible(); });
     if (refillPending_) return;
-    struct Choice {
-        QString grid;
-        bool checked = false;
-        QString most;
-    };
-    std::map<int, Choice> kept;
+    std::map<int, std::pair<QString, QString>> kept;  // the grid's count and the bound, by row
     for (int i = 0; i < rowTable_->rowCount(); ++i)
-        kept[rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt()] = {
-            rowTable_->item(i, kGridColumn)->text(), rowTable_->item(i, kRowColumn)->checkState() == Qt::Checked,
-            rowTable_->item(i, kMostColumn)->text()};
+        kept[rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt()] = {rowTable_->item(i, kGridColumn)->text(),
+                                                                            rowTable_->item(i, kMostColumn)->text()};
     const QSignalBlocker block(rowTable_);
     rowTable_->setRowCount(0);
-    for (const SweepRow& row : SweepableRows(sheet_.Cells(), Side::Attacker)) {
+    for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, Side::Attacker)) {
         if (row.row > kLastUnitRow) continue;
         const QString count = QString::number(std::max(0, sheet_.Cells().Count(kAttShips, row.row)));
         const auto old = kept.find(row.row);
-        const bool same = old != kept.end() && old->second.grid == count;
-        const bool typed = old != kept.end() && old->second.most != old->second.grid;
+        const bool same = old != kept.end() && old->second.first == count;
+        const bool typed = old != kept.end() && old->second.second != old->second.first;
         const int at = rowTable_->rowCount();
         rowTable_->insertRow(at);
         auto* vary = ReadOnlyItem(QString::fromStdString(row.caption));
         vary->setData(Qt::UserRole, row.row);
-        vary->setCheckState((same ? old->second.checked : count != "0") ? Qt::Checked : Qt::Unchecked);
+        vary->setCheckState(ticked_[row.row] ? Qt::Checked : Qt::Unchecked);
         rowTable_->setItem(at, kRowColumn, vary);
         rowTable_->setItem(at, kGridColumn, ReadOnlyItem(count));
-        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(same || typed ? old->second.most : count));
+        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(same || typed ? old->second.second : count));
+    }
+    UpdateState();
+}
+
+void BestFleetPage::TickRows(bool withShips) {
+    {
+        const QSignalBlocker block(rowTable_);
+        for (int i = 0; i < rowTable_->rowCount(); ++i) {
+            QTableWidgetItem* vary = rowTable_->item(i, kRowColumn);
+            const bool tick = withShips && rowTable_->item(i, kGridColumn)->text() != "0";
+            vary->setCheckState(tick ? Qt::Checked : Qt::Unchecked);
+            ticked_[vary->data(Qt::UserRole).toInt()] = tick;
+        }
     }
     UpdateState();
 }
 
 void BestFleetPage::BattleChanged() {
     if (isVisible() && !Running()) FillRows();
-    if (!outcome_ || !outcome_->error.empty()) return;
+    if (!outcome_ || !outcome_->error.empty() || searched_.rows.empty()) return;
     // The varied rows may hold any count, the fleet used among them: the rest must be as searched.
-    SheetCells grid = sheet_.Cells();
-    for (const VariedRow& varied : searched_.rows) grid.Set(kAttShips, varied.row, searched_.cells.At(kAttShips, varied.row));
-    const bool outOfDate = !SameBattleApartFrom(searched_.cells, grid, {Side::Attacker, kHeadingRow});
+    BattleState now = SheetInputs(sheet_.Cells());
+    auto& attackers = now.Ships[Idx(Side::Attacker)];
+    for (const VariedRow& varied : searched_.rows) {
+        const auto ship = static_cast<std::size_t>(varied.row - kFirstUnitRow);
+        attackers[ship] = searched_.battle.Ships[Idx(Side::Attacker)][ship];
+    }
+    const bool outOfDate = !SameBattleApartFrom(searched_.battle, now, {Side::Attacker, searched_.rows.front().row});
     if (outOfDate == outOfDate_) return;
     outOfDate_ = outOfDate;
     ShowOutcome();
@@ -161,7 +184,7 @@ void BestFleetPage::BattleChanged() {
 // The search the controls describe, or why there is none.
 std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
     FleetSearchRequest r;
-    r.cells = sheet_.Cells();
+    r.battle = SheetInputs(sheet_.Cells());
     for (int i = 0; i < rowTable_->rowCount(); ++i) {
         if (rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked) continue;
         const std::string typed = rowTable_->item(i, kMostColumn)->text().toStdString();
@@ -181,7 +204,7 @@ std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
         r.aim.maxLoss = loss.value;
     }
     r.evaluations = evaluationsBox_->value();
-    if (std::string error = CheckFleetSearch(r); !error.empty()) return error;
+    if (std::string error = CheckFleetSearch(sheet_.Rules().catalogue, r); !error.empty()) return error;
     if (request != nullptr) *request = std::move(r);
     return {};
 }
@@ -198,16 +221,19 @@ void BestFleetPage::UpdateState() {
     const std::string error = CheckControls(&request);
     findButton_->setEnabled(error.empty() && !Running());
     minRoidsBox_->setEnabled(goalBox_->currentIndex() == static_cast<int>(FleetGoal::LossPerRoid));
-    QString text = QString::fromStdString(error);
+    // Nothing ticked is where every search starts, not a mistake.
+    bool unticked = true;
+    for (int i = 0; i < rowTable_->rowCount(); ++i) unticked = unticked && rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked;
+    QString text = unticked ? "Tick the rows to vary, each from 0 to its Most." : QString::fromStdString(error);
     if (error.empty()) {
         const std::int64_t size = FleetSpaceSize(request.rows);
-        text = size <= kExhaustiveFleets ? QString::fromStdString(FormatNumber(size, sheet_.Locale())) +
-                                               " fleets: every one is tried"
-                                         : "More than 100,000 fleets: the evaluations are spent on a search";
+        const QString fleets = QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
+        text = size <= kExhaustiveFleets ? fleets + ": every one is tried"
+                                         : fleets + ", more than 100,000: the evaluations are spent on a search";
     }
     problem_->setText(text);
-    problem_->setStyleSheet(error.empty() ? QString() : "color: rgb(190, 0, 0)");
-    useFleet_->setEnabled(outcome_ && outcome_->error.empty() && !Running() && !outOfDate_);
+    problem_->setStyleSheet(error.empty() || unticked ? QString() : "color: rgb(190, 0, 0)");
+    useFleet_->setEnabled(FleetShown() && !Running() && !outOfDate_);
 }
 
 void BestFleetPage::FindFleet() {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <map>
 #include <optional>
 
 #include "engine/simulation_context.h"
@@ -18,12 +19,14 @@ class QTableWidget;
 
 namespace kestrin {
 
-/// The planner's "Best Fleet" page: the player ticks the attacker rows to vary, each from 0 to
-/// a bound (the count on the grid unless edited), the ticks and a goal; the advisor finds the
-/// fleet off the window's thread, and the page shows it beside the grid's own fleet, every
-/// figure per tick and for the whole battle. "Use this fleet" writes it into the sheet as the
-/// step "Use This Fleet". A fleet found for another battle than the one on the grid is marked
-/// out of date and cannot be used until the search runs again.
+/// The planner's "Best Fleet" page: the player ticks the attacker rows to vary (none at first,
+/// then the player's last choice; one click ticks every row with ships, or none), each from 0
+/// to a bound (the count on the grid unless edited), the ticks and a goal; the advisor finds
+/// the fleet off the window's thread, and the page shows it beside the grid's own fleet, a
+/// row per figure, for the whole battle or one tick. A fleet that keeps no limit is not
+/// shown. "Use this fleet" writes it into the sheet as the step "Use This Fleet". A fleet found
+/// for another battle than the one on the grid is marked out of date and cannot be used until
+/// the search runs again.
 ///
 /// The rules, sheet and context belong to the main window and must outlive this page.
 class BestFleetPage : public QWidget {
@@ -53,6 +56,10 @@ public:
     bool Running() const { return runner_->Running(); }
     /// The last finished search, if any.
     const std::optional<FleetSearchOutcome>& Outcome() const { return outcome_; }
+    /// The rows the last search varied: those "Use this fleet" changes.
+    const std::vector<VariedRow>& UsedRows() const { return searched_.rows; }
+    /// Ticks every row with ships on the grid (`withShips`), or none.
+    void TickRows(bool withShips);
 
     QTableWidget* RowTable() const { return rowTable_; }
     QSpinBox* TicksBox() const { return ticksBox_; }
@@ -67,7 +74,15 @@ public:
     QLabel* Summary() const { return summary_; }
     QTableWidget* FleetTable() const { return fleetTable_; }
     QTableWidget* FigureTable() const { return figureTable_; }
+    /// Which figures the table shows: the whole battle (0) or a tick (1, 2, ...).
+    QComboBox* PeriodBox() const { return periodBox_; }
+    QPushButton* TickShipsButton() const { return tickShips_; }
+    QPushButton* TickNoneButton() const { return tickNone_; }
     QPushButton* UseFleetButton() const { return useFleet_; }
+
+signals:
+    /// "Use this fleet" changed the sheet (the window shows the rows it changed).
+    void FleetUsed();
 
 private:
     QWidget* BuildControls();
@@ -79,6 +94,9 @@ private:
     void ShowOutcome();
     void FillFleetTable();
     void FillFigureTable();
+    void FillPeriods();
+    QString OutcomeText() const;
+    bool FleetShown() const;
 
     BattleDocument& document_;
     const BattleSheet& sheet_;
@@ -103,7 +121,11 @@ private:
     QLabel* summary_ = nullptr;
     QTableWidget* fleetTable_ = nullptr;
     QTableWidget* figureTable_ = nullptr;
+    QComboBox* periodBox_ = nullptr;
+    QPushButton* tickShips_ = nullptr;
+    QPushButton* tickNone_ = nullptr;
     QPushButton* useFleet_ = nullptr;
+    std::map<int, bool> ticked_;  ///< the player's ticks by sheet row, kept while rows come and go
 };
 
 }  // namespace kestrin

@@ -1,6 +1,8 @@
 // The "Best Fleet" page's results: the fleet beside the grid's, every figure per tick and for
 // the whole battle, and "Use this fleet".
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -8,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "sheet/row_captions.h"
 #include "ui/planner/best_fleet_page.h"
 
 namespace kestrin {
@@ -29,6 +32,8 @@ QTableWidget* ResultTable() {
     return table;
 }
 
+QString Count(std::int64_t value, const NumberLocale& locale) { return QString::fromStdString(FormatNumber(value, locale)); }
+
 }  // namespace
 
 QWidget* BestFleetPage::BuildResults() {
@@ -38,6 +43,12 @@ QWidget* BestFleetPage::BuildResults() {
     fleetTable_ = ResultTable();
     fleetTable_->setMaximumHeight(150);
     fleetTable_->verticalHeader()->hide();
+    // A row per figure and two columns, the best fleet's beside the grid's: whole at any
+    // window size. The whole battle first, a tick when asked for.
+    periodBox_ = new QComboBox;
+    auto* period = new QHBoxLayout;
+    period->addWidget(new QLabel("Figures of"));
+    period->addWidget(periodBox_, 1);
     figureTable_ = ResultTable();
     useFleet_ = new QPushButton("Use this fleet");
     auto* buttons = new QHBoxLayout;
@@ -47,9 +58,11 @@ QWidget* BestFleetPage::BuildResults() {
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(summary_);
     column->addWidget(fleetTable_);
+    column->addLayout(period);
     column->addWidget(figureTable_, 1);
     column->addLayout(buttons);
     connect(useFleet_, &QPushButton::clicked, this, &BestFleetPage::UseFleet);
+    connect(periodBox_, &QComboBox::currentIndexChanged, this, &BestFleetPage::FillFigureTable);
     useFleet_->setEnabled(false);
     return side;
 }
@@ -69,27 +82,45 @@ void BestFleetPage::SearchFinished() {
     BattleChanged();
 }
 
+// A fleet to show and use: one was found and it keeps the goal's limits.
+bool BestFleetPage::FleetShown() const { return outcome_ && outcome_->error.empty() && outcome_->result.meetsLimits; }
+
 void BestFleetPage::ShowOutcome() {
+    FillPeriods();
     FillFleetTable();
     FillFigureTable();
-    if (!outcome_) {
-        summary_->setText("Tick the rows to vary, choose a goal and press \"Find Best Fleet\".");
-        return;
-    }
-    if (!outcome_->error.empty()) {
-        summary_->setText(QString::fromStdString(outcome_->error));
-        return;
-    }
-    const FleetSearchResult& r = outcome_->result;
-    const QString tried = QString::fromStdString(FormatNumber(r.evaluations, sheet_.Locale()));
-    QString text = r.cancelled    ? "<b>Best fleet so far</b> (cancelled after " + tried + " fleets)"
-                   : r.exhaustive ? "<b>Best fleet</b> of all " + tried + " fleets"
-                                  : "<b>Best fleet found</b> in " + tried + " fleets";
-    if (!r.meetsLimits) text += " &mdash; <span style='color:rgb(190,0,0)'>no fleet tried keeps the limits</span>";
+    // A new answer is read from its top.
+    fleetTable_->scrollToTop();
+    figureTable_->scrollToTop();
+    fleetTable_->horizontalScrollBar()->setValue(0);
+    figureTable_->horizontalScrollBar()->setValue(0);
+    QString text = OutcomeText();
     if (outOfDate_)
         text += "<br><span style='color:rgb(190,0,0)'>Out of date: the battle changed since. Find the best fleet "
                 "again to use one.</span>";
     summary_->setText(text);
+}
+
+// What the search found and how sure that is: over at most 100,000 fleets every one is tried;
+// beyond, the answer is the best of those evaluated.
+QString BestFleetPage::OutcomeText() const {
+    if (!outcome_) return "Tick the rows to vary, choose a goal and press \"Find Best Fleet\".";
+    if (!outcome_->error.empty()) return QString::fromStdString(outcome_->error);
+    const FleetSearchResult& r = outcome_->result;
+    const NumberLocale& locale = sheet_.Locale();
+    const QString tried = Count(r.evaluations, locale);
+    const QString space = Count(FleetSpaceSize(searched_.rows), locale);
+    if (!r.meetsLimits) {
+        const QString none = "<span style='color:rgb(190,0,0)'><b>No fleet keeps the limits</b></span>";
+        if (r.exhaustive) return none + ": all " + space + " fleets were tried.";
+        return none + " among the " + tried + " of " + space + " fleets tried" + (r.cancelled ? " before Cancel" : "") +
+               "; a fleet not tried may keep them.";
+    }
+    if (r.cancelled)
+        return "<b>Best fleet so far</b> (cancelled after " + tried + " of " + space + " fleets): not proven the best.";
+    if (r.exhaustive) return "<b>Best fleet</b> of all " + space + " fleets.";
+    return "<b>Best fleet found</b> in " + tried + " evaluations of " + space +
+           " fleets: the best found, not proven the best.";
 }
 
 // One line per varied row: the count found and the count on the grid.
@@ -97,54 +128,57 @@ void BestFleetPage::FillFleetTable() {
     fleetTable_->clear();
     fleetTable_->setColumnCount(3);
     fleetTable_->setHorizontalHeaderLabels({"Row", "Best fleet", "On the grid"});
-    const bool shown = outcome_ && outcome_->error.empty();
+    const bool shown = FleetShown();
     fleetTable_->setRowCount(shown ? static_cast<int>(searched_.rows.size()) : 0);
     if (!shown) return;
     for (int i = 0; i < fleetTable_->rowCount(); ++i) {
         const int row = searched_.rows[static_cast<std::size_t>(i)].row;
-        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(searched_.cells.At(sheet::kAttCaption, row))));
+        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(std::string(RowCaption(sheet_.Rules().catalogue, Side::Attacker, row)))));
         fleetTable_->setItem(i, 1, Figure(outcome_->result.best.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
         fleetTable_->setItem(i, 2, Figure(outcome_->grid.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
     }
 }
 
-// Every figure: the whole battle first, then each tick, the best fleet beside the grid's.
+// The whole battle, then each tick of the answer.
+void BestFleetPage::FillPeriods() {
+    const QSignalBlocker block(periodBox_);
+    periodBox_->clear();
+    periodBox_->addItem("Whole battle");
+    const int ticks = FleetShown() ? static_cast<int>(outcome_->result.best.ticks.size()) : 0;
+    for (int t = 1; t <= ticks; ++t) periodBox_->addItem("Tick " + QString::number(t));
+    periodBox_->setEnabled(ticks > 0);
+}
+
+// Every figure of the chosen period, the best fleet's beside the grid's.
 void BestFleetPage::FillFigureTable() {
     figureTable_->clear();
-    const bool shown = outcome_ && outcome_->error.empty();
-    const FleetBattle* battles[2] = {shown ? &outcome_->result.best : nullptr, shown ? &outcome_->grid : nullptr};
-    const int ticks = shown ? static_cast<int>(battles[0]->ticks.size()) : 0;
+    const bool shown = FleetShown();
     figureTable_->setRowCount(shown ? kSweepFigureCount : 0);
-    figureTable_->setColumnCount(shown ? 2 * (ticks + 1) : 0);
+    figureTable_->setColumnCount(shown ? 2 : 0);
     if (!shown) return;
-    QStringList headers;
-    for (int t = 0; t <= ticks; ++t) {
-        const QString when = t == 0 ? "Whole battle" : "Tick " + QString::number(t);
-        headers << when + "\nbest" << when + "\ngrid";
-    }
-    figureTable_->setHorizontalHeaderLabels(headers);
+    figureTable_->setHorizontalHeaderLabels({"Best fleet", "On the grid"});
     QStringList titles;
     for (const SweepFigureInfo& figure : kSweepFigures) titles << figure.title;
     figureTable_->setVerticalHeaderLabels(titles);
-    for (int f = 0; f < kSweepFigureCount; ++f) {
-        for (int t = 0; t <= ticks; ++t) {
-            for (int b = 0; b < 2; ++b) {
-                const SweepFigures& figures = t == 0 ? battles[b]->summed : battles[b]->ticks[static_cast<std::size_t>(t - 1)];
-                figureTable_->setItem(f, 2 * t + b, Figure(kSweepFigures[f].value(figures), sheet_.Locale()));
-            }
-        }
+    const int tick = periodBox_->currentIndex();
+    const FleetBattle* battles[2] = {&outcome_->result.best, &outcome_->grid};
+    for (int b = 0; b < 2; ++b) {
+        const SweepFigures& figures = tick <= 0 ? battles[b]->summed : battles[b]->ticks[static_cast<std::size_t>(tick - 1)];
+        for (int f = 0; f < kSweepFigureCount; ++f)
+            figureTable_->setItem(f, b, Figure(kSweepFigures[f].value(figures), sheet_.Locale()));
     }
 }
 
 void BestFleetPage::UseFleet() {
     // A count still being typed goes in first, as its own step: the fleet may then be out of date.
     document_.FinishOpenEdit();
-    if (!outcome_ || !outcome_->error.empty() || Running() || outOfDate_) return;
+    if (!FleetShown() || Running() || outOfDate_) return;
     document_.Run(Step::UseThisFleet, [this](BattleSheet& sheet) {
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
             sheet.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
         sheet.Recalculate();
     });
+    emit FleetUsed();
 }
 
 }  // namespace kestrin

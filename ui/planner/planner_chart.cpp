@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ui/planner/axis_scale.h"
 
@@ -23,26 +24,27 @@ constexpr double kFlattening = 20;
 
 double X(std::int64_t value) { return static_cast<double>(value); }
 
-std::pair<double, double> FigureRange(const PlannerPlot& plot, const std::vector<int>& figures) {
-    double low = 0, high = 0;
-    bool any = false;
-    for (int figure : figures) {
-        for (const SweepFigures& f : plot.figures) {
-            const double v = X(kSweepFigures[figure].value(f));
-            low = any ? std::min(low, v) : v;
-            high = any ? std::max(high, v) : v;
-            any = true;
-        }
-    }
-    return {low, high};
+// The values of `figures` over the plot's points; a figure without a value has none there.
+std::vector<double> FigureValues(const PlannerPlot& plot, const std::vector<int>& figures) {
+    std::vector<double> values;
+    for (int figure : figures)
+        for (const SweepFigures& f : plot.figures)
+            if (FigureDefined(figure, f)) values.push_back(X(kSweepFigures[figure].value(f)));
+    return values;
+}
+
+// What an axis of `figures` would show.
+ValueRange FiguresRange(const PlannerPlot& plot, const std::vector<int>& figures) {
+    std::vector<double> values = FigureValues(plot, figures);
+    return values.empty() ? ValueRange{} : ShownRange(std::move(values));
 }
 
 // The shown figures by axis: the resource figures of like size, the smaller resource figures,
 // the asteroid counts; empty groups left out.
 std::vector<std::vector<int>> AxisGroups(const PlannerPlot& plot) {
     const auto size = [&](int figure) {
-        const auto [low, high] = FigureRange(plot, {figure});
-        return std::max(std::abs(low), std::abs(high));
+        const ValueRange range = FiguresRange(plot, {figure});
+        return std::max(std::abs(range.low), std::abs(range.high));
     };
     double largest = 0;
     for (int figure : plot.shown)
@@ -138,56 +140,99 @@ void PlannerChartView::Plot(PlannerPlot plot) {
         const QString title = group.size() == 1 ? QString(kSweepFigures[group.front()].title)
                               : roids           ? QString("Asteroids")
                                                 : QString("Fleet value, resources");
-        valueAxes_.emplace_back(group, AddAxis(roids ? Qt::AlignRight : Qt::AlignLeft, title, group));
+        AddAxis(roids ? Qt::AlignRight : Qt::AlignLeft, title, group);
     }
     AddFigureLines();
     AddFindingMarkers();
 }
 
-QAbstractAxis* PlannerChartView::AddAxis(Qt::Alignment alignment, const QString& title, const std::vector<int>& figures) {
-    const auto [low, high] = FigureRange(plot_, figures);
-    // Zero is always on the axis: a figure reads against nothing lost or captured.
-    QCategoryAxis* axis = ScaleAxis(NiceScale(std::min(low, 0.0), std::max(high, 0.0)), locale_);
+void PlannerChartView::AddAxis(Qt::Alignment alignment, const QString& title, const std::vector<int>& figures) {
+    ValueRange range = FiguresRange(plot_, figures);
+    // A finding's figure is what matters most: on the axis, even when it lies between points.
+    for (int k = 0; k < kFindingCount; ++k) {
+        const std::optional<SweepFinding>& finding = plot_.findings[k];
+        if (!finding || std::ranges::find(figures, FindingFigure(static_cast<FindingKind>(k))) == figures.end()) continue;
+        range.low = std::min(range.low, X(finding->figure));
+        range.high = std::max(range.high, X(finding->figure));
+    }
+    const AxisScale scale = NiceScale(range.low, range.high);
+    QCategoryAxis* axis = ScaleAxis(scale, locale_);
     axis->setTitleText(title);
     if (figures.size() == 1) axis->setTitleBrush(FigureColour(figures.front()));
     chart()->addAxis(axis, alignment);
-    return axis;
+    valueAxes_.push_back({figures, axis, scale});
 }
 
-QAbstractAxis* PlannerChartView::AxisOf(int figure) const {
-    for (const auto& [figures, axis] : valueAxes_)
-        if (std::ranges::find(figures, figure) != figures.end()) return axis;
+const PlannerChartView::ValueAxis* PlannerChartView::AxisOf(int figure) const {
+    for (const ValueAxis& entry : valueAxes_)
+        if (std::ranges::find(entry.figures, figure) != entry.figures.end()) return &entry;
     return nullptr;
 }
 
 QList<QAbstractAxis*> PlannerChartView::ValueAxes() const {
     QList<QAbstractAxis*> axes;
-    for (const auto& entry : valueAxes_) axes.push_back(entry.second);
+    for (const ValueAxis& entry : valueAxes_) axes.push_back(entry.axis);
     return axes;
 }
 
 void PlannerChartView::AddFigureLines() {
-    for (int figure : plot_.shown) {
-        auto* line = new QLineSeries;
-        line->setName(kSweepFigures[figure].title);
-        line->setObjectName(kSweepFigures[figure].key);
-        line->setPen(QPen(FigureColour(figure), 2));
-        for (std::size_t i = 0; i < plot_.values.size(); ++i)
-            line->append(X(plot_.values[i]), X(kSweepFigures[figure].value(plot_.figures[i])));
-        chart()->addSeries(line);
-        line->attachAxis(xAxis_);
-        line->attachAxis(AxisOf(figure));
-    }
+    for (int figure : plot_.shown) AddFigureLine(figure);
     // The hovered or chosen point on each line, one set per axis.
-    for (const auto& entry : valueAxes_) {
+    for (const ValueAxis& entry : valueAxes_) {
         auto* marks = new QScatterSeries;
         marks->setMarkerSize(9);
         marks->setColor(Qt::black);
         chart()->addSeries(marks);
         marks->attachAxis(xAxis_);
-        marks->attachAxis(entry.second);
+        marks->attachAxis(entry.axis);
         hoverMarks_.push_back(marks);
     }
+}
+
+// One figure's line, in pieces between the points where it has no value; a point beyond the
+// axis sits on its edge and gets a hollow square. The points are gathered before the series
+// join the chart, which would otherwise redraw for each of them.
+void PlannerChartView::AddFigureLine(int figure) {
+    const ValueAxis& axis = *AxisOf(figure);
+    QList<QList<QPointF>> pieces;
+    QList<QPointF> clipped;
+    bool broken = true;
+    for (std::size_t i = 0; i < plot_.values.size(); ++i) {
+        const SweepFigures& f = plot_.figures[i];
+        if (!FigureDefined(figure, f)) {
+            broken = true;
+            continue;
+        }
+        if (std::exchange(broken, false)) pieces.emplace_back();
+        const double y = X(kSweepFigures[figure].value(f));
+        const QPointF at(X(plot_.values[i]), std::clamp(y, axis.scale.min, axis.scale.max));
+        pieces.back().append(at);
+        if (at.y() != y) clipped.append(at);
+    }
+    const auto add = [&](QXYSeries* series) {
+        chart()->addSeries(series);
+        series->attachAxis(xAxis_);
+        series->attachAxis(axis.axis);
+    };
+    for (const QList<QPointF>& points : pieces) {
+        auto* piece = new QLineSeries;
+        piece->setName(kSweepFigures[figure].title);
+        piece->setObjectName(kSweepFigures[figure].key);
+        piece->setPen(QPen(FigureColour(figure), 2));
+        piece->append(points);
+        // A piece of one point draws no line: its point shows.
+        piece->setPointsVisible(points.size() == 1);
+        add(piece);
+    }
+    if (clipped.isEmpty()) return;
+    auto* marks = new QScatterSeries;
+    marks->setObjectName(QString(kSweepFigures[figure].key) + "Clipped");
+    marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    marks->setMarkerSize(9);
+    marks->setColor(Qt::white);
+    marks->setBorderColor(FigureColour(figure));
+    marks->append(clipped);
+    add(marks);
 }
 
 // Each finding as a large marker of its own shape on its figure's line, or on the bottom edge
@@ -202,25 +247,39 @@ void PlannerChartView::AddFindingMarkers() {
         if (!finding) continue;
         const auto kind = static_cast<FindingKind>(k);
         const int figure = FindingFigure(kind);
-        QAbstractAxis* axis = AxisOf(figure);
+        const ValueAxis* axis = AxisOf(figure);
         auto* marker = new QScatterSeries;
         marker->setObjectName(QString("finding%1").arg(k));
         marker->setMarkerShape(kShapes[k]);
         marker->setMarkerSize(18);
         marker->setColor(FindingColour(kind));
         marker->setBorderColor(Qt::black);
-        const double y = axis != nullptr ? X(kSweepFigures[figure].value(plot_.figures[finding->point]))
-                                         : static_cast<QCategoryAxis*>(valueAxes_.front().second)->min();
+        // The finding's own figure: its value may lie between the points.
+        const double y = axis != nullptr ? std::clamp(X(finding->figure), axis->scale.min, axis->scale.max)
+                                         : static_cast<QCategoryAxis*>(valueAxes_.front().axis)->min();
         marker->append(X(finding->value), y);
         chart()->addSeries(marker);
         marker->attachAxis(xAxis_);
-        marker->attachAxis(axis != nullptr ? axis : valueAxes_.front().second);
+        marker->attachAxis(axis != nullptr ? axis->axis : valueAxes_.front().axis);
     }
 }
 
 QLineSeries* PlannerChartView::FigureLine(int figure) const {
+    const QList<QLineSeries*> pieces = FigureLines(figure);
+    return pieces.isEmpty() ? nullptr : pieces.front();
+}
+
+QList<QLineSeries*> PlannerChartView::FigureLines(int figure) const {
+    QList<QLineSeries*> pieces;
     for (QAbstractSeries* series : chart()->series())
-        if (series->objectName() == kSweepFigures[figure].key) return static_cast<QLineSeries*>(series);
+        if (series->objectName() == kSweepFigures[figure].key) pieces.push_back(static_cast<QLineSeries*>(series));
+    return pieces;
+}
+
+QScatterSeries* PlannerChartView::ClippedMarks(int figure) const {
+    for (QAbstractSeries* series : chart()->series())
+        if (series->objectName() == QString(kSweepFigures[figure].key) + "Clipped")
+            return static_cast<QScatterSeries*>(series);
     return nullptr;
 }
 
@@ -262,8 +321,13 @@ void PlannerChartView::MarkHovered(int index) {
     for (std::size_t a = 0; a < hoverMarks_.size(); ++a) {
         hoverMarks_[a]->clear();
         if (index < 0) continue;
-        for (int figure : valueAxes_[a].first)
-            hoverMarks_[a]->append(X(plot_.values[index]), X(kSweepFigures[figure].value(plot_.figures[index])));
+        const ValueAxis& axis = valueAxes_[a];
+        for (int figure : axis.figures) {
+            const SweepFigures& f = plot_.figures[index];
+            if (!FigureDefined(figure, f)) continue;
+            const double y = X(kSweepFigures[figure].value(f));
+            hoverMarks_[a]->append(X(plot_.values[index]), std::clamp(y, axis.scale.min, axis.scale.max));
+        }
     }
 }
 

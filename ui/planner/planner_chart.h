@@ -8,6 +8,7 @@
 #include "planner/sweep_figures.h"
 #include "planner/sweep_findings.h"
 #include "sheet/number_format.h"
+#include "ui/planner/axis_scale.h"
 
 class QAbstractAxis;
 class QLineSeries;
@@ -22,7 +23,7 @@ struct PlannerPlot {
     std::vector<std::int64_t> values;    ///< ascending
     std::vector<SweepFigures> figures;   ///< one per value, as plotted (a tick or the battle)
     std::vector<int> shown;              ///< indexes into kSweepFigures
-    SweepFindings findings;
+    SweepFindings findings;              ///< their values may lie between the points
 };
 
 /// The colour of figure `figure`'s line: fixed, whatever else is plotted.
@@ -35,7 +36,10 @@ int FindingFigure(FindingKind kind);
 
 /// The planner's line chart. Resource figures share the left axis unless one is twenty times
 /// smaller than the largest (then those have a second axis); asteroid counts are on the
-/// right. The findings are markers on their figures' lines. The legend is the window's, beside
+/// right. Each axis shows the range that matters (ShownRange): a figure beyond it is drawn at
+/// its edge with a hollow square. A figure without a value (the change per asteroid where
+/// none is captured) has no point: its line breaks there. The findings are markers at their
+/// values and figures. The legend is the window's, beside
 /// the chart, so that no name is ever cut. Moving the mouse reports the nearest point,
 /// pressing chooses it; with the focus, Left, Right, Home and End choose a point and Enter
 /// asks to use it.
@@ -49,8 +53,13 @@ public:
     void Plot(PlannerPlot plot);
     /// The plot shown.
     const PlannerPlot& Shown() const { return plot_; }
-    /// The line of figure `figure`, or null when it is not plotted.
+    /// The first piece of figure `figure`'s line, or null when it is not plotted.
     QLineSeries* FigureLine(int figure) const;
+    /// Every piece of figure `figure`'s line, left to right: it breaks where the figure has no
+    /// value.
+    QList<QLineSeries*> FigureLines(int figure) const;
+    /// The marks of figure `figure`'s points that lie beyond its axis, or null when none does.
+    QScatterSeries* ClippedMarks(int figure) const;
     /// The marker of a finding, or null when it is not shown.
     QScatterSeries* FindingMarker(FindingKind kind) const;
     /// The value axes, left to right (the resource axes, then the asteroid axis).
@@ -83,14 +92,21 @@ protected:
 private:
     void AddFigureLines();
     void AddFindingMarkers();
-    QAbstractAxis* AddAxis(Qt::Alignment alignment, const QString& title, const std::vector<int>& figures);
-    QAbstractAxis* AxisOf(int figure) const;
+    void AddFigureLine(int figure);
+    // A value axis: its figures and the scale it shows.
+    struct ValueAxis {
+        std::vector<int> figures;
+        QAbstractAxis* axis = nullptr;
+        AxisScale scale;
+    };
+    void AddAxis(Qt::Alignment alignment, const QString& title, const std::vector<int>& figures);
+    const ValueAxis* AxisOf(int figure) const;
     void ShowTitle();
 
     NumberLocale locale_;
     PlannerPlot plot_;
     QAbstractAxis* xAxis_ = nullptr;
-    std::vector<std::pair<std::vector<int>, QAbstractAxis*>> valueAxes_;  ///< figures and their axis
+    std::vector<ValueAxis> valueAxes_;
     std::vector<QScatterSeries*> hoverMarks_;  ///< one per value axis
     int chosen_ = -1;
     bool outOfDate_ = false;

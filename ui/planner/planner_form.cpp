@@ -10,11 +10,13 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "engine/number_text.h"
+#include "sheet/result_rows.h"
 #include "sheet/typed_number.h"
 #include "planner/sweep_range.h"
 #include "ui/planner/best_fleet_page.h"
@@ -27,6 +29,8 @@ namespace kestrin {
 namespace {
 
 constexpr int kDefaultPoints = 101, kDefaultTicks = 3;
+// The narrowest window with the findings beside the chart rather than under it.
+constexpr int kRoomBeside = 900;
 
 // Any text may be typed, as into the grid: what is no count keeps "Run" waiting and says so.
 QLineEdit* WholeNumberEdit() { return new QLineEdit; }
@@ -50,6 +54,14 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleDocument& document, c
         progress_->setValue(done);
     });
     connect(runner_, &SweepRunner::Finished, this, &TPlannerForm::SweepFinished);
+    findingsRunner_ = new SweepRunner(rules, this);
+    connect(findingsRunner_, &SweepRunner::Progress, this, [this](int done, int total) {
+        // A stale pass's last signals do not move the bar of the sweep that replaced it.
+        if (passStale_ || Running()) return;
+        progress_->setRange(0, total);
+        progress_->setValue(done);
+    });
+    connect(findingsRunner_, &SweepRunner::Finished, this, &TPlannerForm::FindingsPassFinished);
     auto* sweepPage = new QWidget;
     auto* layout = new QHBoxLayout(sweepPage);
     layout->addWidget(BuildControls());
@@ -58,10 +70,18 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleDocument& document, c
     pages_->addTab(sweepPage, "Sweep");
     fleetPage_ = new BestFleetPage(rules, document, context);
     pages_->addTab(fleetPage_, "Best Fleet");
+    connect(fleetPage_, &BestFleetPage::FleetUsed, this, [this] {
+        QList<int> rows;
+        for (const VariedRow& row : fleetPage_->UsedRows()) rows << row.row;
+        emit RowsChanged(Side::Attacker, rows);
+    });
+    tickNote_ = new QLabel;
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(pages_);
+    outer->addWidget(pages_, 1);
+    outer->addWidget(tickNote_);
     resize(1010, 640);
+    ShowTickNote();
     FillRows();
     SetRunning(false);
     document_.AddView(this);
@@ -71,7 +91,7 @@ TPlannerForm::~TPlannerForm() { document_.RemoveView(this); }
 
 QWidget* TPlannerForm::BuildControls() {
     auto* side = new QWidget;
-    side->setFixedWidth(220);
+    side->setFixedWidth(200);
     auto* form = new QFormLayout;
     sideBox_ = new QComboBox;
     sideBox_->addItems({"Attacker", "Defender"});
@@ -110,6 +130,14 @@ QWidget* TPlannerForm::BuildControls() {
     column->addWidget(new QLabel("Plot"));
     column->addWidget(modeBox_);
     column->addWidget(figureList_, 1);
+    // The exports act on the whole sweep, as "Run Sweep" does; under the chart they would
+    // widen the window.
+    exportCsv_ = new QPushButton("Export CSV...");
+    savePng_ = new QPushButton("Save Chart as PNG...");
+    column->addWidget(exportCsv_);
+    column->addWidget(savePng_);
+    connect(exportCsv_, &QPushButton::clicked, this, &TPlannerForm::ExportCsvClick);
+    connect(savePng_, &QPushButton::clicked, this, &TPlannerForm::SavePngClick);
     connect(sideBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::FillRows);
     connect(rowBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::RowChosen);
     for (QLineEdit* edit : {fromEdit_, toEdit_}) {
@@ -117,46 +145,55 @@ QWidget* TPlannerForm::BuildControls() {
         connect(edit, &QLineEdit::returnPressed, this, &TPlannerForm::RunSweep);
     }
     connect(runButton_, &QPushButton::clicked, this, &TPlannerForm::RunSweep);
-    connect(cancelButton_, &QPushButton::clicked, runner_, &SweepRunner::Cancel);
+    connect(cancelButton_, &QPushButton::clicked, this, &TPlannerForm::CancelWork);
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &TPlannerForm::Replot);
     connect(figureList_, &QListWidget::itemChanged, this, &TPlannerForm::Replot);
     return side;
 }
 
+namespace {
+
+// A scroll area showing `label` at the area's width, growing downwards: whatever its text,
+// the label never widens the window.
+QScrollArea* TextArea(QLabel* label) {
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::RichText);
+    label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    auto* area = new QScrollArea;
+    area->setWidget(label);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return area;
+}
+
+}  // namespace
+
 QWidget* TPlannerForm::BuildChartSide() {
     auto* side = new QWidget;
     chart_ = new PlannerChartView(sheet_.Locale());
-    chart_->setMinimumSize(280, 260);
+    chart_->setMinimumSize(280, 220);
     findings_ = new QLabel;
-    findings_->setWordWrap(true);
-    findings_->setTextFormat(Qt::RichText);
-    findings_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     findings_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    findingsArea_ = TextArea(findings_);
+    findingsArea_->setMinimumHeight(3 * findings_->fontMetrics().lineSpacing());
     readout_ = new QLabel(kReadoutHint);
-    readout_->setWordWrap(true);
-    readout_->setTextFormat(Qt::RichText);
-    readout_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     // A fixed height: the chart above does not move when a longer readout appears; what does
     // not fit scrolls.
-    auto* readoutArea = new QScrollArea;
-    readoutArea->setWidget(readout_);
-    readoutArea->setWidgetResizable(true);
-    readoutArea->setFrameShape(QFrame::NoFrame);
-    readoutArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QScrollArea* readoutArea = TextArea(readout_);
     readoutArea->setFixedHeight(4 * readout_->fontMetrics().lineSpacing() + 6);
     useValue_ = new QPushButton("Use this value");
-    exportCsv_ = new QPushButton("Export CSV...");
-    savePng_ = new QPushButton("Save Chart as PNG...");
+    // As wide as its longest text from the start: choosing a point never widens the window.
+    useValue_->setMinimumWidth(useValue_->sizeHint().width() +
+                               useValue_->fontMetrics().horizontalAdvance(" (-2,147,483,648)"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(useValue_);
     buttons->addStretch(1);
-    buttons->addWidget(exportCsv_);
-    buttons->addWidget(savePng_);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
-    chartRow_ = new QHBoxLayout;
+    chartRow_ = new QBoxLayout(QBoxLayout::LeftToRight);
     chartRow_->addWidget(chart_, 1);
-    chartRow_->addWidget(findings_);
+    chartRow_->addWidget(findingsArea_);
     column->addLayout(chartRow_, 1);
     column->addWidget(readoutArea);
     column->addLayout(buttons);
@@ -165,8 +202,6 @@ QWidget* TPlannerForm::BuildChartSide() {
     connect(chart_, &PlannerChartView::UseRequested, this, &TPlannerForm::UseChosenValue);
     connect(findings_, &QLabel::linkActivated, this, [this](const QString& link) { ChooseFinding(link.toInt()); });
     connect(useValue_, &QPushButton::clicked, this, &TPlannerForm::UseChosenValue);
-    connect(exportCsv_, &QPushButton::clicked, this, &TPlannerForm::ExportCsvClick);
-    connect(savePng_, &QPushButton::clicked, this, &TPlannerForm::SavePngClick);
     return side;
 }
 
@@ -177,8 +212,12 @@ void TPlannerForm::ShowPlanner() {
     const bool opening = !isVisible();
     show();
     if (opening && parentWidget() != nullptr) {
-        PlaceBeside(this, parentWidget());
+        // Placed at the minimum of the narrow layout; the new width then chooses the layout.
+        LayOutFindings(false);
+        PlaceBeside(this, parentWidget(), keepInView_ ? keepInView_() : QRect());
+        LayOutFindings(width() >= kRoomBeside);
     }
+    ShowTickNote();
     raise();
     activateWindow();
 }
@@ -187,16 +226,21 @@ void TPlannerForm::ShowPlanner() {
 // enough to sit beside the main window on a 1280-pixel screen.
 void TPlannerForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    constexpr int kRoomBeside = 900;
     LayOutFindings(width() >= kRoomBeside);
 }
 
-// The findings' width never raises the window's minimum: beside the chart they take a
-// quarter of the row.
+// The findings scroll in their own area, so their text never raises the window's minimum:
+// beside the chart they take a quarter of the row, under it a third of the column.
 void TPlannerForm::LayOutFindings(bool beside) {
     chartRow_->setDirection(beside ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
-    chartRow_->setStretch(0, beside ? 3 : 1);
-    chartRow_->setStretch(1, beside ? 1 : 0);
+    chartRow_->setStretch(0, 3);
+    chartRow_->setStretch(1, 1);
+}
+
+// The main window shows one tick of the battle while the chart may show the whole of it.
+void TPlannerForm::ShowTickNote() {
+    tickNote_->setText("The main window shows tick " + QString::number(sheet_.CurrentTick()) +
+                       " of the battle on the grid (Alt+Right: the next tick).");
 }
 
 Side TPlannerForm::ChosenSide() const { return sideBox_->currentIndex() == 0 ? Side::Attacker : Side::Defender; }
@@ -206,7 +250,7 @@ void TPlannerForm::FillRows() {
     const int keep = rowBox_->currentData().toInt();
     const QSignalBlocker block(rowBox_);
     rowBox_->clear();
-    for (const SweepRow& row : SweepableRows(sheet_.Cells(), ChosenSide()))
+    for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, ChosenSide()))
         rowBox_->addItem(QString::fromStdString(row.caption), row.row);
     const int at = rowBox_->findData(keep);
     rowBox_->setCurrentIndex(at >= 0 ? at : 0);
@@ -234,7 +278,7 @@ std::string TPlannerForm::CheckControls(SweepRequest* request) const {
     const SweepRange range{from.value, to.value, pointsBox_->value()};
     if (std::string error = CheckSweepRange(range, input.row); !error.empty()) return error;
     if (request != nullptr)
-        *request = {sheet_.Cells(), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};
+        *request = {SheetInputs(sheet_.Cells()), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};
     return {};
 }
 
@@ -248,11 +292,16 @@ void TPlannerForm::UpdateRunState() {
 
 bool TPlannerForm::Running() const { return runner_->Running(); }
 
+bool TPlannerForm::FindingsRunning() const { return findingsRunner_->Running(); }
+
+// The bar and Cancel show while the sweep or its pass over every value runs; the chart's
+// buttons wait only for the sweep.
 void TPlannerForm::SetRunning(bool running) {
-    progress_->setVisible(running);
-    cancelButton_->setVisible(running);
+    const bool busy = running || (FindingsRunning() && !passStale_);
+    progress_->setVisible(busy);
+    cancelButton_->setVisible(busy);
     const bool results = !result_.points.empty() && !running;
-    useValue_->setEnabled(results && chosen_.has_value() && !outOfDate_);
+    useValue_->setEnabled(results && chosenPoint_.has_value() && !outOfDate_);
     exportCsv_->setEnabled(results);
     savePng_->setEnabled(results);
     UpdateRunState();

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "engine/simulation_context.h"
@@ -48,6 +49,9 @@ public:
 
     /// Shows the window beside its parent, in front, with the rows of the sheet as it stands.
     void ShowPlanner();
+    /// The part of the parent window (its own coordinates) the planner is never placed over:
+    /// the grid's attacker columns, where the rows it varies and changes are.
+    void KeepInView(std::function<QRect()> part) { keepInView_ = std::move(part); }
     /// The battle on the grid changed: marks the chart out of date when its inputs differ;
     /// a chart out of date offers no value to use until it is run again.
     void BattleChanged() override;
@@ -60,8 +64,9 @@ public:
     void UseChosenValue();
     /// Writes the last sweep as CSV to `path`; the error's text, or empty.
     QString ExportCsv(const std::filesystem::path& path) const;
-    /// Saves the chart, its legend and findings as a PNG image of at least 1600 x 1000 at
-    /// `path`; the error's text, or empty.
+    /// Saves the chart, its legend and findings as a PNG image of 1600 x 1000 pixels at any
+    /// scale of the screen, its text large enough to read at half that size, at `path`; the
+    /// error's text, or empty.
     QString SaveChartPng(const std::filesystem::path& path);
     /// The findings of the plotted sweep.
     const SweepFindings& Findings() const { return chart_->Shown().findings; }
@@ -70,8 +75,13 @@ public:
     bool OutOfDate() const { return outOfDate_; }
     /// The last finished sweep.
     const SweepResult& Result() const { return result_; }
-    /// Whether a sweep runs.
+    /// Whether a sweep runs (the chart waits for it).
     bool Running() const;
+    /// Whether every value of the swept range is being tried for the findings (the chart is
+    /// usable meanwhile).
+    bool FindingsRunning() const;
+    /// Whether the findings shown were taken over every whole value of the swept range.
+    bool FindingsExact() const { return findingsExact_; }
 
     QComboBox* SideBox() const { return sideBox_; }
     QComboBox* RowBox() const { return rowBox_; }
@@ -92,6 +102,13 @@ public:
     BestFleetPage* FleetPage() const { return fleetPage_; }
     QPushButton* UseValueButton() const { return useValue_; }
     PlannerChartView* Chart() const { return chart_; }
+    /// Says which tick of the battle the main window shows.
+    QLabel* TickNote() const { return tickNote_; }
+
+signals:
+    /// "Use this value" or "Use this fleet" changed the Ships of these rows on `side`: the
+    /// grid shows them.
+    void RowsChanged(kestrin::Side side, QList<int> rows);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -106,9 +123,15 @@ private:
     std::string CheckControls(SweepRequest* request) const;
     void SweepFinished();
     void Replot();
+    PlotMode Mode() const;
     void ShowPointFigures(int index);
+    void ShowReadout();
     void ChooseFinding(int kind);
+    void StartFindingsPass();
+    void FindingsPassFinished();
+    void CancelWork();
     QString FindingsHtml() const;
+    QString FindingsScope() const;
     void ForgetResults();
     void LayOutFindings(bool beside);
     void ExportCsvClick();
@@ -116,6 +139,7 @@ private:
     QString InputTitle() const;
     Side ChosenSide() const;
     void SetRunning(bool running);
+    void ShowTickNote();
 
     BattleDocument& document_;
     const BattleSheet& sheet_;
@@ -123,10 +147,18 @@ private:
     UserMessages& messages_;
     std::filesystem::path folder_;
     SweepRunner* runner_ = nullptr;
+    SweepRunner* findingsRunner_ = nullptr;  ///< tries every value of the range for the findings
     SweepResult result_;
     SweepRequest swept_;  ///< what the last sweep was run on (its values are not kept here)
     std::vector<SweepFigures> plotted_;
-    std::optional<int> chosen_;
+    FindingsTally tally_;          ///< the findings: over the points, or every value once tried
+    bool findingsExact_ = false;   ///< tally_ holds every whole value of the range
+    bool passCancelled_ = false;   ///< trying every value was cancelled or failed
+    bool passStale_ = false;       ///< the running findings pass is for an earlier sweep
+    bool passWanted_ = false;      ///< a findings pass waits for the stale one to end
+    std::optional<int> chosen_;    ///< the chosen point's index, when it is one of the sweep's
+    std::optional<SweepPoint> chosenPoint_;  ///< the chosen point: one of the sweep's, or a finding's
+    std::optional<SweepPoint> read_;         ///< the point the readout shows
     bool outOfDate_ = false;
     bool forget_ = false;  ///< closed while a sweep ran: its result is dropped
 
@@ -145,6 +177,7 @@ private:
     QLabel* status_ = nullptr;   ///< how the last sweep went
     QLabel* readout_ = nullptr;
     QLabel* findings_ = nullptr;  ///< the findings in words and the lines' legend
+    QWidget* findingsArea_ = nullptr;  ///< scrolls the findings
     QBoxLayout* chartRow_ = nullptr;  ///< the chart and the findings, side by side or stacked
     QTabWidget* pages_ = nullptr;
     BestFleetPage* fleetPage_ = nullptr;
@@ -152,6 +185,8 @@ private:
     QPushButton* exportCsv_ = nullptr;
     QPushButton* savePng_ = nullptr;
     PlannerChartView* chart_ = nullptr;
+    QLabel* tickNote_ = nullptr;
+    std::function<QRect()> keepInView_;
 };
 
 }  // namespace kestrin

@@ -1,6 +1,8 @@
 // The planner window's sweeps: running one, charting its figures, reading and using a
 // point, exporting.
+#include <QAbstractAxis>
 #include <QBuffer>
+#include <QChart>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QFileDialog>
@@ -12,6 +14,7 @@
 
 #include "engine/atomic_file.h"
 #include "planner/sweep_csv.h"
+#include "sheet/result_rows.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
@@ -25,9 +28,17 @@ void TPlannerForm::RunSweep() {
     document_.FinishOpenEdit();
     SweepRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
+    // Every value of the last range is no longer wanted.
+    if (FindingsRunning()) {
+        findingsRunner_->Cancel();
+        passStale_ = true;
+    }
+    passWanted_ = false;
     swept_ = request;
     swept_.values.clear();
     chosen_.reset();
+    chosenPoint_.reset();
+    read_.reset();
     useValue_->setText("Use this value");
     readout_->setText(kReadoutHint);
     status_->setText("Sweeping " + InputTitle() + "...");
@@ -55,6 +66,13 @@ void TPlannerForm::SweepFinished() {
     else
         status_->setText(points + " points, " + QString::number(swept_.ticks) + " ticks each");
     outOfDate_ = false;
+    tally_ = FindingsTally();
+    for (const SweepPoint& point : result_.points) tally_.Add(point);
+    const bool complete = runner_->Error().empty() && !result_.partial && !result_.points.empty();
+    findingsExact_ = complete && result_.points.size() == WholeValuesInRange(result_.points.front().value,
+                                                                             result_.points.back().value);
+    passCancelled_ = false;
+    if (complete && !findingsExact_) StartFindingsPass();
     SetRunning(false);
     Replot();
     // The battle may have changed while the sweep ran.
@@ -62,9 +80,10 @@ void TPlannerForm::SweepFinished() {
 }
 
 void TPlannerForm::BattleChanged() {
+    ShowTickNote();
     fleetPage_->BattleChanged();
     if (result_.points.empty()) return;
-    outOfDate_ = !SameBattleApartFrom(swept_.cells, sheet_.Cells(), swept_.input);
+    outOfDate_ = !SameBattleApartFrom(swept_.battle, SheetInputs(sheet_.Cells()), swept_.input);
     chart_->SetOutOfDate(outOfDate_);
     // A value of another battle's sweep is not offered: the chart must run again.
     SetRunning(Running());
@@ -72,17 +91,17 @@ void TPlannerForm::BattleChanged() {
 
 // The figures of each point as the mode asks: the whole battle, or its last tick.
 void TPlannerForm::Replot() {
-    const bool whole = modeBox_->currentIndex() == 0;
+    const bool whole = Mode() == PlotMode::WholeBattle;
     plotted_.clear();
     PlannerPlot plot;
     for (const SweepPoint& point : result_.points) {
         plot.values.push_back(point.value);
-        plotted_.push_back(whole ? WholeBattleFigures(point.ticks) : point.ticks.back());
+        plotted_.push_back(PlottedFigures(point, Mode()));
     }
     plot.figures = plotted_;
     for (int i = 0; i < figureList_->count(); ++i)
         if (figureList_->item(i)->checkState() == Qt::Checked) plot.shown.push_back(i);
-    plot.findings = FindSweepFindings(result_.points, plotted_);
+    plot.findings = tally_.Findings(Mode());
     const QString side = swept_.input.side == Side::Attacker ? "Attacker " : "Defender ";
     plot.xTitle = side + QString::fromStdString(sheet_.Cell(sheet::SideOffset(swept_.input.side), swept_.input.row));
     const QString ticks = QString::number(swept_.ticks) + (swept_.ticks == 1 ? " tick" : " ticks");
@@ -95,33 +114,12 @@ void TPlannerForm::Replot() {
         chart_->MarkHovered(*chosen_);
         chart_->SetChosen(*chosen_);
     }
+    // The readout follows the plot: its figures are read again as plotted now.
+    ShowReadout();
 }
 
-// The findings in words, each a link choosing its point, then the lines' colours: what the
-// chart's legend would say, never cut.
-QString TPlannerForm::FindingsHtml() const {
-    const PlannerPlot& plot = chart_->Shown();
-    if (plot.values.empty()) return {};
-    QString html = "<b>Findings</b>";
-    for (int k = 0; k < kFindingCount; ++k) {
-        const auto kind = static_cast<FindingKind>(k);
-        const QString text = QString::fromStdString(
-                                 FindingText(kind, plot.findings[k], plot.xTitle.toStdString(), sheet_.Locale()))
-                                 .toHtmlEscaped();
-        html += "<p style='margin-top:6px'><span style='color:" + FindingColour(kind).name() + "'>" +
-                FindingSymbol(kind) + "</span> " +
-                (plot.findings[k] ? "<a href='" + QString::number(k) + "'>" + text + "</a>" : text) + "</p>";
-    }
-    html += "<p style='margin-top:10px'><b>Lines</b>";
-    for (int figure : plot.shown)
-        html += "<br><span style='color:" + FigureColour(figure).name() + "'>&#9632;</span> " + kSweepFigures[figure].title;
-    return html + "</p>";
-}
-
-void TPlannerForm::ChooseFinding(int kind) {
-    if (kind < 0 || kind >= kFindingCount) return;
-    if (const std::optional<SweepFinding>& finding = chart_->Shown().findings[kind])
-        ChoosePoint(static_cast<int>(finding->point));
+PlotMode TPlannerForm::Mode() const {
+    return modeBox_->currentIndex() == 0 ? PlotMode::WholeBattle : PlotMode::LastTick;
 }
 
 void TPlannerForm::closeEvent(QCloseEvent* event) {
@@ -130,6 +128,11 @@ void TPlannerForm::closeEvent(QCloseEvent* event) {
         forget_ = true;
         runner_->Cancel();
     }
+    if (FindingsRunning()) {
+        passStale_ = true;
+        findingsRunner_->Cancel();
+    }
+    passWanted_ = false;
     fleetPage_->Close();
     ForgetResults();
     QWidget::closeEvent(event);
@@ -139,7 +142,11 @@ void TPlannerForm::ForgetResults() {
     result_ = SweepResult{};
     plotted_ = {};
     swept_ = SweepRequest{};
+    tally_ = FindingsTally();
+    findingsExact_ = false;
     chosen_.reset();
+    chosenPoint_.reset();
+    read_.reset();
     outOfDate_ = false;
     chart_->Plot({});
     findings_->clear();
@@ -150,23 +157,38 @@ void TPlannerForm::ForgetResults() {
 
 // The exact figures of point `index` under the chart, the plotted ones first, in bold.
 void TPlannerForm::ShowPointFigures(int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= plotted_.size()) return;
+    if (index < 0 || static_cast<std::size_t>(index) >= result_.points.size()) return;
     chart_->MarkHovered(index);
+    read_ = result_.points[index];
+    ShowReadout();
+}
+
+// The figures of the point read, as the plot shows them: the whole battle or its last tick.
+void TPlannerForm::ShowReadout() {
+    if (!read_) {
+        readout_->setText(kReadoutHint);
+        return;
+    }
+    const SweepFigures figures = PlottedFigures(*read_, Mode());
     const NumberLocale& locale = sheet_.Locale();
     const auto number = [&](std::int64_t v) { return QString::fromStdString(FormatNumber(v, locale)); };
     QStringList plotted, others;
     for (int i = 0; i < kSweepFigureCount; ++i) {
-        const QString part = QString(kSweepFigures[i].title) + " " + number(kSweepFigures[i].value(plotted_[index]));
+        const QString figure = FigureDefined(i, figures) ? number(kSweepFigures[i].value(figures))
+                                                         : QString("(no asteroid captured)");
+        const QString part = QString(kSweepFigures[i].title) + " " + figure;
         if (figureList_->item(i)->checkState() == Qt::Checked) plotted << "<b>" + part + "</b>";
         else others << part;
     }
-    readout_->setText("<b>" + chart_->Shown().xTitle + " = " + number(result_.points[index].value) + "</b>: " +
+    const QString plot = Mode() == PlotMode::WholeBattle ? "whole battle" : "at the last tick";
+    readout_->setText("<b>" + chart_->Shown().xTitle + " = " + number(read_->value) + "</b> (" + plot + "): " +
                       (plotted + others).join(" &middot; "));
 }
 
 void TPlannerForm::ChoosePoint(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= result_.points.size()) return;
     chosen_ = index;
+    chosenPoint_ = result_.points[index];
     chart_->SetChosen(index);
     ShowPointFigures(index);
     useValue_->setText("Use this value (" +
@@ -177,18 +199,40 @@ void TPlannerForm::ChoosePoint(int index) {
 void TPlannerForm::UseChosenValue() {
     // A count still being typed goes in first, as its own step: the chart may then be out of date.
     document_.FinishOpenEdit();
-    if (!chosen_ || Running() || outOfDate_) return;
-    const std::int64_t value = result_.points[*chosen_].value;
+    if (!chosenPoint_ || Running() || outOfDate_) return;
+    const std::int64_t value = chosenPoint_->value;
     const SweepInput input = swept_.input;
     document_.Run(Step::UseThisValue, [&](BattleSheet& sheet) {
         sheet.SetCell(sheet::ShipsColumn(input.side), input.row, std::to_string(value));
         sheet.Recalculate();
     });
+    emit RowsChanged(input.side, {input.row});
 }
 
 QString TPlannerForm::ExportCsv(const std::filesystem::path& path) const {
     return QString::fromStdString(SaveFileAtomically(path, SweepCsv(result_) + FindingsCsv(Findings())));
 }
+
+namespace {
+
+// The exported image's size in pixels, whatever the screen's scale, and its text's height:
+// about twice the window's, so that the image still reads at half its size.
+constexpr QSize kPngSize(1600, 1000);
+constexpr int kPngTextPixels = 22;
+
+void EnlargeText(QChart* chart, int pixels) {
+    const auto enlarged = [pixels](QFont font) {
+        font.setPixelSize(pixels);
+        return font;
+    };
+    chart->setTitleFont(enlarged(chart->titleFont()));
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setLabelsFont(enlarged(axis->labelsFont()));
+        axis->setTitleFont(enlarged(axis->titleFont()));
+    }
+}
+
+}  // namespace
 
 // Drawn apart from the window at export size, so that the legend and findings are whole
 // whatever the window's size.
@@ -196,21 +240,30 @@ QString TPlannerForm::SaveChartPng(const std::filesystem::path& path) {
     QWidget page;
     page.setAutoFillBackground(true);
     page.setPalette(QPalette(Qt::white));
+    QFont font = page.font();
+    font.setPixelSize(kPngTextPixels);
+    page.setFont(font);
     auto* layout = new QHBoxLayout(&page);
     auto* view = new PlannerChartView(sheet_.Locale());
     view->Plot(chart_->Shown());
     view->SetOutOfDate(outOfDate_);
+    EnlargeText(view->chart(), kPngTextPixels);
     auto* side = new QLabel(FindingsHtml());
     side->setWordWrap(true);
     side->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    side->setFixedWidth(380);
+    side->setFixedWidth(kPngSize.width() * 3 / 10);
     layout->addWidget(view, 1);
     layout->addWidget(side);
-    page.resize(1600, 1000);
+    page.resize(kPngSize);
+    // An image of its own pixel ratio: a screen scaled by 2 would double a grab's pixels.
+    QImage image(kPngSize, QImage::Format_RGB32);
+    image.setDevicePixelRatio(1);
+    image.fill(Qt::white);
+    page.render(&image);
     const QString file = QString::fromStdString(path.string());
     QByteArray png;
     QBuffer buffer(&png);
-    if (!page.grab().save(&buffer, "PNG")) return "Unable to write to " + file;
+    if (!image.save(&buffer, "PNG")) return "Unable to write to " + file;
     return QString::fromStdString(SaveFileAtomically(path, png.toStdString()));
 }
 

@@ -16,11 +16,19 @@ SweepRunner::~SweepRunner() {
 }
 
 std::string SweepRunner::Start(SweepRequest request, int workers) {
+    return Launch(std::move(request), workers, false);
+}
+
+std::string SweepRunner::StartFindings(SweepRequest request, int workers) {
+    return Launch(std::move(request), workers, true);
+}
+
+std::string SweepRunner::Launch(SweepRequest request, int workers, bool findings) {
     if (running_) return {};
     if (thread_.joinable()) thread_.join();
     cancel_ = false;
     try {
-        thread_ = std::thread([this, request = std::move(request), workers] { Run(request, workers); });
+        thread_ = std::thread([this, request = std::move(request), workers, findings] { Run(request, workers, findings); });
     } catch (const std::bad_alloc&) {
         return kSweepOutOfMemory;
     } catch (const std::system_error& failure) {
@@ -31,7 +39,7 @@ std::string SweepRunner::Start(SweepRequest request, int workers) {
 }
 
 // On the sweep's own thread.
-void SweepRunner::Run(const SweepRequest& request, int workers) {
+void SweepRunner::Run(const SweepRequest& request, int workers, bool findings) {
     int lastPermille = -1;
     SweepControl control;
     control.workers = workers;
@@ -49,11 +57,13 @@ void SweepRunner::Run(const SweepRequest& request, int workers) {
     // memory it held already given back.
     std::shared_ptr<Outcome> outcome;
     try {
-        outcome = std::make_shared<Outcome>(Outcome{RunSweep(rules_, request, control), {}});
+        outcome = std::make_shared<Outcome>();
+        if (findings) outcome->findings = RunFindingsPass(rules_, request, control);
+        else outcome->result = RunSweep(rules_, request, control);
     } catch (const std::bad_alloc&) {
-        outcome = std::make_shared<Outcome>(Outcome{{}, kSweepOutOfMemory});
+        outcome = std::make_shared<Outcome>(Outcome{{}, {}, kSweepOutOfMemory});
     } catch (const std::exception& e) {
-        outcome = std::make_shared<Outcome>(Outcome{{}, e.what()});
+        outcome = std::make_shared<Outcome>(Outcome{{}, {}, e.what()});
     }
     // Queued to this object: dropped if the runner is gone by then.
     QMetaObject::invokeMethod(this, [this, outcome] { Done(outcome); }, Qt::QueuedConnection);
@@ -62,6 +72,7 @@ void SweepRunner::Run(const SweepRequest& request, int workers) {
 void SweepRunner::Done(std::shared_ptr<Outcome> outcome) {
     if (thread_.joinable()) thread_.join();
     result_ = std::move(outcome->result);
+    findings_ = std::move(outcome->findings);
     error_ = std::move(outcome->error);
     running_ = false;
     emit Finished();

@@ -11,6 +11,7 @@
 
 #include "engine/battle_rules.h"
 #include "planner/sweep_range.h"
+#include "sheet/result_rows.h"
 #include "ui/grid/battle_grid.h"
 #include "ui/main/main_window.h"
 #include "ui/scan_parser/parser_dialog.h"
@@ -75,7 +76,7 @@ private slots:
         sheet.SetCell(sheet::kDefShips, 13, "800");
         SweepRunner runner(rules);
         // A point of 100 ticks keeps 11 kB of figures.
-        const SweepRequest request{sheet.Cells(), {Side::Attacker, 1}, SweepValues({0, 1000, 50}), 100};
+        const SweepRequest request{SheetInputs(sheet.Cells()), {Side::Attacker, 1}, SweepValues({0, 1000, 50}), 100};
         {
             testing::RefuseLargeAllocations refuse(8 * 1024, true);  // the window's thread is spared
             QCOMPARE(runner.Start(request, 2), std::string());
@@ -84,7 +85,7 @@ private slots:
         QCOMPARE(runner.Error(), std::string(kSweepOutOfMemory));
         QVERIFY(runner.Result().points.empty());
         {
-            testing::RefuseLargeAllocations refuse(16 * 1024);  // the thread's start holds the cells
+            testing::RefuseLargeAllocations refuse(1024);  // the thread's start holds the request
             QCOMPARE(runner.Start(request, 1), std::string(kSweepOutOfMemory));
         }
         QVERIFY(!runner.Running());

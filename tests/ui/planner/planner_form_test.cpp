@@ -21,10 +21,13 @@
 
 #include "engine/temp_folder.h"
 #include "sheet/battle_file.h"
+#include "sheet/result_rows.h"
 #include "ui/main/main_window.h"
+#include "planner/sweep_findings.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
+#include "planner/raid_on_grid.h"
 #include "ui_test_registry.h"
 #include "ui_test_support.h"
 
@@ -43,13 +46,7 @@ struct PlannerUnderTest {
     bool exposed = false;
 
     PlannerUnderTest() {
-        BattleSheet& sheet = window.Sheet();
-        sheet.SetCell(kDefShips, 1, "3000");
-        sheet.SetCell(kDefShips, 13, "800");
-        sheet.SetCell(kAttShips, 12, "150");
-        sheet.SetCell(kAttShips, 49, "900");
-        for (int k = 0; k < 4; ++k) sheet.SetCell(kDefShips, kFirstRoidRow + k, std::to_string(100 + 50 * k));
-        window.ReCalc();
+        testing::PutRaidOnGrid(window);
         planner.ShowPlanner();
         exposed = QTest::qWaitForWindowExposed(&planner);
         planner.SideBox()->setCurrentIndex(0);  // Attacker
@@ -60,9 +57,11 @@ struct PlannerUnderTest {
         planner.TicksBox()->setValue(2);
     }
 
-    bool RunToEnd() {
+    // Runs the sweep and, unless `findings` is false, waits for every value to be tried too:
+    // the findings then replot the chart.
+    bool RunToEnd(bool findings = true) {
         planner.RunButton()->click();
-        return QTest::qWaitFor([this] { return !planner.Running(); }, 20000);
+        return QTest::qWaitFor([&] { return !planner.Running() && !(findings && planner.FindingsRunning()); }, 60000);
     }
 };
 
@@ -87,20 +86,20 @@ private slots:
         QVERIFY(t.planner.RunButton()->isEnabled());
         t.planner.RunButton()->click();
         QVERIFY(t.planner.Running() || !t.planner.Result().points.empty());
-        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running(); }, 20000));
+        // The bar stays while every value is tried for the findings, which replot the chart.
+        QVERIFY(QTest::qWaitFor([&] { return t.planner.Progress()->isHidden(); }, 60000));
         QCOMPARE(t.planner.Result().points.size(), std::size_t{41});
         QVERIFY(!t.planner.Result().partial);
-        QLineSeries* perRoid = t.planner.Chart()->FigureLine(kAttackerPerRoidFigure);
-        QVERIFY(perRoid != nullptr);
-        QCOMPARE(perRoid->count(), 41);
-        QCOMPARE(perRoid->at(40).x(), 2000.0);
+        QLineSeries* roids = t.planner.Chart()->FigureLine(kInitRoidsFigure);
+        QVERIFY(roids != nullptr);
+        QCOMPARE(roids->count(), 41);
+        QCOMPARE(roids->at(40).x(), 2000.0);
         QVERIFY(t.planner.Findings()[static_cast<int>(FindingKind::MostInitRoids)].has_value());
-        QVERIFY(t.planner.Progress()->isHidden());
         // The mouse near x = 1010 reads the point of 1,000 AstroPods.
         PlannerChartView* view = t.planner.Chart();
         // Until the chart has laid out its new plot, the position maps to another value.
         const auto readsNear1010 = [&] {
-            const QPointF near = view->chart()->mapToPosition(QPointF(1010, perRoid->at(20).y()), perRoid);
+            const QPointF near = view->chart()->mapToPosition(QPointF(1010, roids->at(20).y()), roids);
             const QPointF at = view->mapFromScene(view->chart()->mapToScene(near));
             QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                              Qt::NoModifier);
@@ -141,6 +140,86 @@ private slots:
         for (QAbstractAxis* axis : t.planner.Chart()->ValueAxes())
             for (const QString& label : static_cast<QCategoryAxis*>(axis)->categoriesLabels())
                 QVERIFY2(!QRegularExpression("[0-9]{4}").match(label).hasMatch(), qPrintable(label));
+    }
+
+    // After the chart's 41 points every value from 0 to 2,000 is tried: the findings are
+    // those of every value's battle and say so; a finding's value, between the points or
+    // not, is chosen by its link and used.
+    void findingsAreTakenOverEveryValue() {
+        PlannerUnderTest t;
+        QVERIFY(t.RunToEnd());
+        QVERIFY(t.planner.FindingsExact());
+        QVERIFY(t.planner.FindingsLabel()->text().contains("every value from 0 to 2,000 tried"));
+        QVERIFY(t.planner.Progress()->isHidden());
+        SweepRequest every{SheetInputs(t.window.Sheet().Cells()), {Side::Attacker, 49}, {}, 2};
+        for (std::int64_t value = 0; value <= 2000; ++value) every.values.push_back(value);
+        const SweepResult brute = RunSweep(t.window.Rules(), every, {});
+        for (int mode : {1, 0}) {
+            t.planner.ModeBox()->setCurrentIndex(mode);
+            QCOMPARE(t.planner.Findings(), FindSweepFindings(brute.points, static_cast<PlotMode>(mode)));
+        }
+        const auto most = t.planner.Findings()[static_cast<int>(FindingKind::MostInitRoids)];
+        QVERIFY(most.has_value());
+        QMetaObject::invokeMethod(t.planner.FindingsLabel(), "linkActivated", Q_ARG(QString, "0"));
+        QVERIFY(t.planner.Readout()->text().startsWith(
+            "<b>Attacker AstroPod = " + QString::fromStdString(FormatNumber(most->value, t.window.Sheet().Locale()))));
+        t.planner.UseValueButton()->click();
+        QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 49), most->value);
+    }
+
+    // Trying every value of a long range leaves the chart usable; Cancel stops it and the
+    // findings say they are over the points; closing the window stops it too.
+    void tryingEveryValueCanBeCancelledOrClosed() {
+        PlannerUnderTest t;
+        t.planner.ToEdit()->setText("99999");
+        t.planner.PointsBox()->setValue(3);
+        t.planner.TicksBox()->setValue(100);
+        QVERIFY(t.RunToEnd(false));
+        QVERIFY(t.planner.FindingsRunning());
+        QVERIFY(t.planner.CancelButton()->isVisible());
+        QVERIFY(t.planner.FindingsLabel()->text().contains("points so far: trying every value from 0 to 99,999"));
+        t.planner.ChoosePoint(1);
+        QVERIFY(t.planner.UseValueButton()->isEnabled());
+        t.planner.CancelButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.FindingsRunning(); }, 20000));
+        QVERIFY(!t.planner.FindingsExact());
+        QVERIFY(t.planner.FindingsLabel()->text().contains("over the 3 points only"));
+        QVERIFY(t.planner.CancelButton()->isHidden());
+        QVERIFY(t.RunToEnd(false));
+        QVERIFY(t.planner.FindingsRunning());
+        t.planner.close();
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.FindingsRunning(); }, 20000));
+        QVERIFY(t.planner.Chart()->Shown().values.empty());
+    }
+
+    // Where no asteroid is captured the change per asteroid has no point (the line breaks)
+    // and the readout says so; the readout shows what the Plot choice plots.
+    void lossPerRoidIsUndefinedWithoutAsteroidsAndTheReadoutFollowsThePlot() {
+        PlannerUnderTest t;
+        QVERIFY(t.RunToEnd());
+        const std::vector<SweepPoint>& points = t.planner.Result().points;
+        QCOMPARE(points.front().value, 0);
+        std::vector<double> captured;
+        for (const SweepPoint& p : points)
+            if (WholeBattleFigures(p.ticks).results.TIR >= 1) captured.push_back(static_cast<double>(p.value));
+        QVERIFY(captured.size() < points.size());
+        std::vector<double> drawn;
+        for (QLineSeries* piece : t.planner.Chart()->FigureLines(kAttackerPerRoidFigure))
+            for (const QPointF& at : piece->points()) drawn.push_back(at.x());
+        QCOMPARE(drawn, captured);
+        const auto readout = [&] { return t.planner.Readout()->text(); };
+        t.planner.ChoosePoint(0);
+        QVERIFY(readout().contains("Attacker change per init. roid (no asteroid captured)"));
+        t.planner.ChoosePoint(40);
+        const auto roids = [&](const SweepFigures& f) {
+            return "Init. roids captured " + QString::fromStdString(FormatNumber(f.results.TIR, t.window.Sheet().Locale()));
+        };
+        QVERIFY(readout().contains("(whole battle)"));
+        QVERIFY(readout().contains(roids(WholeBattleFigures(points[40].ticks))));
+        t.planner.ModeBox()->setCurrentIndex(1);
+        QVERIFY(readout().contains("(at the last tick)"));
+        QVERIFY(readout().contains(roids(points[40].ticks.back())));
+        QVERIFY(points[40].ticks.back().results.TIR != WholeBattleFigures(points[40].ticks).results.TIR);
     }
 
     // Left, Right, Home and End choose a point; Enter uses it.
@@ -186,7 +265,7 @@ private slots:
         t.planner.RunButton()->click();
         QVERIFY(t.planner.Running());
         t.planner.close();
-        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running(); }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running() && !t.planner.FindingsRunning(); }, 20000));
         QVERIFY(t.planner.Result().points.empty());
         QVERIFY(t.planner.Chart()->Shown().values.empty());
     }
@@ -251,9 +330,9 @@ private slots:
         BestFleetPage* page = t.planner.FleetPage();
         t.planner.Pages()->setCurrentWidget(page);
         QTableWidget* rows = page->RowTable();
+        page->TickShipsButton()->click();
         for (int i = 0; i < rows->rowCount(); ++i) {
             const int row = rows->item(i, 0)->data(Qt::UserRole).toInt();
-            QCOMPARE(rows->item(i, 0)->checkState() == Qt::Checked, row == 12 || row == 49);
             if (row == 49) rows->item(i, 2)->setText("200");
             if (row == 12) rows->item(i, 2)->setText("40");
         }
@@ -269,6 +348,10 @@ private slots:
         QCOMPARE(page->FigureTable()->rowCount(), kSweepFigureCount);
         QCOMPARE(page->FigureTable()->item(kInitRoidsFigure, 0)->text().toStdString(),
                  FormatNumber(found.best.summed.results.TIR, t.window.Sheet().Locale()));
+        // The ticks on demand: the grid's fleet in the second tick.
+        page->PeriodBox()->setCurrentIndex(2);
+        QCOMPARE(page->FigureTable()->item(kInitRoidsFigure, 1)->text().toStdString(),
+                 FormatNumber(page->Outcome()->grid.ticks[1].results.TIR, t.window.Sheet().Locale()));
         page->UseFleetButton()->click();
         QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 12), found.best.counts[0]);
         QCOMPARE(t.window.Sheet().Cells().Count(kAttShips, 49), found.best.counts[1]);
@@ -307,6 +390,7 @@ private slots:
     void cancelKeepsTheBestFleetSoFar() {
         PlannerUnderTest t;
         BestFleetPage* page = t.planner.FleetPage();
+        page->TickShipsButton()->click();
         page->TicksBox()->setValue(100);
         page->EvaluationsBox()->setValue(1000000);
         page->FindButton()->click();
@@ -317,6 +401,62 @@ private slots:
         QVERIFY(page->Outcome().has_value() && page->Outcome()->result.cancelled);
         QVERIFY(page->Summary()->text().startsWith("<b>Best fleet so far</b>"));
         QVERIFY(page->UseFleetButton()->isEnabled());
+    }
+
+    // No row starts ticked; one click ticks every row with ships, another none; the player's
+    // ticks outlive a change of the grid.
+    void bestFleetTicksOnlyWhatThePlayerChooses() {
+        PlannerUnderTest t;
+        BestFleetPage* page = t.planner.FleetPage();
+        QTableWidget* rows = page->RowTable();
+        const auto ticked = [&] {
+            QList<int> checked;
+            for (int i = 0; i < rows->rowCount(); ++i)
+                if (rows->item(i, 0)->checkState() == Qt::Checked) checked << rows->item(i, 0)->data(Qt::UserRole).toInt();
+            return checked;
+        };
+        QVERIFY(ticked().isEmpty());
+        QVERIFY(!page->FindButton()->isEnabled());
+        page->TickShipsButton()->click();
+        QCOMPARE(ticked(), QList<int>({12, 49}));
+        page->TickNoneButton()->click();
+        QVERIFY(ticked().isEmpty());
+        for (int i = 0; i < rows->rowCount(); ++i)
+            if (rows->item(i, 0)->data(Qt::UserRole).toInt() == 49) rows->item(i, 0)->setCheckState(Qt::Checked);
+        t.window.Sheet().SetCell(kAttShips, 49, "700");
+        t.window.ReCalc();
+        QCOMPARE(ticked(), QList<int>({49}));
+        QVERIFY(page->FindButton()->isEnabled());
+    }
+
+    // Beyond 100,000 fleets the answer is said to be the best found, not proven; limits no
+    // fleet keeps show no fleet to use, and say that every fleet was tried.
+    void bestFleetSaysHowSureItIs() {
+        PlannerUnderTest t;
+        BestFleetPage* page = t.planner.FleetPage();
+        page->TickShipsButton()->click();  // up to 150 and 900: 151 x 901 fleets
+        page->TicksBox()->setValue(1);
+        page->EvaluationsBox()->setValue(300);
+        page->FindButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !page->Running(); }, 60000));
+        QVERIFY2(page->Summary()->text().contains("300 evaluations of 136,051 fleets: the best found, not proven the best"),
+                 qPrintable(page->Summary()->text()));
+        QVERIFY(page->UseFleetButton()->isEnabled());
+
+        QTableWidget* rows = page->RowTable();
+        for (int i = 0; i < rows->rowCount(); ++i)
+            if (rows->item(i, 0)->checkState() == Qt::Checked) rows->item(i, 2)->setText("10");
+        page->GoalBox()->setCurrentIndex(static_cast<int>(FleetGoal::LossPerRoid));
+        page->MinRoidsBox()->setValue(1000000);
+        page->FindButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !page->Running(); }, 60000));
+        QVERIFY2(page->Summary()->text().contains("No fleet keeps the limits</b></span>: all 121 fleets were tried"),
+                 qPrintable(page->Summary()->text()));
+        QCOMPARE(page->FleetTable()->rowCount(), 0);
+        QCOMPARE(page->FigureTable()->rowCount(), 0);
+        QVERIFY(!page->UseFleetButton()->isEnabled());
+        page->UseFleet();
+        QCOMPARE(t.window.Sheet().Cell(kAttShips, 49), std::string("900"));
     }
 
     void exportsWriteTheCsvAndTheChartImage() {
@@ -333,7 +473,7 @@ private slots:
         QVERIFY(text.find("\nmostInitRoids,") != std::string::npos);
         QImage image(QString::fromStdString(png.string()));
         QVERIFY(!image.isNull());
-        QVERIFY(image.width() >= 1600 && image.height() >= 1000);
+        QCOMPARE(image.size(), QSize(1600, 1000));
     }
 };
 
