@@ -2,13 +2,18 @@
 // is told whatever ends an edit, the grid as a view that leaves an open edit alone, and a count
 // typed while the debug window runs its battles.
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "modal_watchdog.h"
@@ -157,6 +162,34 @@ private slots:
         QCOMPARE(w.Cell(kDefShips, kHarpyRow), std::string("125000"));
         QTest::qWait(0);
         QCOMPARE(w.Cell(kDefShips, kHarpyRow), std::string("125000"));
+        QCOMPARE(w.window.UndoAction()->text().remove('&'), QString("Undo Typing"));
+        w.window.UndoAction()->trigger();
+        QCOMPARE(w.window.UndoAction()->text().remove('&'), QString("Undo Debug Run"));
+    }
+
+    // The ship run compresses the grid between its passes and recalculates each battle: a
+    // count being typed meanwhile stays in the editor, and goes in as its own step when the
+    // edit ends, which ends the run.
+    void theDebugRunsCompressionLeavesACountBeingTyped() {
+        SeamsWindow w;
+        w.Click(kDefShips, kHarpyRow);
+        TDebugForm& debug = *w.window.DebugForm();
+        w.window.ShowDebug();
+        debug.Pages()->setCurrentIndex(1);
+        debug.ThisShipOption()->click();
+        const auto& order = w.window.Rules().tables.initiativeOrder;
+        debug.HoleDetectorComboBox()->setCurrentIndex(static_cast<int>(std::find(order.begin(), order.end(), 0) - order.begin()));  // Harpies fire
+        debug.RunShipTesting()->click();
+        QVERIFY(debug.Running());
+        QTest::keyClicks(&w.Grid(), "7");
+        // What the run does between its battles, as its timer would.
+        w.window.CompressGrid();
+        w.window.ReCalc();
+        QCOMPARE(w.Grid().EditorText(), QString("7"));
+        QVERIFY(debug.Running());
+        QTest::keyClick(&w.Grid(), Qt::Key_Return);
+        QVERIFY(!debug.Running());
+        QCOMPARE(w.Cell(kDefShips, kHarpyRow), std::string("7"));
         QCOMPARE(w.window.UndoAction()->text().remove('&'), QString("Undo Typing"));
         w.window.UndoAction()->trigger();
         QCOMPARE(w.window.UndoAction()->text().remove('&'), QString("Undo Debug Run"));
