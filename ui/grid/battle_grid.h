@@ -56,7 +56,8 @@ public:
     void SheetChanged();
     /// The document's view: SheetChanged.
     void BattleChanged() override { SheetChanged(); }
-    /// A notice about a cell is shown beside it.
+    /// A notice about a cell is shown beside it; one about the battle as a whole (a file
+    /// read), over the grid's first rows.
     void Notice(const DocumentNotice& notice) override;
     /// How an edit ends, whatever ends it but Escape: ends a spin, and hands the text in the
     /// editor to the document's one edit-end path. The document runs it before every command.
@@ -234,6 +235,8 @@ private:
     // The cell the notice stands beside.
     int noticeCol_ = -1;
     int noticeRow_ = -1;
+    // The notice is about the battle as a whole and stands over the grid.
+    bool noticeOverGrid_ = false;
     // A spin is one step to undo, open until it ends.
     bool spinChangeOpen_ = false;
 

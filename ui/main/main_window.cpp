@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
-#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -33,9 +32,6 @@
 namespace kestrin {
 
 namespace {
-
-/// How long a notice about the battle as a whole stays in the status line.
-constexpr int kBattleNoticeMs = 15'000;
 
 // The system's separators for the "%.0n" figures.
 NumberLocale SystemNumberLocale() {
@@ -153,11 +149,6 @@ void TForm1::BattleChanged() {
     panel_->Show(document_->Sheet().Results());
     UpdateUndoActions();
     UpdateSaveAction();
-}
-
-void TForm1::Notice(const DocumentNotice& notice) {
-    if (notice.col >= 0) return;  // the grid shows it beside its cell
-    statusBar()->showMessage(QString::fromStdString(notice.text), kBattleNoticeMs);
 }
 
 QAction* TForm1::AddCommand(QMenu* menu, const QString& text, std::function<void()> command) {

@@ -97,8 +97,6 @@ public:
     void ShowDebug();
     /// The document's view: the results panel, the undo items and the Save item follow it.
     void BattleChanged() override;
-    /// A notice about the battle as a whole shows in the status line.
-    void Notice(const DocumentNotice& notice) override;
     /// Opens a battle file into the sheet, reporting what goes wrong; true when opened.
     bool OpenBattleFile(const std::filesystem::path& path);
     /// Saves the sheet's inputs to a battle file, reporting what goes wrong; true when saved.
