@@ -4,8 +4,9 @@
 # opens centred on the screen, that ten quick clicks in spin mode add ten, and, on a battle
 # file, a paste into the fresh scan parser, undo after a wrong combat report, Delete on a
 # cell, the battle planner with the mouse and the keys, placement on 1280x800 and 1024x768
-# screens, typed counts that must count however their edit ends, and the battle's file across
-# tick steps, Open Recent and the notice of text that is no count. Builds nothing: it runs
+# screens (where choosing a point must not resize the planner), typed counts that must
+# count however their edit ends, and the battle's file across tick steps, Open Recent and the
+# notice of text that is no count. Builds nothing: it runs
 # build/test/app/kestrin (./kestrin test builds it), or that of the build folder given.
 # No fixed pauses: the program handles the keys and clicks it is sent in order, so a step
 # waits only for what it then looks at (a window, a saved file, the pixels of a region).
@@ -233,7 +234,7 @@ px=$(geometry "$planner" "Absolute upper-left X")
 mx=$(geometry "$main" "Absolute upper-left X")
 [ $((mx + $(geometry "$main" Width))) -le "$px" ] || fail "the planner covers the main window's grid"
 focus "$planner"
-chart_edge() { import -window "$planner" "$work/planner.png"; convert "$work/planner.png" -crop 4x40+241+150 +repage "$work/$1.png"; }
+chart_edge() { import -window "$planner" "$work/planner.png"; convert "$work/planner.png" -crop 4x40+221+150 +repage "$work/$1.png"; }
 chart_edge unfocused
 click "$planner" 124 217  # "Run Sweep": Harpy from 0 to 1000 in 101 points
 # A press on the chart chooses the nearest point and focuses it, and "Use this value" puts it
@@ -242,7 +243,7 @@ planned() {
     rm -f "$work/planned.kbf"
     focus "$planner"
     click "$planner" 400 200
-    click "$planner" 280 614  # "Use this value"
+    click "$planner" 300 595  # "Use this value"
     save planned
     [ -n "$(line planned 2)" ]
 }
@@ -261,15 +262,21 @@ save keyed
 
 focus "$planner"
 click "$planner" 98 16  # the "Best Fleet" page
-xdotool mousemove --window "$planner" 186 554 click --repeat 3 1  # "Evaluations", all of it
+click "$planner" 73 47  # "Tick Rows with Ships": none is ticked at first
+# At most 5,000 Spiders, fewer than the grid holds: the fleet found cannot be the grid's.
+xdotool mousemove --window "$planner" 221 306 click --repeat 2 1
+keys ctrl+a
+xdotool type --delay 20 5000
+keys Return
+xdotool mousemove --window "$planner" 170 523 click --repeat 3 1  # "Evaluations", all of it
 keys ctrl+a
 xdotool type --delay 20 300
-click "$planner" 154 581  # "Find Best Fleet": the attacker's rows on the grid, up to what it holds
+click "$planner" 135 551  # "Find Best Fleet": the attacker's rows on the grid, up to what it holds
 # "Use this fleet" does nothing until the search has finished.
 fleet_used() {
     rm -f "$work/fleet.kbf"
     focus "$planner"
-    click "$planner" 340 614  # "Use this fleet"
+    click "$planner" 300 595  # "Use this fleet"
     save fleet
     ! cmp -s "$work/keyed.kbf" "$work/fleet.kbf"
 }
@@ -337,6 +344,29 @@ on_screen 1024x768
 whole "$main" "the main window"
 open_planner
 whole "$planner" "the planner"
+# The planner leaves the grid's attacker columns (320 pixels in, from "Attacking Forces") in
+# view, and choosing a point and using it neither moves nor resizes it.
+place() { echo "$(geometry "$planner" "Absolute upper-left X"),$(geometry "$planner" "Absolute upper-left Y") $(geometry "$planner" Width)x$(geometry "$planner" Height)"; }
+attacker_in_view() {
+    [ $(($(geometry "$planner" "Absolute upper-left X") + $(geometry "$planner" Width))) -le \
+      $(($(geometry "$main" "Absolute upper-left X") + 320)) ]
+}
+wait_until 5 attacker_in_view || fail "at 1024x768 the planner covers the grid's attacker columns"
+placed=$(place)
+focus "$planner"
+click "$planner" 115 217  # "Run Sweep"
+small_screen_used() {  # a point chosen on the chart and used, once the sweep has points
+    rm -f "$work/small_screen.kbf"
+    focus "$planner"
+    click "$planner" 440 200
+    click "$planner" 300 595  # "Use this value"
+    save small_screen
+    [ -n "$(line small_screen 2)" ]
+}
+wait_until 60 small_screen_used || fail "at 1024x768 the planner's chosen value did not reach the grid"
+[ "$(place)" = "$placed" ] || fail "at 1024x768 choosing a point moved or resized the planner ($placed, then $(place))"
+whole "$planner" "the planner with a point chosen"
+import -window root "$work/small_screen.png"
 focus "$main"
 keys ctrl+shift+d
 debug=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin Debug') || true

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <iostream>
@@ -36,7 +37,7 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
 
 // The planner sweeping the attacker's AstroPods over the whole battle, a point chosen, its
 // findings beside the chart; then its "Best Fleet" page with the fleet found for the most
-// initiated asteroids, every row with ships varied.
+// initiated asteroids, its Spiders and Beetles varied.
 bool SavePlanner(kestrin::TPlannerForm* planner, const QString& folder) {
     planner->ShowPlanner();
     planner->resize(1010, 640);  // its size on a screen with room beside the main window
@@ -54,7 +55,14 @@ bool SavePlanner(kestrin::TPlannerForm* planner, const QString& folder) {
     bool ok = Save(planner, folder, "battle_planner.png");
     kestrin::BestFleetPage* page = planner->FleetPage();
     planner->Pages()->setCurrentWidget(page);
-    page->TickRows(true);
+    // Two rows varied, each up to twice what the grid holds.
+    QTableWidget* rows = page->RowTable();
+    for (int i = 0; i < rows->rowCount(); ++i) {
+        const QString caption = rows->item(i, 0)->text();
+        if (caption != "Spider" && caption != "Beetle") continue;
+        rows->item(i, 0)->setCheckState(Qt::Checked);
+        rows->item(i, 2)->setText(QString::number(2 * rows->item(i, 1)->text().toInt()));
+    }
     page->FindFleet();
     while (page->Running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return Save(planner, folder, "best_fleet.png") && ok;

@@ -33,7 +33,7 @@ void BM_FindingsPass1000ValuesFullBattle3Ticks(benchmark::State& state) {
     SimulationContext context;
     BattleSheet sheet(bench::Rules(), context);
     bench::FillFullSheet(sheet);
-    SweepRequest request{sheet.Cells(), {Side::Attacker, sheet::UnitRow(48)}, {}, 3};
+    SweepRequest request{SheetInputs(sheet.Cells()), {Side::Attacker, sheet::UnitRow(48)}, {}, 3};
     request.values = SweepValues({0, 999, 1000});
     const SweepControl control{.workers = static_cast<int>(state.range(0))};
     for (auto _ : state) {
@@ -64,6 +64,33 @@ void BM_FleetSearch10000EvaluationsSixRows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FleetSearch10000EvaluationsSixRows)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace kestrin
+
+namespace kestrin {
+namespace {
+
+// The search's own pace: evaluations per second of a light raid (pods and two warship types,
+// up to 2,000 each, against four types) over one tick, at 10,000 and 1,000,000 evaluations on
+// two workers. The rate at a million shows whether the cost per evaluation grows with the run.
+void BM_FleetSearchEvaluationsPerSecond(benchmark::State& state) {
+    SimulationContext context;
+    BattleSheet sheet(bench::Rules(), context);
+    for (ShipIndex type : {0, 14, 27, 40}) sheet.SetCell(sheet::kDefShips, sheet::UnitRow(type), "1500");
+    for (int k = 0; k < 4; ++k) sheet.SetCell(sheet::kDefShips, sheet::kFirstRoidRow + k, "800");
+    FleetSearchRequest request;
+    request.battle = SheetInputs(sheet.Cells());
+    request.rows = {{sheet::UnitRow(48), 2000}, {sheet::UnitRow(3), 2000}, {sheet::UnitRow(29), 2000}};
+    request.evaluations = state.range(0);
+    for (auto _ : state) {
+        const FleetSearchResult result = FindBestFleet(bench::Rules(), request, {.workers = 2});
+        if (result.evaluations != request.evaluations) state.SkipWithError("evaluations");
+        benchmark::DoNotOptimize(result.best.counts.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_FleetSearchEvaluationsPerSecond)->Arg(10000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace kestrin

@@ -3,7 +3,10 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <algorithm>
 #include <ostream>
+#include <sstream>
+#include <string_view>
 
 #include "cli_output.h"
 #include "command_line.h"
@@ -37,13 +40,30 @@ int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::
     return ReportError(err, "Unknown command", kExitUsage);
 }
 
+// Writes what a command wrote on standard error when it ended: its warnings only if it
+// succeeded, so that a failed command's error stays its one line.
+void PassOnDiagnostics(const std::string& held, bool succeeded, std::ostream& err) {
+    std::string_view rest = held;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size() - 1);
+        const std::string_view line = rest.substr(0, end + 1);
+        rest.remove_prefix(line.size());
+        if (succeeded || !line.starts_with(kWarningPrefix)) err << line;
+    }
+    err.flush();
+}
+
 }  // namespace
 
 int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
            SaveTemporaries* temporaries) {
     // Commands write their output only once it is complete, so no partial JSON precedes this.
+    // A failure's warnings are dropped with what was held.
     try {
-        return RunCommand(argc, argv, in, out, err, temporaries);
+        std::ostringstream held;
+        const int status = RunCommand(argc, argv, in, out, held, temporaries);
+        PassOnDiagnostics(held.str(), status == kExitOk, err);
+        return status;
     } catch (const std::bad_alloc&) {
         return ReportError(err, "Out of memory", kExitFailure);
     } catch (const std::exception& failure) {

@@ -31,6 +31,11 @@ int ReportError(std::ostream& err, std::string_view message, int status) {
     return status;
 }
 
+void ReportWarning(std::ostream& err, std::string_view message) {
+    err << kWarningPrefix << OneLine(message) << '\n';
+    err.flush();
+}
+
 int WriteOutput(std::ostream& out, std::ostream& err, const std::string& text) {
     out << text;
     out.flush();

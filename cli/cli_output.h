@@ -28,6 +28,14 @@ std::string OneLine(std::string_view text);
 /// Writes `message` as one line on `err`; returns `status`.
 int ReportError(std::ostream& err, std::string_view message, int status);
 
+/// How every warning line begins.
+inline constexpr std::string_view kWarningPrefix = "warning: ";
+
+/// Writes "warning: " and `message` as one line on `err`: a command that succeeds says what
+/// it read in a way a player would not expect, and keeps its output and exit status. The
+/// program passes warnings on when the command ends, and only when it succeeded.
+void ReportWarning(std::ostream& err, std::string_view message);
+
 /// Writes the complete output of a command at once and flushes it; a stream that cannot be
 /// written is reported on `err` as a failure.
 int WriteOutput(std::ostream& out, std::ostream& err, const std::string& text);

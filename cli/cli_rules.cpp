@@ -15,10 +15,11 @@ CliRules LoadCliRules(const std::filesystem::path& statsPath, std::ostream& err)
     CliRules result{std::move(load.rules), {}};
     if (!load.fileError.empty() && !load.fileUnreadable) {
         // Only a missing file is written, so the rules are the built-in ones.
-        ReportError(err, load.fileError + ", so the built-in statistics were used", kExitOk);
+        ReportWarning(err, load.fileError + ", so the built-in statistics were used");
     } else {
         result.error = std::move(load.fileError);
     }
+    for (const std::string& note : load.fileNotes) ReportWarning(err, statsPath.string() + ": " + note);
     if (load.problems.empty()) return result;
     // Unlike the desktop program, a command does not go on with the built-in values.
     if (!result.error.empty()) result.error += "\n";

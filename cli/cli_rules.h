@@ -21,7 +21,9 @@ struct CliRules {
 
 /// Loads the statistics file as the desktop program does at start-up (creating it when
 /// missing). A file that cannot be created leaves the built-in values, as in the desktop
-/// program, and says so in one line on `err`. Every other start-up problem is an error
+/// program, and says so in one warning line on `err`; so does each value the file lacks or
+/// holds unreadable where the file's own rule gives the built-in one (a missing section, a
+/// PaBattleConstant that is no whole number). Every other start-up problem is an error
 /// here: a command computes nothing on statistics it would have to replace.
 CliRules LoadCliRules(const std::filesystem::path& statsPath, std::ostream& err);
 

@@ -119,6 +119,15 @@ void AddTablesAndSolve(CLI::App& app, RawOptions& raw) {
     CLI::App* solve = app.add_subcommand("solve", "Run one shot allocation call read as JSON "
                                                   "from standard input");
     AddStatsOption(*solve, raw);  // accepted like everywhere, not used
+    solve->footer(
+        "Input: one JSON object, each key once:\n"
+        "  {\"ships\": [...], \"killRates\": [...], \"damage\": [...], \"shots\": N, \"variant\": \"new\"}\n"
+        "\"ships\": whole numbers from 0 to 2147483647, one per target type; \"killRates\": finite\n"
+        "numbers, none negative; \"damage\": numbers from 0 up to but not including 1 (the three\n"
+        "arrays of the same length); \"shots\": the shots available, a whole number from 0;\n"
+        "\"variant\": \"new\" or \"old\" (optional, default \"new\").\n"
+        "Output: {\"kills\", \"damage\", \"shotsAllocated\", \"availableShots\", \"cycles\", \"G\",\n"
+        "\"bailout\"}.");
 }
 
 void AddSweep(CLI::App& app, RawOptions& raw) {
@@ -127,7 +136,7 @@ void AddSweep(CLI::App& app, RawOptions& raw) {
     SweepOptions& options = raw.options.sweep;
     sweep->add_option("battle", options.battlePath, "Battle file (.kbf)");
     sweep->add_option("--vary", options.vary, "SIDE:ROW, e.g. attacker:Harpy, defender:\"Metal Roids\", "
-                                              "defender:Eonium, attacker:65 (a row number)")
+                                              "defender:\"Eonium Roids\", attacker:65 (a row number)")
         ->required();
     sweep->add_option("--from", raw.from, "First value")->required()->check(CheckValue);
     sweep->add_option("--to", raw.to, "Last value")->required()->check(CheckValue);
@@ -220,6 +229,14 @@ CommandLineRead ReadCommandLine(int argc, const char* const* argv) {
     AddSweep(app, raw);
     AddOptimise(app, raw);
     CommandLineRead read;
+    // An option that takes a row given none: the parser would take the next option for it, or
+    // name another option that is missing.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--vary" && (i + 1 == argc || std::string_view(argv[i + 1]).starts_with("--"))) {
+            read.status = kExitUsage;
+            read.error = "--vary needs a row, e.g. --vary attacker:AstroPod";
+            return read;
+        }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -9,6 +9,7 @@
 #include "planner/fleet_search.h"
 #include "planner/sweep_input.h"
 #include "sheet/row_captions.h"
+#include "sheet/sheet_inputs.h"
 #include "sweep_json.h"
 #include "tick_json.h"
 
@@ -51,7 +52,7 @@ std::string ReadVariedRow(const BattleRules& rules, const BattleState& battle, c
     const SweepInputFound found = FindSweepInput(rules.catalogue, Side::Attacker, rest.substr(0, equals));
     if (!found.input) return found.error;
     varied.row = found.input->row;
-    varied.most = std::max(0, battle.Ships[Idx(Side::Attacker)][varied.row - sheet::kFirstUnitRow]);
+    varied.most = std::max(0, battle.Ships[Idx(Side::Attacker)][UnitAt(varied.row)]);
     if (equals == std::string::npos) return {};
     const std::optional<std::int64_t> most = ParseInt64(rest.substr(equals + 1));
     if (!most || *most < 0 || *most > std::numeric_limits<std::int32_t>::max())
@@ -109,6 +110,7 @@ int RunOptimiseCommand(const OptimiseOptions& options, const std::filesystem::pa
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     const BattleFileInputs battle = OpenBattleInputs(options.battlePath);
     if (!battle.outcome.ok()) return ReportError(err, battle.outcome.message, kExitUsage);
+    ReportBattleFileProblems(err, options.battlePath, battle.outcome.problems);
     const OptimisePlan plan = Plan(rules.rules, battle.battle, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
     const FleetSearchResult result = FindBestFleet(rules.rules, plan.request, FleetSearchControl{});

@@ -3,6 +3,8 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include "engine/platform.h"
+
 namespace kestrin {
 
 namespace {
@@ -18,7 +20,8 @@ bool Ignored(int signal) {
 
 std::unique_lock<std::mutex> SaveTemporaries::Hold() {
     std::unique_lock lock(mutex_);
-    if (!waiter_.joinable()) {
+    // Without threads there are no signals to await either (WebAssembly).
+    if (kHasThreads && !waiter_.joinable()) {
         sigemptyset(&signals_);
         for (int signal : kEndingSignals) {
             if (!Ignored(signal)) sigaddset(&signals_, signal);
@@ -37,13 +40,15 @@ void SaveTemporaries::Forget() {
 }
 
 SaveTemporaries::~SaveTemporaries() {
-    if (!waiter_.joinable()) return;
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
+    if constexpr (kHasThreads) {
+        if (!waiter_.joinable()) return;
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        ::pthread_kill(waiter_.native_handle(), SIGHUP);
+        waiter_.join();
     }
-    ::pthread_kill(waiter_.native_handle(), SIGHUP);
-    waiter_.join();
 }
 
 void SaveTemporaries::Await() {

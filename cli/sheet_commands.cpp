@@ -5,11 +5,13 @@
 #include <ostream>
 
 #include "bailout_counter.h"
+#include "battle_inputs.h"
 #include "cli_log_window.h"
 #include "cli_output.h"
 #include "cli_rules.h"
 #include "engine/atomic_file.h"
 #include "input_text.h"
+#include "sheet/sheet_inputs.h"
 #include "sheet/text_lines.h"
 #include "sheet/battle_file.h"
 #include "sheet/battle_sheet.h"
@@ -36,9 +38,7 @@ struct SheetRun {
         TickReport report;
         report.tick = sheet.CurrentTick();
         report.reportView = sheet.ReportView();
-        report.cells.assign(kTickRows, std::vector<std::string>(kTickColumns));
-        for (int row = 0; row < kTickRows; ++row)
-            for (int col = 0; col < kTickColumns; ++col) report.cells[row][col] = sheet.Cell(col, row);
+        report.cells = CellRows(sheet.Cells());
         report.panel = PanelTexts(sheet.Results());
         report.bailouts = bailouts.Count();
         bailouts.Reset();
@@ -54,10 +54,13 @@ struct SheetRun {
     std::string output;
 };
 
-// Opens a battle file as "&Open..." does; its messages become errors.
-std::string OpenInto(SheetRun& run, const std::filesystem::path& path) {
+// Opens a battle file as "&Open..." does; its messages become errors, its lines that are no
+// count warnings.
+std::string OpenInto(SheetRun& run, const std::filesystem::path& path, std::ostream& err) {
     const BattleFileResult result = OpenBattleFile(run.sheet, path);
-    return result.ok() ? std::string() : result.message;
+    if (!result.ok()) return result.message;
+    ReportBattleFileProblems(err, path, result.problems);
+    return {};
 }
 
 // Saves as "Save &As..." does, but moves the file into place only once the output is
@@ -95,7 +98,7 @@ int RunCalc(const CalcOptions& options, const std::filesystem::path& statsPath, 
     SheetRun run(rules.rules, options.run);
     if (options.battlePath.empty()) {
         run.sheet.RecalculateFollowingLog();
-    } else if (std::string error = OpenInto(run, options.battlePath); !error.empty()) {
+    } else if (std::string error = OpenInto(run, options.battlePath, err); !error.empty()) {
         return ReportError(err, error, kExitUsage);
     }
     run.AddTick();
@@ -112,7 +115,7 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     SheetRun run(rules.rules, options.run);
     if (!options.inPath.empty()) {
-        if (std::string error = OpenInto(run, options.inPath); !error.empty())
+        if (std::string error = OpenInto(run, options.inPath, err); !error.empty())
             return ReportError(err, error, kExitUsage);
     }
     std::string text;
@@ -122,7 +125,7 @@ int RunParse(const ParseOptions& options, const std::filesystem::path& statsPath
     choice.kind = options.kind;
     choice.scanSide = choice.militarySide = options.side;
     choice.fleets = {options.fleets[0], options.fleets[1], options.fleets[2], options.fleets[3]};
-    ApplyReport(run.sheet, TextLines(text), choice);
+    for (const std::string& note : ApplyReport(run.sheet, TextLines(text), choice)) ReportWarning(err, note);
     run.AddTick();
     return Finish(run, options.run, out, err, temporaries);
 }

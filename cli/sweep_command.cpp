@@ -33,8 +33,8 @@ const char* const kSweepOutputHelp =
     "   \"lowestLossPerRoid\": {\"value\": V, \"attackerChangePerInitRoid\": X} | null,\n"
     "   \"defenderWipedOut\": {\"value\": V} | null, \"evaluations\": N, \"exact\": true}\n"
     "Ties go to the smallest value; a value that captures no initiated asteroid has no loss per\n"
-    "asteroid (the least change per asteroid is compared exactly, X is the panel's whole figure);\n"
-    "when no value captures one, mostRoids is the first value with 0.";
+    "asteroid (the loss per asteroid is compared as an exact fraction; X is the panel's whole\n"
+    "figure); when no value captures one, mostRoids is the first value with 0.";
 
 namespace {
 
@@ -127,6 +127,7 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     const BattleFileInputs battle = OpenBattleInputs(options.battlePath);
     if (!battle.outcome.ok()) return ReportError(err, battle.outcome.message, kExitUsage);
+    ReportBattleFileProblems(err, options.battlePath, battle.outcome.problems);
     const SweepPlan plan = Plan(rules.rules, battle.battle, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
     if (options.findings) return PrintFindings(rules.rules, plan.request, out, err);

@@ -10,14 +10,14 @@
 #include "cli_output.h"
 #include "sheet/number_format.h"
 #include "sheet/results.h"
-#include "sheet/sheet_layout.h"
+#include "sheet/sheet_cells.h"
 
 namespace kestrin {
 
 /// Rows of the battle sheet as the tick object prints them.
-inline constexpr int kTickRows = sheet::kRows;
+inline constexpr int kTickRows = SheetCells::kRowCount;
 /// Columns of the battle sheet.
-inline constexpr int kTickColumns = sheet::kColumns;
+inline constexpr int kTickColumns = SheetCells::kColumnCount;
 
 /// The results panel's element names, in the order the tick object prints them.
 inline constexpr std::array<const char*, 16> kPanelKeys{

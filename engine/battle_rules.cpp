@@ -12,7 +12,15 @@ std::vector<std::string> BattleRulesLoad::Messages() const {
     // The file could not be read: say, as for unusable values, what the program does instead.
     if (!fileError.empty())
         messages.push_back(fileUnreadable ? fileError + "; the built-in values are used instead" : fileError);
-    if (!problems.empty()) messages.push_back(CatalogueProblemsMessage(problems));
+    // One message for everything replaced, so that start-up stops once at most.
+    std::string replaced;
+    if (!fileNotes.empty()) {
+        replaced = "Some statistics could not be read from the statistics file; the built-in values are used "
+                   "instead:";
+        for (const std::string& note : fileNotes) replaced += "\n  " + note;
+    }
+    if (!problems.empty()) replaced += (replaced.empty() ? "" : "\n") + CatalogueProblemsMessage(problems);
+    if (!replaced.empty()) messages.push_back(std::move(replaced));
     return messages;
 }
 
@@ -30,7 +38,7 @@ BattleRulesLoad MakeBattleRules(const ShipCatalogue& catalogue) {
         build = BuildCombatTables(checked);
     }
     assert(build.error.empty());
-    return {BattleRules(std::move(checked), std::move(build.tables)), {}, false, std::move(problems)};
+    return {BattleRules(std::move(checked), std::move(build.tables)), {}, false, std::move(problems), {}};
 }
 
 BattleRulesLoad LoadBattleRules(const std::filesystem::path& statsPath) {
@@ -38,6 +46,7 @@ BattleRulesLoad LoadBattleRules(const std::filesystem::path& statsPath) {
     BattleRulesLoad load = MakeBattleRules(stats.catalogue);
     load.fileError = std::move(stats.error);
     load.fileUnreadable = stats.unreadable;
+    load.fileNotes = std::move(stats.notes);
     return load;
 }
 

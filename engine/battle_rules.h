@@ -37,9 +37,13 @@ struct BattleRulesLoad {
     bool fileUnreadable = false;
     /// The statistics replaced by built-in values, one line each.
     std::vector<std::string> problems;
+    /// Values the file lacks or that could not be read, replaced by built-in values (a
+    /// missing section, a PaBattleConstant that is no whole number), one line each. Unlike
+    /// `problems` they follow the file's own rule; they are told all the same.
+    std::vector<std::string> fileNotes;
 
-    /// The desktop program's start-up messages, in order: fileError, then every problem in
-    /// one message. Empty when all is well.
+    /// The desktop program's start-up messages, in order: fileError, then every note and
+    /// problem in one message. Empty when all is well.
     std::vector<std::string> Messages() const;
 };
 

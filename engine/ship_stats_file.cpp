@@ -1,5 +1,6 @@
 #include "ship_stats_file.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <functional>
@@ -19,6 +20,16 @@ constexpr std::string_view kGeneralSection = "General";
 constexpr std::string_view kPaBattleConstantKey = "PaBattleConstant";
 
 ShipField FieldAt(int number) { return static_cast<ShipField>(number); }
+
+// "the sections [Harpy], [Phoenix] are missing: ...": a cut-off file loses its last ones.
+std::string MissingSectionsNote(const std::vector<std::string>& names) {
+    if (names.size() == static_cast<std::size_t>(kShipCount))
+        return "it holds no unit type's section: every unit type has its built-in statistics";
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "[" : ", [") + name + "]";
+    if (names.size() == 1) return "the section " + list + " is missing: its built-in statistics are used";
+    return "the sections " + list + " are missing: their built-in statistics are used";
+}
 
 }  // namespace
 
@@ -49,11 +60,13 @@ ShipStatsLoad LoadShipStats(const std::filesystem::path& path) {
     if (type == std::filesystem::file_type::not_found) {
         // Without a file the built-in table still lets the program calculate.
         if (std::string error = WriteDefaultShipStats(path); !error.empty())
-            return {defaults, std::move(error)};
+            return {defaults, std::move(error), false, {}};
     }
     IniText read = ReadIniText(path);
-    if (!read.error.empty()) return {defaults, std::move(read.error), true};
-    return {ReadShipStats(read.text), {}};
+    if (!read.error.empty()) return {defaults, std::move(read.error), true, {}};
+    ShipStatsLoad load{defaults, {}, false, {}};
+    load.catalogue = ReadShipStats(read.text, &load.notes);
+    return load;
 }
 
 namespace {
@@ -88,6 +101,35 @@ public:
         return std::move(catalogue_);
     }
 
+    /// What the file lacked or held unreadable, one line each; the catalogue has the built-in
+    /// values there. A file without a single statistic is one line, not fifty-five.
+    std::vector<std::string> Notes() const {
+        if (!constant_ && std::none_of(read_.begin(), read_.end(), [](const auto& r) { return r.any(); }))
+            return {"it holds no statistics: every value is the built-in one"};
+        std::vector<std::string> notes;
+        const std::string constant = "[General] " + std::string(kPaBattleConstantKey);
+        const std::string builtIn = std::to_string(kDefaultPaBattleConstant);
+        if (!constant_) notes.push_back(constant + " is missing: " + builtIn + " is used");
+        else if (!ParseInt32(*constant_))
+            notes.push_back(constant + " '" + ShortenedForMessage(*constant_) + "' is not a whole number: " +
+                            builtIn + " is used");
+        std::vector<std::string> missingSections;
+        for (ShipIndex ship = 0; ship < kShipCount; ++ship) {
+            const std::string& name = DefaultShipCatalogue().Name(ship);
+            if (read_[ship].none()) {
+                missingSections.push_back(name);
+            } else if (!read_[ship].all()) {
+                std::string lacking;
+                for (int field = 0; field < kShipFieldCount; ++field)
+                    if (!read_[ship].test(field))
+                        lacking += (lacking.empty() ? "" : ", ") + std::string(FieldName(FieldAt(field)));
+                notes.push_back("[" + name + "] lacks " + lacking + ": the built-in values are used");
+            }
+        }
+        if (!missingSections.empty()) notes.push_back(MissingSectionsNote(missingSections));
+        return notes;
+    }
+
 private:
     // A type's section is found by its default name, so a renamed type keeps its values.
     void FindShip(std::string_view section) {
@@ -107,15 +149,17 @@ private:
 
 }  // namespace
 
-ShipCatalogue ReadShipStats(std::string_view text) {
+ShipCatalogue ReadShipStats(std::string_view text, std::vector<std::string>* notes) {
     StatsCollector collector;
     ForEachIniEntry(text, std::ref(collector));
+    if (notes != nullptr) *notes = collector.Notes();
     return std::move(collector).Catalogue();
 }
 
-ShipCatalogue ReadShipStats(const IniFile& file) {
+ShipCatalogue ReadShipStats(const IniFile& file, std::vector<std::string>* notes) {
     StatsCollector collector;
     file.ForEachEntry(std::ref(collector));
+    if (notes != nullptr) *notes = collector.Notes();
     return std::move(collector).Catalogue();
 }
 

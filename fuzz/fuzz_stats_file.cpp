@@ -1,9 +1,11 @@
-// Any statistics file: parsed, read into a catalogue, checked, and turned into combat tables
-// that must then be complete.
+// Any statistics file: parsed, read into a catalogue with what it lacks told, checked, and
+// turned into combat tables that must then be complete; the text is also read directly.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/battle_rules.h"
 #include "engine/ini_file.h"
@@ -11,7 +13,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto file = kestrin::IniFile::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
-    const auto load = kestrin::MakeBattleRules(kestrin::ReadShipStats(file));
+    std::vector<std::string> notes, notesOfText;
+    const auto load = kestrin::MakeBattleRules(kestrin::ReadShipStats(file, &notes));
+    (void)kestrin::ReadShipStats(std::string_view(reinterpret_cast<const char*>(data), size), &notesOfText);
     if (load.rules.tables.initiativeOrder.size() != kestrin::kShipCount) std::abort();
     (void)file.Serialize();
     return 0;

@@ -5,20 +5,24 @@
 
 namespace kestrin {
 
-void ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines, Side side) {
-    const UnitCounts counts = ReadUnitScan(lines, sheet.Rules().catalogue);
+ReportNotes ApplySectorUnitPdsScan(BattleSheet& sheet, TextLines lines, Side side) {
+    ReportNotes notes;
+    const UnitCounts counts = ReadUnitScan(lines, sheet.Rules().catalogue, &notes);
     PlanetFigures planet;
-    ReadPlanetScan(lines, planet);
+    ReadPlanetScan(lines, planet, &notes);
     std::array<std::int64_t, kShipCount> units{};
     for (ShipIndex i = 0; i < kShipCount; ++i) units[i] = counts[i];
     sheet.AddShips(side, units);
     sheet.AddPlanet(side, planet);
     sheet.Recalculate();
+    return notes;
 }
 
-void ApplyMilitaryScan(BattleSheet& sheet, TextLines lines, Side side, const FleetChoice& choice) {
-    sheet.AddShips(side, ChosenFleets(ReadMilitaryScan(lines, sheet.Rules().catalogue), choice));
+ReportNotes ApplyMilitaryScan(BattleSheet& sheet, TextLines lines, Side side, const FleetChoice& choice) {
+    ReportNotes notes;
+    sheet.AddShips(side, ChosenFleets(ReadMilitaryScan(lines, sheet.Rules().catalogue, &notes), choice));
     sheet.Recalculate();
+    return notes;
 }
 
 void ApplyCombatReport(BattleSheet& sheet, TextLines lines) {
@@ -35,14 +39,16 @@ Step ReportStep(ReportKind kind) {
     return Step::ScanReport;
 }
 
-void ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice) {
+std::vector<std::string> ApplyReport(BattleSheet& sheet, TextLines lines, const ReportChoice& choice) {
     // A report chosen for the wrong text must not cost the battle: one step to undo.
     const SheetChange change(sheet, ReportStep(choice.kind));
     switch (choice.kind) {
-        case ReportKind::Scan: return ApplySectorUnitPdsScan(sheet, lines, choice.scanSide);
-        case ReportKind::Military: return ApplyMilitaryScan(sheet, lines, choice.militarySide, choice.fleets);
-        case ReportKind::Combat: return ApplyCombatReport(sheet, lines);
+        case ReportKind::Scan: return NotesInLineOrder(ApplySectorUnitPdsScan(sheet, lines, choice.scanSide));
+        case ReportKind::Military:
+            return NotesInLineOrder(ApplyMilitaryScan(sheet, lines, choice.militarySide, choice.fleets));
+        case ReportKind::Combat: ApplyCombatReport(sheet, lines); return {};
     }
+    return {};
 }
 
 }  // namespace kestrin

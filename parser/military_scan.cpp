@@ -6,17 +6,25 @@
 
 namespace kestrin {
 
-MilitaryScan ReadMilitaryScan(TextLines lines, const ShipCatalogue& catalogue) {
+MilitaryScan ReadMilitaryScan(TextLines lines, const ShipCatalogue& catalogue, ReportNotes* notes) {
     MilitaryScan scan;
     std::array<std::int32_t, kShipCount>* columns[] = {&scan.Home, &scan.Fleet1, &scan.Fleet2, &scan.Fleet3};
+    constexpr const char* kColumnNames[] = {" (Home)", " (Fleet 1)", " (Fleet 2)", " (Fleet 3)"};
+    int lineNumber = 0;
     for (std::string_view line : lines) {
+        ++lineNumber;
         LineTokens tokens(line);
         std::string_view token;
         if (!tokens.Next(token)) continue;
         // The unit name must open the line.
         const ShipIndex k = MatchShipName(token, catalogue);
         if (k < 0) continue;
-        for (std::size_t c = 0; c < 4 && tokens.Next(token); ++c) (*columns[c])[k] = LenientInt32(token);
+        for (std::size_t c = 0; c < 4 && tokens.Next(token); ++c) {
+            (*columns[c])[k] = LenientInt32(token);
+            if (IsDigitToken(token))
+                AddNote(notes, CutCountNote(lineNumber, line, token, catalogue.Name(k) + kColumnNames[c],
+                                            (*columns[c])[k], false));
+        }
     }
     return scan;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ship_catalogue.h"
+#include "parser/cut_counts.h"
 #include "sheet/text_lines.h"
 
 namespace kestrin {
@@ -26,8 +27,9 @@ struct FleetChoice {
     bool fleet3 = false;
 };
 
-/// Reads lines that open with a unit name followed by up to four counts.
-MilitaryScan ReadMilitaryScan(TextLines lines, const ShipCatalogue& catalogue);
+/// Reads lines that open with a unit name followed by up to four counts. `notes`, when given,
+/// receives each count cut at a separator ("1,000" read as 1); blanks part the columns.
+MilitaryScan ReadMilitaryScan(TextLines lines, const ShipCatalogue& catalogue, ReportNotes* notes = nullptr);
 
 /// The chosen columns summed per unit type (64-bit: four 32-bit counts may exceed 32 bits).
 std::array<std::int64_t, kShipCount> ChosenFleets(const MilitaryScan& scan, const FleetChoice& choice);

@@ -25,6 +25,10 @@ constexpr LayoutKeywords kLayouts[2] = {
     {")Score:", "Eonium:", {"Uninitiated", "Metal", "Crystal", "Eonium"}, true},
 };
 
+// How notes name the figures: the score, Eonium and the asteroid kinds.
+constexpr const char* kFigureNames[] = {"Score", "Eonium", "Uninitiated asteroids", "Metal asteroids",
+                                        "Crystal asteroids", "Eonium asteroids"};
+
 // The rules a keyword matched, applied once the value after it is known.
 struct PendingRules {
     bool score = false;
@@ -32,6 +36,9 @@ struct PendingRules {
     int roidKind = -1;
 
     bool Any() const { return score || eonium || roidKind >= 0; }
+
+    // The figure a note names: the one the value went to (an asteroid kind before the rest).
+    int Figure() const { return roidKind >= 0 ? 2 + roidKind : score ? 0 : 1; }
 };
 
 void Apply(const PendingRules& rules, std::int64_t value, PlanetFigures& figures) {
@@ -42,13 +49,21 @@ void Apply(const PendingRules& rules, std::int64_t value, PlanetFigures& figures
 
 // The value of a keyword is the next token as a 64-bit number, 0 when it is no number or
 // when the keyword ends its line.
-void ReadLayout(TextLines lines, const LayoutKeywords& layout, PlanetFigures& figures) {
+void ReadLayout(TextLines lines, const LayoutKeywords& layout, PlanetFigures& figures, ReportNotes* notes) {
     bool asteroidsSeen = false;
+    int lineNumber = 0;
     for (std::string_view line : lines) {
+        ++lineNumber;
         LineTokens tokens(line);
         PendingRules pending;
         for (std::string_view token; tokens.Next(token);) {
-            if (pending.Any()) Apply(pending, LenientInt64(token), figures);
+            if (pending.Any()) {
+                const std::int64_t value = LenientInt64(token);
+                Apply(pending, value, figures);
+                if (IsDigitToken(token))
+                    AddNote(notes, CutCountNote(lineNumber, line, token, kFigureNames[pending.Figure()],
+                                                value, false));
+            }
             pending = {};
             if (IsNumberToken(token)) continue;
             if (token == "Asteroids(") asteroidsSeen = true;
@@ -63,21 +78,29 @@ void ReadLayout(TextLines lines, const LayoutKeywords& layout, PlanetFigures& fi
 
 }  // namespace
 
-UnitCounts ReadUnitScan(TextLines lines, const ShipCatalogue& catalogue) {
+UnitCounts ReadUnitScan(TextLines lines, const ShipCatalogue& catalogue, ReportNotes* notes) {
     UnitCounts counts{};
+    int lineNumber = 0;
     for (std::string_view line : lines) {
+        ++lineNumber;
         LineTokens tokens(line);
         ShipIndex named = -1;  // the unit the previous token named
         for (std::string_view token; tokens.Next(token);) {
-            if (named >= 0) counts[named] = LenientInt32(token);
+            if (named >= 0) {
+                counts[named] = LenientInt32(token);
+                // A unit scan gives one count per name: a blank and three digits after it
+                // are the rest of the count ("2 000").
+                if (IsDigitToken(token))
+                    AddNote(notes, CutCountNote(lineNumber, line, token, catalogue.Name(named), counts[named], true));
+            }
             named = IsNumberToken(token) ? -1 : MatchShipName(token, catalogue);
         }
     }
     return counts;
 }
 
-void ReadPlanetScan(TextLines lines, PlanetFigures& figures) {
-    for (const LayoutKeywords& layout : kLayouts) ReadLayout(lines, layout, figures);
+void ReadPlanetScan(TextLines lines, PlanetFigures& figures, ReportNotes* notes) {
+    for (const LayoutKeywords& layout : kLayouts) ReadLayout(lines, layout, figures, notes);
 }
 
 }  // namespace kestrin

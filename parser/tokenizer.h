@@ -34,4 +34,7 @@ std::vector<std::string> TokenizeLine(std::string_view line);
 /// Whether a token reads as a signed 32-bit integer.
 bool IsNumberToken(std::string_view token);
 
+/// Whether the tokeniser made `token` of digits (a number token of any length).
+inline bool IsDigitToken(std::string_view token) { return !token.empty() && token.front() >= '0' && token.front() <= '9'; }
+
 }  // namespace kestrin

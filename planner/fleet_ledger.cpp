@@ -18,6 +18,9 @@ std::uint64_t HashOf(std::span<const std::int32_t> fleet) {
     return h;
 }
 
+// Fleets evaluated between two progress reports within one batch.
+constexpr std::size_t kProgressFleets = 2048;
+
 }  // namespace
 
 FleetLedger::FleetLedger(std::size_t rows, const FleetAim& aim, FleetOutcomeSource evaluate, LedgerControl control,
@@ -37,7 +40,7 @@ std::span<const std::int32_t> FleetLedger::Counts(std::uint32_t entry) const {
 std::size_t FleetLedger::SlotOf(std::span<const std::int32_t> fleet) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = HashOf(fleet) & mask;; slot = (slot + 1) & mask)
-        if (slots_[slot] == 0 || std::ranges::equal(Counts(slots_[slot] - 1), fleet)) return slot;
+        if (slots_[slot] == 0 || std::equal(fleet.begin(), fleet.end(), Counts(slots_[slot] - 1).begin(), Counts(slots_[slot] - 1).end())) return slot;
 }
 
 std::optional<FleetOutcome> FleetLedger::Find(std::span<const std::int32_t> fleet) const {
@@ -62,8 +65,7 @@ std::vector<std::optional<FleetOutcome>> FleetLedger::Try(std::span<const std::i
         fresh.insert(fresh.end(), fleet.begin(), fleet.end());
     }
     std::vector<std::optional<FleetOutcome>> outcomes(reserved.size());
-    // The very first fleet is evaluated even when cancelled, so that there is an answer.
-    if (!reserved.empty()) evaluate_(fresh, outcomes, best_.empty() ? nullptr : control_.cancel);
+    EvaluateInParts(fresh, outcomes);
     // A cancelled fleet leaves the table again; the batch's evaluated fleets come first, as the
     // workers take fleets in order, but their slots may not: rebuild the placeholders in order.
     std::size_t kept = 0;
@@ -92,13 +94,27 @@ void FleetLedger::TryFresh(std::span<const std::int32_t> fleets) {
     const std::size_t count =
         std::min<std::size_t>(fleets.size() / rows_, static_cast<std::size_t>(std::max<std::int64_t>(Left(), 0)));
     std::vector<std::optional<FleetOutcome>> outcomes(count);
-    evaluate_(fleets.first(count * rows_), outcomes, best_.empty() ? nullptr : control_.cancel);
+    EvaluateInParts(fleets.first(count * rows_), outcomes);
     for (std::size_t f = 0; f < count; ++f) {
         if (!outcomes[f]) continue;
         ++evaluations_;
         Consider(fleets.subspan(f * rows_, rows_), *outcomes[f]);
     }
     if (control_.progress) control_.progress(evaluations_, planned_);
+}
+
+void FleetLedger::EvaluateInParts(std::span<const std::int32_t> fleets, std::span<std::optional<FleetOutcome>> outcomes) {
+    for (std::size_t first = 0; first < outcomes.size(); first += kProgressFleets) {
+        const std::size_t count = std::min(kProgressFleets, outcomes.size() - first);
+        // The very first fleet is evaluated even when cancelled, so that there is an answer.
+        evaluate_(fleets.subspan(first * rows_, count * rows_), outcomes.subspan(first, count),
+                  best_.empty() && first == 0 ? nullptr : control_.cancel);
+        if (control_.progress && first + count < outcomes.size()) {
+            const auto found = outcomes.first(first + count);
+            const auto done = std::count_if(found.begin(), found.end(), [](const auto& o) { return o.has_value(); });
+            control_.progress(evaluations_ + done, planned_);
+        }
+    }
 }
 
 void FleetLedger::Consider(std::span<const std::int32_t> fleet, const FleetOutcome& outcome) {

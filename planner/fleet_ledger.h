@@ -59,6 +59,8 @@ private:
     // Evaluates `fleets` (at most what is left of the budget), weighs them in order and, when
     // `remember`, keeps them.
     void Evaluate(std::span<const std::int32_t> fleets, bool remember);
+    // Runs evaluate_ on `fleets` a part at a time, reporting progress between the parts.
+    void EvaluateInParts(std::span<const std::int32_t> fleets, std::span<std::optional<FleetOutcome>> outcomes);
     void Consider(std::span<const std::int32_t> fleet, const FleetOutcome& outcome);
     // The slot holding `fleet`, or the empty slot where it would go.
     std::size_t SlotOf(std::span<const std::int32_t> fleet) const;

@@ -28,7 +28,7 @@ FleetOutcomeSource OutcomesOf(FleetEvaluator& evaluator, std::size_t rows) {
             fleets[f].assign(flat.begin() + static_cast<std::ptrdiff_t>(f * rows),
                              flat.begin() + static_cast<std::ptrdiff_t>((f + 1) * rows));
         const std::vector<std::optional<FleetOutcome>> found = evaluator.Outcomes(fleets, cancel);
-        std::ranges::copy(found, outcomes.begin());
+        std::copy(found.begin(), found.end(), outcomes.begin());
     };
 }
 
@@ -90,7 +90,9 @@ FleetSearchResult FindBestFleet(const BattleRules& rules, const FleetSearchReque
         SearchFleetSpace(ledger, space, GridFleet(request), request.seed);
     }
     FleetSearchResult result;
-    result.best = evaluator.Battle(Fleet(ledger.Best().begin(), ledger.Best().end()));
+    // Cancelled before its first fleet, the search answers with the grid's own.
+    result.best = evaluator.Battle(ledger.Best().empty() ? GridFleet(request)
+                                                         : Fleet(ledger.Best().begin(), ledger.Best().end()));
     result.meetsLimits = MeetsLimits(request.aim, result.best.outcome);
     result.space = space.Size();
     result.evaluations = ledger.Evaluations();

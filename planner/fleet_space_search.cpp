@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 namespace kestrin {
 
@@ -14,13 +15,39 @@ constexpr std::int64_t kWalkBatch = 2048;
 constexpr std::int64_t kWholeLine = 160;
 // Values a coarse sweep of a long row tries at first.
 constexpr std::int64_t kCoarseLine = 48;
-// Share of the budget spent on the first look over the whole space.
-constexpr std::int64_t kOverviewShare = 8;
+// Rows up to which a pattern move tries every direction; beyond, a sample of them.
+constexpr std::size_t kAllDirectionsRows = 4;
+constexpr int kSampledDirections = 80;
+// Most fleets of the box tried around each new best fleet.
+constexpr std::int64_t kBoxFleets = 1400;
+// Share of the budget spent on the first look over the whole space, and its most fleets.
+constexpr std::int64_t kOverviewShare = 4;
+constexpr std::int64_t kOverviewMost = 20000;
+// Random fleets tried at once when the climbs bring nothing new.
+constexpr int kFreshBatch = 256;
 
 // A whole number from 0 to `most`, from the seeded generator alone (the standard
 // distributions may differ between libraries).
 std::int32_t Draw(std::mt19937_64& rng, std::int64_t most) {
     return static_cast<std::int32_t>(rng() % static_cast<std::uint64_t>(most + 1));
+}
+
+// Counts `digits` up by one in the mixed radix `radix` (digit i from 0 to radix[i] - 1);
+// false after the last number.
+bool Advance(std::vector<std::int64_t>& digits, const std::vector<std::int64_t>& radix) {
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (++digits[i] < radix[i]) return true;
+        digits[i] = 0;
+    }
+    return false;
+}
+
+// The product of `radix`, or `above` + 1 when it is larger than `above`.
+std::int64_t ProductUpTo(const std::vector<std::int64_t>& radix, std::int64_t above) {
+    std::int64_t product = 1;
+    for (std::int64_t r : radix)
+        if (__builtin_mul_overflow(product, r, &product) || product > above) return above + 1;
+    return product;
 }
 
 // Fleets held flat, as the ledger takes them.
@@ -50,47 +77,58 @@ public:
     void Run(std::span<const std::int32_t> start) {
         ledger_.Try(start);
         Overview();
+        Fleet boxed;
         while (!ledger_.Done()) {
             const std::int64_t before = ledger_.Evaluations();
             Climb(NextStart());
-            if (ledger_.Evaluations() == before) RandomFleets();
+            const Fleet best(ledger_.Best().begin(), ledger_.Best().end());
+            if (best != boxed) {
+                Box(best);
+                boxed = best;
+            }
+            if (ledger_.Evaluations() == before) FreshFleets();
         }
     }
 
 private:
     bool Better(const FleetOutcome& a, const FleetOutcome& b) const { return BetterOutcome(ledger_.Aim(), a, b); }
 
-    // A lattice over the whole space with the same number of values per row.
+    // A lattice over the whole space with the same number of values per row (random fleets
+    // when even two values per row would be too many).
     void Overview() {
-        const std::int64_t points = std::max<std::int64_t>(ledger_.Left() / kOverviewShare, 1);
-        std::int64_t perRow = 2;
-        const auto latticeSize = [&](std::int64_t n) {
-            std::int64_t size = 1;
-            for (std::size_t r = 0; r < space_.Rows(); ++r) size *= std::min<std::int64_t>(n, space_.Most(r) + 1);
-            return size;
+        const std::size_t rows = space_.Rows();
+        const std::int64_t points = std::clamp<std::int64_t>(ledger_.Left() / kOverviewShare, 1, kOverviewMost);
+        const auto radixOf = [&](std::int64_t perRow) {
+            std::vector<std::int64_t> radix;
+            for (std::size_t r = 0; r < rows; ++r) radix.push_back(std::min<std::int64_t>(perRow, space_.Most(r) + 1));
+            return radix;
         };
-        while (latticeSize(perRow + 1) <= points && perRow < 1 << 20) ++perRow;
-        Batch batch(space_.Rows());
-        std::vector<std::int32_t> fleet(space_.Rows(), 0);
-        std::vector<std::int64_t> step(space_.Rows(), 0);
-        for (;;) {
-            for (std::size_t r = 0; r < space_.Rows(); ++r) {
-                const std::int64_t values = std::min<std::int64_t>(perRow, space_.Most(r) + 1);
-                fleet[r] = values == 1 ? 0 : static_cast<std::int32_t>(step[r] * space_.Most(r) / (values - 1));
-            }
-            batch.Add(fleet);
-            std::size_t r = space_.Rows();
-            while (r-- > 0) {
-                if (++step[r] < std::min<std::int64_t>(perRow, space_.Most(r) + 1)) break;
-                step[r] = 0;
-            }
-            if (r == static_cast<std::size_t>(-1)) break;
+        std::int64_t perRow = 2;
+        while (ProductUpTo(radixOf(perRow + 1), points) <= points && perRow < space_.Size()) ++perRow;
+        Batch batch(rows);
+        Fleet fleet(rows);
+        if (ProductUpTo(radixOf(perRow), points) > points) {
+            for (std::int64_t f = 0; f < points; ++f) batch.Add(RandomFleet());
+        } else {
+            const std::vector<std::int64_t> radix = radixOf(perRow);
+            std::vector<std::int64_t> digits(rows, 0);
+            do {
+                for (std::size_t r = 0; r < rows; ++r)
+                    fleet[r] = radix[r] == 1 ? 0 : static_cast<std::int32_t>(digits[r] * space_.Most(r) / (radix[r] - 1));
+                batch.Add(fleet);
+            } while (Advance(digits, radix));
         }
         const std::vector<std::optional<FleetOutcome>> outcomes = ledger_.Try(batch.Flat());
         for (std::size_t f = 0; f < batch.Size(); ++f)
             if (outcomes[f]) starts_.push_back({Fleet(batch.At(f).begin(), batch.At(f).end()), *outcomes[f]});
         // Best first; ties keep the lattice's order.
-        std::ranges::stable_sort(starts_, [this](const Start& a, const Start& b) { return Better(a.outcome, b.outcome); });
+        std::stable_sort(starts_.begin(), starts_.end(), [this](const Start& a, const Start& b) { return Better(a.outcome, b.outcome); });
+    }
+
+    Fleet RandomFleet() {
+        Fleet fleet(space_.Rows());
+        for (std::size_t r = 0; r < fleet.size(); ++r) fleet[r] = Draw(rng_, space_.Most(r));
+        return fleet;
     }
 
     Fleet NextStart() {
@@ -99,21 +137,93 @@ private:
             return Fleet(ledger_.Best().begin(), ledger_.Best().end());
         }
         if (nextStart_ <= starts_.size()) return starts_[nextStart_++ - 1].fleet;
-        Fleet fleet(space_.Rows());
-        for (std::size_t r = 0; r < fleet.size(); ++r) fleet[r] = Draw(rng_, space_.Most(r));
-        return fleet;
+        return RandomFleet();
     }
 
-    // From `fleet`, the best fleet of the lines through it (each row alone swept), until no
-    // line improves.
+    // From `fleet`, the best fleet of the lines through it (each row alone swept), and when no
+    // line improves, of the planes through it (two rows at once), until neither improves.
     void Climb(Fleet fleet) {
         std::optional<FleetOutcome> current = ledger_.Try(fleet)[0];
         while (current && !ledger_.Done()) {
-            const auto [best, outcome] = BestOnLines(fleet);
+            auto [best, outcome] = BestOnLines(fleet);
+            if (!outcome || !Better(*outcome, *current)) std::tie(best, outcome) = BestOnPatterns(fleet);
+            if (!outcome || !Better(*outcome, *current)) std::tie(best, outcome) = BestOnPlanes(fleet);
             if (!outcome || !Better(*outcome, *current)) return;
             fleet = best;
             current = outcome;
         }
+    }
+
+    // For each pair of rows, the plane through `center`: a window of whole steps around it and
+    // a coarse grid over both rows' ranges.
+    std::pair<Fleet, std::optional<FleetOutcome>> BestOnPlanes(const Fleet& center) {
+        const std::size_t rows = space_.Rows();
+        const std::size_t pairs = rows * (rows - 1) / 2;
+        const std::int32_t window = pairs <= 3 ? 4 : 2;
+        const std::int64_t coarse = pairs <= 3 ? 10 : 6;
+        Batch batch(rows);
+        Fleet fleet = center;
+        for (std::size_t i = 0; i < rows; ++i)
+            for (std::size_t j = i + 1; j < rows; ++j) {
+                const auto add = [&](std::int64_t a, std::int64_t b) {
+                    fleet[i] = space_.Clamped(i, a);
+                    fleet[j] = space_.Clamped(j, b);
+                    batch.Add(fleet);
+                };
+                for (std::int32_t a = -window; a <= window; ++a)
+                    for (std::int32_t b = -window; b <= window; ++b) add(std::int64_t{center[i]} + a, std::int64_t{center[j]} + b);
+                for (std::int64_t a = 0; a < coarse; ++a)
+                    for (std::int64_t b = 0; b < coarse; ++b)
+                        add(a * space_.Most(i) / (coarse - 1), b * space_.Most(j) / (coarse - 1));
+                fleet[i] = center[i];
+                fleet[j] = center[j];
+            }
+        return BestOf(batch);
+    }
+
+    // Moves of every row at once by -1, 0 or +1 steps, at steps of 1, 2, 4, ... ships up to half
+    // of each row's range (a sample of the directions when there are many rows).
+    std::pair<Fleet, std::optional<FleetOutcome>> BestOnPatterns(const Fleet& center) {
+        const std::size_t rows = space_.Rows();
+        std::int32_t widest = 1;
+        for (std::size_t i = 0; i < rows; ++i) widest = std::max(widest, space_.Most(i) / 2);
+        std::vector<std::vector<int>> directions;
+        if (rows <= kAllDirectionsRows) {
+            const std::vector<std::int64_t> radix(rows, 3);
+            std::vector<std::int64_t> digits(rows, 0);
+            do {
+                std::vector<int> d;
+                for (std::int64_t digit : digits) d.push_back(static_cast<int>(digit) - 1);
+                if (std::any_of(d.begin(), d.end(), [](int x) { return x != 0; })) directions.push_back(d);
+            } while (Advance(digits, radix));
+        } else {
+            for (int k = 0; k < kSampledDirections; ++k) {
+                std::vector<int> d(rows);
+                for (int& x : d) x = static_cast<int>(Draw(rng_, 2)) - 1;
+                directions.push_back(d);
+            }
+        }
+        Batch batch(rows);
+        Fleet fleet(rows);
+        for (std::int64_t step = 1; step <= widest; step *= 2)
+            for (const std::vector<int>& d : directions) {
+                for (std::size_t i = 0; i < rows; ++i) {
+                    const std::int64_t rowStep = std::max<std::int64_t>(1, std::min<std::int64_t>(step, space_.Most(i) / 2));
+                    fleet[i] = space_.Clamped(i, center[i] + d[i] * rowStep);
+                }
+                batch.Add(fleet);
+            }
+        return BestOf(batch);
+    }
+
+    // The best of `batch`'s fleets, tried.
+    std::pair<Fleet, std::optional<FleetOutcome>> BestOf(const Batch& batch) {
+        const std::vector<std::optional<FleetOutcome>> outcomes = ledger_.Try(batch.Flat());
+        std::optional<std::size_t> best;
+        for (std::size_t f = 0; f < outcomes.size(); ++f)
+            if (outcomes[f] && (!best || Better(*outcomes[f], *outcomes[*best]))) best = f;
+        if (!best) return {{}, std::nullopt};
+        return {Fleet(batch.At(*best).begin(), batch.At(*best).end()), outcomes[*best]};
     }
 
     // Sweeps every row through `center`: short rows whole, long ones coarsely and then more
@@ -129,7 +239,7 @@ private:
                 values[r].push_back(static_cast<std::int32_t>(taken == 1 ? 0 : i * space_.Most(r) / (taken - 1)));
             for (std::int32_t near : {center[r] - 1, center[r], center[r] + 1})
                 if (near >= 0 && near <= space_.Most(r)) values[r].push_back(near);
-            std::ranges::sort(values[r]);
+            std::sort(values[r].begin(), values[r].end());
             values[r].erase(std::unique(values[r].begin(), values[r].end()), values[r].end());
             for (std::int32_t v : values[r]) batch.AddMoved(center, r, v);
         }
@@ -143,7 +253,7 @@ private:
                 RefineLine(center, r, values[r], added);
                 for (std::int32_t v : added) batch.AddMoved(center, r, v);
                 values[r].insert(values[r].end(), added.begin(), added.end());
-                std::ranges::sort(values[r]);
+                std::sort(values[r].begin(), values[r].end());
                 refined = refined || !added.empty();
             }
             if (refined) ledger_.Try(batch.Flat());
@@ -191,12 +301,36 @@ private:
         }
     }
 
-    void RandomFleets() {
-        Batch batch(space_.Rows());
-        Fleet fleet(space_.Rows());
-        for (int f = 0; f < 256; ++f) {
-            for (std::size_t r = 0; r < fleet.size(); ++r) fleet[r] = Draw(rng_, space_.Most(r));
+    // Every fleet within a few ships of `center` in every row at once.
+    void Box(const Fleet& center) {
+        const std::size_t rows = space_.Rows();
+        std::int64_t radius = 0;
+        while (ProductUpTo(std::vector<std::int64_t>(rows, 2 * radius + 3), kBoxFleets) <= kBoxFleets) ++radius;
+        if (radius == 0) return;
+        const std::vector<std::int64_t> radix(rows, 2 * radius + 1);
+        std::vector<std::int64_t> digits(rows, 0);
+        Batch batch(rows);
+        Fleet fleet(rows);
+        do {
+            for (std::size_t i = 0; i < rows; ++i) fleet[i] = space_.Clamped(i, center[i] + digits[i] - radius);
             batch.Add(fleet);
+        } while (Advance(digits, radix));
+        ledger_.Try(batch.Flat());
+    }
+
+    // Fleets not tried yet when the climbs bring nothing new: random ones, and once those are
+    // mostly tried, the next ones in index order, so that the budget is always spent.
+    void FreshFleets() {
+        Batch batch(space_.Rows());
+        for (int f = 0; f < kFreshBatch; ++f) batch.Add(RandomFleet());
+        const std::int64_t before = ledger_.Evaluations();
+        ledger_.Try(batch.Flat());
+        if (ledger_.Evaluations() - before >= kFreshBatch / 2) return;
+        batch.Clear();
+        Fleet fleet(space_.Rows());
+        for (; cursor_ < space_.Size() && static_cast<std::int64_t>(batch.Size()) < ledger_.Left(); ++cursor_) {
+            space_.FleetAt(cursor_, fleet);
+            if (!ledger_.Find(fleet)) batch.Add(fleet);
         }
         ledger_.Try(batch.Flat());
     }
@@ -211,6 +345,7 @@ private:
     std::mt19937_64 rng_;
     std::vector<Start> starts_;
     std::size_t nextStart_ = 0;
+    std::int64_t cursor_ = 0;  // where FreshFleets walks on
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 namespace kestrin {
 
 int WorkerCount(int requested, std::size_t tasks) {
-    const int workers = requested > 0 ? requested : static_cast<int>(std::thread::hardware_concurrency());
+    const int workers = AvailableWorkers(requested);
     return static_cast<int>(std::clamp<std::size_t>(static_cast<std::size_t>(std::max(workers, 1)), 1,
                                                     std::max<std::size_t>(tasks, 1)));
 }
@@ -15,7 +15,7 @@ namespace {
 
 class SystemThreadStarter final : public ThreadStarter {
 public:
-    std::jthread Start(std::function<void()> body) const override { return std::jthread(std::move(body)); }
+    JoiningThread Start(std::function<void()> body) const override { return JoiningThread(std::move(body)); }
 };
 
 }  // namespace

@@ -7,8 +7,9 @@
 #include <exception>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
+
+#include "planner/joining_thread.h"
 
 namespace kestrin {
 
@@ -22,7 +23,7 @@ class ThreadStarter {
 public:
     virtual ~ThreadStarter() = default;
     /// A thread running `body`; throws (std::system_error) when none can be started.
-    virtual std::jthread Start(std::function<void()> body) const = 0;
+    virtual JoiningThread Start(std::function<void()> body) const = 0;
 };
 
 /// The starter that asks the system for threads.
@@ -67,7 +68,7 @@ private:
     const std::atomic<bool>* cancel_ = nullptr;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> failed_{false};
-    std::vector<std::jthread> threads_;
+    std::vector<JoiningThread> threads_;
 };
 
 }  // namespace kestrin

@@ -13,7 +13,7 @@ namespace kestrin {
 
 namespace {
 
-BattleFileResult Failure(BattleFileStatus status, std::string message) { return {status, std::move(message)}; }
+BattleFileResult Failure(BattleFileStatus status, std::string message) { return {status, std::move(message), {}}; }
 
 // Collects a battle file's lines as its bytes arrive, and says no as soon as there are more
 // than a battle file has: an endless stream of line breaks is never read to its end.
@@ -125,7 +125,9 @@ BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::stri
     for (int row = 1; row < sheet::kRows; ++row)
         for (int col : {sheet::kDefShips, sheet::kAttShips}) battleSheet.SetCell(col, row, read.At(col, row));
     battleSheet.RecalculateFollowingLog();
-    return {};
+    BattleFileResult opened;
+    opened.problems = FindBattleFileProblems(read, battleSheet.Cells());
+    return opened;
 }
 
 // Only a file that is not there is "missing"; a folder that may not be entered or a name too
@@ -179,7 +181,12 @@ BattleFileInputs ReadBattleFileInputs(const std::filesystem::path& path) {
     FileRead read = ReadBattleFileLines(path);
     if (read.status != BattleFileStatus::Ok) return {{}, Failure(read.status, std::move(read.error))};
     if (BattleFileResult checked = CheckLineCount(read.lines); !checked.ok()) return {{}, std::move(checked)};
-    return {InputsAsWritten(SheetInputs(InputCells(read.lines))), {}};
+    const SheetCells cells = InputCells(read.lines);
+    BattleFileInputs inputs{InputsAsWritten(SheetInputs(cells)), {}};
+    SheetCells written = cells;
+    WriteInputsBack(written, inputs.battle);
+    inputs.outcome.problems = FindBattleFileProblems(cells, written);
+    return inputs;
 }
 
 BattleFileResult ReadBattleFileBytes(BattleSheet& battleSheet, std::string_view bytes) {

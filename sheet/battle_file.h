@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/battle_state.h"
+#include "sheet/battle_file_problems.h"
 #include "sheet/battle_sheet.h"
 #include "sheet/text_lines.h"
 
@@ -36,6 +37,9 @@ enum class BattleFileStatus {
 struct BattleFileResult {
     BattleFileStatus status = BattleFileStatus::Ok;
     std::string message;  ///< the text to show; empty when Ok
+    /// Lines of an opened file that are no count as they stand, in file order: opened all
+    /// the same, by the file's own reading, and to be told.
+    std::vector<BattleFileProblem> problems;
 
     bool ok() const { return status == BattleFileStatus::Ok; }
 };
@@ -67,8 +71,8 @@ struct BattleFileInputs {
     BattleFileResult outcome;
 };
 
-/// Reads `path` as Open does, with Open's messages, into numbers: no sheet is made and
-/// nothing is recalculated.
+/// Reads `path` as Open does, with Open's messages and the problems of its lines, into
+/// numbers: no sheet is made and nothing is recalculated.
 [[nodiscard]] BattleFileInputs ReadBattleFileInputs(const std::filesystem::path& path);
 
 /// Open's work on the file's bytes once read: the line count check, the cells, the

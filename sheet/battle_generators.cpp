@@ -102,7 +102,7 @@ std::int64_t BattleGenerators::FillTargets(ShipIndex firer, int targetClass, int
         sheet_.SetCell(targetColumn, UnitRow(t), std::to_string(count));
         const double rate = rules_.tables.killRate[firer][t];
         if (rate > 0)
-            need += std::min(SaturatingInt64(std::ceil(static_cast<Extended>(count) / rate)), kMaxShotsPerTarget);
+            need += std::min(SaturatingInt64(Ceil(static_cast<Extended>(count) / rate)), kMaxShotsPerTarget);
     }
     return need;
 }

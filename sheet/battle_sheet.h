@@ -18,6 +18,7 @@
 #include "sheet/results.h"
 #include "sheet/row_visibility.h"
 #include "sheet/sheet_cells.h"
+#include "sheet/sheet_inputs.h"
 #include "sheet/undo_history.h"
 
 namespace kestrin {
@@ -44,6 +45,8 @@ public:
     const std::string& Cell(int col, int row) const { return cells_.At(col, row); }
     /// Writes text into a cell (an input, a parsed report); nothing is recalculated.
     void SetCell(int col, int row, std::string_view text) { cells_.Set(col, row, text); }
+    /// Writes text into a side's Ships cell of `row` (sheet/sheet_inputs.h names the rows).
+    void SetInput(Side side, int row, std::string_view text) { SetInputText(cells_, side, row, text); }
     /// All cells.
     const SheetCells& Cells() const { return cells_; }
 

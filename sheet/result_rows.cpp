@@ -129,6 +129,17 @@ void WriteCarriedInputs(SheetCells& cells, const BattleState& state) {
     for (int row = kFirstRoidRow; row <= kEoniumRow; ++row) cells.Set(kAttShips, row, cells.At(kAttLeft, row));
 }
 
+void WriteInputsBack(SheetCells& cells, const BattleState& inputs) {
+    for (ShipIndex t = 0; t < kShipCount; ++t) {
+        cells.WriteCount(kDefShips, UnitRow(t), inputs.Ships[Idx(Side::Defender)][t]);
+        cells.WriteCount(kAttShips, UnitRow(t), inputs.Ships[Idx(Side::Attacker)][t]);
+    }
+    for (int k = 0; k < kRoidKinds; ++k) cells.WriteCount(kDefShips, kFirstRoidRow + k, inputs.Roids[k]);
+    cells.WritePositive(kDefShips, kEoniumRow, inputs.DefenderEonium);
+    cells.WritePositive(kDefShips, kScoreRow, inputs.DefenderScore);
+    cells.WritePositive(kAttShips, kScoreRow, inputs.AttackerScore);
+}
+
 void WriteResultRows(SheetCells& cells, const BattleState& state, const FleetCosts& costs) {
     cells.Set(kDefStole, kHeadingRow, "Stole");
     cells.Set(kAttStole, kHeadingRow, "Stole");

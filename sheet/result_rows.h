@@ -38,6 +38,12 @@ void CarryToNextTick(BattleState& state);
 /// the defender's asteroids and Eonium left (nothing more to subtract) and the scores.
 BattleState ReadTickLeft(const SheetCells& cells);
 
+/// The input columns as a recalculation writes them back from the inputs it read: counts in
+/// normal form (text that is no count empties), the Eonium and the scores only when positive;
+/// the attacker's captured asteroids and Eonium stay as they stand. For a battle read without
+/// a sheet, to tell what opening it would make of each cell.
+void WriteInputsBack(SheetCells& cells, const BattleState& inputs);
+
 /// Writes a carried state into the input columns: the ships of both sides, the defender's
 /// asteroids and Eonium. The attacker's columns of those rows take the captures accumulated
 /// so far; the scores stay as they stand.

@@ -15,6 +15,9 @@ namespace kestrin {
 /// result as an empty cell.
 class SheetCells {
 public:
+    /// The sheet's size: 12 columns of 66 rows.
+    static constexpr int kColumnCount = sheet::kColumns, kRowCount = sheet::kRows;
+
     /// The text of cell (col, row).
     const std::string& At(int col, int row) const {
         assert(InRange(col, row));

@@ -19,6 +19,7 @@
 #include "planner/fleet_search.h"
 #include "planner/fleet_space.h"
 #include "planner/fleet_space_search.h"
+#include "sheet/result_rows.h"
 
 using namespace kestrin;
 
@@ -30,6 +31,13 @@ struct Case {
     std::vector<FleetOutcome> outcomes;  // by index
     Fleet grid;
 };
+
+// Asteroids per kind, in units of the attack's scale: three families of raids (few asteroids
+// make wide plateaus of fleets that capture all there is).
+double RoidScale(std::uint64_t seed) {
+    if (seed >= 44) return seed % 3 == 0 ? 8 : seed % 3 == 1 ? 2 : 1;
+    return seed >= 32 ? 1 : seed >= 16 ? 2 : 8;
+}
 
 FleetSearchRequest MakeRequest(std::uint64_t seed, std::uint64_t attempt) {
     std::mt19937_64 rng(seed * 7919 + 13 + attempt * 1000003);
@@ -43,7 +51,7 @@ FleetSearchRequest MakeRequest(std::uint64_t seed, std::uint64_t attempt) {
         if (t != 7 && t != 21 && t != 28 && t != 48) types.push_back(t);
     // attacker scale
     const double size = 300000 + static_cast<double>(uni(0, 1700000));
-    double f1 = std::exp((static_cast<double>(uni(0, 1000)) / 1000 - 0.5) * 1.6);
+    double f1 = (RoidScale(seed) == 1 ? 2.0 : 1.0) * std::exp((static_cast<double>(uni(0, 1000)) / 1000 - 0.5) * 1.6);
     double f2 = std::exp((static_cast<double>(uni(0, 1000)) / 1000 - 0.5) * 1.6);
     double f3 = 1 / (f1 * f2);
     const double side = std::cbrt(size);
@@ -68,9 +76,9 @@ FleetSearchRequest MakeRequest(std::uint64_t seed, std::uint64_t attempt) {
         sheet.SetCell(sheet::kDefShips, sheet::UnitRow(t), std::to_string(uni(1, static_cast<std::int64_t>(side))));
     }
     if (uni(0, 2) == 0) sheet.SetCell(sheet::kAttShips, sheet::UnitRow(static_cast<int>(uni(0, 47))), std::to_string(uni(1, 100)));
-    for (int k = 0; k < 4; ++k) sheet.SetCell(sheet::kDefShips, sheet::kFirstRoidRow + k, std::to_string(uni(0, static_cast<std::int64_t>(side * (seed >= 16 ? 2 : 8)))));
+    for (int k = 0; k < 4; ++k) sheet.SetCell(sheet::kDefShips, sheet::kFirstRoidRow + k, std::to_string(uni(0, static_cast<std::int64_t>(side * RoidScale(seed)))));
     if (uni(0, 3) != 0) sheet.SetCell(sheet::kDefShips, sheet::kScoreRow, std::to_string(uni(100000, 20000000)));
-    request.cells = sheet.Cells();
+    request.battle = SheetInputs(sheet.Cells());
     request.ticks = 3;
     return request;
 }
@@ -166,9 +174,9 @@ std::vector<std::pair<std::string, FleetAim>> Aims(const Case& c) {
 
 void Run(const std::string& dir, int seeds, std::int64_t budget, bool verbose) {
     int runs = 0, found = 0;
-    for (int n = 0;; ++n) {
+    for (int n = 0; n < 100; ++n) {
         Case c;
-        if (!Load(dir, n, c)) break;
+        if (!Load(dir, n, c)) continue;
         const FleetSpace space(c.most);
         for (const auto& [name, aim] : Aims(c)) {
             std::size_t best = 0;
@@ -176,6 +184,15 @@ void Run(const std::string& dir, int seeds, std::int64_t budget, bool verbose) {
             for (std::size_t i = 1; i < c.outcomes.size(); ++i)
                 if (BetterOutcome(aim, c.outcomes[i], c.outcomes[best])) best = i;
             for (const auto& o : c.outcomes) ties += !BetterOutcome(aim, c.outcomes[best], o);
+            if (name == "roids") {
+                std::int64_t top = 0, below = 0;
+                for (const auto& o : c.outcomes) {
+                    top += o.roids == c.outcomes[best].roids;
+                    below += o.roids == c.outcomes[best].roids - 1;
+                }
+                std::printf("case %2d: %lld fleets capture the most (%lld), %lld one less\n", n, (long long)top,
+                            (long long)c.outcomes[best].roids, (long long)below);
+            }
             int ok = 0;
             std::int64_t evals = 0;
             for (int s = 1; s <= seeds; ++s) {
@@ -189,7 +206,8 @@ void Run(const std::string& dir, int seeds, std::int64_t budget, bool verbose) {
                 const bool hit = !BetterOutcome(aim, c.outcomes[best], ledger.BestOutcome());
                 ok += hit;
                 if (verbose && !hit)
-                    std::printf("   miss case %d %s seed %d: got roids %lld loss %lld sent %lld\n", n, name.c_str(), s,
+                    std::printf("   miss case %d %s seed %d: got (%d,%d,%d) roids %lld loss %lld sent %lld\n", n, name.c_str(), s,
+                                ledger.Best()[0], ledger.Best()[1], ledger.Best()[2],
                                 (long long)ledger.BestOutcome().roids, (long long)ledger.BestOutcome().loss,
                                 (long long)ledger.BestOutcome().sentValue);
             }
@@ -215,6 +233,21 @@ int main(int argc, char** argv) {
     }
     if (argc >= 4 && std::strcmp(argv[1], "run") == 0) {
         Run(argv[2], std::atoi(argv[3]), argc >= 5 ? std::atoll(argv[4]) : 10000, argc >= 6);
+        return 0;
+    }
+    if (argc >= 7 && std::strcmp(argv[1], "at") == 0) {
+        Case c;
+        Load(argv[2], std::atoi(argv[3]), c);
+        const int a = std::atoi(argv[4]), b = std::atoi(argv[5]), d = std::atoi(argv[6]);
+        for (int da = -3; da <= 3; ++da) {
+            for (int dd = -10; dd <= 10; ++dd) {
+                const std::vector<std::int32_t> f{a + da, b, d + dd};
+                if (f[0] < 0 || f[0] > c.most[0] || f[2] < 0 || f[2] > c.most[2]) { std::printf("%14s", "-"); continue; }
+                const auto& o = c.outcomes[static_cast<std::size_t>(IndexOf(c.most, f))];
+                std::printf(" %4lld/%-8lld", (long long)o.roids, (long long)o.loss);
+            }
+            std::printf("\n");
+        }
         return 0;
     }
     std::fprintf(stderr, "usage: fleet_search_lab make DIR FIRST COUNT | run DIR SEEDS [BUDGET [v]]\n");

@@ -23,6 +23,7 @@ TEST(OptimiseCommand, PrintsTheFleetWithTheTicksCalcGivesIt) {
     const json answer = json::parse(run.out);
     EXPECT_EQ(answer["exhaustive"], true);
     EXPECT_EQ(answer["evaluations"], 121 * 301);
+    EXPECT_EQ(answer["space"], 121 * 301);
     ASSERT_EQ(answer["fleet"].size(), 2u);
     const int pods = answer["fleet"]["AstroPod"], centaurs = answer["fleet"]["Centaur"];
     EXPECT_LE(pods, 120);
@@ -54,13 +55,27 @@ TEST(OptimiseCommand, BadRequestsAreOneLineErrorsWithoutOutput) {
              "--vary attacker:Harpy=3000000000 --goal roids", "--vary attacker:\"Planet Score\" --goal roids",
              "--vary attacker:Harpy --goal most", "--vary attacker:Harpy --goal roids --evaluations 0",
              "--vary attacker:Harpy --goal roids --max-loss -5", "--vary attacker:Harpy --goal roids --ticks 101",
-             "--goal roids", "--vary attacker:Harpy --goal loss-per-roid --min-roids 100000000"}) {
+             "--goal roids", "--vary attacker:Harpy --goal loss-per-roid --min-roids 100000000", "--vary --goal roids"}) {
         SCOPED_TRACE(arguments);
         const ProgramRun run = RunProgram(folder, "optimise" + Raid() + " " + arguments + Stats(folder));
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_TRUE(IsOneLine(run.err)) << run.err;
     }
+}
+
+// No fleet keeps the limits: whether every fleet was tried decides what can be said.
+TEST(OptimiseCommand, NoFleetWithinTheLimitsSaysHowManyOfTheSpaceWereTried) {
+    TempFolder folder;
+    const std::string limits = " --goal loss-per-roid --min-roids 100000000" + Stats(folder);
+    const ProgramRun part = RunProgram(folder, "optimise" + Raid() + " --vary attacker:AstroPod=400,4=300 --evaluations 50" + limits);
+    EXPECT_EQ(part.status, 2);
+    EXPECT_NE(part.err.find("none found in 50 of 120701 fleets"), std::string::npos) << part.err;
+    const ProgramRun whole = RunProgram(folder, "optimise" + Raid() + " --vary attacker:AstroPod=40,4=30" + limits);
+    EXPECT_EQ(whole.status, 2);
+    EXPECT_NE(whole.err.find("all 1271 fleets were tried"), std::string::npos) << whole.err;
+    const ProgramRun bare = RunProgram(folder, "optimise" + Raid() + " --vary --goal roids" + Stats(folder));
+    EXPECT_NE(bare.err.find("--vary"), std::string::npos) << bare.err;
 }
 
 }  // namespace

@@ -43,6 +43,52 @@ TEST(CalcCommand, PrintsOneTickObjectPerTickWithSheetAndPanel) {
     }
 }
 
+// What was read in a way a player would not expect goes to standard error, one "warning: "
+// line each; the output and the exit status are those of the same battle without it.
+TEST(CalcCommand, WarningsGoToStandardErrorAndLeaveTheOutputAndStatus) {
+    TempFolder folder;
+    const std::string raid = ReadBytes(std::filesystem::path(KESTRIN_EXAMPLES_DIR) / "raid.kbf");
+    ASSERT_EQ(raid.rfind("180\r\n420\r\n", 0), 0u);
+    const auto bad = folder.Path() / "bad.kbf", clean = folder.Path() / "clean.kbf";
+    WriteBytes(bad, "180\r\n9,000\r\n" + raid.substr(10));  // the attacker's Harpy: no count
+    WriteBytes(clean, "180\r\n\r\n" + raid.substr(10));
+    const std::string badWarning = "warning: " + bad.string() +
+                                   ": line 2 (attacker's Harpy): '9,000' is not a count: it counts as 0 and the "
+                                   "cell was emptied\n";
+    const ProgramRun expected = RunProgram(folder, "calc '" + clean.string() + "' --ticks 2" + Stats(folder));
+    const ProgramRun warned = RunProgram(folder, "calc '" + bad.string() + "' --ticks 2" + Stats(folder));
+    EXPECT_EQ(expected.err, "");
+    EXPECT_EQ(warned.err, badWarning);
+    EXPECT_EQ(warned.status, expected.status);
+    EXPECT_EQ(warned.out, expected.out);
+
+    // The planner's commands read the battle without a sheet, and tell the same.
+    const std::string vary = " --vary defender:Harpy --from 0 --to 2 --points 3";
+    const ProgramRun sweptClean = RunProgram(folder, "sweep '" + clean.string() + "'" + vary + Stats(folder));
+    const ProgramRun swept = RunProgram(folder, "sweep '" + bad.string() + "'" + vary + Stats(folder));
+    EXPECT_EQ(swept.err, badWarning);
+    EXPECT_EQ(swept.status, 0);
+    EXPECT_EQ(swept.out, sweptClean.out);
+
+    // A report's cut count, after the battle's line.
+    const ProgramRun parsedClean = RunProgram(folder, "parse scan --in '" + clean.string() + "'" + Stats(folder), "Beetle 1\n");
+    const ProgramRun parsed = RunProgram(folder, "parse scan --in '" + bad.string() + "'" + Stats(folder), "Beetle 1,000\n");
+    EXPECT_EQ(parsed.err, badWarning + "warning: line 1: Beetle: '1,000' read as 1 (a count stops at ',')\n");
+    EXPECT_EQ(parsed.status, 0);
+    EXPECT_EQ(parsed.out, parsedClean.out);
+
+    // A statistic the file's own rule replaces by its built-in value.
+    const auto stats = folder.Path() / "odd.ini";
+    std::string text = ReadBytes(folder.Path() / "ShipStats.ini");
+    text.replace(text.find("=25"), 3, "=30x");
+    WriteBytes(stats, text);
+    const ProgramRun oddStats = RunProgram(folder, "calc '" + clean.string() + "' --ticks 2 --stats '" + stats.string() + "'");
+    EXPECT_EQ(oddStats.err, "warning: " + stats.string() +
+                                ": [General] PaBattleConstant '30x' is not a whole number: 25 is used\n");
+    EXPECT_EQ(oddStats.status, 0);
+    EXPECT_EQ(oddStats.out, expected.out);
+}
+
 TEST(CalcCommand, LogAndCycleNotesFollowTheSheet) {
     TempFolder folder;
     const ProgramRun run = RunProgram(folder, "calc " + Example("raid.kbf") + " --log --cycles --ticks 2" + Stats(folder));

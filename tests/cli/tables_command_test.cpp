@@ -114,7 +114,7 @@ TEST(CommandLine, InstalledCopyKeepsItsStatisticsInTheUsersConfiguration) {
                                             (bin / "kestrin-cli").string() + "' calc");
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(IsOneLine(run.out));
-    EXPECT_EQ(run.err, "Unable to write to " + (blocked / ".config" / "Kestrin" / "ShipStats.ini").string() +
+    EXPECT_EQ(run.err, "warning: Unable to write to " + (blocked / ".config" / "Kestrin" / "ShipStats.ini").string() +
                            ", so the built-in statistics were used\n");
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/battle_rules.h"
 #include "engine/ini_file.h"
 #include "temp_folder.h"
 
@@ -29,6 +30,7 @@ TEST(ShipStatsFileTest, MissingFileIsWrittenWithDefaultsAndReadBack) {
     const auto path = ShipStatsPath(folder.Path());
     const ShipStatsLoad load = LoadShipStats(path);
     EXPECT_EQ(load.error, "");
+    EXPECT_EQ(load.notes, std::vector<std::string>{});
     ExpectCatalogue(load.catalogue, DefaultShipCatalogue());
 
     const std::string text = ReadBytes(path);
@@ -80,6 +82,46 @@ TEST(ShipStatsFileTest, ExistingFileOverridesDefaultsAndIsNotWritten) {
         ExpectCatalogue(ReadShipStats(IniFile::Parse(c.text)), expected);  // parsed first: the same
         EXPECT_EQ(ReadBytes(path), c.text) << c.name;
     }
+}
+
+// The file's own rule stands (built-in values for what it lacks or cannot read), and each
+// such value is told, also through the rules' start-up messages.
+TEST(ShipStatsFileTest, WhatTheFileLacksOrCannotReadIsToldAndTheBuiltInValuesUsed) {
+    TempFolder folder;
+    const auto path = ShipStatsPath(folder.Path());
+    ASSERT_EQ(WriteDefaultShipStats(path), "");
+    const std::string full = ReadBytes(path);
+    const std::string& last = DefaultShipCatalogue().Name(kShipCount - 1);
+    const std::string& before = DefaultShipCatalogue().Name(kShipCount - 2);
+    const std::string cutSection = "[" + before + "]\r\nName=" + before + "\r\n";
+    std::string badConstant = full;
+    badConstant.replace(badConstant.find("=25"), 3, "=30x");
+    const struct {
+        std::string text;
+        std::vector<std::string> notes;
+    } cases[] = {
+        {badConstant, {"[General] PaBattleConstant '30x' is not a whole number: 25 is used"}},
+        {"", {"it holds no statistics: every value is the built-in one"}},
+        {"[General]\r\nPaBattleConstant=30\r\n",
+         {"it holds no unit type's section: every unit type has its built-in statistics"}},
+        {full.substr(0, full.find(cutSection) + cutSection.size()),
+         {"[" + before + "] lacks Race, Class, T1, T2, T3, Initiative, Agility, WpnSpd, Guns, Power, Armor, "
+          "EMPRes, Metal, Crystal, Eonium, Fuel, ETA, ShipType: the built-in values are used",
+          "the section [" + last + "] is missing: its built-in statistics are used"}},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(path, c.text);
+        const ShipStatsLoad load = LoadShipStats(path);
+        EXPECT_EQ(load.notes, c.notes);
+        ShipCatalogue expected = DefaultShipCatalogue();
+        expected.paBattleConstant = c.text.starts_with("[General]\r\nPaBattleConstant=30\r\n") ? 30 : 25;
+        ExpectCatalogue(load.catalogue, expected);
+        EXPECT_EQ(ReadBytes(path), c.text);
+    }
+    WriteBytes(path, badConstant);
+    const std::vector<std::string> messages = LoadBattleRules(path).Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("PaBattleConstant '30x' is not a whole number"), std::string::npos) << messages[0];
 }
 
 TEST(ShipStatsFileTest, UnwritableFolderGivesErrorAndDefaults) {

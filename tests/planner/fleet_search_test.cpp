@@ -1,5 +1,5 @@
-// The fleet advisor against brute force, against the grid's fleet and one-row sweeps, with one
-// and two workers, and cancelled.
+// The fleet advisor against brute force (whole small spaces, and the search on spaces just above
+// the whole-space limit), with one and two workers, stopped by its budget, its space and Cancel.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,10 @@
 #include <tuple>
 
 #include "planner/battle_sweep.h"
+#include "planner/fleet_ledger.h"
 #include "planner/fleet_search.h"
+#include "planner/fleet_space.h"
+#include "planner/fleet_space_search.h"
 #include "planner/sweep_range.h"
 #include "sheet/result_rows.h"
 #include "sheet/sheet_test_support.h"
@@ -52,22 +55,27 @@ bool WithinLimits(const FleetAim& aim, const FleetOutcome& o) {
     return !aim.maxLoss || o.loss <= *aim.maxLoss;
 }
 
-// The outcome of every fleet of a two-row space, by one sweep of the second row per count of
-// the first.
+// The outcome of every fleet of the space, in index order (the first row most significant), by
+// one sweep of the last row for each count of the others.
 std::vector<FleetOutcome> BruteForce(const FleetSearchRequest& request) {
     std::vector<FleetOutcome> outcomes;
     const FleetCosts costs = FleetCosts::From(DefaultRules().catalogue);
-    for (std::int32_t first = 0; first <= request.rows[0].most; ++first) {
-        SweepRequest sweep{request.battle, {Side::Attacker, request.rows[1].row}, {}, request.ticks};
-        sweep.battle.Ships[Idx(Side::Attacker)][request.rows[0].row - kFirstUnitRow] = first;
-        for (std::int32_t second = 0; second <= request.rows[1].most; ++second) sweep.values.push_back(second);
+    const VariedRow& last = request.rows.back();
+    std::vector<std::int32_t> others(request.rows.size() - 1, 0);
+    for (;;) {
+        SweepRequest sweep{request.battle, {Side::Attacker, last.row}, {}, request.ticks};
+        for (std::size_t i = 0; i < others.size(); ++i)
+            sweep.battle.Ships[Idx(Side::Attacker)][request.rows[i].row - kFirstUnitRow] = others[i];
+        for (std::int32_t count = 0; count <= last.most; ++count) sweep.values.push_back(count);
         BattleState start = sweep.battle;
-        for (const SweepPoint& point : RunSweep(DefaultRules(), sweep, {.workers = 1}).points) {
-            start.Ships[Idx(Side::Attacker)][request.rows[1].row - kFirstUnitRow] = static_cast<std::int32_t>(point.value);
+        for (const SweepPoint& point : RunSweep(DefaultRules(), sweep, {.workers = 2}).points) {
+            start.Ships[Idx(Side::Attacker)][last.row - kFirstUnitRow] = static_cast<std::int32_t>(point.value);
             outcomes.push_back(OutcomeOf(WholeBattleFigures(point.ticks), FleetValue(start.Ships[1], costs).value));
         }
+        std::size_t i = others.size();
+        while (i-- > 0 && ++others[i] > request.rows[i].most) others[i] = 0;
+        if (i == static_cast<std::size_t>(-1)) return outcomes;
     }
-    return outcomes;
 }
 
 TEST(FleetSearch, SmallSpacesGiveTheBruteForceOptimumOfEveryGoal) {
@@ -91,33 +99,115 @@ TEST(FleetSearch, SmallSpacesGiveTheBruteForceOptimumOfEveryGoal) {
     }
 }
 
-TEST(FleetSearch, SixRowsAreNeverWorseThanTheGridNorAnyOneRowSweepAndWorkersAgree) {
-    std::mt19937 rng(77);
-    for (int battle = 0; battle < 3; ++battle) {
+// Pods and two warship types up to 46 and 47 ships (106,032 fleets, just above the whole-space
+// limit) against a defence that kills pods, on more asteroids than the pods can take: only
+// fleets of nearly every pod with the escort that saves most of them capture the most.
+FleetSearchRequest PodLimitedRaid(std::mt19937& rng) {
+    SheetFixture f;
+    std::uniform_int_distribution<int> warship(0, 47), defence(20, 90), roids(100, 400);
+    for (int i = 0; i < 3; ++i) f.Put(kDefShips, UnitRow(warship(rng)), defence(rng));
+    for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, roids(rng));
+    f.Put(kDefShips, kScoreRow, 400000);
+    FleetSearchRequest request;
+    request.rows = {{UnitRow(kAstroPod), 46}};
+    while (request.rows.size() < 3) {
+        const int row = UnitRow(warship(rng));
+        if (std::ranges::none_of(request.rows, [row](const VariedRow& v) { return v.row == row; }))
+            request.rows.push_back({row, 46});
+    }
+    request.rows[2].most = 47;
+    request.battle = SheetInputs(f.sheet.Cells());
+    request.ticks = 3;
+    return request;
+}
+
+// The search itself on a space whose outcomes are known: no battle, the table answers.
+FleetLedger TableLedger(const std::vector<FleetOutcome>& table, const FleetSpace& space, const FleetAim& aim,
+                        std::int64_t evaluations) {
+    const auto source = [&table, &space](std::span<const std::int32_t> flat, std::span<std::optional<FleetOutcome>> out,
+                                         const std::atomic<bool>*) {
+        for (std::size_t f = 0; f < out.size(); ++f) {
+            std::int64_t index = 0;
+            for (std::size_t r = 0; r < space.Rows(); ++r) index = index * (space.Most(r) + 1) + flat[f * space.Rows() + r];
+            out[f] = table[static_cast<std::size_t>(index)];
+        }
+    };
+    return FleetLedger(space.Rows(), aim, source, {}, evaluations);
+}
+
+// The default budget.
+constexpr std::int64_t kBudget = 10000;
+
+TEST(FleetSearch, SpacesJustAboveTheWholeLimitGiveTheOptimumOfEveryGoalAndLimitAtTheDefaultBudget) {
+    std::mt19937 rng(31);
+    for (int battle = 0; battle < 2; ++battle) {
         SCOPED_TRACE("battle " + std::to_string(battle));
-        FleetSearchRequest request = RandomRaid(rng, 6, 3000);
-        request.ticks = 2;
-        request.evaluations = 400;
-        request.aim.goal = static_cast<FleetGoal>(battle);
-        const FleetSearchResult one = FindBestFleet(DefaultRules(), request, {.workers = 1});
-        const FleetSearchResult two = FindBestFleet(DefaultRules(), request, {.workers = 2});
-        EXPECT_FALSE(one.exhaustive);
-        EXPECT_EQ(one.evaluations, 400);
-        EXPECT_EQ(one.best.counts, two.best.counts);
-        const FleetAim& aim = request.aim;
-        EXPECT_FALSE(BetterOutcome(aim, EvaluateFleet(DefaultRules(), request, GridFleet(request)).outcome, one.best.outcome));
-        for (const VariedRow& varied : request.rows) {
-            const SweepRequest sweep{request.battle, {Side::Attacker, varied.row},
-                                     SweepValues({0, varied.most, 17}), request.ticks};
-            for (const SweepPoint& point : RunSweep(DefaultRules(), sweep, {.workers = 2}).points) {
-                std::vector<std::int32_t> counts = GridFleet(request);
-                counts[static_cast<std::size_t>(&varied - request.rows.data())] = static_cast<std::int32_t>(point.value);
-                const FleetBattle swept = EvaluateFleet(DefaultRules(), request, counts);
-                ASSERT_EQ(swept.ticks, point.ticks);
-                EXPECT_FALSE(BetterOutcome(aim, swept.outcome, one.best.outcome)) << "row " << varied.row;
+        const FleetSearchRequest request = PodLimitedRaid(rng);
+        const std::vector<FleetOutcome> table = BruteForce(request);
+        const FleetSpace space({46, 46, 47});
+        ASSERT_EQ(static_cast<std::int64_t>(table.size()), space.Size());
+        // The limits: the most asteroids any fleet captures, and a loss few fleets keep to.
+        std::vector<std::int64_t> losses;
+        std::int64_t most = 0, capturingMost = 0;
+        for (const FleetOutcome& o : table) {
+            losses.push_back(o.loss);
+            most = std::max(most, o.roids);
+        }
+        for (const FleetOutcome& o : table) capturingMost += o.roids == most;
+        EXPECT_LT(capturingMost * 50, space.Size()) << "the best is rare";
+        std::ranges::nth_element(losses, losses.begin() + static_cast<std::ptrdiff_t>(losses.size() / 100));
+        const std::int64_t fewLoss = losses[losses.size() / 100];
+        for (const FleetAim& aim : {FleetAim{FleetGoal::Roids, 1, {}}, FleetAim{FleetGoal::LossPerRoid, 1, {}},
+                                    FleetAim{FleetGoal::SmallestFleet, 1, {}}, FleetAim{FleetGoal::LossPerRoid, most, {}},
+                                    FleetAim{FleetGoal::Roids, 1, fewLoss}, FleetAim{FleetGoal::SmallestFleet, 1, fewLoss}}) {
+            SCOPED_TRACE("goal " + std::to_string(static_cast<int>(aim.goal)) + " min " + std::to_string(aim.minRoids) +
+                         " max loss " + std::to_string(aim.maxLoss.value_or(-1)));
+            std::size_t best = 0;
+            for (std::size_t i = 1; i < table.size(); ++i)
+                if (BetterOutcome(aim, table[i], table[best])) best = i;
+            for (std::uint64_t seed : {1, 2}) {
+                FleetLedger ledger = TableLedger(table, space, aim, kBudget);
+                SearchFleetSpace(ledger, space, GridFleet(request), seed);
+                EXPECT_EQ(ledger.Evaluations(), kBudget);
+                EXPECT_FALSE(BetterOutcome(aim, table[best], ledger.BestOutcome())) << "seed " << seed;
             }
         }
     }
+}
+
+TEST(FleetSearch, WorkersAgreeWithEachOtherAndWithTheSearchOfTheOutcomesAlone) {
+    std::mt19937 rng(31);
+    FleetSearchRequest request = PodLimitedRaid(rng);
+    request.aim = {FleetGoal::SmallestFleet, 1, {}};
+    request.evaluations = 3000;
+    request.seed = 9;
+    const FleetSearchResult one = FindBestFleet(DefaultRules(), request, {.workers = 1});
+    const FleetSearchResult two = FindBestFleet(DefaultRules(), request, {.workers = 2});
+    EXPECT_EQ(one.best.counts, two.best.counts);
+    EXPECT_EQ(one.best.ticks, two.best.ticks);
+    EXPECT_EQ(one.evaluations, 3000);
+    EXPECT_EQ(one.space, 106032);
+    EXPECT_EQ(one.stop, FleetSearchStop::BudgetSpent);
+    EXPECT_FALSE(one.exhaustive);
+    // The same search on the table of outcomes walks the same way to the same fleet.
+    const FleetSpace space({46, 46, 47});
+    const std::vector<FleetOutcome> table = BruteForce(request);
+    FleetLedger ledger = TableLedger(table, space, request.aim, 3000);
+    SearchFleetSpace(ledger, space, GridFleet(request), request.seed);
+    EXPECT_EQ(std::vector(ledger.Best().begin(), ledger.Best().end()), one.best.counts);
+}
+
+TEST(FleetSearch, ABudgetThatCoversTheSpaceTriesItWhole) {
+    std::mt19937 rng(31);
+    FleetSearchRequest request = PodLimitedRaid(rng);
+    request.ticks = 1;
+    request.rows = {{request.rows[0].row, 316}, {request.rows[1].row, 316}};  // 100,489 fleets
+    request.evaluations = 200000;
+    const FleetSearchResult result = FindBestFleet(DefaultRules(), request, {.workers = 2});
+    EXPECT_EQ(result.evaluations, 100489);
+    EXPECT_EQ(result.space, 100489);
+    EXPECT_EQ(result.stop, FleetSearchStop::SpaceSearched);
+    EXPECT_TRUE(result.exhaustive);
 }
 
 TEST(FleetSearch, CancelKeepsTheBestFleetFoundSoFar) {
@@ -129,16 +219,62 @@ TEST(FleetSearch, CancelKeepsTheBestFleetFoundSoFar) {
     const FleetSearchResult result = FindBestFleet(DefaultRules(), request,
                                                    {.workers = 2, .progress = [&](std::int64_t done, std::int64_t) {
                                                         seen = done;
-                                                        if (done >= 100) cancel = true;
+                                                        cancel = true;
                                                     }, .cancel = &cancel});
     EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.stop, FleetSearchStop::Cancelled);
     EXPECT_FALSE(result.exhaustive);
     EXPECT_EQ(result.evaluations, seen);
-    EXPECT_LT(result.evaluations, 400);
+    EXPECT_LT(result.evaluations, 5000);
     // The answer is a fleet's true battle, and at least as good as the grid's fleet.
     EXPECT_EQ(EvaluateFleet(DefaultRules(), request, result.best.counts).ticks, result.best.ticks);
     EXPECT_FALSE(BetterOutcome(request.aim, EvaluateFleet(DefaultRules(), request, GridFleet(request)).outcome,
                                result.best.outcome));
+}
+
+// The ledger evaluates each fleet once, however often it is asked, keeps to its budget, and
+// forgets what a cancel left undone.
+TEST(FleetLedger, EvaluatesEachFleetOnceWithinTheBudget) {
+    std::vector<std::vector<std::int32_t>> evaluated;
+    std::atomic<bool> cancel{false};
+    const auto source = [&](std::span<const std::int32_t> flat, std::span<std::optional<FleetOutcome>> out,
+                            const std::atomic<bool>* stop) {
+        for (std::size_t f = 0; f < out.size() && !(stop && stop->load()); ++f) {
+            evaluated.push_back({flat[2 * f], flat[2 * f + 1]});
+            out[f] = FleetOutcome{flat[2 * f], -flat[2 * f + 1], 0};
+        }
+    };
+    FleetLedger ledger(2, {FleetGoal::Roids, 1, {}}, source, {{}, &cancel}, 4);
+    const std::vector<std::optional<FleetOutcome>> first = ledger.Try(std::vector<std::int32_t>{1, 1, 2, 0, 1, 1});
+    EXPECT_EQ(evaluated.size(), 2u);
+    ASSERT_TRUE(first[2].has_value());
+    EXPECT_EQ(first[2]->roids, 1);
+    EXPECT_EQ(ledger.Evaluations(), 2);
+    EXPECT_EQ(std::vector(ledger.Best().begin(), ledger.Best().end()), (std::vector<std::int32_t>{2, 0}));
+    cancel = true;
+    const std::vector<std::optional<FleetOutcome>> cancelled = ledger.Try(std::vector<std::int32_t>{5, 0, 2, 0});
+    EXPECT_FALSE(cancelled[0].has_value());
+    EXPECT_TRUE(cancelled[1].has_value());
+    EXPECT_FALSE(ledger.Find(std::vector<std::int32_t>{5, 0}).has_value());
+    cancel = false;
+    ledger.Try(std::vector<std::int32_t>{5, 0, 6, 0, 7, 0, 8, 0});
+    EXPECT_EQ(ledger.Evaluations(), 4);
+    EXPECT_TRUE(ledger.Done());
+    EXPECT_EQ(std::vector(ledger.Best().begin(), ledger.Best().end()), (std::vector<std::int32_t>{6, 0}));
+    EXPECT_FALSE(ledger.Find(std::vector<std::int32_t>{7, 0}).has_value());
+}
+
+// Cancelled before it began: the answer is the grid's fleet, never an empty one.
+TEST(FleetSearch, ASearchCancelledBeforeItBeganAnswersWithTheGridsFleet) {
+    std::mt19937 rng(8);
+    const std::atomic<bool> cancel{true};
+    for (const auto& [rows, most] : {std::pair{2, 50}, std::pair{3, 5000}}) {  // a space tried whole, one searched
+        const FleetSearchRequest request = RandomRaid(rng, rows, most);
+        const FleetSearchResult result = FindBestFleet(DefaultRules(), request, {.workers = 2, .cancel = &cancel});
+        EXPECT_TRUE(result.cancelled);
+        EXPECT_EQ(result.best.counts, GridFleet(request));
+        EXPECT_EQ(result.best.ticks, EvaluateFleet(DefaultRules(), request, GridFleet(request)).ticks);
+    }
 }
 
 TEST(FleetSearch, RefusesRequestsItCannotSearch) {

@@ -39,20 +39,20 @@ TEST(SweepRange, BadRangesAndTicksAreRefused) {
 }
 
 TEST(SweepRange, InputsAreNamedByCaptionOrRowNumberOnTheirSide) {
-    const ShipCatalogue& cells = DefaultRules().catalogue;
-    EXPECT_EQ(FindSweepInput(cells, Side::Attacker, "Harpy").input, (SweepInput{Side::Attacker, 1}));
-    EXPECT_EQ(FindSweepInput(cells, Side::Defender, "Metal Roids").input, (SweepInput{Side::Defender, 61}));
-    EXPECT_EQ(FindSweepInput(cells, Side::Defender, "Eonium").input, (SweepInput{Side::Defender, kEoniumRow}));
-    EXPECT_EQ(FindSweepInput(cells, Side::Attacker, "65").input, (SweepInput{Side::Attacker, kScoreRow}));
-    EXPECT_EQ(FindSweepInput(cells, Side::Attacker, "Harpie").error, "The attacker has no row 'Harpie'");
-    EXPECT_EQ(FindSweepInput(cells, Side::Defender, "Fleet Value").error,
+    const ShipCatalogue& catalogue = DefaultRules().catalogue;
+    EXPECT_EQ(FindSweepInput(catalogue, Side::Attacker, "Harpy").input, (SweepInput{Side::Attacker, 1}));
+    EXPECT_EQ(FindSweepInput(catalogue, Side::Defender, "Metal Roids").input, (SweepInput{Side::Defender, 61}));
+    EXPECT_EQ(FindSweepInput(catalogue, Side::Defender, "Eonium").input, (SweepInput{Side::Defender, kEoniumRow}));
+    EXPECT_EQ(FindSweepInput(catalogue, Side::Attacker, "65").input, (SweepInput{Side::Attacker, kScoreRow}));
+    EXPECT_EQ(FindSweepInput(catalogue, Side::Attacker, "Harpie").error, "The attacker has no row 'Harpie'");
+    EXPECT_EQ(FindSweepInput(catalogue, Side::Defender, "Fleet Value").error,
               "Row 'Fleet Value' is not an input of the defender");
     // The attacker's asteroid rows only carry earlier captures; it has no planetary defences.
-    EXPECT_NE(FindSweepInput(cells, Side::Attacker, "Metal Roids").error, "");
-    EXPECT_NE(FindSweepInput(cells, Side::Attacker, std::to_string(UnitRow(kMesonicCutter))).error, "");
-    EXPECT_NE(FindSweepInput(cells, Side::Defender, "0").error, "");
-    EXPECT_EQ(SweepableRows(cells, Side::Defender).size(), 54u + 6u);
-    EXPECT_EQ(SweepableRows(cells, Side::Attacker).size(), 49u + 1u);
+    EXPECT_NE(FindSweepInput(catalogue, Side::Attacker, "Metal Roids").error, "");
+    EXPECT_NE(FindSweepInput(catalogue, Side::Attacker, std::to_string(UnitRow(kMesonicCutter))).error, "");
+    EXPECT_NE(FindSweepInput(catalogue, Side::Defender, "0").error, "");
+    EXPECT_EQ(SweepableRows(catalogue, Side::Defender).size(), 54u + 6u);
+    EXPECT_EQ(SweepableRows(catalogue, Side::Attacker).size(), 49u + 1u);
 }
 
 }  // namespace

@@ -15,10 +15,10 @@ class FailingThreads final : public ThreadStarter {
 public:
     explicit FailingThreads(int allowed) : allowed_(allowed) {}
 
-    std::jthread Start(std::function<void()> body) const override {
+    JoiningThread Start(std::function<void()> body) const override {
         if (started_ == allowed_) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
         ++started_;
-        return std::jthread([this, body = std::move(body)] {
+        return JoiningThread([this, body = std::move(body)] {
             body();
             ++ended_;
         });

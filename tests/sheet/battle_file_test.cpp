@@ -150,22 +150,64 @@ TEST(BattleFile, AnyLineBreakAndAByteOrderMarkAreAccepted) {
     }
 }
 
-TEST(BattleFile, OpenTakesTextUncheckedAndRecalculates) {
+// Text that is no count keeps the file's reading (it counts as 0: unit rows empty, the
+// attacker's captured asteroids keep it), and every such line is told with what became of it.
+TEST(BattleFile, OpenTakesTextUncheckedRecalculatesAndTellsWhatIsNoCount) {
     TempFolder folder;
     Lines lines(kBattleFileLines);
-    lines[0] = "abc";                                  // defender Harpy: emptied
-    lines[1] = "12";                                   // attacker Harpy
-    lines[2 * (kFirstRoidRow - 1) + 1] = "many";       // attacker's captured roids: kept
+    const auto line = [&](int row, Side side) -> std::string& { return lines[2 * (row - 1) + (side == Side::Attacker)]; };
+    line(UnitRow(kHarpy), Side::Defender) = "9,000";
+    line(UnitRow(kHarpy), Side::Attacker) = "12";
+    line(UnitRow(kPhoenix), Side::Defender) = " 420";
+    line(UnitRow(kPhoenix), Side::Attacker) = "420\t";
+    line(3, Side::Defender) = "125k";
+    line(3, Side::Attacker) = "-40";
+    line(4, Side::Defender) = "99999999999";
+    line(kTotalUnitsRow, Side::Defender) = "1,234";  // stored totals are never read
+    line(kFirstRoidRow, Side::Attacker) = "many";
+    line(kEoniumRow, Side::Defender) = "-5";
+    line(kScoreRow, Side::Defender) = "99999999999";  // a 64-bit figure
     std::string bytes;
-    for (const std::string& line : lines) bytes += line + "\r\n";
+    for (const std::string& text : lines) bytes += text + "\r\n";
     const auto path = folder.Path() / "letters.kbf";
     WriteBytes(path, bytes);
     SheetFixture f;
-    ASSERT_TRUE(OpenBattleFile(f.sheet, path).ok());
+    const BattleFileResult opened = OpenBattleFile(f.sheet, path);
+    ASSERT_TRUE(opened.ok());
+
+    // The same figures as the texts typed into the cells and recalculated.
+    SheetFixture typed;
+    for (int row = 1; row <= kLastRow; ++row) {
+        typed.sheet.SetCell(kDefShips, row, line(row, Side::Defender));
+        typed.sheet.SetCell(kAttShips, row, line(row, Side::Attacker));
+    }
+    typed.Recalc();
+    EXPECT_EQ(f.sheet.Cells(), typed.sheet.Cells());
+    EXPECT_EQ(f.sheet.Results(), typed.sheet.Results());
     EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "");
-    EXPECT_EQ(f.sheet.Cell(kAttShips, UnitRow(kHarpy)), "12");
     EXPECT_EQ(f.sheet.Cell(kAttLeft, UnitRow(kHarpy)), "12");
     EXPECT_EQ(f.sheet.Cell(kAttShips, kFirstRoidRow), "many");
+
+    const std::string third = DefaultShipCatalogue().Name(2), fourth = DefaultShipCatalogue().Name(3);
+    std::vector<std::string> told;
+    for (const BattleFileProblem& problem : opened.problems) told.push_back(BattleFileProblemText(problem));
+    EXPECT_EQ(told, (Lines{
+        "line 1 (defender's Harpy): '9,000' is not a count: it counts as 0 and the cell was emptied",
+        "line 3 (defender's Phoenix): ' 420' is not a count: it counts as 0 and the cell was emptied",
+        "line 4 (attacker's Phoenix): '420<tab>' is not a count: it counts as 0 and the cell was emptied",
+        "line 5 (defender's " + third + "): '125k' is not a count: it counts as 0 and the cell was emptied",
+        "line 6 (attacker's " + third + "): '-40' is a negative count: it fights as no ships",
+        "line 7 (defender's " + fourth + "): '99999999999' is too large a count: it counts as 0 and the cell "
+        "was emptied",
+        "line 120 (attacker's Uninit. Roids): 'many' is not a count: it counts as 0 and the text was kept",
+        "line 127 (defender's Defender E): '-5' is a negative count: it counts as none and the cell was emptied"}));
+    EXPECT_EQ(opened.problems[0].line, 1);
+    EXPECT_EQ(opened.problems[0].text, "9,000");
+    // Read without a sheet (the planner's commands), the same lines are told the same way.
+    std::vector<std::string> toldWithoutSheet;
+    for (const BattleFileProblem& problem : ReadBattleFileInputs(path).outcome.problems)
+        toldWithoutSheet.push_back(BattleFileProblemText(problem));
+    EXPECT_EQ(toldWithoutSheet, told);
 }
 
 // The planner's commands read a file without a sheet: the inputs must be what the sheet's

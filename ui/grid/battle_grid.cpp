@@ -191,10 +191,9 @@ void BattleGrid::FinishEdit() {
 }
 
 void BattleGrid::Notice(const DocumentNotice& notice) {
+    // The main window tells what concerns the battle as a whole.
+    if (notice.col < 0 || notice.row < 0) return;
     ShowNotice(notice.col, notice.row, QString::fromStdString(notice.text));
-    if (notice.col >= 0 && notice.row >= 0) return;
-    noticeOverGrid_ = true;
-    PlaceNotice();
 }
 
 // Typing must never reach a cell out of sight: a hidden current cell gives way to the nearest

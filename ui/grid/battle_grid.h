@@ -56,8 +56,7 @@ public:
     void SheetChanged();
     /// The document's view: SheetChanged.
     void BattleChanged() override { SheetChanged(); }
-    /// A notice about a cell is shown beside it; one about the battle as a whole (a file
-    /// read), over the grid's first rows.
+    /// A notice about a cell is shown beside it.
     void Notice(const DocumentNotice& notice) override;
     /// How an edit ends, whatever ends it but Escape: ends a spin, and hands the text in the
     /// editor to the document's one edit-end path. The document runs it before every command.
@@ -94,6 +93,11 @@ public:
     /// Scrolls the grid so that column `col` of rows `first` to `last` shows, `first` before
     /// all when they do not all fit.
     void ShowRows(int col, int first, int last);
+    /// ShowRows for a side's Ships column: for windows that know rows but not columns.
+    void ShowInputRows(Side side, int first, int last) { ShowRows(sheet::ShipsColumn(side), first, last); }
+    /// Where the attacker's half of the grid begins: its caption column's heading, in viewport
+    /// coordinates.
+    QRect AttackerHeadingRect() const { return CellRect(sheet::kAttCaption, sheet::kHeadingRow); }
     /// The selected cell's column.
     int CurrentColumn() const { return currentCol_; }
     /// The selected cell's row (never the heading row).
@@ -235,8 +239,6 @@ private:
     // The cell the notice stands beside.
     int noticeCol_ = -1;
     int noticeRow_ = -1;
-    // The notice is about the battle as a whole and stands over the grid.
-    bool noticeOverGrid_ = false;
     // A spin is one step to undo, open until it ends.
     bool spinChangeOpen_ = false;
 

@@ -103,7 +103,6 @@ void BattleGrid::BuildNotice() {
 }
 
 void BattleGrid::ShowNotice(int col, int row, const QString& text) {
-    noticeOverGrid_ = false;
     noticeCol_ = col;
     noticeRow_ = row;
     notice_->setText(text);
@@ -120,15 +119,11 @@ void BattleGrid::HideNotice() {
     noticeTimer_->stop();
     notice_->hide();
     noticeCol_ = -1;
-    noticeOverGrid_ = false;
 }
 
 // To the right of its cell, or to the left where the view ends; beside the view's rows.
 void BattleGrid::PlaceNotice() {
-    if (!notice_->isVisible()) return;
-    // About the battle as a whole (a file read): over the grid's first rows.
-    if (noticeOverGrid_) return notice_->move(viewport()->mapToGlobal(QPoint(4, GridLayout::kHeadingHeight + 4)));
-    if (noticeCol_ < 0) return;
+    if (noticeCol_ < 0 || !notice_->isVisible()) return;
     const QRect cell = CellRect(noticeCol_, noticeRow_);
     const QSize size = notice_->size();
     int x = cell.right() + 2;

@@ -27,6 +27,7 @@
 #include "ui/ship_info/ship_details_form.h"
 #include "ui/ship_info/ship_matrix_form.h"
 #include "ui/common/undo_keys.h"
+#include "ui/common/read_notice.h"
 #include "ui/common/window_placement.h"
 
 namespace kestrin {
@@ -99,6 +100,7 @@ void TForm1::BuildWindows() {
     face.setColor(QPalette::WindowText, Qt::black);
     face.setColor(QPalette::Text, Qt::black);
     panel_->setPalette(face);
+    openNotice_ = new ReadNotice(grid_);
     layout->addWidget(grid_, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
@@ -136,19 +138,27 @@ void TForm1::BuildSecondaryWindows() {
     // What the planner changed shows in the grid, and the planner never covers it.
     connect(plannerForm_, &TPlannerForm::RowsChanged, this, [this](Side side, const QList<int>& rows) {
         if (!rows.isEmpty())
-            grid_->ShowRows(sheet::ShipsColumn(side), *std::min_element(rows.begin(), rows.end()),
+            grid_->ShowInputRows(side, *std::min_element(rows.begin(), rows.end()),
                             *std::max_element(rows.begin(), rows.end()));
     });
     plannerForm_->KeepInView([this] {
-        const QRect attacker = grid_->CellRect(sheet::kAttCaption, sheet::kHeadingRow);
+        const QRect attacker = grid_->AttackerHeadingRect();
         return QRect(grid_->viewport()->mapTo(this, attacker.topLeft()), QPoint(width() - 1, height() - 1));
     });
 }
 
 void TForm1::BattleChanged() {
+    openNotice_->Dismiss();
     panel_->Show(document_->Sheet().Results());
     UpdateUndoActions();
     UpdateSaveAction();
+}
+
+void TForm1::Notice(const DocumentNotice& notice) {
+    if (notice.col >= 0) return;  // the grid shows it beside its cell
+    QStringList lines;
+    for (const std::string& line : notice.lines) lines << QString::fromStdString(line);
+    openNotice_->Tell(QString::fromStdString(notice.text), lines);
 }
 
 QAction* TForm1::AddCommand(QMenu* menu, const QString& text, std::function<void()> command) {
@@ -244,7 +254,7 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
         result = document_->OpenFile(path);
     } catch (const std::bad_alloc&) {
         // The file is read whole before a cell changes, so the battle stays as it was.
-        result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged"};
+        result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged", {}};
     }
     grid_->setVisible(true);
     // Open Recent keeps the name that means this file from any folder.

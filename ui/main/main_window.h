@@ -25,6 +25,7 @@ class QMenu;
 namespace kestrin {
 
 class BattleGrid;
+class ReadNotice;
 class ResultsPanelWidget;
 class TDebugForm;
 class TForm2;
@@ -97,6 +98,9 @@ public:
     void ShowDebug();
     /// The document's view: the results panel, the undo items and the Save item follow it.
     void BattleChanged() override;
+    /// What the document tells of the battle as a whole (lines of an opened file that are no
+    /// count as written) shows once in the note over the grid, without a box.
+    void Notice(const DocumentNotice& notice) override;
     /// Opens a battle file into the sheet, reporting what goes wrong; true when opened.
     bool OpenBattleFile(const std::filesystem::path& path);
     /// Saves the sheet's inputs to a battle file, reporting what goes wrong; true when saved.
@@ -104,6 +108,9 @@ public:
     /// "File" -> "Save" (Ctrl+S): to the battle's own file while the sheet shows its battle,
     /// else as "Save As".
     bool FileSave();
+    /// The note over the grid telling the lines of the battle file last opened that are no
+    /// count as written; put away by the next change.
+    ReadNotice* OpenNotice() const { return openNotice_; }
     /// The battle file last opened or saved, absolute; empty for a new battle.
     const std::filesystem::path& CurrentFile() const { return document_->File(); }
     /// Whether the battle changed since it was opened or saved (or since the start); tick
@@ -174,6 +181,7 @@ private:
     TShipMatrixForm* unitTables_ = nullptr;
     TSetupForm* setupForm_ = nullptr;
     TPlannerForm* plannerForm_ = nullptr;
+    ReadNotice* openNotice_ = nullptr;
     QMenu* popup_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QAction* shipStatsItem_ = nullptr;

@@ -20,13 +20,14 @@
 #include "planner/sweep_input.h"
 #include "planner/sweep_range.h"
 #include "sheet/result_rows.h"
+#include "sheet/sheet_inputs.h"
 #include "sheet/typed_number.h"
+#include "ui/planner/planner_works.h"
 
 namespace kestrin {
 
 namespace {
 
-using namespace sheet;
 
 constexpr int kRowColumn = 0, kGridColumn = 1, kMostColumn = 2;
 constexpr int kDefaultTicks = 3, kDefaultEvaluations = 10000;
@@ -40,18 +41,19 @@ QTableWidgetItem* ReadOnlyItem(const QString& text) {
 }  // namespace
 
 BestFleetPage::BestFleetPage(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
-                             QWidget* parent)
-    : QWidget(parent), document_(document), sheet_(document.Sheet()), context_(context) {
-    runner_ = new FleetSearchRunner(rules, this);
-    connect(runner_, &FleetSearchRunner::Progress, this, [this](int done, int total) {
+                             PlannerCores& cores, QWidget* parent)
+    : QWidget(parent), document_(document), sheet_(document.Sheet()), context_(context), rules_(rules) {
+    job_ = new PlannerJob(cores, kSearchJob, SystemThreads(), this);
+    connect(job_, &PlannerJob::Progress, this, [this](int done, int total) {
         progress_->setRange(0, total);
         progress_->setValue(done);
     });
-    connect(runner_, &FleetSearchRunner::Finished, this, &BestFleetPage::SearchFinished);
+    connect(job_, &PlannerJob::Finished, this, &BestFleetPage::SearchFinished);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(BuildControls());
     layout->addWidget(BuildResults(), 1);
     FillRows();
+    ShowOutcome();
 }
 
 QWidget* BestFleetPage::BuildControls() {
@@ -88,6 +90,9 @@ QWidget* BestFleetPage::BuildControls() {
     progress_ = new QProgressBar;
     problem_ = new QLabel;
     problem_->setWordWrap(true);
+    problem_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // Three lines whatever it says: the controls above never move.
+    problem_->setFixedHeight(3 * problem_->fontMetrics().lineSpacing() + 2);
     tickShips_ = new QPushButton("Tick Rows with Ships");
     tickNone_ = new QPushButton("Tick None");
     auto* ticks = new QHBoxLayout;
@@ -113,7 +118,7 @@ QWidget* BestFleetPage::BuildControls() {
     connect(goalBox_, &QComboBox::currentIndexChanged, this, &BestFleetPage::UpdateState);
     connect(maxLossEdit_, &QLineEdit::textChanged, this, &BestFleetPage::UpdateState);
     connect(findButton_, &QPushButton::clicked, this, &BestFleetPage::FindFleet);
-    connect(cancelButton_, &QPushButton::clicked, runner_, &FleetSearchRunner::Cancel);
+    connect(cancelButton_, &QPushButton::clicked, job_, &PlannerJob::Cancel);
     progress_->hide();
     cancelButton_->hide();
     return side;
@@ -134,8 +139,8 @@ void BestFleetPage::FillRows() {
     const QSignalBlocker block(rowTable_);
     rowTable_->setRowCount(0);
     for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, Side::Attacker)) {
-        if (row.row > kLastUnitRow) continue;
-        const QString count = QString::number(std::max(0, sheet_.Cells().Count(kAttShips, row.row)));
+        if (!IsUnitRow(row.row)) continue;
+        const QString count = QString::number(std::max(0, InputCount(sheet_.Cells(), Side::Attacker, row.row)));
         const auto old = kept.find(row.row);
         const bool same = old != kept.end() && old->second.first == count;
         const bool typed = old != kept.end() && old->second.second != old->second.first;
@@ -171,7 +176,7 @@ void BestFleetPage::BattleChanged() {
     BattleState now = SheetInputs(sheet_.Cells());
     auto& attackers = now.Ships[Idx(Side::Attacker)];
     for (const VariedRow& varied : searched_.rows) {
-        const auto ship = static_cast<std::size_t>(varied.row - kFirstUnitRow);
+        const auto ship = static_cast<std::size_t>(UnitAt(varied.row));
         attackers[ship] = searched_.battle.Ships[Idx(Side::Attacker)][ship];
     }
     const bool outOfDate = !SameBattleApartFrom(searched_.battle, now, {Side::Attacker, searched_.rows.front().row});
@@ -211,7 +216,7 @@ std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
 
 std::vector<std::int32_t> BestFleetPage::GridCounts(const std::vector<VariedRow>& rows) const {
     std::vector<std::int32_t> counts;
-    for (const VariedRow& varied : rows) counts.push_back(std::max(0, sheet_.Cells().Count(kAttShips, varied.row)));
+    for (const VariedRow& varied : rows) counts.push_back(std::max(0, InputCount(sheet_.Cells(), Side::Attacker, varied.row)));
     return counts;
 }
 
@@ -226,14 +231,23 @@ void BestFleetPage::UpdateState() {
     for (int i = 0; i < rowTable_->rowCount(); ++i) unticked = unticked && rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked;
     QString text = unticked ? "Tick the rows to vary, each from 0 to its Most." : QString::fromStdString(error);
     if (error.empty()) {
-        const std::int64_t size = FleetSpaceSize(request.rows);
-        const QString fleets = QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
-        text = size <= kExhaustiveFleets ? fleets + ": every one is tried"
-                                         : fleets + ", more than 100,000: the evaluations are spent on a search";
+        const QString fleets = FleetCount(request.rows);
+        text = FleetSpaceSize(request.rows) <= kExhaustiveFleets
+                   ? fleets + ": every one is tried"
+                   : fleets + ", too many to try each: the evaluations are spent on a search";
+        text[0] = text[0].toUpper();
     }
     problem_->setText(text);
     problem_->setStyleSheet(error.empty() || unticked ? QString() : "color: rgb(190, 0, 0)");
     useFleet_->setEnabled(FleetShown() && !Running() && !outOfDate_);
+}
+
+// "N fleets" over `rows`; the count saturates at the 64-bit range.
+QString BestFleetPage::FleetCount(const std::vector<VariedRow>& rows) const {
+    const std::int64_t size = FleetSpaceSize(rows);
+    if (size == std::numeric_limits<std::int64_t>::max())
+        return "more than " + QString::fromStdString(FormatNumber(size - 1, sheet_.Locale())) + " fleets";
+    return QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
 }
 
 void BestFleetPage::FindFleet() {
@@ -241,20 +255,28 @@ void BestFleetPage::FindFleet() {
     document_.FinishOpenEdit();
     FleetSearchRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
-    searched_ = request;
+    FleetSearchRequest searched = request;
     std::vector<std::int32_t> grid = GridCounts(request.rows);
+    auto searching = std::make_shared<FleetSearchOutcome>();
+    const std::string error = job_->Start(SearchWork(rules_, std::move(request), std::move(grid), searching));
+    // Not started (the sweep has the cores, no thread): the last answer stays as it was.
+    if (!error.empty()) {
+        summary_->setText(QString::fromStdString(error));
+        return;
+    }
+    searching_ = std::move(searching);
+    searched_ = std::move(searched);
     summary_->setText("Searching...");
     progress_->setRange(0, 0);
     progress_->show();
     cancelButton_->show();
-    runner_->Start(std::move(request), std::move(grid));
     UpdateState();
 }
 
 void BestFleetPage::Close() {
     if (Running()) {
         forget_ = true;
-        runner_->Cancel();
+        job_->Cancel();
     }
     outcome_.reset();
     outOfDate_ = false;

@@ -3,11 +3,13 @@
 #include <QWidget>
 
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "engine/simulation_context.h"
 #include "sheet/battle_document.h"
-#include "ui/planner/fleet_search_runner.h"
+#include "planner/fleet_search.h"
+#include "ui/planner/planner_job.h"
 
 class QComboBox;
 class QLabel;
@@ -19,6 +21,14 @@ class QTableWidget;
 
 namespace kestrin {
 
+/// A finished search of the "Best Fleet" page: the advisor's answer and, beside it, the battle
+/// of the fleet the grid holds.
+struct FleetSearchOutcome {
+    FleetSearchResult result;
+    FleetBattle grid;
+    std::string error;  ///< why there is no answer (out of memory), else empty
+};
+
 /// The planner's "Best Fleet" page: the player ticks the attacker rows to vary (none at first,
 /// then the player's last choice; one click ticks every row with ships, or none), each from 0
 /// to a bound (the count on the grid unless edited), the ticks and a goal; the advisor finds
@@ -28,13 +38,14 @@ namespace kestrin {
 /// for another battle than the one on the grid is marked out of date and cannot be used until
 /// the search runs again.
 ///
-/// The rules, sheet and context belong to the main window and must outlive this page.
+/// The rules, sheet and context belong to the main window, the cores to the planner window;
+/// all must outlive this page.
 class BestFleetPage : public QWidget {
     Q_OBJECT
 
 public:
     BestFleetPage(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
-                  QWidget* parent = nullptr);
+                  PlannerCores& cores, QWidget* parent = nullptr);
 
     /// Reads the attacker's rows from the sheet again, keeping the player's choices: a tick
     /// where the count is unchanged, a bound the player typed always. While a bound is being
@@ -53,7 +64,7 @@ public:
     void Close();
 
     /// Whether a search runs.
-    bool Running() const { return runner_->Running(); }
+    bool Running() const { return job_->Running(); }
     /// The last finished search, if any.
     const std::optional<FleetSearchOutcome>& Outcome() const { return outcome_; }
     /// The rows the last search varied: those "Use this fleet" changes.
@@ -96,12 +107,15 @@ private:
     void FillFigureTable();
     void FillPeriods();
     QString OutcomeText() const;
+    QString FleetCount(const std::vector<VariedRow>& rows) const;
     bool FleetShown() const;
 
     BattleDocument& document_;
     const BattleSheet& sheet_;
     const SimulationContext& context_;
-    FleetSearchRunner* runner_ = nullptr;
+    const BattleRules& rules_;
+    PlannerJob* job_ = nullptr;
+    std::shared_ptr<FleetSearchOutcome> searching_;  ///< where the running search leaves its answer
     std::optional<FleetSearchOutcome> outcome_;
     FleetSearchRequest searched_;  ///< what the last search ran on
     bool forget_ = false;          ///< closed while searching: the outcome is dropped

@@ -12,6 +12,7 @@
 
 #include "sheet/row_captions.h"
 #include "ui/planner/best_fleet_page.h"
+#include "sheet/sheet_inputs.h"
 
 namespace kestrin {
 
@@ -31,8 +32,6 @@ QTableWidget* ResultTable() {
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     return table;
 }
-
-QString Count(std::int64_t value, const NumberLocale& locale) { return QString::fromStdString(FormatNumber(value, locale)); }
 
 }  // namespace
 
@@ -68,7 +67,9 @@ QWidget* BestFleetPage::BuildResults() {
 }
 
 void BestFleetPage::SearchFinished() {
-    outcome_ = runner_->TakeOutcome();
+    outcome_ = std::move(*searching_);
+    outcome_->error = job_->Error();
+    searching_.reset();
     outOfDate_ = false;
     if (forget_) {
         forget_ = false;
@@ -107,20 +108,18 @@ QString BestFleetPage::OutcomeText() const {
     if (!outcome_) return "Tick the rows to vary, choose a goal and press \"Find Best Fleet\".";
     if (!outcome_->error.empty()) return QString::fromStdString(outcome_->error);
     const FleetSearchResult& r = outcome_->result;
-    const NumberLocale& locale = sheet_.Locale();
-    const QString tried = Count(r.evaluations, locale);
-    const QString space = Count(FleetSpaceSize(searched_.rows), locale);
+    const QString tried = QString::fromStdString(FormatNumber(r.evaluations, sheet_.Locale()));
+    const QString space = FleetCount(searched_.rows);
     if (!r.meetsLimits) {
         const QString none = "<span style='color:rgb(190,0,0)'><b>No fleet keeps the limits</b></span>";
-        if (r.exhaustive) return none + ": all " + space + " fleets were tried.";
-        return none + " among the " + tried + " of " + space + " fleets tried" + (r.cancelled ? " before Cancel" : "") +
+        if (r.exhaustive) return none + ": all " + space + " were tried.";
+        return none + " among the " + tried + " of " + space + " tried" + (r.cancelled ? " before Cancel" : "") +
                "; a fleet not tried may keep them.";
     }
     if (r.cancelled)
-        return "<b>Best fleet so far</b> (cancelled after " + tried + " of " + space + " fleets): not proven the best.";
-    if (r.exhaustive) return "<b>Best fleet</b> of all " + space + " fleets.";
-    return "<b>Best fleet found</b> in " + tried + " evaluations of " + space +
-           " fleets: the best found, not proven the best.";
+        return "<b>Best fleet so far</b> (cancelled after " + tried + " of " + space + "): not proven the best.";
+    if (r.exhaustive) return "<b>Best fleet</b> of all " + space + ".";
+    return "<b>Best fleet found</b> in " + tried + " evaluations of " + space + ": the best found, not proven the best.";
 }
 
 // One line per varied row: the count found and the count on the grid.
@@ -133,7 +132,7 @@ void BestFleetPage::FillFleetTable() {
     if (!shown) return;
     for (int i = 0; i < fleetTable_->rowCount(); ++i) {
         const int row = searched_.rows[static_cast<std::size_t>(i)].row;
-        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(std::string(RowCaption(sheet_.Rules().catalogue, Side::Attacker, row)))));
+        fleetTable_->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(std::string(RowCaption(rules_.catalogue, Side::Attacker, row)))));
         fleetTable_->setItem(i, 1, Figure(outcome_->result.best.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
         fleetTable_->setItem(i, 2, Figure(outcome_->grid.counts[static_cast<std::size_t>(i)], sheet_.Locale()));
     }
@@ -175,7 +174,7 @@ void BestFleetPage::UseFleet() {
     if (!FleetShown() || Running() || outOfDate_) return;
     document_.Run(Step::UseThisFleet, [this](BattleSheet& sheet) {
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
-            sheet.SetCell(sheet::kAttShips, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
+            sheet.SetInput(Side::Attacker, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
         sheet.Recalculate();
     });
     emit FleetUsed();

@@ -18,10 +18,10 @@
 #include "engine/number_text.h"
 #include "sheet/result_rows.h"
 #include "sheet/typed_number.h"
+#include "sheet/sheet_inputs.h"
 #include "planner/sweep_range.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
-#include "ui/planner/sweep_runner.h"
 #include "ui/common/window_placement.h"
 
 namespace kestrin {
@@ -48,27 +48,28 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleDocument& document, c
                            UserMessages& messages, std::filesystem::path folder, QWidget* parent)
     : QWidget(parent, Qt::Window), document_(document), sheet_(document.Sheet()), context_(context), messages_(messages), folder_(std::move(folder)) {
     setWindowTitle("Battle Planner");
-    runner_ = new SweepRunner(rules, this);
-    connect(runner_, &SweepRunner::Progress, this, [this](int done, int total) {
+    sweepJob_ = new PlannerJob(cores_, kSweepJob, SystemThreads(), this);
+    connect(sweepJob_, &PlannerJob::Progress, this, [this](int done, int total) {
         progress_->setRange(0, total);
         progress_->setValue(done);
     });
-    connect(runner_, &SweepRunner::Finished, this, &TPlannerForm::SweepFinished);
-    findingsRunner_ = new SweepRunner(rules, this);
-    connect(findingsRunner_, &SweepRunner::Progress, this, [this](int done, int total) {
+    connect(sweepJob_, &PlannerJob::Finished, this, &TPlannerForm::SweepFinished);
+    // The pass over every value belongs to the sweep: it shares the sweep's turn on the cores.
+    findingsJob_ = new PlannerJob(cores_, kSweepJob, SystemThreads(), this);
+    connect(findingsJob_, &PlannerJob::Progress, this, [this](int done, int total) {
         // A stale pass's last signals do not move the bar of the sweep that replaced it.
         if (passStale_ || Running()) return;
         progress_->setRange(0, total);
         progress_->setValue(done);
     });
-    connect(findingsRunner_, &SweepRunner::Finished, this, &TPlannerForm::FindingsPassFinished);
+    connect(findingsJob_, &PlannerJob::Finished, this, &TPlannerForm::FindingsPassFinished);
     auto* sweepPage = new QWidget;
     auto* layout = new QHBoxLayout(sweepPage);
     layout->addWidget(BuildControls());
     layout->addWidget(BuildChartSide(), 1);
     pages_ = new QTabWidget;
     pages_->addTab(sweepPage, "Sweep");
-    fleetPage_ = new BestFleetPage(rules, document, context);
+    fleetPage_ = new BestFleetPage(rules, document, context, cores_);
     pages_->addTab(fleetPage_, "Best Fleet");
     connect(fleetPage_, &BestFleetPage::FleetUsed, this, [this] {
         QList<int> rows;
@@ -161,6 +162,9 @@ QScrollArea* TextArea(QLabel* label) {
     label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     auto* area = new QScrollArea;
     area->setWidget(label);
+    // The page's own background shows through, as under a label of its own.
+    label->setAutoFillBackground(false);
+    area->viewport()->setAutoFillBackground(false);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -260,7 +264,7 @@ void TPlannerForm::FillRows() {
 
 // A new row starts from nothing up to twice what the battle holds (or a thousand).
 void TPlannerForm::RowChosen() {
-    const std::int64_t now = LenientInt64(sheet_.Cell(sheet::ShipsColumn(ChosenSide()), rowBox_->currentData().toInt()));
+    const std::int64_t now = LenientInt64(InputText(sheet_.Cells(), ChosenSide(), rowBox_->currentData().toInt()));
     fromEdit_->setText("0");
     toEdit_->setText(QString::number(now > 0 && now <= INT32_MAX / 2 ? 2 * now : 1000));
     UpdateRunState();
@@ -290,9 +294,9 @@ void TPlannerForm::UpdateRunState() {
     problem_->setVisible(!error.empty());
 }
 
-bool TPlannerForm::Running() const { return runner_->Running(); }
+bool TPlannerForm::Running() const { return sweepJob_->Running(); }
 
-bool TPlannerForm::FindingsRunning() const { return findingsRunner_->Running(); }
+bool TPlannerForm::FindingsRunning() const { return findingsJob_->Running(); }
 
 // The bar and Cancel show while the sweep or its pass over every value runs; the chart's
 // buttons wait only for the sweep.

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "engine/simulation_context.h"
 #include "planner/battle_sweep.h"
+#include "ui/planner/planner_job.h"
 #include "planner/sweep_findings.h"
 #include "ui/planner/planner_chart.h"
 #include "sheet/battle_document.h"
@@ -26,7 +28,6 @@ namespace kestrin {
 
 class BestFleetPage;
 class PlannerChartView;
-class SweepRunner;
 class UserMessages;
 
 /// What the planner's readout says until the mouse is over a point.
@@ -146,8 +147,11 @@ private:
     const SimulationContext& context_;
     UserMessages& messages_;
     std::filesystem::path folder_;
-    SweepRunner* runner_ = nullptr;
-    SweepRunner* findingsRunner_ = nullptr;  ///< tries every value of the range for the findings
+    PlannerCores cores_;  ///< shared by the sweep page and the search: one of them at a time
+    PlannerJob* sweepJob_ = nullptr;
+    std::shared_ptr<SweepResult> sweeping_;  ///< where the running sweep leaves its points
+    PlannerJob* findingsJob_ = nullptr;      ///< tries every value of the range for the findings
+    std::shared_ptr<FindingsPass> passing_;  ///< where the running pass leaves its tally
     SweepResult result_;
     SweepRequest swept_;  ///< what the last sweep was run on (its values are not kept here)
     std::vector<SweepFigures> plotted_;

@@ -9,7 +9,7 @@
 
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
-#include "ui/planner/sweep_runner.h"
+#include "ui/planner/planner_works.h"
 
 namespace kestrin {
 
@@ -26,11 +26,14 @@ void TPlannerForm::StartFindingsPass() {
     passStale_ = false;
     SweepRequest request = swept_;
     for (std::int64_t value = from; value <= to; ++value) request.values.push_back(value);
-    if (std::string error = findingsRunner_->StartFindings(std::move(request)); !error.empty()) {
+    auto passing = std::make_shared<FindingsPass>();
+    if (std::string error = findingsJob_->Start(FindingsWork(sheet_.Rules(), std::move(request), passing));
+        !error.empty()) {
         passCancelled_ = true;
         status_->setText(QString::fromStdString(error));
         return;
     }
+    passing_ = std::move(passing);
     progress_->setRange(0, static_cast<int>(to - from + 1));
     progress_->setValue(0);
     status_->setText(status_->text() + "; trying every value for the findings...");
@@ -39,12 +42,14 @@ void TPlannerForm::StartFindingsPass() {
 void TPlannerForm::FindingsPassFinished() {
     if (passStale_) {
         passStale_ = false;
+        passing_.reset();
         if (std::exchange(passWanted_, false) && !result_.points.empty()) StartFindingsPass();
         SetRunning(Running());
         return;
     }
-    const FindingsPass& pass = findingsRunner_->FindingsResult();
-    const std::string& error = findingsRunner_->Error();
+    // A failed pass left an empty tally.
+    const FindingsPass pass = std::move(*std::exchange(passing_, nullptr));
+    const std::string& error = findingsJob_->Error();
     const QString swept = QString::number(result_.points.size()) + " points, " + QString::number(swept_.ticks) +
                           " ticks each";
     if (!error.empty() || pass.partial) {
@@ -62,8 +67,8 @@ void TPlannerForm::FindingsPassFinished() {
 
 // Cancel stops the sweep, or the pass over every value that follows it.
 void TPlannerForm::CancelWork() {
-    runner_->Cancel();
-    if (!passStale_) findingsRunner_->Cancel();
+    sweepJob_->Cancel();
+    if (!passStale_) findingsJob_->Cancel();
 }
 
 // What the findings were taken over.

@@ -3,6 +3,8 @@
 #include <QAbstractAxis>
 #include <QBuffer>
 #include <QChart>
+#include <QLineSeries>
+#include <QScatterSeries>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QFileDialog>
@@ -12,13 +14,16 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <utility>
+
 #include "engine/atomic_file.h"
 #include "planner/sweep_csv.h"
 #include "sheet/result_rows.h"
+#include "sheet/sheet_inputs.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
 #include "ui/planner/planner_form.h"
-#include "ui/planner/sweep_runner.h"
+#include "ui/planner/planner_works.h"
 #include "ui/common/user_messages.h"
 
 namespace kestrin {
@@ -28,39 +33,46 @@ void TPlannerForm::RunSweep() {
     document_.FinishOpenEdit();
     SweepRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
+    SweepRequest swept = request;
+    swept.values.clear();
+    const int points = static_cast<int>(request.values.size());
+    auto sweeping = std::make_shared<SweepResult>();
+    const std::string error = sweepJob_->Start(SweepWork(sheet_.Rules(), std::move(request), sweeping));
+    // Not started (the search has the cores, no thread): the last sweep stays as it was.
+    if (!error.empty()) {
+        status_->setText(QString::fromStdString(error));
+        return;
+    }
+    sweeping_ = std::move(sweeping);
     // Every value of the last range is no longer wanted.
     if (FindingsRunning()) {
-        findingsRunner_->Cancel();
+        findingsJob_->Cancel();
         passStale_ = true;
     }
     passWanted_ = false;
-    swept_ = request;
-    swept_.values.clear();
+    swept_ = std::move(swept);
     chosen_.reset();
     chosenPoint_.reset();
     read_.reset();
     useValue_->setText("Use this value");
     readout_->setText(kReadoutHint);
     status_->setText("Sweeping " + InputTitle() + "...");
-    progress_->setRange(0, static_cast<int>(request.values.size()));
+    progress_->setRange(0, points);
     progress_->setValue(0);
-    if (std::string error = runner_->Start(std::move(request)); !error.empty()) {
-        status_->setText(QString::fromStdString(error));
-        return;
-    }
     SetRunning(true);
 }
 
 void TPlannerForm::SweepFinished() {
-    result_ = runner_->TakeResult();
+    // A failed sweep left no points.
+    result_ = std::move(*std::exchange(sweeping_, nullptr));
     if (forget_) {
         forget_ = false;
         ForgetResults();
         return;
     }
     const QString points = QString::number(result_.points.size());
-    if (!runner_->Error().empty())
-        status_->setText(QString::fromStdString(runner_->Error()));
+    if (!sweepJob_->Error().empty())
+        status_->setText(QString::fromStdString(sweepJob_->Error()));
     else if (result_.partial)
         status_->setText("Cancelled: " + points + " points finished");
     else
@@ -68,7 +80,7 @@ void TPlannerForm::SweepFinished() {
     outOfDate_ = false;
     tally_ = FindingsTally();
     for (const SweepPoint& point : result_.points) tally_.Add(point);
-    const bool complete = runner_->Error().empty() && !result_.partial && !result_.points.empty();
+    const bool complete = sweepJob_->Error().empty() && !result_.partial && !result_.points.empty();
     findingsExact_ = complete && result_.points.size() == WholeValuesInRange(result_.points.front().value,
                                                                              result_.points.back().value);
     passCancelled_ = false;
@@ -103,7 +115,7 @@ void TPlannerForm::Replot() {
         if (figureList_->item(i)->checkState() == Qt::Checked) plot.shown.push_back(i);
     plot.findings = tally_.Findings(Mode());
     const QString side = swept_.input.side == Side::Attacker ? "Attacker " : "Defender ";
-    plot.xTitle = side + QString::fromStdString(sheet_.Cell(sheet::SideOffset(swept_.input.side), swept_.input.row));
+    plot.xTitle = side + QString::fromStdString(RowCaption(sheet_.Cells(), swept_.input.side, swept_.input.row));
     const QString ticks = QString::number(swept_.ticks) + (swept_.ticks == 1 ? " tick" : " ticks");
     plot.title = plot.xTitle + (whole ? ": whole battle of " + ticks
                                       : ": at the last tick (tick " + QString::number(swept_.ticks) + ")");
@@ -126,11 +138,11 @@ void TPlannerForm::closeEvent(QCloseEvent* event) {
     // A sweep nobody will look at stops, and its points are let go.
     if (Running()) {
         forget_ = true;
-        runner_->Cancel();
+        sweepJob_->Cancel();
     }
     if (FindingsRunning()) {
         passStale_ = true;
-        findingsRunner_->Cancel();
+        findingsJob_->Cancel();
     }
     passWanted_ = false;
     fleetPage_->Close();
@@ -203,7 +215,7 @@ void TPlannerForm::UseChosenValue() {
     const std::int64_t value = chosenPoint_->value;
     const SweepInput input = swept_.input;
     document_.Run(Step::UseThisValue, [&](BattleSheet& sheet) {
-        sheet.SetCell(sheet::ShipsColumn(input.side), input.row, std::to_string(value));
+        sheet.SetInput(input.side, input.row, std::to_string(value));
         sheet.Recalculate();
     });
     emit RowsChanged(input.side, {input.row});
@@ -220,7 +232,8 @@ namespace {
 constexpr QSize kPngSize(1600, 1000);
 constexpr int kPngTextPixels = 22;
 
-void EnlargeText(QChart* chart, int pixels) {
+// Text `pixels` high, lines and markers twice as thick as in the window.
+void EnlargeForExport(QChart* chart, int pixels) {
     const auto enlarged = [pixels](QFont font) {
         font.setPixelSize(pixels);
         return font;
@@ -229,6 +242,15 @@ void EnlargeText(QChart* chart, int pixels) {
     for (QAbstractAxis* axis : chart->axes()) {
         axis->setLabelsFont(enlarged(axis->labelsFont()));
         axis->setTitleFont(enlarged(axis->titleFont()));
+    }
+    for (QAbstractSeries* series : chart->series()) {
+        if (auto* marks = qobject_cast<QScatterSeries*>(series)) {
+            marks->setMarkerSize(2 * marks->markerSize());
+        } else if (auto* line = qobject_cast<QLineSeries*>(series)) {
+            QPen pen = line->pen();
+            pen.setWidthF(2 * pen.widthF());
+            line->setPen(pen);
+        }
     }
 }
 
@@ -247,7 +269,7 @@ QString TPlannerForm::SaveChartPng(const std::filesystem::path& path) {
     auto* view = new PlannerChartView(sheet_.Locale());
     view->Plot(chart_->Shown());
     view->SetOutOfDate(outOfDate_);
-    EnlargeText(view->chart(), kPngTextPixels);
+    EnlargeForExport(view->chart(), kPngTextPixels);
     auto* side = new QLabel(FindingsHtml());
     side->setWordWrap(true);
     side->setAlignment(Qt::AlignTop | Qt::AlignLeft);

@@ -115,6 +115,9 @@ void TParserDialog::BuildTextArea() {
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Highlight, kSelectionColour);
     textArea_->setPalette(palette);
+    // The text the note spoke of is gone once it changes.
+    notice_ = new ReadNotice(textArea_, 2);
+    connect(textArea_, &QPlainTextEdit::textChanged, notice_, &ReadNotice::Dismiss);
     QPushButton* clearScan = MakeButton(this, QStringLiteral("Clear Scan"), {16, 172, 69, 21});
     connect(clearScan, &QPushButton::clicked, textArea_, &QPlainTextEdit::clear);
 }
@@ -204,9 +207,14 @@ void TParserDialog::OkButtonClick() {
     try {
         const std::string text = PlainText();
         const ReportChoice choice = CurrentChoice();
+        std::vector<std::string> notes;
         document_.Run(ReportStep(choice.kind),
-                      [&](BattleSheet& sheet) { ApplyReport(sheet, TextLines(text), choice); });
+                      [&](BattleSheet& sheet) { notes = ApplyReport(sheet, TextLines(text), choice); });
         emit Applied();
+        // Told beside the text, without a box: the counts were added as read.
+        QStringList lines;
+        for (const std::string& note : notes) lines << QString::fromStdString(note);
+        notice_->Tell(tr("Counts cut at a separator, added as read:"), lines);
     } catch (const std::bad_alloc&) {
         // The readers finish before the sheet changes, so the battle stays as it was.
         emit ApplyFailed(QStringLiteral("Out of memory: the report is too large to read; the battle is unchanged"));

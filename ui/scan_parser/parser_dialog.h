@@ -6,6 +6,7 @@
 
 #include "parser/apply_reports.h"
 #include "sheet/battle_document.h"
+#include "ui/common/read_notice.h"
 #include "ui/scan_parser/scan_text_area.h"
 
 class QButtonGroup;
@@ -41,6 +42,8 @@ public:
     QRadioButton* ScanSideOption(Side side) const { return scanSides_[Index(side)]; }
     /// "Home", "Fleet 1", "Fleet 2", "Fleet 3" for index 0..3.
     QCheckBox* FleetBox(int index) const { return fleetBoxes_.at(static_cast<std::size_t>(index)); }
+    /// The note over the text area that tells the counts "OK" read cut at a separator.
+    ReadNotice* Notice() const { return notice_; }
 
 signals:
     /// "OK" applied a report; the dialog stays open for the next one while typing goes on in
@@ -80,6 +83,7 @@ private:
     std::array<QRadioButton*, 2> scanSides_{};
     std::array<QRadioButton*, 2> militarySides_{};
     std::array<QCheckBox*, 4> fleetBoxes_{};
+    ReadNotice* notice_ = nullptr;
 };
 
 }  // namespace kestrin

@@ -174,6 +174,9 @@ private slots:
         t.planner.RunButton()->click();
         QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running(); }, 60000));
         QVERIFY(!t.planner.Result().points.empty());
+        // Even at its narrowest.
+        t.planner.resize(t.planner.minimumSizeHint());
+        QVERIFY(QTest::qWaitFor([&] { return t.planner.width() == t.planner.minimumSizeHint().width(); }));
         const QSize before = t.planner.size();
         t.planner.ChoosePoint(2);
         QVERIFY(t.planner.UseValueButton()->text().endsWith("(2,147,483,647)"));

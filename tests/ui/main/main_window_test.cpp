@@ -23,6 +23,7 @@
 #include "ui/grid/battle_grid.h"
 #include "ui/log/calc_log_window.h"
 #include "ui/debug/debug_form.h"
+#include "ui/common/read_notice.h"
 #include "ui/main/main_window.h"
 #include "ui/main/recent_files.h"
 #include "ui/scan_parser/parser_dialog.h"
@@ -247,6 +248,29 @@ private slots:
         QCOMPARE(messages.warnings, (QStringList{"That File Dosn't Exist !!!", "Incorrect File Length !!!"}));
         QVERIFY(!window.SaveBattleFile(env.Path() / "bad.kbf" / "x.kbf"));
         QCOMPARE(messages.errors.size(), 1);
+    }
+
+    void battleFileLinesThatAreNoCountAreToldOnceWithoutABox() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        QByteArray bytes = "9,000\r\n12\r\n";
+        for (int line = 3; line <= 130; ++line) bytes += "\r\n";
+        const auto path = env.Path() / "odd.kbf";
+        QFile file(QString::fromStdString(path.string()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QVERIFY(window.OpenBattleFile(path));
+        QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
+        QCOMPARE(window.Sheet().Cell(1, 1), std::string());  // read as before: no count, emptied
+        QCOMPARE(window.Sheet().Cell(7, 1), std::string("12"));
+        QVERIFY(!window.OpenNotice()->isHidden());
+        QCOMPARE(window.OpenNotice()->Lines(),
+                 QStringList{"line 1 (defender's Harpy): '9,000' is not a count: it counts as 0 and the cell was emptied"});
+        QVERIFY(window.OpenNotice()->text().contains("odd.kbf"));
+        window.ReCalc();  // the next change puts it away
+        QVERIFY(window.OpenNotice()->isHidden());
     }
 
     void battleFileThatIsAPipeIsRefusedWithoutWaiting() {

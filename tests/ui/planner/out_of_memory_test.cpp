@@ -15,10 +15,11 @@
 #include "ui/grid/battle_grid.h"
 #include "ui/main/main_window.h"
 #include "ui/scan_parser/parser_dialog.h"
-#include "ui/planner/sweep_runner.h"
+#include "ui/planner/planner_works.h"
 #include "ui/main/guarded_application.h"
 #include "ui_test_registry.h"
 #include "refusing_allocator.h"
+#include "refusing_threads.h"
 #include "ui_test_support.h"
 
 namespace kestrin {
@@ -74,24 +75,26 @@ private slots:
         SimulationContext context;
         BattleSheet sheet(rules, context);
         sheet.SetCell(sheet::kDefShips, 13, "800");
-        SweepRunner runner(rules);
+        PlannerCores cores;
+        testing::RefusingThreads threads;
+        PlannerJob job(cores, kSweepJob, threads);
         // A point of 100 ticks keeps 11 kB of figures.
         const SweepRequest request{SheetInputs(sheet.Cells()), {Side::Attacker, 1}, SweepValues({0, 1000, 50}), 100};
+        auto result = std::make_shared<SweepResult>();
         {
             testing::RefuseLargeAllocations refuse(8 * 1024, true);  // the window's thread is spared
-            QCOMPARE(runner.Start(request, 2), std::string());
-            QVERIFY(QTest::qWaitFor([&] { return !runner.Running(); }, 20000));
+            QCOMPARE(job.Start(SweepWork(rules, request, result, 2)), std::string());
+            QVERIFY(QTest::qWaitFor([&] { return !job.Running(); }, 20000));
         }
-        QCOMPARE(runner.Error(), std::string(kSweepOutOfMemory));
-        QVERIFY(runner.Result().points.empty());
-        {
-            testing::RefuseLargeAllocations refuse(1024);  // the thread's start holds the request
-            QCOMPARE(runner.Start(request, 1), std::string(kSweepOutOfMemory));
-        }
-        QVERIFY(!runner.Running());
-        QCOMPARE(runner.Start(request, 1), std::string());
-        QVERIFY(QTest::qWaitFor([&] { return !runner.Running(); }, 20000));
-        QCOMPARE(runner.Result().points.size(), std::size_t{50});
+        QCOMPARE(job.Error(), std::string(kSweepJob.outOfMemory));
+        QVERIFY(result->points.empty());
+        threads.refusal = testing::RefusingThreads::Refusal::NoMemory;  // the thread's start
+        QCOMPARE(job.Start(SweepWork(rules, request, result, 1)), std::string(kSweepJob.outOfMemory));
+        QVERIFY(!job.Running());
+        threads.refusal = testing::RefusingThreads::Refusal::None;
+        QCOMPARE(job.Start(SweepWork(rules, request, result, 1)), std::string());
+        QVERIFY(QTest::qWaitFor([&] { return !job.Running(); }, 20000));
+        QCOMPARE(result->points.size(), std::size_t{50});
     }
 
     // What no handler reported reaches the event loop: a message, not the end of the program.

@@ -1,6 +1,7 @@
 // The battle planner window in the main window: a sweep runs off the window's thread and
 // fills the chart, bad ranges cannot be started, the grid's changes mark the chart out of
 // date, "Use this value" writes into the sheet, the exports write their files.
+#include <QAction>
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QRegularExpression>
@@ -301,12 +302,18 @@ private slots:
         const ResultFigures& point = t.planner.Result().points[10].ticks[0].results;
         QCOMPARE(t.window.Sheet().Results().ALoss, FormatNumber(point.ALoss, t.window.Sheet().Locale()));
         QCOMPARE(t.window.Sheet().Results().TIR, FormatNumber(point.TIR, t.window.Sheet().Locale()));
+        // The planner says so.
+        QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 1 "));
         // The swept cell itself is no change of the battle the sweep ran on.
         QVERIFY(!t.planner.OutOfDate());
         t.window.Sheet().SetCell(kDefShips, 1, "10");
         t.window.ReCalc();
         QVERIFY(t.planner.OutOfDate());
         QVERIFY(t.planner.Chart()->chart()->title().contains("out of date"));
+        // It follows the main window's tick.
+        for (QAction* action : t.window.findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence("Alt+Right")) action->trigger();
+        QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 2 "));
     }
 
     void cancelStopsTheSweepWithTheFinishedPoints() {
@@ -321,6 +328,36 @@ private slots:
         QVERIFY(t.planner.Result().partial);
         QVERIFY(t.planner.Result().points.size() < 2001);
         QVERIFY(t.planner.StatusLabel()->text().startsWith("Cancelled"));
+    }
+
+    // One piece of work at a time has the cores: each page is refused with a word while the
+    // other's runs, and runs once it is done.
+    void theSweepAndTheSearchTakeTurnsOnTheCores() {
+        PlannerUnderTest t;
+        BestFleetPage* page = t.planner.FleetPage();
+        page->TickRows(true);
+        t.planner.PointsBox()->setValue(2001);
+        t.planner.TicksBox()->setValue(100);
+        t.planner.RunButton()->click();
+        QVERIFY(t.planner.Running());
+        page->FindButton()->click();
+        QVERIFY(!page->Running());
+        QCOMPARE(page->Summary()->text(), QString("The sweep is running: wait for it or cancel it."));
+        t.planner.CancelButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !t.planner.Running(); }, 20000));
+        page->TicksBox()->setValue(100);
+        page->EvaluationsBox()->setValue(1000000);
+        page->FindButton()->click();
+        QVERIFY(page->Running());
+        t.planner.RunButton()->click();
+        QVERIFY(!t.planner.Running());
+        QCOMPARE(t.planner.StatusLabel()->text(), QString("The search is running: wait for it or cancel it."));
+        page->CancelButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !page->Running(); }, 20000));
+        t.planner.PointsBox()->setValue(41);
+        t.planner.TicksBox()->setValue(2);
+        QVERIFY(t.RunToEnd());
+        QVERIFY(!t.planner.Result().partial);
     }
 
     // The advisor on its page: the pods up to 200 and row 12 up to 40, every fleet tried; the
