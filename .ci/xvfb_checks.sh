@@ -490,5 +490,5 @@ keys Return ctrl+s
 wait_until 10 bash -c "[ \"\$(sed -n 1p '$work/battles/raid.kbf' | tr -d '\r')\" = 31 ]" ||
     fail "Open Recent from another folder did not open raid.kbf by its absolute name"
 
-[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete, the planner and the end of an edit as they should be"
+[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete, the planner, the end of an edit and the battle's file across ticks as they should be"
 exit "$status"
