@@ -4,8 +4,9 @@
 # opens centred on the screen, that ten quick clicks in spin mode add ten, and, on a battle
 # file, a paste into the fresh scan parser, undo after a wrong combat report, Delete on a
 # cell, the battle planner with the mouse and the keys, placement on 1280x800 and 1024x768
-# screens (where choosing a point must not resize the planner), and typed counts that must
-# count however their edit ends. Builds nothing: it runs
+# screens (where choosing a point must not resize the planner), typed counts that must
+# count however their edit ends, and the battle's file across tick steps, Open Recent and the
+# notice of text that is no count. Builds nothing: it runs
 # build/test/app/kestrin (./kestrin test builds it), or that of the build folder given.
 # No fixed pauses: the program handles the keys and clicks it is sent in order, so a step
 # waits only for what it then looks at (a window, a saved file, the pixels of a region).
@@ -409,5 +410,85 @@ keys ctrl+z
 save abc_undone
 [ "$(line abc_undone 25)" = "$spiders_before" ] || fail "Ctrl+Z did not bring back the count 'abc' replaced"
 
-[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete, the planner and the end of an edit as they should be"
+# 9. The battle as one document, on a fresh program started in a folder of its own with a
+# battle file named relatively. Waits are for a window, a file or the program's end.
+mkdir -p "$work/battles" "$work/config"
+cp examples/fleet_battle.kbf "$work/battles/raid.kbf"
+sed '1s/^[^\r]*/77/' examples/fleet_battle.kbf >"$work/battles/second.kbf"
+cp "$work/battles/raid.kbf" "$work/raid_setup.kbf"
+cp "$work/battles/second.kbf" "$work/second_setup.kbf"
+start_in() {  # folder, arguments: a fresh program on this display, its settings in $work/config
+    local folder=$1
+    shift
+    kill "$kestrin_pid" 2>/dev/null || true
+    wait "$kestrin_pid" 2>/dev/null || true
+    XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb env -C "$folder" "$work/kestrin" "$@" >"$work/kestrin.log" 2>&1 &
+    kestrin_pid=$!
+    main=$(timeout 20 xdotool search --sync --onlyvisible --limit 1 --name '^Kestrin     v 9\.5$') || true
+    [ -n "$main" ] || { echo "xvfb checks: the program did not start in $folder" >&2; exit 1; }
+    focus "$main"
+}
+remembered() { grep -qF "$work/battles/raid.kbf" "$work/config/Kestrin/recent.ini" 2>/dev/null; }
+ended() { ! kill -0 "$kestrin_pid" 2>/dev/null; }
+answer() {  # window name pattern, key, failure: the window must appear; the key answers it
+    local window
+    window=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "$1") || true
+    if [ -z "$window" ]; then
+        fail "$3"
+        return
+    fi
+    focus "$window"
+    keys "$2"
+    wait_until 10 window_gone "$window" || fail "the window \"$1\" stayed after $2"
+}
+window_gone() { ! xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx "$1"; }
+
+start_in "$work/battles" raid.kbf
+wait_until 10 remembered || fail "Open Recent does not keep raid.kbf, opened as a relative name, by its absolute name"
+
+# Tick steps alone are no change: closing asks nothing and the set-up stays in the file; Save
+# at tick 3 asks before it writes over the set-up, and keeping it is the default.
+keys alt+Right alt+Right ctrl+s
+answer '^Kestrin$' Return "Save at tick 3 did not ask before writing over the set-up of tick 1"
+cmp -s "$work/battles/raid.kbf" "$work/raid_setup.kbf" || fail "Save at tick 3 wrote over the set-up by default"
+focus "$main"
+keys alt+f x
+wait_until 10 ended || fail "closing after tick steps alone asked to save"
+cmp -s "$work/battles/raid.kbf" "$work/raid_setup.kbf" || fail "closing after tick steps changed raid.kbf"
+
+# Two ticks on, another battle opened, two ticks back: the first battle's fleets are on the
+# sheet, so Save asks for a file rather than writing them into second.kbf.
+start_in "$work/battles" raid.kbf
+wait_until 10 remembered
+keys alt+Right alt+Right ctrl+o
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Open$') || true
+[ -n "$dialog" ] || { echo "xvfb checks: no open dialog after tick steps (a question?)" >&2; exit 1; }
+focus "$dialog"
+xdotool type --delay 20 "$work/battles/second.kbf"
+keys Return
+wait_until 10 grep -qF "$work/battles/second.kbf" "$work/config/Kestrin/recent.ini" || fail "second.kbf did not open"
+focus "$main"
+keys alt+Left alt+Left ctrl+s
+answer '^Save As$' Escape "Save after stepping back past second.kbf's tick did not ask for a file"
+cmp -s "$work/battles/second.kbf" "$work/second_setup.kbf" || fail "Save wrote the first battle's fleets into second.kbf"
+
+# Text that is no count, ended with Tab: the notice beside the cell says what became of it.
+focus "$main"
+keys ctrl+Home Home Right
+xdotool type --delay 80 abc
+keys Tab
+timeout 5 xdotool search --sync --onlyvisible --limit 1 --name "^'abc' is not a count" >/dev/null ||
+    fail "'abc' ended with Tab shows no notice"
+
+# Open Recent from another folder opens raid.kbf by its absolute name (second.kbf, opened
+# since, is the first entry): a count typed and Ctrl+S write into it.
+start_in /
+keys alt+f Down Down Down Right Down Return  # "Open Recent", its second entry: raid.kbf
+keys ctrl+Home Home Right
+xdotool type --delay 80 31
+keys Return ctrl+s
+wait_until 10 bash -c "[ \"\$(sed -n 1p '$work/battles/raid.kbf' | tr -d '\r')\" = 31 ]" ||
+    fail "Open Recent from another folder did not open raid.kbf by its absolute name"
+
+[ "$status" -ne 0 ] || echo "xvfb checks: title bars, placement, quick clicks, paste, undo, Delete, the planner, the end of an edit and the battle's file across ticks as they should be"
 exit "$status"

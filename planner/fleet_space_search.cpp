@@ -1,6 +1,7 @@
 #include "fleet_space_search.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 #include <tuple>
 
@@ -23,6 +24,15 @@ constexpr std::int64_t kBoxFleets = 1400;
 // Share of the budget spent on the first look over the whole space, and its most fleets.
 constexpr std::int64_t kOverviewShare = 4;
 constexpr std::int64_t kOverviewMost = 20000;
+// Quarters of the budget left after the overview spent on climbs from the lattice's fleets.
+constexpr std::int64_t kClimbShare = 3;
+// Part of the budget left the raising climbs may spend.
+constexpr std::int64_t kRaiseShare = 5;
+// Lattice fleets the raising climbs start from, besides the best fleet.
+constexpr std::size_t kRaiseStarts = 1;
+// Fleets of the planes tried at once at most (besides the last ring), so that a long run's
+// batches stay small beside the ledger.
+constexpr std::int64_t kPlanesBatch = 16384;
 // Random fleets tried at once when the climbs bring nothing new.
 constexpr int kFreshBatch = 256;
 
@@ -77,21 +87,115 @@ public:
     void Run(std::span<const std::int32_t> start) {
         ledger_.Try(start);
         Overview();
-        Fleet boxed;
+        // A climb from the best fleet, raising climbs when a limit binds, climbs from the
+        // lattice's best fleets up to a share of the budget; the rest goes to the planes
+        // through the best fleet.
+        const std::int64_t climbsEnd = ledger_.Evaluations() + ledger_.Left() * kClimbShare / 4;
+        Climb(NextStart());
+        BoxNewBest();
+        Raise();
+        while (!ledger_.Done() && ledger_.Evaluations() < climbsEnd && nextStart_ <= starts_.size()) {
+            Climb(NextStart());
+            BoxNewBest();
+        }
         while (!ledger_.Done()) {
             const std::int64_t before = ledger_.Evaluations();
-            Climb(NextStart());
-            const Fleet best(ledger_.Best().begin(), ledger_.Best().end());
-            if (best != boxed) {
-                Box(best);
-                boxed = best;
+            const Fleet best = BestFleet();
+            if (!WidenPlanes()) FreshFleets();
+            if (BestFleet() != best) {
+                Climb(BestFleet());
+                BoxNewBest();
             }
             if (ledger_.Evaluations() == before) FreshFleets();
         }
     }
 
 private:
-    bool Better(const FleetOutcome& a, const FleetOutcome& b) const { return BetterOutcome(ledger_.Aim(), a, b); }
+    bool Better(const FleetOutcome& a, const FleetOutcome& b) const {
+        if (raiseTo_ == 0) return BetterOutcome(ledger_.Aim(), a, b);
+        const auto rank = [this](const FleetOutcome& o) { return std::tuple(std::max<std::int64_t>(0, raiseTo_ - o.roids), o.loss, o.sentValue); };
+        return rank(a) < rank(b);
+    }
+
+    // When a limit binds, the fleets that capture one asteroid more than the best fleet with
+    // the least loss: climbs that rank fleets so find the rare fleets that capture more
+    // within the loss allowed (the ledger keeps whatever serves the aim better).
+    void Raise() {
+        const FleetAim& aim = ledger_.Aim();
+        const bool limited = aim.maxLoss || !MeetsLimits(aim, ledger_.BestOutcome());
+        if (!limited || ledger_.Done()) return;
+        // Again while it captures more within the limits, on a share of the budget.
+        stopAt_ = ledger_.Evaluations() + ledger_.Left() / kRaiseShare;
+        for (std::int64_t reached = -1; reached < ledger_.BestOutcome().roids && !Spent();) {
+            reached = ledger_.BestOutcome().roids;
+            raiseTo_ = std::max<std::int64_t>(reached + 1, 1);
+            std::vector<Start> starts = starts_;
+            std::stable_sort(starts.begin(), starts.end(), [this](const Start& a, const Start& b) { return Better(a.outcome, b.outcome); });
+            Climb(BestFleet());
+            for (std::size_t s = 0; s < std::min<std::size_t>(kRaiseStarts, starts.size()) && !Spent(); ++s) Climb(starts[s].fleet);
+            raiseTo_ = 0;
+            BoxNewBest();
+        }
+        stopAt_ = INT64_MAX;
+    }
+
+    // The budget, or the share of it a phase may spend, is spent.
+    bool Spent() const { return ledger_.Done() || ledger_.Evaluations() >= stopAt_; }
+
+    Fleet BestFleet() const { return Fleet(ledger_.Best().begin(), ledger_.Best().end()); }
+
+    void BoxNewBest() {
+        const Fleet best = BestFleet();
+        if (best == boxed_) return;
+        Box(best);
+        boxed_ = best;
+    }
+
+    // Every fleet of the planes through the best fleet (each pair of rows, the others as in the
+    // best fleet) within the next rings around it, up to twice the radius so far, so that the
+    // fleets near the best come first; never many more fleets at once than the budget left or 16,384.
+    // False when the planes are tried whole.
+    bool WidenPlanes() {
+        const Fleet center = BestFleet();
+        if (center != planesCenter_) {
+            planesCenter_ = center;
+            planesRadius_ = 0;
+        }
+        const std::size_t rows = space_.Rows();
+        std::int32_t widest = 0;
+        for (std::size_t r = 0; r < rows; ++r) widest = std::max(widest, std::max(center[r], space_.Most(r) - center[r]));
+        if (planesRadius_ >= widest || rows < 2) return false;
+        const std::int32_t outer = std::min(widest, std::max(planesRadius_ * 2, 6));
+        Batch batch(rows);
+        Fleet fleet = center;
+        const std::int64_t most = std::min(ledger_.Left(), kPlanesBatch);
+        while (planesRadius_ < outer && static_cast<std::int64_t>(batch.Size()) < most) {
+            const std::int32_t ring = ++planesRadius_;
+            for (std::size_t i = 0; i < rows; ++i)
+                for (std::size_t j = i + 1; j < rows; ++j) {
+                    const auto add = [&](std::int64_t a, std::int64_t b) {
+                        const std::int64_t x = center[i] + a, y = center[j] + b;
+                        if (x < 0 || x > space_.Most(i) || y < 0 || y > space_.Most(j)) return;
+                        fleet[i] = static_cast<std::int32_t>(x);
+                        fleet[j] = static_cast<std::int32_t>(y);
+                        batch.Add(fleet);
+                    };
+                    // The ring's edges: its two columns whole, its two rows between them.
+                    for (std::int64_t b = -ring; b <= ring; ++b) {
+                        add(-ring, b);
+                        add(ring, b);
+                    }
+                    for (std::int64_t a = 1 - ring; a < ring; ++a) {
+                        add(a, -ring);
+                        add(a, ring);
+                    }
+                    fleet[i] = center[i];
+                    fleet[j] = center[j];
+                }
+        }
+        ledger_.Try(batch.Flat());
+        return true;
+    }
 
     // A lattice over the whole space with the same number of values per row (random fleets
     // when even two values per row would be too many).
@@ -144,7 +248,7 @@ private:
     // line improves, of the planes through it (two rows at once), until neither improves.
     void Climb(Fleet fleet) {
         std::optional<FleetOutcome> current = ledger_.Try(fleet)[0];
-        while (current && !ledger_.Done()) {
+        while (current && !Spent()) {
             auto [best, outcome] = BestOnLines(fleet);
             if (!outcome || !Better(*outcome, *current)) std::tie(best, outcome) = BestOnPatterns(fleet);
             if (!outcome || !Better(*outcome, *current)) std::tie(best, outcome) = BestOnPlanes(fleet);
@@ -346,6 +450,11 @@ private:
     std::vector<Start> starts_;
     std::size_t nextStart_ = 0;
     std::int64_t cursor_ = 0;  // where FreshFleets walks on
+    Fleet boxed_;              // the fleet the last box was centred on
+    Fleet planesCenter_;       // the fleet the planes are centred on, and their radius so far
+    std::int32_t planesRadius_ = 0;
+    std::int64_t raiseTo_ = 0;  // while raising: the asteroids sought, else 0
+    std::int64_t stopAt_ = INT64_MAX;  // evaluations after which a phase's climbs stop
 };
 
 }  // namespace

@@ -156,7 +156,7 @@ std::string BattleDocument::EndEdit(int col, int row, std::string_view typed) {
     } else if (reading.value < 0 && entered) {
         notice = NegativeCountNotice(typed, row, emptied);
     }
-    if (!notice.empty()) Tell({notice, col, row});
+    if (!notice.empty()) Tell({notice, col, row, {}});
     return notice;
 }
 
@@ -203,6 +203,11 @@ BattleFileResult BattleDocument::OpenFile(const std::filesystem::path& path) {
     Recorded(before, Step::OpenFile);
     BelongsTo(path);
     TellViews();
+    if (!result.problems.empty()) {
+        DocumentNotice notice{file_.filename().string() + ": lines that are no count as written (click to close):", -1, -1, {}};
+        for (const BattleFileProblem& problem : result.problems) notice.lines.push_back(BattleFileProblemText(problem));
+        Tell(notice);
+    }
     return result;
 }
 

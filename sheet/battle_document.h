@@ -36,11 +36,13 @@ public:
 };
 
 /// What the document tells a player beside the battle: about one cell, or about the battle
-/// as a whole (`col` and `row` -1).
+/// as a whole (`col` and `row` -1: the lines of an opened file that are no count as written,
+/// `text` their heading).
 struct DocumentNotice {
     std::string text;
     int col = -1;
     int row = -1;
+    std::vector<std::string> lines;
 };
 
 /// A window that shows the battle: told once per command, after the whole change.
@@ -119,7 +121,8 @@ public:
     const char* RedoName() const { return sheet_.RedoName(); }
 
     /// Opens a battle file as one step (a regular file only: a window must not wait on a
-    /// pipe). Once opened the battle belongs to the file, at the tick it was opened into.
+    /// pipe). Once opened the battle belongs to the file, at the tick it was opened into. Lines
+    /// that are no count as written are told to the views once, after the change.
     BattleFileResult OpenFile(const std::filesystem::path& path);
     /// Saves the battle's inputs to `path` (nothing is recalculated); the battle then belongs
     /// to that file at the current tick.

@@ -39,18 +39,30 @@ double RoidScale(std::uint64_t seed) {
     return seed >= 32 ? 1 : seed >= 16 ? 2 : 8;
 }
 
+// Small raids (spaces just above the whole-space limit) when set; the cells set are printed.
+bool gSmall = false;
+
 FleetSearchRequest MakeRequest(std::uint64_t seed, std::uint64_t attempt) {
     std::mt19937_64 rng(seed * 7919 + 13 + attempt * 1000003);
     auto uni = [&](std::int64_t lo, std::int64_t hi) { return lo + static_cast<std::int64_t>(rng() % (hi - lo + 1)); };
     SimulationContext context;
-    BattleSheet sheet(bench::Rules(), context);
+    BattleSheet real(bench::Rules(), context);
+    struct Logged {
+        BattleSheet& sheet;
+        std::string log;
+        void SetCell(int col, int row, const std::string& v) {
+            sheet.SetCell(col, row, v);
+            log += "{" + std::to_string(col) + "," + std::to_string(row) + "," + v + "},";
+        }
+        auto Cells() const { return sheet.Cells(); }
+    } sheet{real, {}};
     const int capture[] = {48, 48, 48, 7, 21, 28};
     const int pods = capture[uni(0, 5)];
     std::vector<int> types;
     for (int t = 0; t < 54; ++t)
         if (t != 7 && t != 21 && t != 28 && t != 48) types.push_back(t);
     // attacker scale
-    const double size = 300000 + static_cast<double>(uni(0, 1700000));
+    const double size = gSmall ? 125000 : 300000 + static_cast<double>(uni(0, 1700000));
     double f1 = (RoidScale(seed) == 1 ? 2.0 : 1.0) * std::exp((static_cast<double>(uni(0, 1000)) / 1000 - 0.5) * 1.6);
     double f2 = std::exp((static_cast<double>(uni(0, 1000)) / 1000 - 0.5) * 1.6);
     double f3 = 1 / (f1 * f2);
@@ -80,6 +92,7 @@ FleetSearchRequest MakeRequest(std::uint64_t seed, std::uint64_t attempt) {
     if (uni(0, 3) != 0) sheet.SetCell(sheet::kDefShips, sheet::kScoreRow, std::to_string(uni(100000, 20000000)));
     request.battle = SheetInputs(sheet.Cells());
     request.ticks = 3;
+    if (gSmall) std::printf("cells %s\n", sheet.log.c_str());
     return request;
 }
 
@@ -104,7 +117,7 @@ void Make(const std::string& dir, int n) {
             distinct.insert(o->roids);
             capturing += o->roids > 0;
         }
-        if (capturing >= 60 && distinct.size() >= 4) break;
+        if (capturing >= 60 && distinct.size() >= 4 && (!gSmall || FleetSpaceSize(c.request.rows) > kExhaustiveFleets)) break;
     }
     for (const VariedRow& v : c.request.rows) c.most.push_back(v.most);
     const FleetSpace space(c.most);
@@ -174,7 +187,7 @@ std::vector<std::pair<std::string, FleetAim>> Aims(const Case& c) {
 
 void Run(const std::string& dir, int seeds, std::int64_t budget, bool verbose) {
     int runs = 0, found = 0;
-    for (int n = 0; n < 100; ++n) {
+    for (int n = 0; n < 1000; ++n) {
         Case c;
         if (!Load(dir, n, c)) continue;
         const FleetSpace space(c.most);
@@ -227,7 +240,8 @@ void Run(const std::string& dir, int seeds, std::int64_t budget, bool verbose) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 5 && std::strcmp(argv[1], "make") == 0) {
+    gSmall = argc >= 5 && std::strcmp(argv[1], "make-small") == 0;
+    if (argc >= 5 && (std::strcmp(argv[1], "make") == 0 || gSmall)) {
         for (int n = std::atoi(argv[3]); n < std::atoi(argv[3]) + std::atoi(argv[4]); ++n) Make(argv[2], n);
         return 0;
     }

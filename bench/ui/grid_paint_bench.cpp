@@ -13,18 +13,20 @@
 #include "sheet/battle_sheet.h"
 #include "ui/grid/battle_grid.h"
 #include "full_battle.h"
+#include "sheet/battle_document.h"
 
 namespace kestrin {
 namespace {
 
 void PaintWholeGrid(benchmark::State& state, const std::string& longCell) {
     SimulationContext context;
-    BattleSheet sheet(bench::Rules(), context);
+    BattleDocument document(bench::Rules(), context);
+    BattleSheet& sheet = document.Sheet();
     bench::FillFullSheet(sheet);
     if (!longCell.empty()) sheet.SetCell(sheet::kAttShips, sheet::kFirstRoidRow, longCell);
     sheet.Recalculate();
     const Appearance appearance = DefaultAppearance();
-    BattleGrid grid(sheet, appearance);
+    BattleGrid grid(document, appearance);
     grid.resize(671, 1400);  // every row in view
     grid.show();
     QImage image(grid.viewport()->size(), QImage::Format_RGB32);
@@ -41,11 +43,12 @@ BENCHMARK(BM_GridRepaintFullBattle)->Unit(benchmark::kMillisecond);
 // the whole grid repainted. The spin timer fires every 20 ms.
 void BM_SpinTickWithRepaintFullBattle(benchmark::State& state) {
     SimulationContext context;
-    BattleSheet sheet(bench::Rules(), context);
+    BattleDocument document(bench::Rules(), context);
+    BattleSheet& sheet = document.Sheet();
     bench::FillFullSheet(sheet);
     sheet.Recalculate();
     const Appearance appearance = DefaultAppearance();
-    BattleGrid grid(sheet, appearance);
+    BattleGrid grid(document, appearance);
     grid.resize(671, 389);  // the main window's grid area
     grid.show();
     grid.SetInputMode(BattleGrid::InputMode::Spin);

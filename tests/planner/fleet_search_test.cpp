@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <tuple>
 
@@ -138,40 +139,78 @@ FleetLedger TableLedger(const std::vector<FleetOutcome>& table, const FleetSpace
 // The default budget.
 constexpr std::int64_t kBudget = 10000;
 
+// Searches the space of `request` (bounds `most`) at the default budget with two seeds for every
+// goal, for the rarest asteroids as --min-roids and for a loss few fleets keep to, and expects
+// the brute-force optimum each time.
+void ExpectTheOptimumOfEveryAim(const FleetSearchRequest& request, const std::vector<std::int32_t>& most) {
+    const std::vector<FleetOutcome> table = BruteForce(request);
+    const FleetSpace space(most);
+    ASSERT_EQ(static_cast<std::int64_t>(table.size()), space.Size());
+    ASSERT_GT(space.Size(), kExhaustiveFleets);
+    std::vector<std::int64_t> losses, roids;
+    for (const FleetOutcome& o : table) {
+        losses.push_back(o.loss);
+        roids.push_back(o.roids);
+    }
+    std::ranges::sort(losses);
+    std::ranges::sort(roids);
+    const std::int64_t fewLoss = losses[losses.size() / 100];
+    const std::int64_t rareRoids = roids[roids.size() * 995 / 1000];
+    for (const FleetAim& aim : {FleetAim{FleetGoal::Roids, 1, {}}, FleetAim{FleetGoal::LossPerRoid, 1, {}},
+                                FleetAim{FleetGoal::SmallestFleet, 1, {}}, FleetAim{FleetGoal::LossPerRoid, rareRoids, {}},
+                                FleetAim{FleetGoal::Roids, 1, fewLoss}, FleetAim{FleetGoal::SmallestFleet, 1, fewLoss}}) {
+        SCOPED_TRACE("goal " + std::to_string(static_cast<int>(aim.goal)) + " min " + std::to_string(aim.minRoids) +
+                     " max loss " + std::to_string(aim.maxLoss.value_or(-1)));
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < table.size(); ++i)
+            if (BetterOutcome(aim, table[i], table[best])) best = i;
+        for (std::uint64_t seed : {1, 2}) {
+            FleetLedger ledger = TableLedger(table, space, aim, kBudget);
+            SearchFleetSpace(ledger, space, GridFleet(request), seed);
+            EXPECT_EQ(ledger.Evaluations(), kBudget);
+            EXPECT_FALSE(BetterOutcome(aim, table[best], ledger.BestOutcome())) << "seed " << seed;
+        }
+    }
+}
+
 TEST(FleetSearch, SpacesJustAboveTheWholeLimitGiveTheOptimumOfEveryGoalAndLimitAtTheDefaultBudget) {
     std::mt19937 rng(31);
     for (int battle = 0; battle < 2; ++battle) {
         SCOPED_TRACE("battle " + std::to_string(battle));
         const FleetSearchRequest request = PodLimitedRaid(rng);
-        const std::vector<FleetOutcome> table = BruteForce(request);
-        const FleetSpace space({46, 46, 47});
-        ASSERT_EQ(static_cast<std::int64_t>(table.size()), space.Size());
-        // The limits: the most asteroids any fleet captures, and a loss few fleets keep to.
-        std::vector<std::int64_t> losses;
-        std::int64_t most = 0, capturingMost = 0;
-        for (const FleetOutcome& o : table) {
-            losses.push_back(o.loss);
-            most = std::max(most, o.roids);
-        }
-        for (const FleetOutcome& o : table) capturingMost += o.roids == most;
-        EXPECT_LT(capturingMost * 50, space.Size()) << "the best is rare";
-        std::ranges::nth_element(losses, losses.begin() + static_cast<std::ptrdiff_t>(losses.size() / 100));
-        const std::int64_t fewLoss = losses[losses.size() / 100];
-        for (const FleetAim& aim : {FleetAim{FleetGoal::Roids, 1, {}}, FleetAim{FleetGoal::LossPerRoid, 1, {}},
-                                    FleetAim{FleetGoal::SmallestFleet, 1, {}}, FleetAim{FleetGoal::LossPerRoid, most, {}},
-                                    FleetAim{FleetGoal::Roids, 1, fewLoss}, FleetAim{FleetGoal::SmallestFleet, 1, fewLoss}}) {
-            SCOPED_TRACE("goal " + std::to_string(static_cast<int>(aim.goal)) + " min " + std::to_string(aim.minRoids) +
-                         " max loss " + std::to_string(aim.maxLoss.value_or(-1)));
-            std::size_t best = 0;
-            for (std::size_t i = 1; i < table.size(); ++i)
-                if (BetterOutcome(aim, table[i], table[best])) best = i;
-            for (std::uint64_t seed : {1, 2}) {
-                FleetLedger ledger = TableLedger(table, space, aim, kBudget);
-                SearchFleetSpace(ledger, space, GridFleet(request), seed);
-                EXPECT_EQ(ledger.Evaluations(), kBudget);
-                EXPECT_FALSE(BetterOutcome(aim, table[best], ledger.BestOutcome())) << "seed " << seed;
-            }
-        }
+        ExpectTheOptimumOfEveryAim(request, {46, 46, 47});
+    }
+}
+
+// Raids whose best fleets for every aim are single fleets that a lattice over the whole
+// budget misses (one in ten fleets tried, evenly spread): the optimum is a fleet between the
+// lattice's points, often at 0 of one row, and the plateaus' least loss or value is one fleet.
+// Each is a list of (column, row, count) cells and the varied rows with their bounds.
+struct HardRaid {
+    std::vector<std::array<long long, 3>> cells;
+    std::vector<VariedRow> rows;
+};
+
+TEST(FleetSearch, RaidsWhoseBestALatticeMissesGiveTheOptimumOfEveryAim) {
+    const HardRaid raids[] = {
+        {{{7, 8, 23}, {7, 10, 36}, {7, 31, 12}, {1, 32, 16}, {1, 53, 44}, {1, 60, 226}, {1, 61, 61}, {1, 62, 168},
+          {1, 63, 266}, {1, 65, 14157880}},
+         {{8, 64}, {10, 101}, {31, 17}}},
+        {{{7, 8, 61}, {7, 2, 56}, {7, 36, 12}, {1, 12, 18}, {1, 21, 8}, {1, 52, 24}, {1, 28, 26}, {7, 30, 30}, {1, 60, 6},
+          {1, 61, 16}, {1, 62, 1}, {1, 63, 100}, {1, 65, 18914378}},
+         {{8, 68}, {2, 58}, {36, 29}}},
+    };
+    for (const HardRaid& raid : raids) {
+        SCOPED_TRACE("raid varying row " + std::to_string(raid.rows[0].row));
+        SheetFixture f;
+        for (const auto& [col, row, count] : raid.cells) f.Put(static_cast<int>(col), static_cast<int>(row), count);
+        FleetSearchRequest request;
+        request.battle = SheetInputs(f.sheet.Cells());
+        request.rows = raid.rows;
+        request.ticks = 3;
+        std::vector<std::int32_t> most;
+        for (const VariedRow& varied : raid.rows) most.push_back(varied.most);
+        ExpectTheOptimumOfEveryAim(request, most);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -185,6 +187,27 @@ TEST_F(DocumentTest, SteppingBackPastTheOpenedTickLeavesTheFilesBattle) {
     EXPECT_TRUE(document.ShowsFileBattle());  // back to second.kbf as opened
     document.Undo();
     EXPECT_FALSE(document.ShowsFileBattle());  // before it was opened
+}
+
+TEST_F(DocumentTest, LinesOfAnOpenedFileThatAreNoCountAreToldOnceAfterTheChange) {
+    const auto path = SavedBattle("raid.kbf", "100");
+    std::string bytes;
+    {
+        std::ifstream file(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(file), {});
+    }
+    ASSERT_TRUE(bytes.starts_with("100\r\n"));
+    bytes.replace(0, 3, "9,000");  // the defender's 100 Harpies, written as a player would
+    {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file << bytes;
+    }
+    ASSERT_TRUE(document.OpenFile(path).ok());
+    ASSERT_EQ(view.notices.size(), 1u);
+    EXPECT_EQ(view.notices[0].col, -1);
+    EXPECT_EQ(view.notices[0].text, "raid.kbf: lines that are no count as written (click to close):");
+    ASSERT_EQ(view.notices[0].lines.size(), 1u);
+    EXPECT_NE(view.notices[0].lines[0].find("line 1"), std::string::npos);
 }
 
 TEST_F(DocumentTest, AFileIsKeptByItsAbsoluteName) {

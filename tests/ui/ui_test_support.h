@@ -27,6 +27,12 @@ public:
         questions << text;
         return answer;
     }
+    /// What every question before saving a later tick over a set-up is answered.
+    bool overwriteSetup = false;
+    bool AskToOverwriteSetup(QWidget*, const QString& text) override {
+        questions << text;
+        return overwriteSetup;
+    }
 };
 
 /// A fresh program folder per test and user configuration kept out of the real one.

@@ -1,6 +1,7 @@
 #include "ui/common/user_messages.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace kestrin {
@@ -30,6 +31,16 @@ SaveChoice MessageBoxes::AskToSave(QWidget* parent, const QString& text) {
         parent, "Kestrin", text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Save) return SaveChoice::Save;
     return answer == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
+bool MessageBoxes::AskToOverwriteSetup(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, "Kestrin", text, QMessageBox::NoButton, parent);
+    QPushButton* over = box.addButton("Save Over It", QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton("Keep the Set-up", QMessageBox::RejectRole);
+    box.setDefaultButton(keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    return box.clickedButton() == over;
 }
 
 }  // namespace kestrin

@@ -22,6 +22,9 @@ public:
     virtual void Alert(QWidget* parent, const QString& text) = 0;
     /// A question with the buttons Save, Discard and Cancel (Escape: Cancel).
     virtual SaveChoice AskToSave(QWidget* parent, const QString& text) = 0;
+    /// Whether a later tick's fleets may go over the set-up a battle file holds: the
+    /// buttons "Save Over It" and "Keep the Set-up", the latter the default (and Escape).
+    virtual bool AskToOverwriteSetup(QWidget* parent, const QString& text) = 0;
 };
 
 /// The program's modal message boxes.
@@ -31,6 +34,7 @@ public:
     void Error(QWidget* parent, const QString& text) override;
     void Alert(QWidget* parent, const QString& text) override;
     SaveChoice AskToSave(QWidget* parent, const QString& text) override;
+    bool AskToOverwriteSetup(QWidget* parent, const QString& text) override;
 };
 
 }  // namespace kestrin

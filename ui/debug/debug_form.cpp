@@ -15,11 +15,12 @@
 
 namespace kestrin {
 
-TDebugForm::TDebugForm(const BattleRules& rules, BattleSheet& sheet, SimulationContext& context,
+TDebugForm::TDebugForm(const BattleRules& rules, BattleDocument& document, SimulationContext& context,
                        DebugHost& host, UserMessages& messages, QWidget* parent)
     : QWidget(parent, Qt::Window),
       rules_(rules),
-      sheet_(sheet),
+      document_(document),
+      sheet_(document.Sheet()),
       context_(context),
       host_(host),
       messages_(messages),

@@ -9,7 +9,7 @@
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
 #include "sheet/battle_generators.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "ui/debug/debug_host.h"
 #include "ui/debug/debug_plot.h"
 #include "ui/common/user_messages.h"
@@ -34,12 +34,12 @@ class TextGrid;
 /// it is neither. From construction on it is the context's bailout signal and forwards every
 /// bailout to the signal that was installed before it. The rules, sheet, context, host and
 /// messages must outlive the window. Runs on the user-interface thread only.
-class TDebugForm : public QWidget, public SolverTraceHook, public BailoutSignal {
+class TDebugForm : public QWidget, public SolverTraceHook, public BailoutSignal, public HeldChange {
     Q_OBJECT
 
 public:
     /// A hidden window over the main window's battle; fills the matrix pages (FormCreate).
-    TDebugForm(const BattleRules& rules, BattleSheet& sheet, SimulationContext& context,
+    TDebugForm(const BattleRules& rules, BattleDocument& document, SimulationContext& context,
                DebugHost& host, UserMessages& messages, QWidget* parent = nullptr);
     ~TDebugForm() override;
 
@@ -136,11 +136,15 @@ private:
     void RandomRunStep();
     void ShipRunStep();
     void FinishRun();
+    /// Another command took the battle back (a count typed, Undo): the run stops where it is.
+    void HoldEnded() override;
+    void StopRunners();
     std::optional<int> ChosenStep() const;
     void NameTracedCall(const BattleGenerators::ShipPass& pass);
     void SetRunnersBusy(bool busy);
 
     const BattleRules& rules_;
+    BattleDocument& document_;
     BattleSheet& sheet_;
     SimulationContext& context_;
     DebugHost& host_;

@@ -20,14 +20,15 @@ void TDebugForm::SetRunnersBusy(bool busy) {
     runHoleDetectorBtn_->setEnabled(!busy);
 }
 
-// The whole run is one step to undo: Ctrl+Z brings back the player's battle. Its first
-// battle is fought at once; the timer fights the others.
+// The whole run is one held change, one step to undo: Ctrl+Z brings back the player's
+// battle. An edit open in the grid ends before it; one typed during the run ends it first, so
+// the count is a step of its own and no generated battle writes over it. Its first battle is
+// fought at once; the timer fights the others.
 void TDebugForm::StartRun(void (TDebugForm::*step)()) {
-    host_.FinishInput();
+    document_.BeginHold(Step::DebugRun, *this);
     SetRunnersBusy(true);
     const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     generators_.emplace(rules_, sheet_, seed);
-    sheet_.BeginChange(Step::DebugRun);
     runStep_ = step;
     runTimer_->start();
     (this->*step)();
@@ -35,8 +36,14 @@ void TDebugForm::StartRun(void (TDebugForm::*step)()) {
 
 void TDebugForm::FinishRun() {
     if (!runnerBusy_) return;
+    StopRunners();
+    document_.EndHold();
+}
+
+void TDebugForm::HoldEnded() { StopRunners(); }
+
+void TDebugForm::StopRunners() {
     runTimer_->stop();
-    sheet_.EndChange();
     running_ = false;
     pass_.reset();
     SetRunnersBusy(false);

@@ -7,10 +7,8 @@ namespace kestrin {
 class DebugHost {
 public:
     virtual ~DebugHost() = default;
-    /// Ends an edit of the grid (the typed count goes in as its own step to undo), as every
-    /// command does before it reads or changes the battle.
-    virtual void FinishInput() = 0;
-    /// Recalculates the battle and shows the results (the main window's "Re - Calculate").
+    /// Recalculates the battle and shows the results (the main window's "Re - Calculate");
+    /// during a run, as part of the run's held change.
     virtual void ReCalc() = 0;
     /// Hides the sheet rows that hold nothing on either side and shows the rest.
     virtual void CompressGrid() = 0;

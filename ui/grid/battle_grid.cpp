@@ -37,12 +37,13 @@ QFont GridFont() {
 
 }  // namespace
 
-BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget* parent)
+BattleGrid::BattleGrid(BattleDocument& document, const Appearance& appearance, QWidget* parent)
     : QAbstractScrollArea(parent),
-      sheet_(sheet),
+      document_(document),
+      sheet_(document.Sheet()),
       appearance_(appearance),
       widths_(GridFont()),
-      setupCount_(sheet.SetupCount()),
+      setupCount_(document.Sheet().SetupCount()),
       dragScrollTimer_(new QTimer(this)),
       gridTimer_(new QTimer(this)),
       editor_(new CellEditor(viewport())),
@@ -71,7 +72,7 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
     connect(editor_, &CellEditor::Committed, this, &BattleGrid::EnterKey);
     connect(editor_, &CellEditor::Cancelled, this, &BattleGrid::CloseEditor);
     connect(editor_, &CellEditor::NavigationKey, this, &BattleGrid::EditorNavigation);
-    connect(editor_, &CellEditor::FocusLeft, this, &BattleGrid::FinishInput);
+    connect(editor_, &CellEditor::FocusLeft, this, &BattleGrid::FinishEdit);
     // Focus given back to the closed editor (a menu bar returns it to the widget that had it)
     // goes to the grid, so that keys never go on into a hidden editor.
     editor_->setFocusProxy(this);
@@ -80,19 +81,22 @@ BattleGrid::BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget
     layout_.SetRows(sheet_.Rows());
     GrowColumnsToTotals();
     UpdateGeometry();
+    document_.SetOpenEdit(this);
+    document_.AddView(this);
 }
 
-BattleGrid::~BattleGrid() = default;
+BattleGrid::~BattleGrid() {
+    document_.RemoveView(this);
+    document_.SetOpenEdit(nullptr);
+}
 
 void BattleGrid::SetInputMode(InputMode mode) {
     mode_ = mode;
-    if (mode_ == InputMode::Spin) FinishInput();
+    if (mode_ == InputMode::Spin) FinishEdit();
     viewport()->setCursor(mode_ == InputMode::Edit ? Qt::IBeamCursor : Qt::ArrowCursor);
 }
 
 void BattleGrid::SheetChanged() {
-    CloseEditor();
-    HideNotice();
     layout_.SetRows(sheet_.Rows());
     // SetupSheet in the window also lays the columns out, undoing what was dragged.
     if (sheet_.SetupCount() != setupCount_) {
@@ -171,13 +175,25 @@ void BattleGrid::StopSpin() {
     spin_.Release();
     if (spinChangeOpen_) {
         spinChangeOpen_ = false;
-        sheet_.EndChange();
+        document_.EndHold();
     }
 }
 
-bool BattleGrid::FinishInput() {
+void BattleGrid::HoldEnded() {
+    gridTimer_->stop();
+    spin_.Release();
+    spinChangeOpen_ = false;
+}
+
+void BattleGrid::FinishEdit() {
     StopSpin();
-    return CommitEditor();
+    CommitEditor();
+}
+
+void BattleGrid::Notice(const DocumentNotice& notice) {
+    // The main window tells what concerns the battle as a whole.
+    if (notice.col < 0 || notice.row < 0) return;
+    ShowNotice(notice.col, notice.row, QString::fromStdString(notice.text));
 }
 
 // Typing must never reach a cell out of sight: a hidden current cell gives way to the nearest
@@ -198,7 +214,7 @@ void BattleGrid::KeepCurrentShown() {
 }
 
 void BattleGrid::Recalculate() {
-    sheet_.Recalculate();
+    document_.Refresh([](BattleSheet& sheet) { sheet.Recalculate(); });
     ShowRecalculation();
 }
 

@@ -9,6 +9,7 @@
 #include "engine/ship_catalogue.h"
 #include "settings/appearance.h"
 #include "sheet/cell_range.h"
+#include "sheet/battle_document.h"
 #include "sheet/battle_sheet.h"
 #include "ui/grid/grid_layout.h"
 #include "ui/grid/spin_schedule.h"
@@ -24,21 +25,23 @@ namespace kestrin {
 
 class CellEditor;
 
-/// The main window's view of the battle sheet: 12 columns by 66 rows painted in the
-/// appearance colours, the heading row fixed above the scrolled rows. Counts are typed into
-/// the Ships columns (edit mode) or spun with the mouse (spin mode: press and hold on the
-/// upper or lower half of a cell, accelerating with every 20 ms tick). Every change goes
-/// into the sheet's cells and is followed by a recalculation.
-class BattleGrid : public QAbstractScrollArea {
+/// The main window's view of the battle: 12 columns by 66 rows painted in the appearance
+/// colours, the heading row fixed above the scrolled rows. Counts are typed into the Ships
+/// columns (edit mode) or spun with the mouse (spin mode: press and hold on the upper or lower
+/// half of a cell, accelerating with every 20 ms tick). It changes the battle only through
+/// the document: an edit ends through BattleDocument::EndEdit, a spin is a held change, Delete
+/// and Ctrl+V are steps. It is the document's open edit and one of its views.
+class BattleGrid : public QAbstractScrollArea, public OpenEdit, public HeldChange, public DocumentView {
     Q_OBJECT
 
 public:
     /// Typing into the Ships columns, or spinning them with the mouse.
     enum class InputMode { Edit, Spin };
 
-    /// A grid over `sheet`, painted in `appearance`; both must outlive the grid, and the
-    /// appearance is read at every repaint so that the setup window's changes show live.
-    BattleGrid(BattleSheet& sheet, const Appearance& appearance, QWidget* parent = nullptr);
+    /// A grid over the battle of `document`, painted in `appearance`; both must outlive the
+    /// grid, and the appearance is read at every repaint so that the setup window's changes
+    /// show live.
+    BattleGrid(BattleDocument& document, const Appearance& appearance, QWidget* parent = nullptr);
     ~BattleGrid() override;
 
     /// SpinInput (Spin: no editing, arrow cursor) or EditInput (Edit: editing, I-beam cursor).
@@ -46,15 +49,22 @@ public:
     /// The current input mode; Edit at start.
     InputMode Mode() const { return mode_; }
 
-    /// The sheet's cells or row visibility changed from outside: drops what the editor holds
-    /// (a command finishes input first, so nothing typed is left there), takes the row visibility (a current cell that was hidden moves to the nearest shown row), gives
-    /// the columns their first widths again when the sheet was set up afresh (Clear All),
-    /// widens columns to the totals and repaints.
+    /// The sheet's cells or row visibility changed: takes the row visibility (a current cell
+    /// that was hidden moves to the nearest shown row), gives the columns their first widths
+    /// again when the sheet was set up afresh (Clear All), widens columns to the totals and
+    /// repaints. An open editor stays as it is: only its owner's end or Escape closes it.
     void SheetChanged();
-    /// How an edit ends, whatever ends it but Escape: ends a spin, and commits the text in the
-    /// editor (read as a typed count) as one step to undo and recalculates. Every command
-    /// runs this before it acts. True when the sheet changed.
-    bool FinishInput();
+    /// The document's view: SheetChanged.
+    void BattleChanged() override { SheetChanged(); }
+    /// A notice about a cell is shown beside it.
+    void Notice(const DocumentNotice& notice) override;
+    /// How an edit ends, whatever ends it but Escape: ends a spin, and hands the text in the
+    /// editor to the document's one edit-end path. The document runs it before every command.
+    void FinishEdit() override;
+    /// Whether the editor is open.
+    bool Editing() const override { return editCol_ >= 0; }
+    /// Another command ended the spin: the timer stops.
+    void HoldEnded() override;
     /// The text the open editor holds, or a null text when it is closed.
     QString EditorText() const;
     /// The note beside the current cell telling what became of text that is no count, or of
@@ -174,6 +184,7 @@ private:
     void EnsureVisible(int col, int row);
     bool EditingAllowed() const;
     void StartSpin(const CellPos& cell, QPoint pos);
+    void SpinRecalculate();
     void SpinCell(int delta);
     void PrepareShipStats(const CellPos& cell);
 
@@ -193,7 +204,8 @@ private:
     void EnterKey();
     void EditorNavigation(int key, Qt::KeyboardModifiers modifiers);
 
-    BattleSheet& sheet_;
+    BattleDocument& document_;
+    const BattleSheet& sheet_;
     const Appearance& appearance_;
     GridLayout layout_;
     mutable TextWidthCache widths_;

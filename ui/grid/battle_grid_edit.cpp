@@ -1,14 +1,13 @@
 // How an edit of the grid ends. The editor holds the typed text until the edit ends; then the
-// text goes into the cell once, read as a typed count, as one step to undo, and the battle is
-// recalculated. Enter, Tab, the movement keys, a click, the focus leaving and every command
-// end it (FinishInput); only Escape drops the text. Text that is no count is told beside the
-// cell.
+// text goes to the document's one edit-end path (BattleDocument::EndEdit), which decides what
+// becomes of it and what the player is told. Enter, Tab, the movement keys, a click, the focus
+// leaving and every command end it; only Escape drops the text.
 #include <QLabel>
 #include <QTimer>
 
+#include <cstdint>
 #include <string>
 
-#include "sheet/typed_number.h"
 #include "ui/grid/battle_grid.h"
 #include "ui/grid/cell_editor.h"
 #include "ui/grid/cell_style.h"
@@ -33,6 +32,8 @@ void BattleGrid::OpenEditor(const QString& text, bool selectAll) {
     editor_->setPalette(colours);
     editor_->setText(text);
     if (selectAll) editor_->selectAll();
+    // What was told of the last edit is over once the next begins.
+    HideNotice();
     editor_->setFocusProxy(nullptr);
     editor_->show();
     PlaceEditor();
@@ -46,22 +47,12 @@ bool BattleGrid::CommitEditor() {
     const int col = editCol_;
     const int row = editRow_;
     const std::string typed = editor_->text().toStdString();
+    // Closed first: the document ends the open edit before its step, and there is none now.
     CloseEditor();
-    // What the grid shows can be typed or pasted back: "9,000", "125k" become digits.
-    const bool wide = row == sheet::kScoreRow;
-    const std::string stored = NormaliseTypedNumber(typed, sheet_.Locale(), wide);
-    const bool changed = stored != sheet_.Cell(col, row);
-    if (changed) {
-        {
-            const SheetChange change(sheet_, Step::Typing);
-            sheet_.SetCell(col, row, stored);
-            sheet_.Recalculate();
-        }
-        ShowRecalculation();
-    }
-    // Said after the recalculation, which decides whether the text stays or the cell empties.
-    const std::string notice = TypedNumberNotice(typed, sheet_.Locale(), wide, sheet_.Cell(col, row).empty());
-    if (!notice.empty()) ShowNotice(col, row, QString::fromStdString(notice));
+    const std::uint64_t before = sheet_.BattleId();
+    document_.EndEdit(col, row, typed);
+    const bool changed = sheet_.BattleId() != before;
+    if (changed) ShowRecalculation();
     return changed;
 }
 

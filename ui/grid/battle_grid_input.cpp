@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sheet/cell_clipboard.h"
 #include "ui/grid/battle_grid.h"
@@ -117,14 +119,21 @@ void BattleGrid::StartSpin(const CellPos& cell, QPoint pos) {
     const int bottom = rect.top() + rect.height();
     // The lower half, with a two-pixel bias toward the top, counts down.
     const bool lowerHalf = 2 * pos.y() + 4 > top + bottom;
-    spin_.Press(lowerHalf ? -1 : 1);
     if (!spinChangeOpen_) {
+        document_.BeginHold(Step::Spin, *this);
         spinChangeOpen_ = true;
-        sheet_.BeginChange(Step::Spin);
     }
+    spin_.Press(lowerHalf ? -1 : 1);
     SpinCell(spin_.Direction());
     gridTimer_->start();
-    Recalculate();
+    SpinRecalculate();
+}
+
+// A spin is one held change: each of its recalculations is shown without ending it.
+void BattleGrid::SpinRecalculate() {
+    document_.Sheet().Recalculate();
+    document_.ShowHeld();
+    ShowRecalculation();
 }
 
 void BattleGrid::SpinCell(int delta) {
@@ -138,13 +147,14 @@ void BattleGrid::SpinCell(int delta) {
                                        : std::numeric_limits<std::int32_t>::max();
     const std::int64_t result =
         AddWithinRange(value, delta, std::numeric_limits<std::int64_t>::min(), maximum);
-    sheet_.SetCell(col, row, result > 0 ? std::to_string(result) : std::string());
+    document_.Sheet().SetCell(col, row, result > 0 ? std::to_string(result) : std::string());
 }
 
 void BattleGrid::GridTimerTimer() {
+    if (!spinChangeOpen_) return gridTimer_->stop();
     const int step = spin_.Tick();
     if (step != 0 && IsInputCell(spinCell_.col, spinCell_.row)) SpinCell(step);
-    Recalculate();
+    SpinRecalculate();
 }
 
 void BattleGrid::SelectCell(int col, int row, bool recalculate, bool extend) {
@@ -222,7 +232,7 @@ bool BattleGrid::ClipboardKey(QKeyEvent* event) {
 QString BattleGrid::CopyText() const { return QString::fromStdString(CopyCellsText(sheet_, SelectedRange())); }
 
 void BattleGrid::PasteText(const QString& text) {
-    FinishInput();
+    document_.FinishOpenEdit();
     if (!CurrentShown()) return;
     const std::string pasted = text.toStdString();
     // Nothing goes in rather than a value dropped on the way.
@@ -231,7 +241,7 @@ void BattleGrid::PasteText(const QString& text) {
         ShowNotice(currentCol_, currentRow_, QString::fromStdString(refused));
         return;
     }
-    PasteCellsText(sheet_, currentCol_, currentRow_, pasted);
+    document_.Run(Step::Paste, [&](BattleSheet& sheet) { PasteCellsText(sheet, currentCol_, currentRow_, pasted); });
     ShowRecalculation();
 }
 
@@ -239,18 +249,17 @@ void BattleGrid::PasteText(const QString& text) {
 // to undo.
 void BattleGrid::EmptySelectedCells() {
     const CellRange range = SelectedRange();
-    bool inputs = false;
-    {
-        const SheetChange change(sheet_, Step::Delete);
-        for (int row = range.firstRow; row <= range.lastRow; ++row) {
-            for (int col = range.firstCol; col <= range.lastCol; ++col) {
-                if (!IsInputCell(col, row) || layout_.RowHeight(row) == 0) continue;
-                inputs = true;
-                sheet_.SetCell(col, row, "");
-            }
-        }
+    std::vector<std::pair<int, int>> cells;
+    for (int row = range.firstRow; row <= range.lastRow; ++row) {
+        for (int col = range.firstCol; col <= range.lastCol; ++col)
+            if (IsInputCell(col, row) && layout_.RowHeight(row) > 0) cells.emplace_back(col, row);
     }
-    if (inputs) Recalculate();
+    if (cells.empty()) return;
+    document_.Run(Step::Delete, [&](BattleSheet& sheet) {
+        for (const auto& [col, row] : cells) sheet.SetCell(col, row, "");
+        sheet.Recalculate();
+    });
+    ShowRecalculation();
 }
 
 void BattleGrid::MoveCurrent(int key, Qt::KeyboardModifiers modifiers) {

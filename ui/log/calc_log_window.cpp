@@ -1,5 +1,7 @@
 #include "ui/log/calc_log_window.h"
 
+#include "sheet/battle_document.h"
+
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -59,8 +61,8 @@ QWidget* MakeToolBar(QWidget* parent, QPushButton* button) {
 
 }  // namespace
 
-TForm2::TForm2(BattleSheet& sheet, const Appearance& appearance, QWidget* parent)
-    : QWidget(parent, Qt::Tool), sheet_(sheet), appearance_(appearance), background_(appearance[AppearanceColour::ShipBgd]) {
+TForm2::TForm2(BattleDocument& document, const Appearance& appearance, QWidget* parent)
+    : QWidget(parent, Qt::Tool), document_(document), appearance_(appearance), background_(appearance[AppearanceColour::ShipBgd]) {
     setWindowTitle(QStringLiteral("Calculation Log"));
     updateLogButton_ = new QPushButton(QStringLiteral("Update Log"), this);
     calcLog_ = new QTextEdit(this);
@@ -79,10 +81,7 @@ TForm2::TForm2(BattleSheet& sheet, const Appearance& appearance, QWidget* parent
     resize(kWindowWidth, kWindowHeight);
     CentreOnScreen(this);
 
-    connect(updateLogButton_, &QPushButton::clicked, this, [this] {
-        emit CommandStarting();
-        UpdateCalcLog();
-    });
+    connect(updateLogButton_, &QPushButton::clicked, this, &TForm2::UpdateCalcLog);
     // Until the first "Update Log" the log does not describe the sheet.
     updateLogButton_->setEnabled(true);
     WriteLogStep();
@@ -99,7 +98,8 @@ void TForm2::ShowLog() {
 }
 
 void TForm2::UpdateCalcLog() {
-    sheet_.UpdateCalcLog();
+    // The document ends an edit still open in the grid first and tells the windows.
+    document_.Refresh([](BattleSheet& sheet) { sheet.UpdateCalcLog(); });
     // A sheet without ships logs no step; the background still follows ShipBgd.
     WriteLogStep();
     if (renderPending_) Render();

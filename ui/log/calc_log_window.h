@@ -11,7 +11,7 @@ class QTextEdit;
 
 namespace kestrin {
 
-class BattleSheet;
+class BattleDocument;
 
 /// "Calculation Log": a tool window showing, in coloured rich text, how the current tick was
 /// fought. It is the sheet's log window: the sheet writes the log into its CalcLogText during
@@ -20,9 +20,9 @@ class TForm2 : public QWidget, public LogWindowPort {
     Q_OBJECT
 
 public:
-    /// A hidden window over `sheet`, coloured by the live `appearance`. The owner connects it
-    /// to the sheet (BattleSheet::SetLogWindow).
-    TForm2(BattleSheet& sheet, const Appearance& appearance, QWidget* parent = nullptr);
+    /// A hidden window over the battle of `document`, coloured by the live `appearance`. The
+    /// owner connects it to the sheet (BattleSheet::SetLogWindow).
+    TForm2(BattleDocument& document, const Appearance& appearance, QWidget* parent = nullptr);
 
     /// "Show Calculation Log": brings the log up to date if it is not, then shows and focuses it.
     void ShowLog();
@@ -51,9 +51,6 @@ public:
     BattleLogSink& LogSink() override;
 
 signals:
-    /// The "Update Log" button is about to recalculate: an edit in the main window's grid
-    /// must end first.
-    void CommandStarting();
     /// The sheet was recalculated by "Update Log".
     void Recalculated();
 
@@ -71,7 +68,7 @@ private:
 
     void ShowBackground();
 
-    BattleSheet& sheet_;
+    BattleDocument& document_;
     const Appearance& appearance_;
     CalcLogText text_;
     Rgb background_;  // ShipBgd as it was at the last writer run

@@ -34,14 +34,14 @@ void TForm1::BuildMenus() {
     BuildResultsMenu();
     BuildInputMenu();
     // The "Parser" title is itself the command: it shows the scan parser dialog.
-    QAction* parser = menuBar()->addAction("&Parser", this, [this] { RunCommand([this] { parserDialog_->ShowParser(); }); });
+    QAction* parser = menuBar()->addAction("&Parser", this, [this] { parserDialog_->ShowParser(); });
     parser->setObjectName("ShowParser");
     BuildPopupMenu();
     // The debug window's and the unit tables' menu items are never shown; these keys reach them.
     const auto addWindowKey = [this](const char* name, const char* keys, std::function<void()> show) {
         auto* action = new QAction(name, this);
         action->setShortcut(QKeySequence(keys));
-        connect(action, &QAction::triggered, this, [this, show] { RunCommand(show); });
+        connect(action, &QAction::triggered, this, show);
         addAction(action);
     };
     addWindowKey("Kestrin Debug", "Ctrl+Shift+D", [this] { ShowDebug(); });
@@ -54,7 +54,7 @@ void TForm1::BuildTickKeys() {
     const auto addKey = [this](const char* keys, void (TForm1::*command)(), QToolButton* button) {
         auto* action = new QAction(button->toolTip(), this);
         action->setShortcut(QKeySequence(keys));
-        connect(action, &QAction::triggered, this, [this, command] { RunCommand([this, command] { (this->*command)(); }); });
+        connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
         addAction(action);
         button->setToolTip(button->toolTip() + " (" + action->shortcut().toString(QKeySequence::NativeText) + ")");
     };
@@ -88,9 +88,9 @@ void TForm1::BuildFileMenu() {
 
 QMenu* TForm1::AddClearMenu(QMenu* parent) {
     QMenu* clear = parent->addMenu("&Clear...");
-    AddCommand(clear, "&All", [this] { sheet_->ClearGrid(); SheetChanged(); });
-    AddCommand(clear, "&Defender", [this] { sheet_->ClearDef(); SheetChanged(); });
-    AddCommand(clear, "A&ttacker", [this] { sheet_->ClearAtt(); SheetChanged(); });
+    AddCommand(clear, "&All", [this] { document_->Run(Step::ClearAll, [](BattleSheet& s) { s.ClearGrid(); }); });
+    AddCommand(clear, "&Defender", [this] { document_->Run(Step::ClearDefender, [](BattleSheet& s) { s.ClearDef(); }); });
+    AddCommand(clear, "A&ttacker", [this] { document_->Run(Step::ClearAttacker, [](BattleSheet& s) { s.ClearAtt(); }); });
     return clear;
 }
 
@@ -115,9 +115,9 @@ void TForm1::AddSheetCommands(QMenu* menu, const QString& recalc, const QString&
 
 void TForm1::BuildGridMenu() {
     QMenu* grid = menuBar()->addMenu("&Grid");
-    undo_ = AddCommand(grid, "&Undo", [this] { UndoRedo(&BattleSheet::Undo); });
+    undo_ = AddCommand(grid, "&Undo", [this] { document_->Undo(); });
     undo_->setShortcut(QKeySequence::Undo);
-    redo_ = AddCommand(grid, "R&edo", [this] { UndoRedo(&BattleSheet::Redo); });
+    redo_ = AddCommand(grid, "R&edo", [this] { document_->Redo(); });
     redo_->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     grid->addSeparator();
     // The keys act only while enabled, so the state must be right before the menu or a key.

@@ -26,6 +26,7 @@
 #include "ui/setup/setup_form.h"
 #include "ui/ship_info/ship_details_form.h"
 #include "ui/ship_info/ship_matrix_form.h"
+#include "ui/common/undo_keys.h"
 #include "ui/common/read_notice.h"
 #include "ui/common/window_placement.h"
 
@@ -59,14 +60,14 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     resize(671, 454);
     setAcceptDrops(true);
     LoadStartup();
-    savedInputs_ = InputTexts(sheet_->Cells());
     BuildWindows();
     BuildMenus();
+    document_->AddView(this);
     // Without a window manager nobody else places the window.
     CentreOnScreen(this);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { document_->RemoveView(this); }
 
 // Colours, statistics file, combat tables, then the empty sheet: nothing is calculated.
 void TForm1::LoadStartup() {
@@ -77,7 +78,7 @@ void TForm1::LoadStartup() {
     context_.LogEnabled = false;
     const NumberLocale locale = SystemNumberLocale();
     context_.DecimalSeparator = locale.decimalSeparator;
-    sheet_ = std::make_unique<BattleSheet>(*rules_, context_, locale);
+    document_ = std::make_unique<BattleDocument>(*rules_, context_, locale);
 }
 
 void TForm1::BuildWindows() {
@@ -89,7 +90,7 @@ void TForm1::BuildWindows() {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    grid_ = windows_.Own(new BattleGrid(*sheet_, appearance_, central));
+    grid_ = windows_.Own(new BattleGrid(*document_, appearance_, central));
     grid_->setObjectName("BattleGrid");
     panel_ = new ResultsPanelWidget(central);
     panel_->setObjectName("ResultsPanel");
@@ -103,42 +104,37 @@ void TForm1::BuildWindows() {
     layout->addWidget(grid_, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
-    connect(grid_, &BattleGrid::Recalculated, this, [this] { SheetChanged(); });
-    connect(panel_, &ResultsPanelWidget::TickClicked, this, [this] { RunCommand([this] { TickClick(); }); });
-    connect(panel_, &ResultsPanelWidget::TickBackClicked, this, [this] { RunCommand([this] { TickBackClick(); }); });
+    connect(panel_, &ResultsPanelWidget::TickClicked, this, [this] { TickClick(); });
+    connect(panel_, &ResultsPanelWidget::TickBackClicked, this, [this] { TickBackClick(); });
     BuildSecondaryWindows();
 }
 
 // In the order the program has always created them; all hidden.
 void TForm1::BuildSecondaryWindows() {
-    logWindow_ = windows_.Own(new TForm2(*sheet_, appearance_, this));
-    sheet_->SetLogWindow(logWindow_);
-    connect(logWindow_, &TForm2::CommandStarting, this, &TForm1::FinishInput);
-    connect(logWindow_, &TForm2::Recalculated, this, [this] { SheetChanged(); });
+    logWindow_ = windows_.Own(new TForm2(*document_, appearance_, this));
+    document_->Sheet().SetLogWindow(logWindow_);
     connect(grid_, &BattleGrid::MouseReleased, logWindow_, &TForm2::WriteLogStep);
-    // A spin becomes a step to undo when the button is released.
-    connect(grid_, &BattleGrid::MouseReleased, this, &TForm1::UpdateUndoActions);
-    parserDialog_ = windows_.Own(new TParserDialog(*sheet_, this));
-    connect(parserDialog_, &TParserDialog::CommandStarting, this, &TForm1::FinishInput);
+    parserDialog_ = windows_.Own(new TParserDialog(*document_, this));
     // Typing goes on in the grid, at its current cell.
     connect(parserDialog_, &TParserDialog::ReportApplied, this, [this] {
         activateWindow();
         grid_->setFocus(Qt::OtherFocusReason);
     });
-    connect(parserDialog_, &TParserDialog::Applied, this, [this] { SheetChanged(); });
     connect(parserDialog_, &TParserDialog::ApplyFailed, this,
             [this](const QString& message) { messages_->Error(this, message); });
     connect(parserDialog_, &TParserDialog::PasteRefused, this,
             [this](const QString& message) { messages_->Warning(parserDialog_, message); });
     shipDetails_ = windows_.Own(new TShipDetailsForm(rules_->catalogue, this));
     connect(grid_, &BattleGrid::ShipStatsChosen, shipDetails_, &TShipDetailsForm::ShowFor);
-    debugForm_ = windows_.Own(new TDebugForm(*rules_, *sheet_, context_, *this, *messages_, this));
+    debugForm_ = windows_.Own(new TDebugForm(*rules_, *document_, context_, *this, *messages_, this));
     unitTables_ = windows_.Own(new TShipMatrixForm(*rules_, context_.DecimalSeparator, this));
     setupForm_ = windows_.Own(new TSetupForm(appearance_, AppearancePath(folder_), *messages_, this));
     connect(setupForm_, &TSetupForm::AppearanceChanged, grid_, [this] { grid_->viewport()->update(); });
-    plannerForm_ = windows_.Own(new TPlannerForm(*rules_, *sheet_, context_, *messages_, folder_, this));
-    connect(plannerForm_, &TPlannerForm::CommandStarting, this, &TForm1::FinishInput);
-    connect(plannerForm_, &TPlannerForm::ValueUsed, this, [this] { SheetChanged(); });
+    plannerForm_ = windows_.Own(new TPlannerForm(*rules_, *document_, context_, *messages_, folder_, this));
+    // Undo and Redo are the battle's, from whichever window the player is in.
+    for (QWidget* window : std::initializer_list<QWidget*>{logWindow_, parserDialog_, shipDetails_, debugForm_,
+                                                           unitTables_, setupForm_, plannerForm_})
+        AddUndoKeys(*window, *document_);
     // What the planner changed shows in the grid, and the planner never covers it.
     connect(plannerForm_, &TPlannerForm::RowsChanged, this, [this](Side side, const QList<int>& rows) {
         if (!rows.isEmpty())
@@ -151,56 +147,66 @@ void TForm1::BuildSecondaryWindows() {
     });
 }
 
-void TForm1::SheetChanged() {
+void TForm1::BattleChanged() {
     openNotice_->Dismiss();
-    grid_->SheetChanged();
-    panel_->Show(sheet_->Results());
-    if (plannerForm_ != nullptr) plannerForm_->BattleChanged();
+    panel_->Show(document_->Sheet().Results());
     UpdateUndoActions();
+    UpdateSaveAction();
 }
 
-void TForm1::FinishInput() {
-    grid_->FinishInput();
-    // A spin ends without a recalculation to tell of it.
-    UpdateUndoActions();
-}
-
-void TForm1::RunCommand(const std::function<void()>& command) {
-    FinishInput();
-    command();
+void TForm1::Notice(const DocumentNotice& notice) {
+    if (notice.col >= 0) return;  // the grid shows it beside its cell
+    QStringList lines;
+    for (const std::string& line : notice.lines) lines << QString::fromStdString(line);
+    openNotice_->Tell(QString::fromStdString(notice.text), lines);
 }
 
 QAction* TForm1::AddCommand(QMenu* menu, const QString& text, std::function<void()> command) {
-    return menu->addAction(text, this, [this, command = std::move(command)] { RunCommand(command); });
-}
-
-// A count being typed or spun was finished first: it is a change of its own to undo.
-void TForm1::UndoRedo(void (BattleSheet::*command)()) {
-    (sheet_.get()->*command)();
-    SheetChanged();
+    return menu->addAction(text, this, std::move(command));
 }
 
 void TForm1::UpdateUndoActions() {
     if (undo_ == nullptr) return;
     // An edit still open is a change to undo: it ends before the undo.
-    const bool editing = !grid_->EditorText().isNull();
-    undo_->setEnabled(sheet_->CanUndo() || editing);
-    redo_->setEnabled(sheet_->CanRedo());
+    undo_->setEnabled(document_->CanUndo());
+    redo_->setEnabled(document_->CanRedo());
     // Each names its step: "Undo Typing", "Redo Tick Step".
     const auto named = [](const char* command, const char* step) {
         return step == nullptr ? QString(command) : QString(command) + " " + step;
     };
-    undo_->setText(named("&Undo", editing ? "Typing" : sheet_->UndoName()));
-    redo_->setText(named("R&edo", editing ? nullptr : sheet_->RedoName()));
+    undo_->setText(named("&Undo", document_->UndoName()));
+    // An open edit goes in before a redo, and a step made drops what there was to redo.
+    redo_->setText(named("R&edo", grid_->Editing() ? nullptr : document_->RedoName()));
 }
 
+// "Save NAME" while the sheet shows the file's battle; otherwise Save asks for a file.
+void TForm1::UpdateSaveAction() {
+    if (save_ == nullptr) return;
+    if (!document_->ShowsFileBattle()) return save_->setText("&Save");
+    QString name = QString::fromStdString(document_->File().filename().string());
+    // A '&' in a file name is a letter of the name, not a menu accelerator.
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    save_->setText("&Save " + name);
+}
+
+// During a debug run the run's own recalculations are part of its held change: an edit the
+// player has open stays open.
 void TForm1::ReCalc() {
-    FinishInput();
-    sheet_->Recalculate();
-    SheetChanged();
+    if (document_->Holding()) {
+        document_->Sheet().Recalculate();
+        document_->ShowHeld();
+        return;
+    }
+    document_->Refresh([](BattleSheet& sheet) { sheet.Recalculate(); });
 }
 
-void TForm1::CompressGrid() { RowsChanged(&BattleSheet::CompressGrid); }
+void TForm1::CompressGrid() {
+    if (!document_->Holding()) return RowsChanged(&BattleSheet::CompressGrid);
+    grid_->SetDrawingSuspended(true);
+    document_->Sheet().CompressGrid();
+    grid_->SetDrawingSuspended(false);
+    document_->ShowHeld();
+}
 
 void TForm1::StopGridTimer() { grid_->StopSpin(); }
 
@@ -208,10 +214,10 @@ void TForm1::ShowDebug() { debugForm_->ShowDebug(); }
 
 // Row heights change for many rows at once: the grid draws once when all are done.
 void TForm1::RowsChanged(void (BattleSheet::*command)()) {
+    document_->FinishOpenEdit();
     grid_->SetDrawingSuspended(true);
-    (sheet_.get()->*command)();
+    document_->Refresh([command](BattleSheet& sheet) { (sheet.*command)(); });
     grid_->SetDrawingSuspended(false);
-    SheetChanged();
 }
 
 void TForm1::ToggleResults() {
@@ -233,50 +239,30 @@ void TForm1::EditInput() {
 }
 
 void TForm1::TickClick() {
-    sheet_->StepForward();
-    SheetChanged();
+    document_->Run(Step::TickStep, [](BattleSheet& sheet) { sheet.StepForward(); });
 }
 
 void TForm1::TickBackClick() {
-    sheet_->StepBack();
-    SheetChanged();
+    document_->Run(Step::TickBack, [](BattleSheet& sheet) { sheet.StepBack(); });
 }
-
-namespace {
-
-// A window must not wait: opening a pipe waits for a writer and a device may never end, so
-// only a regular file (or a missing one, for its warning) is opened. kestrin-cli still
-// reads pipes, for the shell's process substitution.
-BattleFileResult OpenRegularBattleFile(BattleSheet& sheet, const std::filesystem::path& path) {
-    std::error_code code;
-    const std::filesystem::file_status status = std::filesystem::status(path, code);
-    const auto type = status.type();
-    if (!code && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory &&
-        type != std::filesystem::file_type::not_found)
-        return {BattleFileStatus::ReadFailed, "Unable to read " + path.string() + ": it is not a regular file", {}};
-    return kestrin::OpenBattleFile(sheet, path);
-}
-
-}  // namespace
 
 bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
+    document_->FinishOpenEdit();
     grid_->setVisible(false);
     BattleFileResult result;
     try {
-        result = OpenRegularBattleFile(*sheet_, path);
+        result = document_->OpenFile(path);
     } catch (const std::bad_alloc&) {
         // The file is read whole before a cell changes, so the battle stays as it was.
         result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged", {}};
     }
     grid_->setVisible(true);
-    const QString qpath = QString::fromStdString(path.string());
+    // Open Recent keeps the name that means this file from any folder.
+    const QString qpath = QString::fromStdString(AbsoluteFileName(path).string());
     switch (result.status) {
         case BattleFileStatus::Ok:
             recent_.Remember(qpath);
             RebuildRecentMenu();
-            SheetChanged();
-            FileChanged(path);
-            TellOpenProblems(path, result.problems);
             return true;
         case BattleFileStatus::FileMissing:
         case BattleFileStatus::WrongLength:
@@ -291,42 +277,27 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
 }
 
 bool TForm1::SaveBattleFile(const std::filesystem::path& path) {
-    const BattleFileResult result = kestrin::SaveBattleFile(*sheet_, path);
+    document_->FinishOpenEdit();
+    // A later tick's fleets over the set-up the file holds: only when the player says so.
+    if (const std::string question = document_->LaterTickQuestion(path);
+        !question.empty() && !messages_->AskToOverwriteSetup(this, QString::fromStdString(question)))
+        return false;
+    const BattleFileResult result = document_->SaveFile(path);
     if (!result.ok()) {
         messages_->Error(this, QString::fromStdString(result.message));
         return false;
     }
-    recent_.Remember(QString::fromStdString(path.string()));
+    recent_.Remember(QString::fromStdString(document_->File().string()));
     RebuildRecentMenu();
-    FileChanged(path);
     return true;
 }
 
-// The battle on the grid is now the file's: "Save" goes there, and it is unchanged.
-void TForm1::FileChanged(const std::filesystem::path& path) {
-    currentFile_ = path;
-    savedInputs_ = InputTexts(sheet_->Cells());
-    QString name = QString::fromStdString(path.filename().string());
-    // A '&' in a file name is a letter of the name, not a menu accelerator.
-    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    if (save_ != nullptr) save_->setText("&Save " + name);
-}
-
-// Once, over the grid, without a box: the file opened by its own reading all the same.
-void TForm1::TellOpenProblems(const std::filesystem::path& path, const std::vector<BattleFileProblem>& problems) {
-    QStringList lines;
-    for (const BattleFileProblem& problem : problems) lines << QString::fromStdString(BattleFileProblemText(problem));
-    const QString name = QString::fromStdString(path.filename().string());
-    openNotice_->Tell(tr("%1: lines that are no count as written (click to close):").arg(name), lines);
-}
-
-bool TForm1::BattleChangedSinceSaved() const { return InputTexts(sheet_->Cells()) != savedInputs_; }
-
 bool TForm1::MaySetBattleAside() {
-    FinishInput();
-    if (!BattleChangedSinceSaved()) return true;
-    const QString name = currentFile_.empty() ? QString("the new battle")
-                                              : QString::fromStdString(currentFile_.filename().string());
+    document_->FinishOpenEdit();
+    if (!document_->Changed()) return true;
+    const QString name = document_->ShowsFileBattle()
+                             ? QString::fromStdString(document_->File().filename().string())
+                             : QString("the new battle");
     switch (messages_->AskToSave(this, "Save changes to " + name + "?")) {
         case SaveChoice::Save: return FileSave();
         case SaveChoice::Discard: return true;
@@ -335,12 +306,12 @@ bool TForm1::MaySetBattleAside() {
 }
 
 bool TForm1::FileSave() {
-    FinishInput();
-    if (currentFile_.empty()) {
+    document_->FinishOpenEdit();
+    if (!document_->ShowsFileBattle()) {
         FileSaveAs1();
-        return !currentFile_.empty() && !BattleChangedSinceSaved();
+        return document_->ShowsFileBattle() && !document_->Changed();
     }
-    return SaveBattleFile(currentFile_);
+    return SaveBattleFile(document_->File());
 }
 
 void TForm1::FileOpenClick() {
@@ -353,7 +324,7 @@ void TForm1::OpenRecent(const QString& file) {
 }
 
 void TForm1::FileSaveAs1() {
-    FinishInput();
+    document_->FinishOpenEdit();
     if (const auto path = AskBattleFileToSave(this, dialogFolder_)) SaveBattleFile(*path);
 }
 
@@ -367,7 +338,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 // A click on the window outside the grid (the results panel, the free space) ends an edit.
 void TForm1::mousePressEvent(QMouseEvent* event) {
-    FinishInput();
+    document_->FinishOpenEdit();
     QMainWindow::mousePressEvent(event);
 }
 

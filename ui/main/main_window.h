@@ -11,7 +11,7 @@
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
 #include "settings/appearance.h"
-#include "sheet/battle_file_problems.h"
+#include "sheet/battle_document.h"
 #include "sheet/battle_sheet.h"
 #include "ui/debug/debug_host.h"
 #include "ui/main/recent_files.h"
@@ -44,14 +44,17 @@ struct MainWindowOptions {
 
 /// The main window: the battle grid, the results panel, the menus and the popup menu.
 /// Its creation is the program's start-up: colours, statistics, combat tables, empty sheet.
-class TForm1 : public QMainWindow, public DebugHost {
+/// It owns the battle's document and is one of its views.
+class TForm1 : public QMainWindow, public DebugHost, public DocumentView {
     Q_OBJECT
 public:
     explicit TForm1(MainWindowOptions options = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    /// The battle.
-    BattleSheet& Sheet() { return *sheet_; }
+    /// The battle as the player edits it.
+    BattleDocument& Document() { return *document_; }
+    /// The battle's sheet (for reading; tests set battles up through it).
+    BattleSheet& Sheet() { return document_->Sheet(); }
     /// The catalogue and combat tables built at start-up.
     const BattleRules& Rules() const { return *rules_; }
     /// The current colours (edited live by the setup window).
@@ -79,14 +82,8 @@ public:
     /// The folder the battle file dialogs start in.
     const std::filesystem::path& DialogFolder() const { return dialogFolder_; }
 
-    /// How every command of the window begins: an edit of the grid ends (the typed count goes
-    /// in and is recalculated, as its own step to undo) and a spin stops. Secondary windows
-    /// call it through their CommandStarting signals, the debug window as its host.
-    void FinishInput() override;
-    /// Runs `command` as every menu item, popup item, key and button of the window runs: input
-    /// finished first. A new command goes through here (or AddCommand) and cannot forget it.
-    void RunCommand(const std::function<void()>& command);
-    /// A menu item that runs `command` through RunCommand.
+    /// A menu item that runs `command`. Whatever it changes or reads of the battle goes
+    /// through the document, which ends an open edit first.
     QAction* AddCommand(QMenu* menu, const QString& text, std::function<void()> command);
 
     /// Re - Calculate: recalculates and shows the results.
@@ -99,22 +96,26 @@ public:
     void StopGridTimer() override;
     /// `ShowDebug`: the debug window, reached by Ctrl+Shift+D (its menu item stays hidden).
     void ShowDebug();
-    /// The sheet changed through a command: shows its cells, rows and results.
-    void SheetChanged();
+    /// The document's view: the results panel, the undo items and the Save item follow it.
+    void BattleChanged() override;
+    /// What the document tells of the battle as a whole (lines of an opened file that are no
+    /// count as written) shows once in the note over the grid, without a box.
+    void Notice(const DocumentNotice& notice) override;
     /// Opens a battle file into the sheet, reporting what goes wrong; true when opened.
     bool OpenBattleFile(const std::filesystem::path& path);
     /// Saves the sheet's inputs to a battle file, reporting what goes wrong; true when saved.
     bool SaveBattleFile(const std::filesystem::path& path);
-    /// "File" -> "Save" (Ctrl+S): to the battle file last opened or saved, else as "Save As".
+    /// "File" -> "Save" (Ctrl+S): to the battle's own file while the sheet shows its battle,
+    /// else as "Save As".
     bool FileSave();
     /// The note over the grid telling the lines of the battle file last opened that are no
     /// count as written; put away by the next change.
     ReadNotice* OpenNotice() const { return openNotice_; }
-    /// The battle file last opened or saved; empty for a new battle.
-    const std::filesystem::path& CurrentFile() const { return currentFile_; }
-    /// Whether the battle's inputs differ from those last opened or saved (or from the empty
-    /// battle of a start).
-    bool BattleChangedSinceSaved() const;
+    /// The battle file last opened or saved, absolute; empty for a new battle.
+    const std::filesystem::path& CurrentFile() const { return document_->File(); }
+    /// Whether the battle changed since it was opened or saved (or since the start); tick
+    /// steps alone are no change.
+    bool BattleChangedSinceSaved() const { return document_->Changed(); }
     /// Before the battle is set aside (Exit, closing, Open, Open Recent, a drop): a changed
     /// battle asks "Save changes to NAME?" (Save, Discard, Cancel). False when the player
     /// cancels or the save fails: the battle stays.
@@ -146,16 +147,14 @@ private:
     void BuildInputMenu();
     void BuildPopupMenu();
     void BuildTickKeys();
-    void UndoRedo(void (BattleSheet::*command)());
     void UpdateUndoActions();
+    void UpdateSaveAction();
     void AddSheetCommands(QMenu* menu, const QString& recalc, const QString& compress, const QString& expand);
     QMenu* AddRaceMenu(QMenu* parent);
     QMenu* AddClearMenu(QMenu* parent);
     void RebuildRecentMenu();
     void RowsChanged(void (BattleSheet::*command)());
     void OpenRecent(const QString& file);
-    void FileChanged(const std::filesystem::path& path);
-    void TellOpenProblems(const std::filesystem::path& path, const std::vector<BattleFileProblem>& problems);
     void TickClick();
     void TickBackClick();
 
@@ -166,11 +165,8 @@ private:
     Appearance appearance_;
     std::unique_ptr<const BattleRules> rules_;
     SimulationContext context_;
-    std::unique_ptr<BattleSheet> sheet_;
+    std::unique_ptr<BattleDocument> document_;
     RecentFiles recent_;
-    std::filesystem::path currentFile_;
-    // Columns 1 and 7 as last opened or saved: what "changed since saved" compares with.
-    std::vector<std::string> savedInputs_;
 
     // The grid and the secondary windows refer to the sheet, the rules, the colours and the
     // run settings: owned here, after those members, they go before them.

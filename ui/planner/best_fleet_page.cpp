@@ -11,8 +11,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <map>
 
 #include "planner/sweep_input.h"
@@ -38,9 +40,9 @@ QTableWidgetItem* ReadOnlyItem(const QString& text) {
 
 }  // namespace
 
-BestFleetPage::BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+BestFleetPage::BestFleetPage(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
                              PlannerCores& cores, QWidget* parent)
-    : QWidget(parent), sheet_(sheet), context_(context), rules_(rules) {
+    : QWidget(parent), document_(document), sheet_(document.Sheet()), context_(context), rules_(rules) {
     job_ = new PlannerJob(cores, kSearchJob, SystemThreads(), this);
     connect(job_, &PlannerJob::Progress, this, [this](int done, int total) {
         progress_->setRange(0, total);
@@ -109,6 +111,10 @@ QWidget* BestFleetPage::BuildControls() {
     });
     connect(tickShips_, &QPushButton::clicked, this, [this] { TickRows(true); });
     connect(tickNone_, &QPushButton::clicked, this, [this] { TickRows(false); });
+    // A refill that waited for a bound being typed follows once the bound is entered.
+    connect(rowTable_->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        if (refillPending_) QTimer::singleShot(0, this, &BestFleetPage::FillRows);
+    });
     connect(goalBox_, &QComboBox::currentIndexChanged, this, &BestFleetPage::UpdateState);
     connect(maxLossEdit_, &QLineEdit::textChanged, this, &BestFleetPage::UpdateState);
     connect(findButton_, &QPushButton::clicked, this, &BestFleetPage::FindFleet);
@@ -122,6 +128,10 @@ QWidget* BestFleetPage::BuildControls() {
 // to vary is the player's question). A row whose count on the grid is unchanged keeps a bound
 // the player edited; otherwise its bound is that count: "what I have".
 void BestFleetPage::FillRows() {
+    // The table's editor is the one widget the viewport shows of its own.
+    const QList<QWidget*> editors = rowTable_->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    refillPending_ = std::any_of(editors.begin(), editors.end(), [](const QWidget* w) { return w->isVisible(); });
+    if (refillPending_) return;
     std::map<int, std::pair<QString, QString>> kept;  // the grid's count and the bound, by row
     for (int i = 0; i < rowTable_->rowCount(); ++i)
         kept[rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt()] = {rowTable_->item(i, kGridColumn)->text(),
@@ -133,6 +143,7 @@ void BestFleetPage::FillRows() {
         const QString count = QString::number(std::max(0, InputCount(sheet_.Cells(), Side::Attacker, row.row)));
         const auto old = kept.find(row.row);
         const bool same = old != kept.end() && old->second.first == count;
+        const bool typed = old != kept.end() && old->second.second != old->second.first;
         const int at = rowTable_->rowCount();
         rowTable_->insertRow(at);
         auto* vary = ReadOnlyItem(QString::fromStdString(row.caption));
@@ -140,7 +151,7 @@ void BestFleetPage::FillRows() {
         vary->setCheckState(ticked_[row.row] ? Qt::Checked : Qt::Unchecked);
         rowTable_->setItem(at, kRowColumn, vary);
         rowTable_->setItem(at, kGridColumn, ReadOnlyItem(count));
-        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(same ? old->second.second : count));
+        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(same || typed ? old->second.second : count));
     }
     UpdateState();
 }
@@ -155,6 +166,23 @@ void BestFleetPage::TickRows(bool withShips) {
             ticked_[vary->data(Qt::UserRole).toInt()] = tick;
         }
     }
+    UpdateState();
+}
+
+void BestFleetPage::BattleChanged() {
+    if (isVisible() && !Running()) FillRows();
+    if (!outcome_ || !outcome_->error.empty() || searched_.rows.empty()) return;
+    // The varied rows may hold any count, the fleet used among them: the rest must be as searched.
+    BattleState now = SheetInputs(sheet_.Cells());
+    auto& attackers = now.Ships[Idx(Side::Attacker)];
+    for (const VariedRow& varied : searched_.rows) {
+        const auto ship = static_cast<std::size_t>(UnitAt(varied.row));
+        attackers[ship] = searched_.battle.Ships[Idx(Side::Attacker)][ship];
+    }
+    const bool outOfDate = !SameBattleApartFrom(searched_.battle, now, {Side::Attacker, searched_.rows.front().row});
+    if (outOfDate == outOfDate_) return;
+    outOfDate_ = outOfDate;
+    ShowOutcome();
     UpdateState();
 }
 
@@ -211,7 +239,7 @@ void BestFleetPage::UpdateState() {
     }
     problem_->setText(text);
     problem_->setStyleSheet(error.empty() || unticked ? QString() : "color: rgb(190, 0, 0)");
-    useFleet_->setEnabled(FleetShown() && !Running());
+    useFleet_->setEnabled(FleetShown() && !Running() && !outOfDate_);
 }
 
 // "N fleets" over `rows`; the count saturates at the 64-bit range.
@@ -224,7 +252,7 @@ QString BestFleetPage::FleetCount(const std::vector<VariedRow>& rows) const {
 
 void BestFleetPage::FindFleet() {
     // The search reads the battle on the grid, a count still being typed included.
-    emit CommandStarting();
+    document_.FinishOpenEdit();
     FleetSearchRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
     FleetSearchRequest searched = request;
@@ -251,6 +279,7 @@ void BestFleetPage::Close() {
         job_->Cancel();
     }
     outcome_.reset();
+    outOfDate_ = false;
     searched_ = FleetSearchRequest{};
     ShowOutcome();
 }

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "engine/simulation_context.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "planner/fleet_search.h"
 #include "ui/planner/planner_job.h"
 
@@ -34,7 +34,9 @@ struct FleetSearchOutcome {
 /// to a bound (the count on the grid unless edited), the ticks and a goal; the advisor finds
 /// the fleet off the window's thread, and the page shows it beside the grid's own fleet, a
 /// row per figure, for the whole battle or one tick. A fleet that keeps no limit is not
-/// shown. "Use this fleet" writes it into the sheet as one undo step.
+/// shown. "Use this fleet" writes it into the sheet as the step "Use This Fleet". A fleet found
+/// for another battle than the one on the grid is marked out of date and cannot be used until
+/// the search runs again.
 ///
 /// The rules, sheet and context belong to the main window, the cores to the planner window;
 /// all must outlive this page.
@@ -42,11 +44,18 @@ class BestFleetPage : public QWidget {
     Q_OBJECT
 
 public:
-    BestFleetPage(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+    BestFleetPage(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
                   PlannerCores& cores, QWidget* parent = nullptr);
 
-    /// Reads the attacker's rows from the sheet again, keeping the player's choices.
+    /// Reads the attacker's rows from the sheet again, keeping the player's choices: a tick
+    /// where the count is unchanged, a bound the player typed always. While a bound is being
+    /// typed the table waits until it is entered.
     void FillRows();
+    /// The battle on the grid changed: the rows follow it (when shown) and a fleet found for
+    /// another battle is out of date.
+    void BattleChanged();
+    /// Whether the fleet shown was found for another battle than the one on the grid.
+    bool OutOfDate() const { return outOfDate_; }
     /// Starts the search the controls describe; nothing when they describe none.
     void FindFleet();
     /// "Use this fleet": the found counts into the sheet, then a recalculation.
@@ -83,10 +92,7 @@ public:
     QPushButton* UseFleetButton() const { return useFleet_; }
 
 signals:
-    /// "Find Best Fleet" or "Use this fleet" is about to read or change the sheet: an edit in
-    /// the main window's grid must end first.
-    void CommandStarting();
-    /// "Use this fleet" changed the sheet.
+    /// "Use this fleet" changed the sheet (the window shows the rows it changed).
     void FleetUsed();
 
 private:
@@ -104,7 +110,8 @@ private:
     QString FleetCount(const std::vector<VariedRow>& rows) const;
     bool FleetShown() const;
 
-    BattleSheet& sheet_;
+    BattleDocument& document_;
+    const BattleSheet& sheet_;
     const SimulationContext& context_;
     const BattleRules& rules_;
     PlannerJob* job_ = nullptr;
@@ -112,6 +119,8 @@ private:
     std::optional<FleetSearchOutcome> outcome_;
     FleetSearchRequest searched_;  ///< what the last search ran on
     bool forget_ = false;          ///< closed while searching: the outcome is dropped
+    bool outOfDate_ = false;       ///< the outcome was found for another battle
+    bool refillPending_ = false;   ///< the rows waited for a bound being typed
 
     QTableWidget* rowTable_ = nullptr;
     QSpinBox* ticksBox_ = nullptr;

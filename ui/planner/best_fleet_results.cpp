@@ -70,6 +70,7 @@ void BestFleetPage::SearchFinished() {
     outcome_ = std::move(*searching_);
     outcome_->error = job_->Error();
     searching_.reset();
+    outOfDate_ = false;
     if (forget_) {
         forget_ = false;
         outcome_.reset();
@@ -78,6 +79,8 @@ void BestFleetPage::SearchFinished() {
     cancelButton_->hide();
     ShowOutcome();
     UpdateState();
+    // The battle may have changed while the search ran.
+    BattleChanged();
 }
 
 // A fleet to show and use: one was found and it keeps the goal's limits.
@@ -92,7 +95,11 @@ void BestFleetPage::ShowOutcome() {
     figureTable_->scrollToTop();
     fleetTable_->horizontalScrollBar()->setValue(0);
     figureTable_->horizontalScrollBar()->setValue(0);
-    summary_->setText(OutcomeText());
+    QString text = OutcomeText();
+    if (outOfDate_)
+        text += "<br><span style='color:rgb(190,0,0)'>Out of date: the battle changed since. Find the best fleet "
+                "again to use one.</span>";
+    summary_->setText(text);
 }
 
 // What the search found and how sure that is: over at most 100,000 fleets every one is tried;
@@ -162,15 +169,14 @@ void BestFleetPage::FillFigureTable() {
 }
 
 void BestFleetPage::UseFleet() {
-    if (!FleetShown() || Running()) return;
-    emit CommandStarting();
-    {
-        // One step to undo, closed before the window hears of it.
-        const SheetChange change(sheet_, Step::UseThisFleet);
+    // A count still being typed goes in first, as its own step: the fleet may then be out of date.
+    document_.FinishOpenEdit();
+    if (!FleetShown() || Running() || outOfDate_) return;
+    document_.Run(Step::UseThisFleet, [this](BattleSheet& sheet) {
         for (std::size_t i = 0; i < searched_.rows.size(); ++i)
-            sheet_.SetInput(Side::Attacker, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
-        sheet_.Recalculate();
-    }
+            sheet.SetInput(Side::Attacker, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
+        sheet.Recalculate();
+    });
     emit FleetUsed();
 }
 

@@ -44,9 +44,9 @@ QSpinBox* SpinBox(int low, int high, int value) {
 
 }  // namespace
 
-TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+TPlannerForm::TPlannerForm(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
                            UserMessages& messages, std::filesystem::path folder, QWidget* parent)
-    : QWidget(parent, Qt::Window), sheet_(sheet), context_(context), messages_(messages), folder_(std::move(folder)) {
+    : QWidget(parent, Qt::Window), document_(document), sheet_(document.Sheet()), context_(context), messages_(messages), folder_(std::move(folder)) {
     setWindowTitle("Battle Planner");
     sweepJob_ = new PlannerJob(cores_, kSweepJob, SystemThreads(), this);
     connect(sweepJob_, &PlannerJob::Progress, this, [this](int done, int total) {
@@ -69,10 +69,8 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
     layout->addWidget(BuildChartSide(), 1);
     pages_ = new QTabWidget;
     pages_->addTab(sweepPage, "Sweep");
-    fleetPage_ = new BestFleetPage(rules, sheet, context, cores_);
+    fleetPage_ = new BestFleetPage(rules, document, context, cores_);
     pages_->addTab(fleetPage_, "Best Fleet");
-    connect(fleetPage_, &BestFleetPage::FleetUsed, this, &TPlannerForm::ValueUsed);
-    connect(fleetPage_, &BestFleetPage::CommandStarting, this, &TPlannerForm::CommandStarting);
     connect(fleetPage_, &BestFleetPage::FleetUsed, this, [this] {
         QList<int> rows;
         for (const VariedRow& row : fleetPage_->UsedRows()) rows << row.row;
@@ -87,9 +85,10 @@ TPlannerForm::TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const S
     ShowTickNote();
     FillRows();
     SetRunning(false);
+    document_.AddView(this);
 }
 
-TPlannerForm::~TPlannerForm() = default;
+TPlannerForm::~TPlannerForm() { document_.RemoveView(this); }
 
 QWidget* TPlannerForm::BuildControls() {
     auto* side = new QWidget;
@@ -306,7 +305,7 @@ void TPlannerForm::SetRunning(bool running) {
     progress_->setVisible(busy);
     cancelButton_->setVisible(busy);
     const bool results = !result_.points.empty() && !running;
-    useValue_->setEnabled(results && chosenPoint_.has_value());
+    useValue_->setEnabled(results && chosenPoint_.has_value() && !outOfDate_);
     exportCsv_->setEnabled(results);
     savePng_->setEnabled(results);
     UpdateRunState();

@@ -12,7 +12,7 @@
 #include "ui/planner/planner_job.h"
 #include "planner/sweep_findings.h"
 #include "ui/planner/planner_chart.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 
 class QBoxLayout;
 class QComboBox;
@@ -40,11 +40,11 @@ inline constexpr const char* kReadoutHint = "Move the mouse over the chart to re
 /// point's value into the sheet. Closing the window cancels its work and lets go of its results.
 ///
 /// The rules, sheet, context and messages belong to the main window and must outlive this one.
-class TPlannerForm : public QWidget {
+class TPlannerForm : public QWidget, public DocumentView {
     Q_OBJECT
 
 public:
-    TPlannerForm(const BattleRules& rules, BattleSheet& sheet, const SimulationContext& context,
+    TPlannerForm(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
                  UserMessages& messages, std::filesystem::path folder, QWidget* parent = nullptr);
     ~TPlannerForm() override;
 
@@ -53,14 +53,15 @@ public:
     /// The part of the parent window (its own coordinates) the planner is never placed over:
     /// the grid's attacker columns, where the rows it varies and changes are.
     void KeepInView(std::function<QRect()> part) { keepInView_ = std::move(part); }
-    /// The battle on the grid changed: marks the chart out of date when its inputs differ.
-    void BattleChanged();
+    /// The battle on the grid changed: marks the chart out of date when its inputs differ;
+    /// a chart out of date offers no value to use until it is run again.
+    void BattleChanged() override;
 
     /// Starts the sweep the controls describe; nothing when they describe none.
     void RunSweep();
     /// Chooses point `index` of the last sweep for "Use this value".
     void ChoosePoint(int index);
-    /// "Use this value": the chosen value into its input cell, then a recalculation.
+    /// "Use this value": the chosen value into its input cell as the step "Use This Value".
     void UseChosenValue();
     /// Writes the last sweep as CSV to `path`; the error's text, or empty.
     QString ExportCsv(const std::filesystem::path& path) const;
@@ -106,11 +107,6 @@ public:
     QLabel* TickNote() const { return tickNote_; }
 
 signals:
-    /// "Run", "Use this value", "Find Best Fleet" or "Use this fleet" is about to read or
-    /// change the sheet: an edit in the main window's grid must end first.
-    void CommandStarting();
-    /// "Use this value" changed the sheet.
-    void ValueUsed();
     /// "Use this value" or "Use this fleet" changed the Ships of these rows on `side`: the
     /// grid shows them.
     void RowsChanged(kestrin::Side side, QList<int> rows);
@@ -146,7 +142,8 @@ private:
     void SetRunning(bool running);
     void ShowTickNote();
 
-    BattleSheet& sheet_;
+    BattleDocument& document_;
+    const BattleSheet& sheet_;
     const SimulationContext& context_;
     UserMessages& messages_;
     std::filesystem::path folder_;

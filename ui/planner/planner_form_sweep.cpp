@@ -30,7 +30,7 @@ namespace kestrin {
 
 void TPlannerForm::RunSweep() {
     // The sweep reads the battle on the grid, a count still being typed included.
-    emit CommandStarting();
+    document_.FinishOpenEdit();
     SweepRequest request;
     if (Running() || !CheckControls(&request).empty()) return;
     SweepRequest swept = request;
@@ -93,11 +93,12 @@ void TPlannerForm::SweepFinished() {
 
 void TPlannerForm::BattleChanged() {
     ShowTickNote();
-    // The advisor's rows show what the grid holds now.
-    if (isVisible() && !fleetPage_->Running()) fleetPage_->FillRows();
+    fleetPage_->BattleChanged();
     if (result_.points.empty()) return;
     outOfDate_ = !SameBattleApartFrom(swept_.battle, SheetInputs(sheet_.Cells()), swept_.input);
     chart_->SetOutOfDate(outOfDate_);
+    // A value of another battle's sweep is not offered: the chart must run again.
+    SetRunning(Running());
 }
 
 // The figures of each point as the mode asks: the whole battle, or its last tick.
@@ -208,17 +209,16 @@ void TPlannerForm::ChoosePoint(int index) {
 }
 
 void TPlannerForm::UseChosenValue() {
-    if (!chosenPoint_ || Running()) return;
-    emit CommandStarting();
+    // A count still being typed goes in first, as its own step: the chart may then be out of date.
+    document_.FinishOpenEdit();
+    if (!chosenPoint_ || Running() || outOfDate_) return;
     const std::int64_t value = chosenPoint_->value;
-    {
-        // One step to undo, closed before the window hears of it.
-        const SheetChange change(sheet_, Step::UseThisValue);
-        sheet_.SetInput(swept_.input.side, swept_.input.row, std::to_string(value));
-        sheet_.Recalculate();
-    }
-    emit ValueUsed();
-    emit RowsChanged(swept_.input.side, {swept_.input.row});
+    const SweepInput input = swept_.input;
+    document_.Run(Step::UseThisValue, [&](BattleSheet& sheet) {
+        sheet.SetInput(input.side, input.row, std::to_string(value));
+        sheet.Recalculate();
+    });
+    emit RowsChanged(input.side, {input.row});
 }
 
 QString TPlannerForm::ExportCsv(const std::filesystem::path& path) const {

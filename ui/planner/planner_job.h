@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -90,7 +91,7 @@ private:
     PlannerCores& cores_;
     const PlannerJobTexts texts_;
     const ThreadStarter& threads_;
-    JoiningThread thread_;
+    std::optional<JoiningThread> thread_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> closing_{false};
     bool running_ = false;

@@ -54,7 +54,8 @@ void MakeSeparator(QWidget* parent, int top) {
 
 }  // namespace
 
-TParserDialog::TParserDialog(BattleSheet& sheet, QWidget* parent) : QDialog(parent, Qt::Tool), sheet_(sheet) {
+TParserDialog::TParserDialog(BattleDocument& document, QWidget* parent)
+    : QDialog(parent, Qt::Tool), document_(document) {
     setWindowTitle(QStringLiteral("Scan Parser"));
     setModal(false);
     setFixedSize(kClientWidth, kClientHeight);
@@ -88,21 +89,15 @@ void TParserDialog::BuildClearButtons() {
     QPushButton* clearDef = MakeButton(this, QStringLiteral("Clear Defender"), {16, 8, 93, 25});
     QPushButton* clearAll = MakeButton(this, QStringLiteral("Clear All"), {120, 8, 75, 25});
     QPushButton* clearAtt = MakeButton(this, QStringLiteral("Clear Attacker"), {204, 8, 93, 25});
-    connect(clearDef, &QPushButton::clicked, this, [this] {
-        emit CommandStarting();
-        sheet_.ClearDef();
-        emit Applied();
-    });
-    connect(clearAtt, &QPushButton::clicked, this, [this] {
-        emit CommandStarting();
-        sheet_.ClearAtt();
-        emit Applied();
-    });
-    connect(clearAll, &QPushButton::clicked, this, [this] {
-        emit CommandStarting();
-        sheet_.ClearGrid();
-        emit Applied();
-    });
+    const auto clear = [this](Step step, void (BattleSheet::*command)()) {
+        return [this, step, command] {
+            document_.Run(step, [command](BattleSheet& sheet) { (sheet.*command)(); });
+            emit Applied();
+        };
+    };
+    connect(clearDef, &QPushButton::clicked, this, clear(Step::ClearDefender, &BattleSheet::ClearDef));
+    connect(clearAtt, &QPushButton::clicked, this, clear(Step::ClearAttacker, &BattleSheet::ClearAtt));
+    connect(clearAll, &QPushButton::clicked, this, clear(Step::ClearAll, &BattleSheet::ClearGrid));
 }
 
 void TParserDialog::BuildTextArea() {
@@ -209,10 +204,12 @@ void TParserDialog::SetTextColour(const QColor& colour) {
 
 void TParserDialog::OkButtonClick() {
     if (kindGroup_->checkedId() < 0) return;
-    emit CommandStarting();
     try {
         const std::string text = PlainText();
-        const std::vector<std::string> notes = ApplyReport(sheet_, TextLines(text), CurrentChoice());
+        const ReportChoice choice = CurrentChoice();
+        std::vector<std::string> notes;
+        document_.Run(ReportStep(choice.kind),
+                      [&](BattleSheet& sheet) { notes = ApplyReport(sheet, TextLines(text), choice); });
         emit Applied();
         // Told beside the text, without a box: the counts were added as read.
         QStringList lines;

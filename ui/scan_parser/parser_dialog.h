@@ -5,7 +5,7 @@
 #include <array>
 
 #include "parser/apply_reports.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "ui/common/read_notice.h"
 #include "ui/scan_parser/scan_text_area.h"
 
@@ -23,9 +23,9 @@ class TParserDialog : public QDialog {
     Q_OBJECT
 
 public:
-    /// A hidden dialog that applies reports to `sheet`; `parent` is the main window, which
-    /// gets the focus back after "OK".
-    explicit TParserDialog(BattleSheet& sheet, QWidget* parent = nullptr);
+    /// A hidden dialog that applies reports to the battle of `document`, each as one step;
+    /// `parent` is the main window, which gets the focus back after "OK".
+    explicit TParserDialog(BattleDocument& document, QWidget* parent = nullptr);
 
     /// Shows the dialog without blocking the main window, in front and focused.
     void ShowParser();
@@ -46,9 +46,6 @@ public:
     ReadNotice* Notice() const { return notice_; }
 
 signals:
-    /// "OK" or a clear button is about to read or change the sheet: an edit in the main
-    /// window's grid must end first.
-    void CommandStarting();
     /// "OK" applied a report; the dialog stays open for the next one while typing goes on in
     /// the main window's grid.
     void ReportApplied();
@@ -76,7 +73,7 @@ private:
     ReportChoice CurrentChoice() const;
     std::string PlainText() const;
 
-    BattleSheet& sheet_;
+    BattleDocument& document_;
     bool shownBefore_ = false;
     ScanTextArea* textArea_ = nullptr;
     QPushButton* okButton_ = nullptr;

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "engine/battle_rules.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "ui/grid/battle_grid.h"
 #include "ui/grid/cell_style.h"
 #include "ui/debug/debug_form.h"
@@ -84,8 +84,8 @@ private slots:
 
     void scanParserHintGivesWayAndALongLineLeavesTheProgramIdle() {
         SimulationContext context;
-        BattleSheet sheet(DefaultRules(), context);
-        TParserDialog dialog(sheet);
+        BattleDocument document(DefaultRules(), context);
+        TParserDialog dialog(document);
         dialog.ShowParser();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         ScanTextArea& area = *dialog.TextArea();
@@ -153,9 +153,10 @@ private slots:
 
     void aCellOfAMillionCharactersIsDrawnFromABoundedPart() {
         SimulationContext context;
-        BattleSheet sheet(DefaultRules(), context);
+        BattleDocument document(DefaultRules(), context);
+        BattleSheet& sheet = document.Sheet();
         const Appearance appearance = DefaultAppearance();
-        BattleGrid grid(sheet, appearance);
+        BattleGrid grid(document, appearance);
         grid.resize(671, 1400);
         const std::string huge(1'000'000, 'x');
         sheet.SetCell(sheet::kAttShips, sheet::kFirstRoidRow, huge);  // no recalculation rewrites it

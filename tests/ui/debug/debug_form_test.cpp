@@ -38,13 +38,12 @@ const QColor kGreen(0, 200, 0);
 struct RecordingHost : DebugHost {
     BattleSheet* sheet = nullptr;
     RecordingMessages* messages = nullptr;
-    int reCalcs = 0, compresses = 0, saves = 0, timerStops = 0, inputsFinished = 0;
+    int reCalcs = 0, compresses = 0, saves = 0, timerStops = 0;
     qsizetype warningsBeforeSave = -1;
     void ReCalc() override {
         ++reCalcs;
         sheet->Recalculate();
     }
-    void FinishInput() override { ++inputsFinished; }
     void CompressGrid() override { ++compresses; }
     void FileSaveAs1() override {
         ++saves;
@@ -64,10 +63,11 @@ struct Harness {
         : rules(MakeBattleRules(catalogue).rules) {
         context.DecimalSeparator = separator;
         context.Bailout = &earlier;
-        sheet = std::make_unique<BattleSheet>(rules, context);
-        host.sheet = sheet.get();
+        document = std::make_unique<BattleDocument>(rules, context);
+        sheet = &document->Sheet();
+        host.sheet = sheet;
         host.messages = &messages;
-        form = std::make_unique<TDebugForm>(rules, *sheet, context, host, messages);
+        form = std::make_unique<TDebugForm>(rules, *document, context, host, messages);
     }
     ShipIndex Index(const char* name) const {
         for (ShipIndex i = 0; i < kShipCount; ++i)
@@ -94,7 +94,8 @@ struct Harness {
     BattleRules rules;
     SimulationContext context;
     CountingBailout earlier;
-    std::unique_ptr<BattleSheet> sheet;
+    std::unique_ptr<BattleDocument> document;
+    BattleSheet* sheet = nullptr;
     RecordingMessages messages;
     RecordingHost host;
     std::unique_ptr<TDebugForm> form;

@@ -19,7 +19,7 @@
 
 #include "engine/battle_rules.h"
 #include "engine/number_text.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "ui/grid/battle_grid.h"
 #include "ui/grid/spin_schedule.h"
 #include "ui_test_registry.h"
@@ -72,9 +72,10 @@ bool PaintedIn(const QImage& image, const QRect& rect, QColor colour) {
 /// A sheet, its colours and a grid over them, shown at the main window's size.
 struct GridUnderTest {
     SimulationContext context;
-    BattleSheet sheet{DefaultRules(), context};
+    BattleDocument document{DefaultRules(), context};
+    BattleSheet& sheet = document.Sheet();
     Appearance appearance = DistinctAppearance();
-    BattleGrid grid{sheet, appearance};
+    BattleGrid grid{document, appearance};
 
     /// The main window's grid area by default; tall enough for every row when asked.
     explicit GridUnderTest(int height = 389) {

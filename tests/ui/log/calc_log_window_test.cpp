@@ -7,7 +7,7 @@
 #include <QTextEdit>
 
 #include "engine/battle_rules.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "ui/log/calc_log_window.h"
 #include "ui/log/log_colours.h"
 #include "ui_test_registry.h"
@@ -21,9 +21,10 @@ QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 struct LogUnderTest {
     BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
     SimulationContext context;
-    BattleSheet sheet{rules, context};
+    BattleDocument document{rules, context};
+    BattleSheet& sheet = document.Sheet();
     Appearance appearance = DefaultAppearance();
-    TForm2 window{sheet, appearance};
+    TForm2 window{document, appearance};
 
     LogUnderTest() {
         sheet.SetLogWindow(&window);

@@ -189,6 +189,8 @@ private slots:
         }
     }
 
+    // The typed count goes in first, as a step of its own; it changes the battle the chart
+    // was swept on, so the chart's value is not used until the sweep runs again.
     void useThisValueTakesTheTypedCountFirst() {
         EditingWindow w;
         TPlannerForm& planner = *w.window.PlannerForm();
@@ -199,9 +201,18 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return !planner.Running(); }, 20000));
         planner.ChoosePoint(3);
         w.TypeWithoutEnter("125k");
-        planner.UseValueButton()->click();
+        planner.UseChosenValue();
         QVERIFY(w.Grid().EditorText().isNull());
+        TypedCountCalculated(w);
+        QCOMPARE(w.Cell(kAttShips, kHarpyRow), std::string("100"));
+        QVERIFY(planner.OutOfDate());
+        QVERIFY(!planner.UseValueButton()->isEnabled());
+        planner.RunButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return !planner.Running(); }, 20000));
+        planner.ChoosePoint(3);
+        planner.UseValueButton()->click();
         QCOMPARE(w.Cell(kAttShips, kHarpyRow), std::string("3"));
+        QCOMPARE(w.window.UndoAction()->text().remove('&'), QString("Undo Use This Value"));
         TypedCountAStepBeforeTheCommand(w);
     }
 

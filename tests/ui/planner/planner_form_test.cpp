@@ -399,10 +399,28 @@ private slots:
             return -1;
         };
         QCOMPARE(onGrid(49), found.best.counts[1]);
-        t.window.UndoAction()->trigger();
+        QCOMPARE(t.window.UndoAction()->text().remove('&'), QString("Undo Use This Fleet"));
+        const auto most = [&](int row) {
+            for (int i = 0; i < rows->rowCount(); ++i)
+                if (rows->item(i, 0)->data(Qt::UserRole).toInt() == row) return rows->item(i, 2)->text();
+            return QString();
+        };
+        QCOMPARE(most(49), QString("200"));  // the bound typed survives the grid's new count
+        // Ctrl+Z in the planner's window undoes the battle's step.
+        QApplication::setActiveWindow(&t.planner);
+        QVERIFY(QTest::qWaitForWindowActive(&t.planner));
+        QTest::keyClick(page->FleetTable(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(t.window.Sheet().Cell(kAttShips, 12), std::string("150"));
         QCOMPARE(t.window.Sheet().Cell(kAttShips, 49), std::string("900"));
         QCOMPARE(onGrid(49), 900);
+        QVERIFY(page->UseFleetButton()->isEnabled());
+        // A fleet found for another battle cannot be used until the search runs again.
+        t.window.Document().EndEdit(kDefShips, 1, "10");
+        QVERIFY(page->OutOfDate());
+        QVERIFY(!page->UseFleetButton()->isEnabled());
+        page->UseFleet();
+        QCOMPARE(t.window.Sheet().Cell(kAttShips, 49), std::string("900"));
+        QVERIFY(page->Summary()->text().contains("Out of date"));
     }
 
     // Cancel stops a long search; the best fleet so far is kept and said to be so.

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "engine/battle_rules.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui_test_registry.h"
 
@@ -26,8 +26,9 @@ bool Near(QColor a, QColor b) {
 struct DialogUnderTest {
     BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
     SimulationContext context;
-    BattleSheet sheet{rules, context};
-    TParserDialog dialog{sheet};
+    BattleDocument document{rules, context};
+    BattleSheet& sheet = document.Sheet();
+    TParserDialog dialog{document};
     bool exposed = false;
 
     DialogUnderTest() {
