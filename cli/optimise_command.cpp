@@ -52,7 +52,9 @@ std::string ReadVariedRow(const BattleRules& rules, const BattleState& battle, c
     const SweepInputFound found = FindSweepInput(rules.catalogue, Side::Attacker, rest.substr(0, equals));
     if (!found.input) return found.error;
     varied.row = found.input->row;
-    varied.most = std::max(0, battle.Ships[Idx(Side::Attacker)][UnitAt(varied.row)]);
+    // A row that holds no unit type (the planet's score) has no ships to start from; the
+    // search's check refuses it.
+    varied.most = IsUnitRow(varied.row) ? std::max(0, battle.Ships[Idx(Side::Attacker)][UnitAt(varied.row)]) : 0;
     if (equals == std::string::npos) return {};
     const std::optional<std::int64_t> most = ParseInt64(rest.substr(equals + 1));
     if (!most || *most < 0 || *most > std::numeric_limits<std::int32_t>::max())
