@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "sheet/battle_link.h"
 #include "sheet/typed_number.h"
 
 namespace kestrin {
@@ -208,6 +209,25 @@ BattleFileResult BattleDocument::OpenFile(const std::filesystem::path& path) {
         for (const BattleFileProblem& problem : result.problems) notice.lines.push_back(BattleFileProblemText(problem));
         Tell(notice);
     }
+    return result;
+}
+
+BattleFileResult BattleDocument::OpenLink(std::string_view text) {
+    FinishOpenEdit();
+    const BattleLinkBytes link = BattleFileFromLink(text);
+    if (!link.bytes) return {BattleFileStatus::ReadFailed, link.error, {}};
+    const std::uint64_t before = sheet_.BattleId();
+    BattleFileResult result;
+    {
+        const Command command(*this);
+        const SheetChange change(sheet_, Step::OpenFile);
+        result = ReadBattleFileBytes(sheet_, *link.bytes);
+    }
+    if (!result.ok()) return result;
+    Recorded(before, Step::OpenFile);
+    file_.clear();
+    fileBattles_.clear();
+    TellViews();
     return result;
 }
 
