@@ -13,13 +13,29 @@ class JoiningThread {
 public:
     template <typename Function>
     explicit JoiningThread(Function&& function) : thread_(std::forward<Function>(function)) {}
+    /// No thread yet.
+    JoiningThread() = default;
     JoiningThread(JoiningThread&&) noexcept = default;
-    JoiningThread& operator=(JoiningThread&&) = delete;
-    ~JoiningThread() {
+    /// Waits for the thread held so far, then takes the other's.
+    JoiningThread& operator=(JoiningThread&& other) noexcept {
+        if (this != &other) {
+            Join();
+            thread_ = std::move(other.thread_);
+        }
+        return *this;
+    }
+    ~JoiningThread() { Join(); }
+
+    /// Whether a thread is held that was not joined yet.
+    bool joinable() const noexcept { return thread_.joinable(); }
+    /// Waits for the thread to end.
+    void join() { thread_.join(); }
+
+private:
+    void Join() noexcept {
         if (thread_.joinable()) thread_.join();
     }
 
-private:
     std::thread thread_;
 };
 

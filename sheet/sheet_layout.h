@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "engine/ship_catalogue.h"
 
 namespace kestrin {
@@ -45,6 +47,14 @@ constexpr int ShipsColumn(Side side) { return side == Side::Defender ? kDefShips
 constexpr bool IsInputCell(int col, int row) {
     return (col == kDefShips || col == kAttShips) && row >= kFirstUnitRow && row <= kLastRow;
 }
+
+/// The last rows of the blocks a race line closes: headings, Ter, Cat, Xan, Zik, AstroPod,
+/// PDS, fleet totals, asteroids, Eonium and score.
+inline constexpr std::array<int, 10> kBlockEnds{
+    kHeadingRow,           UnitRow(LastOfRace(0)), UnitRow(LastOfRace(1)),
+    UnitRow(LastOfRace(2)), UnitRow(LastOfRace(3)), UnitRow(kAstroPod),
+    kLastUnitRow,          kFleetValueRow,         kEoniumRow - 1,
+    kScoreRow};
 
 /// First column of a side's block (0 or 6); Ships, Held, Lost, Stole and Left follow it.
 constexpr int SideOffset(Side side) { return side == Side::Defender ? 0 : 6; }

@@ -13,6 +13,7 @@ sheet:settings engine
 parser:sheet settings engine
 planner:sheet settings engine
 cli:parser planner sheet settings engine
+web:cli parser planner sheet settings engine
 ui:parser planner sheet settings engine
 app:ui parser planner sheet settings engine'
 

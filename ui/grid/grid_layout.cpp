@@ -3,17 +3,6 @@
 #include <algorithm>
 
 namespace kestrin {
-namespace {
-
-/// The last rows of the blocks: headings, Ter, Cat, Xan, Zik, AstroPod, PDS, fleet totals,
-/// asteroids, Eonium and score.
-constexpr std::array<int, 10> kBlockEnds{
-    sheet::kHeadingRow,           sheet::UnitRow(LastOfRace(0)), sheet::UnitRow(LastOfRace(1)),
-    sheet::UnitRow(LastOfRace(2)), sheet::UnitRow(LastOfRace(3)), sheet::UnitRow(kAstroPod),
-    sheet::kLastUnitRow,          sheet::kFleetValueRow,         sheet::kEoniumRow - 1,
-    sheet::kScoreRow};
-
-}  // namespace
 
 GridLayout::GridLayout() {
     shown_.fill(true);
@@ -101,7 +90,7 @@ void GridLayout::UpdateRows() {
     for (int row = 1; row < sheet::kRows; ++row) tops_[row + 1] = tops_[row] + RowHeight(row);
 
     raceLineBelow_.fill(false);
-    for (int end : kBlockEnds) {
+    for (int end : sheet::kBlockEnds) {
         int row = end;
         while (row > 0 && !shown_[row]) --row;
         raceLineBelow_[row] = true;

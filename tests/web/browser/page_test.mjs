@@ -1,0 +1,131 @@
+// The web page in Debian's headless Chromium, checked against the native kestrin-cli.
+// Usage: node --test tests/web/browser/page_test.mjs  (KESTRIN_WEB = the built page folder,
+// KESTRIN_CLI = the native kestrin-cli, KESTRIN_EXAMPLES = examples/)
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync, spawn } from 'node:child_process';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { chromium } from 'playwright-core';
+
+const web = process.env.KESTRIN_WEB;
+const cli = process.env.KESTRIN_CLI;
+const examples = process.env.KESTRIN_EXAMPLES;
+const folder = mkdtempSync(join(tmpdir(), 'kestrin-web-'));
+let server, browser, origin;
+
+function runCli(...args) {
+  // The built-in statistics, as the page has them (the default file is made with them).
+  return execFileSync(cli, args, { encoding: 'utf8' });
+}
+const lastLine = (text) => JSON.parse(text.trim().split('\n').pop());
+const fragment = (bytes) => 'battle=' + Buffer.from(bytes).toString('base64url');
+
+before(async () => {
+  const port = 20000 + (process.pid % 20000);
+  server = spawn(process.execPath, [new URL('../../../web/serve.mjs', import.meta.url).pathname, web, String(port)], { stdio: ['ignore', 'pipe', 'inherit'] });
+  await new Promise((resolve) => server.stdout.once('data', resolve));
+  origin = `http://127.0.0.1:${port}`;
+  browser = await chromium.launch({
+    executablePath: process.env.KESTRIN_CHROMIUM || '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+});
+after(async () => {
+  await browser?.close();
+  server?.kill();
+});
+
+async function openPage(hash = '', viewport = { width: 1280, height: 800 }) {
+  const context = await browser.newContext({ viewport, acceptDownloads: true });
+  const page = await context.newPage();
+  page.on('pageerror', (error) => assert.fail(`page error: ${error.message}`));
+  await page.goto(`${origin}/index.html${hash}`);
+  await page.waitForSelector('body[data-ready=true]');
+  return page;
+}
+const panelOf = (page) => page.evaluate(() => Object.fromEntries(
+  [...document.querySelectorAll('[data-panel]')].map((e) => [e.dataset.panel, e.textContent])));
+
+test('a typed count recalculates the panel as kestrin-cli does', async () => {
+  const page = await openPage();
+  await page.click('#grid tr:nth-child(2) td:nth-child(8)');  // the attacker's first unit row
+  await page.keyboard.type('1.5k');
+  await page.keyboard.press('Tab');
+  await page.click('#grid tr:nth-child(2) td:nth-child(2)');  // the defender's
+  await page.keyboard.type('900');
+  await page.keyboard.press('Enter');
+  const saved = join(folder, 'typed.kbf');
+  const lines = Array(130).fill('');
+  lines[0] = '900';
+  lines[1] = '1500';
+  writeFileSync(saved, lines.map((l) => l + '\r\n').join(''));
+  const expected = lastLine(runCli('calc', saved)).panel;
+  await page.waitForFunction((tir) => document.querySelector('[data-panel=TIR]').textContent === tir, expected.TIR);
+  assert.deepEqual(await panelOf(page), expected);
+  await page.close();
+});
+
+test('a shared link opens its battle calculated and Copy link gives it back', async () => {
+  const file = join(examples, 'raid.kbf');
+  const bytes = readFileSync(file);
+  const page = await openPage('#' + fragment(bytes));
+  assert.deepEqual(await panelOf(page), lastLine(runCli('calc', file)).panel);
+  await page.click('#copy-link');
+  assert.equal(new URL(page.url()).hash, '#' + fragment(bytes));
+  await page.close();
+});
+
+test('a battle file opens and saves byte for byte, ticks step as calc --ticks does', async () => {
+  const file = join(examples, 'fleet_battle.kbf');
+  const page = await openPage();
+  await page.setInputFiles('#open-file', file);
+  const ticks = runCli('calc', file, '--ticks', '3').trim().split('\n').map((l) => JSON.parse(l));
+  await page.waitForFunction((dloss) => document.querySelector('[data-panel=DLoss]').textContent === dloss, ticks[0].panel.DLoss);
+  assert.deepEqual(await panelOf(page), ticks[0].panel);
+  const download = page.waitForEvent('download');
+  await page.click('#save');
+  const saved = readFileSync(await (await download).path());
+  assert.deepEqual(saved, readFileSync(file));
+  await page.click('#tick-forward');
+  await page.click('#tick-forward');
+  assert.deepEqual(await panelOf(page), ticks[2].panel);
+  await page.close();
+});
+
+test("the planner's findings are kestrin-cli sweep --findings", async () => {
+  const file = join(examples, 'raid.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)));
+  await page.click('#show-planner');
+  await page.selectOption('#sweep-form [name=side]', 'attacker');
+  const row = await page.$eval('#sweep-form [name=row]', (select) => select.options[0].value);
+  await page.fill('#sweep-form [name=from]', '0');
+  await page.fill('#sweep-form [name=to]', '300');
+  await page.fill('#sweep-form [name=ticks]', '2');
+  await page.click('#sweep-form [type=submit]');
+  await page.waitForSelector('#findings [data-finding=mostRoids]');
+  const expected = JSON.parse(runCli('sweep', file, '--vary', `attacker:${row}`, '--from', '0', '--to', '300', '--ticks', '2', '--findings'));
+  for (const key of ['mostRoids', 'lowestLossPerRoid', 'defenderWipedOut']) {
+    const shown = await page.$eval(`#findings [data-finding=${key}]`, (li) => li.dataset.value ?? null).catch(() => null);
+    assert.equal(shown, expected[key] ? String(expected[key].value) : null, key);
+  }
+  await page.close();
+});
+
+test('at 390x844 nothing lies outside the screen', async () => {
+  const page = await openPage('', { width: 390, height: 844 });
+  await page.click('#show-planner');
+  const outside = await page.evaluate(() => {
+    const width = document.documentElement.clientWidth;
+    const inScroller = (e) => e.closest('#grid-box, #best-rows');
+    return [...document.querySelectorAll('body *')].filter((e) => {
+      const box = e.getBoundingClientRect();
+      return box.width > 0 && !inScroller(e) && (box.left < -0.5 || box.right > width + 0.5);
+    }).map((e) => e.id || e.tagName);
+  });
+  assert.deepEqual(outside, []);
+  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth));
+  await page.close();
+});

@@ -1,0 +1,154 @@
+// The page: one battle session in WebAssembly, the sheet, the results panel, the tool bar,
+// the scan parser, links and storage. The planner's work runs in workers (planner.js).
+import { loadCore } from './core.js';
+import { Grid } from './grid.js';
+import { linkFragment, battleFromLink } from './link.js';
+import { Planner } from './planner.js';
+
+const STORE_KEY = 'kestrin.battle';
+const $ = (selector) => document.querySelector(selector);
+
+const core = await loadCore();
+let view = core.view();
+
+function notice(text) {
+  const box = $('#notice');
+  box.textContent = text;
+  box.hidden = !text;
+}
+
+// Shows a new view: the grid, the panel's texts as kestrin-cli prints them, the undo names.
+function show(next) {
+  view = next;
+  grid.show(view);
+  for (const element of document.querySelectorAll('[data-panel]')) {
+    const text = view.panel[element.dataset.panel];
+    if (element.textContent !== text) element.textContent = text;
+  }
+  $('#undo').disabled = !view.canUndo;
+  $('#undo').textContent = view.undo ? `Undo ${view.undo}` : 'Undo';
+  $('#redo').disabled = !view.canRedo;
+  $('#redo').textContent = view.redo ? `Redo ${view.redo}` : 'Redo';
+  notice(view.notice);
+  try {
+    localStorage.setItem(STORE_KEY, linkFragment(core.save()));
+  } catch {
+    // Storage may be full or refused (a private window); the battle stays on the page.
+  }
+  planner.battleChanged();
+}
+
+function act(action) {
+  try {
+    show(action());
+  } catch (error) {
+    notice(String(error.message || error));
+  }
+}
+
+const grid = new Grid($('#grid'), core.style(), {
+  type: (col, row, text) => act(() => core.type(col, row, text)),
+  erase: (col, row) => act(() => core.erase(col, row, col, row)),
+});
+const planner = new Planner({
+  battle: () => core.save(),
+  captions: (side) => grid.captions(side),
+  attackerCounts: () => grid.captions('attacker').map(({ row, caption }) => ({ row, caption, count: Number(view.cells[row][7]) || 0 })),
+  tick: () => view.tick,
+  use: (side, counts, step) => {
+    grid.finish();
+    act(() => core.useCounts(side, counts, step));
+    const rows = Object.keys(counts).map(Number);
+    if (rows.length) grid.select(side === 'defender' ? 1 : 7, Math.min(...rows));
+  },
+});
+
+function openBytes(bytes) {
+  grid.finish();
+  act(() => core.open(bytes));
+}
+
+// A command ends any edit first, so that a count still being typed counts.
+function command(name) {
+  grid.finish();
+  act(() => core.command(name));
+}
+
+$('#undo').onclick = () => command('undo');
+$('#redo').onclick = () => command('redo');
+$('#tick-forward').onclick = () => command('forward');
+$('#tick-back').onclick = () => command('back');
+$('#clear').onchange = (event) => {
+  if (event.target.value) command(event.target.value);
+  event.target.value = '';
+};
+$('#open-file').onchange = async (event) => {
+  const file = event.target.files[0];
+  event.target.value = '';
+  if (file) openBytes(new Uint8Array(await file.arrayBuffer()));
+};
+$('#save').onclick = () => {
+  grid.finish();
+  const url = URL.createObjectURL(new Blob([core.save()], { type: 'application/octet-stream' }));
+  const a = Object.assign(document.createElement('a'), { href: url, download: 'battle.kbf' });
+  document.body.appendChild(a);
+  a.click();
+  a.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 0);
+};
+$('#copy-link').onclick = async () => {
+  grid.finish();
+  const url = `${location.origin}${location.pathname}#${linkFragment(core.save())}`;
+  history.replaceState(null, '', url);
+  try {
+    await navigator.clipboard.writeText(url);
+    notice('The link to this battle is copied.');
+  } catch {
+    notice(`Copy this link: ${url}`);
+  }
+};
+$('#show-planner').onclick = () => { grid.finish(); planner.open(); };
+
+// The scan parser: a report is applied as the desktop's OK does; a Kestrin link opens its battle.
+$('#report').onclick = () => { grid.finish(); $('#report-dialog').showModal(); };
+$('#report-dialog').addEventListener('close', () => {
+  const dialog = $('#report-dialog');
+  if (dialog.returnValue !== 'ok') return;
+  const form = dialog.querySelector('form');
+  const text = form.text.value;
+  const linked = battleFromLink(text);
+  if (linked) { openBytes(linked); form.text.value = ''; return; }
+  let fleets = 0;
+  for (const box of form.querySelectorAll('[name=fleet]:checked')) fleets |= Number(box.value);
+  act(() => core.report(form.kind.value, form.side.value, fleets, text));
+  form.text.value = '';
+});
+
+document.addEventListener('keydown', (event) => {
+  const ctrl = event.ctrlKey || event.metaKey;
+  if (ctrl && !event.shiftKey && event.key.toLowerCase() === 'z') { event.preventDefault(); command('undo'); }
+  else if (ctrl && (event.key.toLowerCase() === 'y' || (event.shiftKey && event.key.toLowerCase() === 'z'))) { event.preventDefault(); command('redo'); }
+  else if (event.altKey && event.key === 'ArrowRight') { event.preventDefault(); command('forward'); }
+  else if (event.altKey && event.key === 'ArrowLeft') { event.preventDefault(); command('back'); }
+});
+
+// A link's battle first; else the battle left in this browser last time.
+function startingBattle() {
+  const linked = battleFromLink(location.hash);
+  if (linked) return linked;
+  const stored = localStorage.getItem(STORE_KEY);
+  return stored ? battleFromLink('#' + stored) : null;
+}
+window.addEventListener('hashchange', () => {
+  const linked = battleFromLink(location.hash);
+  if (linked) openBytes(linked);
+});
+
+const first = startingBattle();
+if (first) openBytes(first); else show(view);
+document.body.dataset.ready = 'true';
+grid.select(7, 1, false);
+
+if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+  navigator.serviceWorker.register('sw.js').catch(() => {});
+}

@@ -1,0 +1,38 @@
+// The WebAssembly core on the page's thread: one battle session, called once per action.
+// Texts cross as UTF-8; a battle file's bytes cross as bytes (they are 8-bit text).
+
+export async function loadCore() {
+  const mod = await globalThis.KestrinModule();
+  const encoder = new TextEncoder();
+
+  // Copies bytes into the module's memory for the length of one call.
+  function withBytes(bytes, use) {
+    const pointer = mod._malloc(bytes.length + 1);
+    mod.HEAPU8.set(bytes, pointer);
+    mod.HEAPU8[pointer + bytes.length] = 0;
+    try { return use(pointer, bytes.length); } finally { mod._free(pointer); }
+  }
+  const text = (s, use) => withBytes(encoder.encode(s), use);
+  const reply = (pointer) => {
+    const result = JSON.parse(mod.UTF8ToString(pointer));
+    if (result.error) throw new Error(result.error);
+    return result;
+  };
+
+  return {
+    view: () => reply(mod._kestrin_view()),
+    style: () => reply(mod._kestrin_style()),
+    type: (col, row, typed) => text(typed, (p) => reply(mod._kestrin_type(col, row, p))),
+    erase: (c0, r0, c1, r1) => reply(mod._kestrin_delete(c0, r0, c1, r1)),
+    command: (name) => text(name, (p) => reply(mod._kestrin_command(p))),
+    open: (bytes) => withBytes(bytes, (p, n) => reply(mod._kestrin_open(p, n))),
+    save() {
+      const pointer = mod._kestrin_save();
+      return mod.HEAPU8.slice(pointer, pointer + mod._kestrin_reply_length());
+    },
+    report: (kind, side, fleets, report) =>
+      text(kind, (k) => text(side, (s) => text(report, (t) => reply(mod._kestrin_report(k, s, fleets, t))))),
+    useCounts: (side, counts, step) =>
+      text(JSON.stringify({ side, counts, step }), (p) => reply(mod._kestrin_use_counts(p))),
+  };
+}

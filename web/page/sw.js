@@ -1,0 +1,26 @@
+// Offline: every file of the page is kept at install; a request goes to the network first
+// (so a new build shows at once) and to the cache when the network is gone.
+const CACHE = 'kestrin-v1';
+const FILES = ['./', 'index.html', 'style.css', 'app.js', 'core.js', 'grid.js', 'link.js', 'planner.js',
+  'worker.js', 'kestrin.js', 'kestrin.wasm', 'kestrin.svg', 'manifest.webmanifest'];
+
+self.addEventListener('install', (event) => {
+  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
+});
+self.addEventListener('activate', (event) => {
+  event.waitUntil(caches.keys()
+    .then((keys) => Promise.all(keys.filter((key) => key !== CACHE).map((key) => caches.delete(key))))
+    .then(() => self.clients.claim()));
+});
+self.addEventListener('fetch', (event) => {
+  if (event.request.method !== 'GET') return;
+  event.respondWith(fetch(event.request)
+    .then((response) => {
+      if (response.ok) {
+        const copy = response.clone();
+        caches.open(CACHE).then((cache) => cache.put(event.request, copy));
+      }
+      return response;
+    })
+    .catch(() => caches.match(event.request, { ignoreSearch: true })));
+});

@@ -1,0 +1,205 @@
+#include "web_session.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "cli/tick_json.h"
+#include "parser/apply_reports.h"
+#include "settings/appearance.h"
+#include "sheet/battle_file.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/text_lines.h"
+#include "sheet/typed_number.h"
+
+namespace kestrin {
+
+namespace {
+
+// What a cell shows: a figure with its thousands separators, any other text as it stands;
+// the report view's held and lost figures in parentheses, as the grid draws them.
+std::string ShownText(const BattleSheet& sheet, int col, int row) {
+    const SheetCells& cells = sheet.Cells();
+    const std::int64_t value = cells.Int64(col, row);
+    std::string text = value != 0 ? FormatNumber(value, sheet.Locale()) : cells.At(col, row);
+    const bool parenthesised = sheet.ReportView() &&
+                               (col == sheet::kDefStole || col == sheet::kDefLeft ||
+                                col == sheet::kAttStole || col == sheet::kAttLeft);
+    if (parenthesised && !text.empty()) text = "(" + text + ")";
+    return text;
+}
+
+Json NameOrNull(const char* name) { return name != nullptr ? Json(name) : Json(nullptr); }
+
+}  // namespace
+
+WebSession::WebSession(const BattleRules& rules) : sheet_(rules, context_, kCliLocale) {
+    context_.DecimalSeparator = kCliLocale.decimalSeparator;
+    sheet_.Recalculate();
+}
+
+Json WebSession::View() const {
+    Json cells = Json::array();
+    Json shown = Json::array();
+    for (int row = 0; row < sheet::kRows; ++row) {
+        Json stored = Json::array();
+        Json display = Json::array();
+        for (int col = 0; col < sheet::kColumns; ++col) {
+            stored.push_back(sheet_.Cell(col, row));
+            display.push_back(ShownText(sheet_, col, row));
+        }
+        cells.push_back(std::move(stored));
+        shown.push_back(std::move(display));
+    }
+    Json view;
+    view["tick"] = sheet_.CurrentTick();
+    view["reportView"] = sheet_.ReportView();
+    view["cells"] = std::move(cells);
+    view["shown"] = std::move(shown);
+    view["panel"] = PanelJson(PanelTexts(sheet_.Results()));
+    view["undo"] = NameOrNull(sheet_.UndoName());
+    view["redo"] = NameOrNull(sheet_.RedoName());
+    view["canUndo"] = sheet_.CanUndo();
+    view["canRedo"] = sheet_.CanRedo();
+    view["notice"] = notice_;
+    return view;
+}
+
+Json WebSession::Changed() {
+    Json view = View();
+    notice_.clear();
+    return view;
+}
+
+Json WebSession::Type(int col, int row, std::string_view typed) {
+    if (!sheet::IsInputCell(col, row)) return Changed();
+    const bool wide = row == sheet::kScoreRow;
+    const std::string stored = NormaliseTypedNumber(typed, sheet_.Locale(), wide);
+    if (stored != sheet_.Cell(col, row)) {
+        const SheetChange change(sheet_, Step::Typing);
+        sheet_.SetCell(col, row, stored);
+        sheet_.Recalculate();
+    }
+    notice_ = TypedNumberNotice(typed, sheet_.Locale(), wide, sheet_.Cell(col, row).empty());
+    return Changed();
+}
+
+Json WebSession::Delete(int fromCol, int fromRow, int toCol, int toRow) {
+    {
+        const SheetChange change(sheet_, Step::Delete);
+        bool any = false;
+        for (int col = fromCol; col <= toCol; ++col)
+            for (int row = fromRow; row <= toRow; ++row)
+                if (sheet::IsInputCell(col, row) && !sheet_.Cell(col, row).empty()) {
+                    sheet_.SetCell(col, row, "");
+                    any = true;
+                }
+        if (any) sheet_.Recalculate();
+    }
+    return Changed();
+}
+
+Json WebSession::UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts,
+                           Step step) {
+    {
+        const SheetChange change(sheet_, step);
+        for (const auto& [row, count] : counts)
+            if (sheet::IsInputCell(sheet::ShipsColumn(side), row))
+                sheet_.SetCell(sheet::ShipsColumn(side), row, count == 0 ? std::string() : std::to_string(count));
+        sheet_.Recalculate();
+    }
+    return Changed();
+}
+
+Json WebSession::StepForward() {
+    sheet_.StepForward();
+    return Changed();
+}
+
+Json WebSession::StepBack() {
+    sheet_.StepBack();
+    return Changed();
+}
+
+Json WebSession::Undo() {
+    sheet_.Undo();
+    return Changed();
+}
+
+Json WebSession::Redo() {
+    sheet_.Redo();
+    return Changed();
+}
+
+Json WebSession::ClearAll() {
+    sheet_.ClearGrid();
+    return Changed();
+}
+
+Json WebSession::ClearDefender() {
+    sheet_.ClearDef();
+    return Changed();
+}
+
+Json WebSession::ClearAttacker() {
+    sheet_.ClearAtt();
+    return Changed();
+}
+
+Json WebSession::Open(std::string_view bytes) {
+    const BattleFileResult result = ReadBattleFileBytes(sheet_, bytes);
+    notice_ = result.message;
+    return Changed();
+}
+
+std::string WebSession::Save() const { return BattleFileBytes(sheet_.Cells()); }
+
+Json WebSession::ApplyReport(std::string_view kind, std::string_view side, const bool (&fleets)[4],
+                             std::string_view text) {
+    ReportChoice choice;
+    choice.kind = kind == "combat" ? ReportKind::Combat : kind == "military" ? ReportKind::Military : ReportKind::Scan;
+    choice.scanSide = choice.militarySide = side == "attacker" ? Side::Attacker : Side::Defender;
+    choice.fleets = {fleets[0], fleets[1], fleets[2], fleets[3]};
+    kestrin::ApplyReport(sheet_, TextLines(text), choice);
+    return Changed();
+}
+
+Json GridStyle() {
+    const Appearance appearance = DefaultAppearance();
+    Json colours;
+    for (int i = 0; i < kAppearanceColourCount; ++i) {
+        const Rgb rgb = appearance.colours[i];
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "#%02x%02x%02x", rgb.r, rgb.g, rgb.b);
+        colours[std::string(AppearanceKey(static_cast<AppearanceColour>(i)))] = hex;
+    }
+    Json style;
+    style["colours"] = std::move(colours);
+    style["blockEnds"] = sheet::kBlockEnds;
+    return style;
+}
+
+Json RunCliCommand(const Json& arguments, std::string_view battleBytes, const std::string& path) {
+    if (!path.empty()) {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(battleBytes.data(), static_cast<std::streamsize>(battleBytes.size()));
+    }
+    std::vector<std::string> words{"kestrin-cli"};
+    for (const auto& argument : arguments) words.push_back(argument.get<std::string>());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(static_cast<int>(words.size()), argv.data(), in, out, err);
+    Json result;
+    result["status"] = status;
+    result["out"] = out.str();
+    result["err"] = err.str();
+    return result;
+}
+
+}  // namespace kestrin

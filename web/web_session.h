@@ -1,0 +1,72 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "cli/cli_output.h"
+#include "engine/battle_rules.h"
+#include "engine/simulation_context.h"
+#include "sheet/battle_sheet.h"
+
+namespace kestrin {
+
+/// The battle a web page edits: the same sheet, undo history, typed-count reading, battle
+/// file and report readers as the desktop program, driven by one call per player action.
+/// Every call returns the page's whole view as JSON (`View`), so the page keeps no copy of
+/// the battle's rules. Single-threaded: one session per page.
+class WebSession {
+public:
+    /// A new empty battle on `rules`, which must outlive the session.
+    explicit WebSession(const BattleRules& rules);
+
+    /// The view: tick, cells as stored and as shown, the results panel (the texts
+    /// kestrin-cli prints), undo and redo names, and the notice of the last call.
+    Json View() const;
+
+    /// Ends an edit of an input cell with the typed text, as the grid does: a count goes in
+    /// as one "Typing" step; text that is no count keeps its fate and is told.
+    Json Type(int col, int row, std::string_view typed);
+    /// Empties the input cells of columns `fromCol..toCol`, rows `fromRow..toRow` as one step.
+    Json Delete(int fromCol, int fromRow, int toCol, int toRow);
+    /// The tick buttons.
+    Json StepForward();
+    Json StepBack();
+    /// Undo and Redo of the last change.
+    Json Undo();
+    Json Redo();
+    /// Clear All, Clear Defender, Clear Attacker.
+    Json ClearAll();
+    Json ClearDefender();
+    Json ClearAttacker();
+    /// Opens a battle file's bytes as "Open..." does; its messages become the notice.
+    Json Open(std::string_view bytes);
+    /// "Use this value" or "Use this fleet": writes whole counts into a side's input rows as
+    /// one step, then recalculates.
+    Json UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step);
+    /// The battle file's bytes of the sheet as it stands (CR LF lines, as saved).
+    std::string Save() const;
+    /// The scan parser's "OK": `kind` is "scan", "military" or "combat"; `side` "defender"
+    /// or "attacker"; `fleets` the military scan's ticked fleets (home, 1, 2, 3).
+    Json ApplyReport(std::string_view kind, std::string_view side, const bool (&fleets)[4],
+                     std::string_view text);
+
+private:
+    Json Changed();
+
+    SimulationContext context_;
+    BattleSheet sheet_;
+    std::string notice_;
+};
+
+/// What the page draws the grid with: the built-in colours by name ("#rrggbb"), the columns
+/// each colour serves, and the rows a race line closes.
+Json GridStyle();
+
+/// Runs one kestrin-cli command in process on a battle given as bytes (written to `path`
+/// first when not empty): {"status": N, "out": "...", "err": "..."}. The page's workers use it
+/// for the planner's sweeps and searches, so their figures are kestrin-cli's own.
+Json RunCliCommand(const Json& arguments, std::string_view battleBytes, const std::string& path);
+
+}  // namespace kestrin
