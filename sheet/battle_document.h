@@ -128,6 +128,9 @@ public:
     /// fragment) as one step, as a file's battle opens. The battle then belongs to no file:
     /// Save asks for one. A link that carries no battle file is told and changes nothing.
     BattleFileResult OpenLink(std::string_view text);
+    /// Opens a battle file's bytes (a browser's file, a link's) as one step, as OpenFile does;
+    /// the battle then belongs to no file.
+    BattleFileResult OpenBytes(std::string_view bytes);
     /// Saves the battle's inputs to `path` (nothing is recalculated); the battle then belongs
     /// to that file at the current tick.
     BattleFileResult SaveFile(const std::filesystem::path& path);
@@ -150,6 +153,7 @@ private:
     class Command;
     void Recorded(std::uint64_t before, std::optional<Step> step);
     void TellViews();
+    void TellProblems(const std::string& title, const BattleFileResult& result);
     void BelongsTo(const std::filesystem::path& path);
 
     BattleSheet sheet_;
