@@ -52,6 +52,14 @@ inline ProgramRun RunShell(const TempFolder& folder, const std::string& line) {
     return run;
 }
 
+/// Whether the programs run under a sanitizer, whose shadow memory is no measure of a
+/// program's own.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kSanitized = true;
+#else
+inline constexpr bool kSanitized = false;
+#endif
+
 /// Runs a shell command line as RunShell does and gives the largest resident size, in KiB,
 /// that the line or any process it waited for reached: a bound on memory that, unlike a cap
 /// on the address space, does not depend on the machine's limits.

@@ -194,6 +194,7 @@ TEST(ParseCommand, AStandardInputThatCannotBeReadIsAnError) {
 // A report is read as views into its text: 16 MB of empty lines stay within three times
 // their size, the program included.
 TEST(ParseCommand, AReportsLinesAreNotCopied) {
+    if (kSanitized) GTEST_SKIP() << "a sanitizer's memory is no measure of the program's";
     TempFolder folder;
     ProgramRun run;
     const long peakKiB = PeakResidentKiBOf(folder, "head -c 16000000 /dev/zero | tr '\\0' '\\n' | \"$CLI\" parse scan" + Stats(folder), run);
