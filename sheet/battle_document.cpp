@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "sheet/battle_link.h"
 #include "sheet/typed_number.h"
 
 namespace kestrin {
@@ -203,11 +204,38 @@ BattleFileResult BattleDocument::OpenFile(const std::filesystem::path& path) {
     Recorded(before, Step::OpenFile);
     BelongsTo(path);
     TellViews();
-    if (!result.problems.empty()) {
-        DocumentNotice notice{file_.filename().string() + ": lines that are no count as written (click to close):", -1, -1, {}};
-        for (const BattleFileProblem& problem : result.problems) notice.lines.push_back(BattleFileProblemText(problem));
-        Tell(notice);
+    TellProblems(file_.filename().string() + ": lines that are no count as written (click to close):", result);
+    return result;
+}
+
+void BattleDocument::TellProblems(const std::string& title, const BattleFileResult& result) {
+    if (result.problems.empty()) return;
+    DocumentNotice notice{title, -1, -1, {}};
+    for (const BattleFileProblem& problem : result.problems) notice.lines.push_back(BattleFileProblemText(problem));
+    Tell(notice);
+}
+
+BattleFileResult BattleDocument::OpenLink(std::string_view text) {
+    const BattleLinkBytes link = BattleFileFromLink(text);
+    if (!link.bytes) return {BattleFileStatus::ReadFailed, link.error, {}};
+    return OpenBytes(*link.bytes);
+}
+
+BattleFileResult BattleDocument::OpenBytes(std::string_view bytes) {
+    FinishOpenEdit();
+    const std::uint64_t before = sheet_.BattleId();
+    BattleFileResult result;
+    {
+        const Command command(*this);
+        const SheetChange change(sheet_, Step::OpenFile);
+        result = ReadBattleFileBytes(sheet_, bytes);
     }
+    if (!result.ok()) return result;
+    Recorded(before, Step::OpenFile);
+    file_.clear();
+    fileBattles_.clear();
+    TellViews();
+    TellProblems("The battle's lines that are no count as written (click to close):", result);
     return result;
 }
 

@@ -124,6 +124,13 @@ public:
     /// pipe). Once opened the battle belongs to the file, at the tick it was opened into. Lines
     /// that are no count as written are told to the views once, after the change.
     BattleFileResult OpenFile(const std::filesystem::path& path);
+    /// Opens the battle a shared link carries (the text of a chat line, an address or the
+    /// fragment) as one step, as a file's battle opens. The battle then belongs to no file:
+    /// Save asks for one. A link that carries no battle file is told and changes nothing.
+    BattleFileResult OpenLink(std::string_view text);
+    /// Opens a battle file's bytes (a browser's file, a link's) as one step, as OpenFile does;
+    /// the battle then belongs to no file.
+    BattleFileResult OpenBytes(std::string_view bytes);
     /// Saves the battle's inputs to `path` (nothing is recalculated); the battle then belongs
     /// to that file at the current tick.
     BattleFileResult SaveFile(const std::filesystem::path& path);
@@ -146,6 +153,7 @@ private:
     class Command;
     void Recorded(std::uint64_t before, std::optional<Step> step);
     void TellViews();
+    void TellProblems(const std::string& title, const BattleFileResult& result);
     void BelongsTo(const std::filesystem::path& path);
 
     BattleSheet sheet_;

@@ -35,9 +35,15 @@ Json NameOrNull(const char* name) { return name != nullptr ? Json(name) : Json(n
 
 }  // namespace
 
-WebSession::WebSession(const BattleRules& rules) : sheet_(rules, context_, kCliLocale) {
+WebSession::WebSession(const BattleRules& rules) : document_(rules, context_, kCliLocale) {
     context_.DecimalSeparator = kCliLocale.decimalSeparator;
-    sheet_.Recalculate();
+    document_.AddView(this);
+    document_.Refresh([](BattleSheet& sheet) { sheet.Recalculate(); });
+}
+
+void WebSession::Notice(const DocumentNotice& notice) {
+    notice_ = notice.text;
+    for (const std::string& line : notice.lines) notice_ += "\n" + line;
 }
 
 Json WebSession::View() const {
@@ -59,10 +65,10 @@ Json WebSession::View() const {
     view["cells"] = std::move(cells);
     view["shown"] = std::move(shown);
     view["panel"] = PanelJson(PanelTexts(sheet_.Results()));
-    view["undo"] = NameOrNull(sheet_.UndoName());
-    view["redo"] = NameOrNull(sheet_.RedoName());
-    view["canUndo"] = sheet_.CanUndo();
-    view["canRedo"] = sheet_.CanRedo();
+    view["undo"] = NameOrNull(document_.UndoName());
+    view["redo"] = NameOrNull(document_.RedoName());
+    view["canUndo"] = document_.CanUndo();
+    view["canRedo"] = document_.CanRedo();
     view["notice"] = notice_;
     return view;
 }
@@ -74,83 +80,66 @@ Json WebSession::Changed() {
 }
 
 Json WebSession::Type(int col, int row, std::string_view typed) {
-    if (!sheet::IsInputCell(col, row)) return Changed();
-    const bool wide = row == sheet::kScoreRow;
-    const std::string stored = NormaliseTypedNumber(typed, sheet_.Locale(), wide);
-    if (stored != sheet_.Cell(col, row)) {
-        const SheetChange change(sheet_, Step::Typing);
-        sheet_.SetCell(col, row, stored);
-        sheet_.Recalculate();
-    }
-    notice_ = TypedNumberNotice(typed, sheet_.Locale(), wide, sheet_.Cell(col, row).empty());
+    if (sheet::IsInputCell(col, row)) document_.EndEdit(col, row, typed);
     return Changed();
 }
 
 Json WebSession::Delete(int fromCol, int fromRow, int toCol, int toRow) {
-    {
-        const SheetChange change(sheet_, Step::Delete);
-        bool any = false;
+    document_.Run(Step::Delete, [&](BattleSheet& sheet) {
         for (int col = fromCol; col <= toCol; ++col)
             for (int row = fromRow; row <= toRow; ++row)
-                if (sheet::IsInputCell(col, row) && !sheet_.Cell(col, row).empty()) {
-                    sheet_.SetCell(col, row, "");
-                    any = true;
-                }
-        if (any) sheet_.Recalculate();
-    }
+                if (sheet::IsInputCell(col, row)) sheet.SetCell(col, row, "");
+    });
     return Changed();
 }
 
-Json WebSession::UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts,
-                           Step step) {
-    {
-        const SheetChange change(sheet_, step);
+Json WebSession::UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step) {
+    document_.Run(step, [&](BattleSheet& sheet) {
         for (const auto& [row, count] : counts)
             if (sheet::IsInputCell(sheet::ShipsColumn(side), row))
-                sheet_.SetCell(sheet::ShipsColumn(side), row, count == 0 ? std::string() : std::to_string(count));
-        sheet_.Recalculate();
-    }
+                sheet.SetCell(sheet::ShipsColumn(side), row, count == 0 ? std::string() : std::to_string(count));
+    });
     return Changed();
 }
 
 Json WebSession::StepForward() {
-    sheet_.StepForward();
+    document_.Run(Step::TickStep, [](BattleSheet& sheet) { sheet.StepForward(); });
     return Changed();
 }
 
 Json WebSession::StepBack() {
-    sheet_.StepBack();
+    document_.Run(Step::TickBack, [](BattleSheet& sheet) { sheet.StepBack(); });
     return Changed();
 }
 
 Json WebSession::Undo() {
-    sheet_.Undo();
+    document_.Undo();
     return Changed();
 }
 
 Json WebSession::Redo() {
-    sheet_.Redo();
+    document_.Redo();
     return Changed();
 }
 
 Json WebSession::ClearAll() {
-    sheet_.ClearGrid();
+    document_.Run(Step::ClearAll, [](BattleSheet& sheet) { sheet.ClearGrid(); });
     return Changed();
 }
 
 Json WebSession::ClearDefender() {
-    sheet_.ClearDef();
+    document_.Run(Step::ClearDefender, [](BattleSheet& sheet) { sheet.ClearDef(); });
     return Changed();
 }
 
 Json WebSession::ClearAttacker() {
-    sheet_.ClearAtt();
+    document_.Run(Step::ClearAttacker, [](BattleSheet& sheet) { sheet.ClearAtt(); });
     return Changed();
 }
 
 Json WebSession::Open(std::string_view bytes) {
-    const BattleFileResult result = ReadBattleFileBytes(sheet_, bytes);
-    notice_ = result.message;
+    const BattleFileResult result = document_.OpenBytes(bytes);
+    if (!result.ok()) notice_ = result.message;
     return Changed();
 }
 
@@ -162,7 +151,13 @@ Json WebSession::ApplyReport(std::string_view kind, std::string_view side, const
     choice.kind = kind == "combat" ? ReportKind::Combat : kind == "military" ? ReportKind::Military : ReportKind::Scan;
     choice.scanSide = choice.militarySide = side == "attacker" ? Side::Attacker : Side::Defender;
     choice.fleets = {fleets[0], fleets[1], fleets[2], fleets[3]};
-    kestrin::ApplyReport(sheet_, TextLines(text), choice);
+    std::vector<std::string> notes;
+    document_.Run(ReportStep(choice.kind),
+                  [&](BattleSheet& sheet) { notes = kestrin::ApplyReport(sheet, TextLines(text), choice); });
+    if (!notes.empty()) {
+        notice_ = "Counts cut at a separator, added as read:";
+        for (const std::string& note : notes) notice_ += "\n" + note;
+    }
     return Changed();
 }
 

@@ -8,15 +8,16 @@
 #include "cli/cli_output.h"
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
+#include "sheet/battle_document.h"
 #include "sheet/battle_sheet.h"
 
 namespace kestrin {
 
-/// The battle a web page edits: the same sheet, undo history, typed-count reading, battle
-/// file and report readers as the desktop program, driven by one call per player action.
-/// Every call returns the page's whole view as JSON (`View`), so the page keeps no copy of
-/// the battle's rules. Single-threaded: one session per page.
-class WebSession {
+/// The battle a web page edits: the desktop program's battle document (its sheet, undo
+/// history, typed-count reading and notices, battle files and report readers), driven by one
+/// call per player action. Every call returns the page's whole view as JSON (`View`), so the
+/// page keeps no copy of the battle's rules. Single-threaded: one session per page.
+class WebSession : DocumentView {
 public:
     /// A new empty battle on `rules`, which must outlive the session.
     explicit WebSession(const BattleRules& rules);
@@ -53,10 +54,13 @@ public:
                      std::string_view text);
 
 private:
+    void BattleChanged() override {}
+    void Notice(const DocumentNotice& notice) override;
     Json Changed();
 
     SimulationContext context_;
-    BattleSheet sheet_;
+    BattleDocument document_;
+    const BattleSheet& sheet_ = document_.Sheet();
     std::string notice_;
 };
 

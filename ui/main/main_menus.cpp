@@ -68,6 +68,9 @@ void TForm1::BuildFileMenu() {
     open->setShortcut(QKeySequence("Ctrl+O"));
     open->setToolTip("Open");
     open->setStatusTip("Opens an existing file");
+    QAction* link = AddCommand(file, "Open &Link", [this] { OpenLinkClick(); });
+    link->setObjectName("OpenLink");
+    link->setStatusTip("Opens the battle of a shared link held in the clipboard");
     save_ = AddCommand(file, "&Save", [this] { FileSave(); });
     save_->setObjectName("FileSave");
     save_->setShortcut(QKeySequence::Save);

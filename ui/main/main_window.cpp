@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -15,6 +16,7 @@
 
 #include "engine/ship_stats_file.h"
 #include "sheet/battle_file.h"
+#include "sheet/battle_link.h"
 #include "ui/main/app_paths.h"
 #include "ui/main/battle_file_dialogs.h"
 #include "ui/grid/battle_grid.h"
@@ -317,6 +319,17 @@ bool TForm1::FileSave() {
 void TForm1::FileOpenClick() {
     if (!MaySetBattleAside()) return;
     if (const auto path = AskBattleFileToOpen(this, dialogFolder_)) OpenBattleFile(*path);
+}
+
+void TForm1::OpenLinkClick() {
+    const std::string text = QApplication::clipboard()->text().toStdString();
+    if (!HoldsBattleLink(text)) {
+        messages_->Warning(this, QStringLiteral("The clipboard holds no battle link (#battle=...)"));
+        return;
+    }
+    if (!MaySetBattleAside()) return;
+    if (const BattleFileResult result = document_->OpenLink(text); !result.ok())
+        messages_->Warning(this, QString::fromStdString(result.message));
 }
 
 void TForm1::OpenRecent(const QString& file) {

@@ -122,6 +122,8 @@ public:
     bool MaySetBattleAside();
     /// "&Open...": asks whether to save a changed battle, then for the file to open.
     void FileOpenClick();
+    /// Opens the battle of a shared link ("#battle=...") the clipboard holds.
+    void OpenLinkClick();
     /// Opens the first local file of a drop, as "&Open..." would; false when there is none.
     bool OpenDroppedUrls(const QList<QUrl>& urls);
     /// "Hide Results" / "Show Results".

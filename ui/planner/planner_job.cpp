@@ -27,17 +27,17 @@ PlannerJob::PlannerJob(PlannerCores& cores, PlannerJobTexts texts, const ThreadS
 PlannerJob::~PlannerJob() {
     closing_ = true;
     cancel_ = true;
-    thread_.reset();  // joined
+    if (thread_.joinable()) thread_.join();
 }
 
 std::string PlannerJob::Start(Work work) {
     if (running_) return std::string("The ") + texts_.name + " is running.";
     if (std::string refused = cores_.Claim(*this); !refused.empty()) return refused;
-    thread_.reset();  // joined
+    if (thread_.joinable()) thread_.join();
     cancel_ = false;
     error_.clear();
     try {
-        thread_.emplace(threads_.Start([this, work = std::move(work)] { Run(work); }));
+        thread_ = threads_.Start([this, work = std::move(work)] { Run(work); });
     } catch (const std::bad_alloc&) {
         cores_.Release(*this);
         return texts_.outOfMemory;
@@ -86,7 +86,7 @@ bool PlannerJob::Post(const std::string& error) noexcept {
 }
 
 void PlannerJob::Done(const std::string& error) {
-    thread_.reset();  // joined
+    if (thread_.joinable()) thread_.join();
     error_ = error;
     running_ = false;
     cores_.Release(*this);

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,7 +90,7 @@ private:
     PlannerCores& cores_;
     const PlannerJobTexts texts_;
     const ThreadStarter& threads_;
-    std::optional<JoiningThread> thread_;
+    JoiningThread thread_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> closing_{false};
     bool running_ = false;

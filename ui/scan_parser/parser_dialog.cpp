@@ -1,5 +1,7 @@
 #include "ui/scan_parser/parser_dialog.h"
 
+#include "sheet/battle_link.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
@@ -171,6 +173,10 @@ void TParserDialog::BuildDialogButtons() {
     okButton_->setEnabled(false);
     cancelButton_ = MakeButton(this, QStringLiteral("Cancel"), {99, 368, 75, 25});
     connect(okButton_, &QPushButton::clicked, this, &TParserDialog::OkButtonClick);
+    // A pasted battle link needs no report kind: OK opens its battle.
+    connect(textArea_, &QPlainTextEdit::textChanged, this, [this] {
+        if (kindGroup_->checkedId() < 0) okButton_->setEnabled(HoldsBattleLink(PlainText()));
+    });
     // Escape and the close box reject too: all of them only hide the dialog.
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -203,9 +209,18 @@ void TParserDialog::SetTextColour(const QColor& colour) {
 }
 
 void TParserDialog::OkButtonClick() {
-    if (kindGroup_->checkedId() < 0) return;
     try {
         const std::string text = PlainText();
+        // A shared link from a chat opens its battle instead of being read as a report.
+        if (HoldsBattleLink(text)) {
+            if (const BattleFileResult opened = document_.OpenLink(text); !opened.ok())
+                emit ApplyFailed(QString::fromStdString(opened.message));
+            else
+                emit Applied();
+            emit ReportApplied();
+            return;
+        }
+        if (kindGroup_->checkedId() < 0) return;
         const ReportChoice choice = CurrentChoice();
         std::vector<std::string> notes;
         document_.Run(ReportStep(choice.kind),

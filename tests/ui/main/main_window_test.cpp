@@ -20,6 +20,7 @@
 #include <QSlider>
 
 #include "sheet/battle_file.h"
+#include "sheet/battle_link.h"
 #include "ui/grid/battle_grid.h"
 #include "ui/log/calc_log_window.h"
 #include "ui/debug/debug_form.h"
@@ -168,7 +169,7 @@ private slots:
         for (QAction* action : window.menuBar()->actions()) titles << action->text();
         QCOMPARE(titles, (QStringList{"&File", "&Grid", "&Results", "&Input", "&Parser"}));
         QCOMPARE(Captions(TopMenu(window, "File")),
-                 (QStringList{"Open...", "Save", "Save As...", "Open Recent", "-", "Setup", "-", "Exit"}));
+                 (QStringList{"Open...", "Open Link", "Save", "Save As...", "Open Recent", "-", "Setup", "-", "Exit"}));
         for (const char* menu : {"Grid", "Results", "Input"}) QVERIFY2(EveryItemHasALetter(TopMenu(window, menu)), menu);
         QCOMPARE(Captions(TopMenu(window, "Grid")),
                  (QStringList{"Undo", "Redo", "-", "Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
@@ -295,6 +296,26 @@ private slots:
         QVERIFY(window.acceptDrops());
         QVERIFY(window.OpenDroppedUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))}));
         QCOMPARE(window.Sheet().Cell(7, 2), std::string("5"));
+    }
+
+    // A link copied from a chat opens from the File menu; a clipboard without one is told.
+    void openLinkOpensTheBattleTheClipboardHolds() {
+        testing::UiTestEnvironment env;
+        testing::RecordingMessages messages;
+        TForm1 window({env.Path(), &messages});
+        SimulationContext context;
+        BattleDocument shared{window.Rules(), context};
+        shared.EndEdit(7, 2, "5");
+        QAction* open = window.findChild<QAction*>("OpenLink");
+        QVERIFY(open != nullptr);
+        QApplication::clipboard()->setText("no link here");
+        open->trigger();
+        QCOMPARE(messages.warnings.size(), 1);
+        QApplication::clipboard()->setText(QString::fromStdString(
+            "https://kestrin.example.org/" + BattleLinkFragment(BattleFileBytes(shared.Sheet().Cells()))));
+        open->trigger();
+        QCOMPARE(window.Sheet().Cell(7, 2), std::string("5"));
+        QCOMPARE(messages.warnings.size(), 1);
     }
 
     void secondaryWindowsAreCreatedInOrderAndHidden() {

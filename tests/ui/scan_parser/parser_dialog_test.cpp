@@ -9,6 +9,8 @@
 
 #include "engine/battle_rules.h"
 #include "sheet/battle_document.h"
+#include "sheet/battle_file.h"
+#include "sheet/battle_link.h"
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui_test_registry.h"
 
@@ -71,6 +73,22 @@ private slots:
         QVERIFY(!t.dialog.Notice()->isVisible());
         t.Click(t.dialog.OkButton());
         QVERIFY(!t.dialog.Notice()->isVisible());
+    }
+
+    // A link pasted from a chat needs no report kind: OK opens the battle it carries.
+    void aPastedBattleLinkOpensItsBattle() {
+        DialogUnderTest t;
+        QVERIFY(t.exposed);
+        SimulationContext context;
+        BattleDocument shared{t.rules, context};
+        shared.EndEdit(1, 1, "300");
+        QVERIFY(!t.dialog.OkButton()->isEnabled());
+        t.dialog.TextArea()->setPlainText(QString::fromStdString(
+            "take this: " + BattleLinkFragment(BattleFileBytes(shared.Sheet().Cells()))));
+        QVERIFY(t.dialog.OkButton()->isEnabled());
+        t.Click(t.dialog.OkButton());
+        QCOMPARE(t.sheet.Cell(1, 1), std::string("300"));
+        QCOMPARE(t.sheet.Cells(), shared.Sheet().Cells());
     }
 
     void scansAreAddedToTheChosenSideOncePerOk() {
