@@ -191,28 +191,7 @@ const char* BattleDocument::UndoName() const {
 }
 
 BattleFileResult BattleDocument::OpenFile(const std::filesystem::path& path) {
-    FinishOpenEdit();
-    const std::uint64_t before = sheet_.BattleId();
-    BattleFileResult result;
-    {
-        // A file that cannot be read leaves the battle as it was, its figures too.
-        const Command command(*this);
-        const SheetChange change(sheet_, Step::OpenFile);
-        result = OpenRegularBattleFile(sheet_, path);
-    }
-    if (!result.ok()) return result;
-    Recorded(before, Step::OpenFile);
-    BelongsTo(path);
-    TellViews();
-    TellProblems(file_.filename().string() + ": lines that are no count as written (click to close):", result);
-    return result;
-}
-
-void BattleDocument::TellProblems(const std::string& title, const BattleFileResult& result) {
-    if (result.problems.empty()) return;
-    DocumentNotice notice{title, -1, -1, {}};
-    for (const BattleFileProblem& problem : result.problems) notice.lines.push_back(BattleFileProblemText(problem));
-    Tell(notice);
+    return Open([&](BattleSheet& sheet) { return OpenRegularBattleFile(sheet, path); }, &path);
 }
 
 BattleFileResult BattleDocument::OpenLink(std::string_view text) {
@@ -222,20 +201,36 @@ BattleFileResult BattleDocument::OpenLink(std::string_view text) {
 }
 
 BattleFileResult BattleDocument::OpenBytes(std::string_view bytes) {
+    return Open([&](BattleSheet& sheet) { return ReadBattleFileBytes(sheet, bytes); }, nullptr);
+}
+
+BattleFileResult BattleDocument::Open(const std::function<BattleFileResult(BattleSheet&)>& read,
+                                      const std::filesystem::path* path) {
     FinishOpenEdit();
     const std::uint64_t before = sheet_.BattleId();
     BattleFileResult result;
     {
+        // A battle that cannot be read leaves the battle as it was, its figures too.
         const Command command(*this);
         const SheetChange change(sheet_, Step::OpenFile);
-        result = ReadBattleFileBytes(sheet_, bytes);
+        result = read(sheet_);
     }
     if (!result.ok()) return result;
     Recorded(before, Step::OpenFile);
-    file_.clear();
-    fileBattles_.clear();
+    if (path != nullptr) {
+        BelongsTo(*path);
+    } else {
+        // A battle from bytes (a link, a browser's file) has no file to save back to.
+        file_.clear();
+        fileBattles_.clear();
+    }
     TellViews();
-    TellProblems("The battle's lines that are no count as written (click to close):", result);
+    if (!result.problems.empty()) {
+        const std::string source = path != nullptr ? file_.filename().string() + ": lines" : "The battle's lines";
+        DocumentNotice notice{source + " that are no count as written (click to close):", -1, -1, {}};
+        for (const BattleFileProblem& problem : result.problems) notice.lines.push_back(BattleFileProblemText(problem));
+        Tell(notice);
+    }
     return result;
 }
 

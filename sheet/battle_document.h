@@ -153,7 +153,8 @@ private:
     class Command;
     void Recorded(std::uint64_t before, std::optional<Step> step);
     void TellViews();
-    void TellProblems(const std::string& title, const BattleFileResult& result);
+    BattleFileResult Open(const std::function<BattleFileResult(BattleSheet&)>& read,
+                          const std::filesystem::path* path);
     void BelongsTo(const std::filesystem::path& path);
 
     BattleSheet sheet_;
