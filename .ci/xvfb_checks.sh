@@ -483,7 +483,7 @@ timeout 5 xdotool search --sync --onlyvisible --limit 1 --name "^'abc' is not a 
 # Open Recent from another folder opens raid.kbf by its absolute name (second.kbf, opened
 # since, is the first entry): a count typed and Ctrl+S write into it.
 start_in /
-keys alt+f Down Down Down Right Down Return  # "Open Recent", its second entry: raid.kbf
+keys alt+f Down Down Down Down Right Down Return  # "Open Recent", its second entry: raid.kbf
 keys ctrl+Home Home Right
 xdotool type --delay 80 31
 keys Return ctrl+s
