@@ -52,7 +52,7 @@ void FindingsTally::Offer(std::optional<Best>& best, const SweepPoint& point, co
     const std::int64_t figure = kind == FindingKind::MostInitRoids       ? r.TIR
                                 : kind == FindingKind::LowestLossPerRoid ? r.ALossPerRoid
                                                                          : r.DLoss;
-    if (!best) best.emplace();
+    if (!best) best = Best{{point.value, figure}, r.ALoss, r.TIR, SweepPoint{point.value, {}}};
     best->finding = {point.value, figure};
     best->change = r.ALoss;
     best->roids = r.TIR;
