@@ -39,6 +39,9 @@ add_custom_target(kestrin_package_docs ALL DEPENDS ${man}/kestrin-cli.1.gz ${man
 install(FILES ${man}/kestrin-cli.1.gz ${man}/kestrin.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${man}/changelog.gz app/desktop/copyright DESTINATION ${KESTRIN_DOC_DIR})
 
+# The package holds only the programs and their files: installing (and cpack) must not build
+# the tests and benchmarks first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
