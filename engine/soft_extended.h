@@ -53,8 +53,7 @@ public:
     /// The integer nearest in the given direction (Nearest: ties to even, as frndint).
     SoftExtended ToInteger(Rounding rounding) const;
 
-    /// e^x and ln x exactly as the C library's x87 routines compute them: the same steps in
-    /// the same order, each x87 instruction's result rounded as the hardware rounds it.
+    /// e^x and ln x, correctly rounded (to nearest, ties to even).
     SoftExtended Exp() const;
     SoftExtended Log() const;
 

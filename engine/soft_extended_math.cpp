@@ -1,9 +1,7 @@
-// e^x and ln x as the C library computes them for long double on x86-64: a few x87
-// arithmetic steps around one of the instructions f2xm1 (2^f - 1), fyl2x (y log2 x) or fyl2xp1
-// (y log2(1 + x)). The steps are replayed in SoftExtended; each instruction's result is its
-// exact value rounded to nearest, evaluated here with about 122 correct bits, so the rounding
-// can only differ when the exact value lies within 2^-122 of a tie (which a test on the
-// desktop checks against the hardware on the arguments the engine produces).
+// e^x and ln x correctly rounded to the extended format: evaluated with wide binary numbers
+// to about 112 correct bits and rounded once, so the result can only differ from the exact
+// value's rounding when that value lies within 2^-112 of a tie. Integer arithmetic only: the
+// result is the same bits on every processor and every target.
 
 #include <array>
 
@@ -59,7 +57,7 @@ Wide Multiply(const Wide& a, const Wide& b) {
     return Normalised(a.negative != b.negative, a.exponent + b.exponent + 1, MultiplyHigh(a.significand, b.significand));
 }
 
-Wide Add(Wide a, Wide b) {
+Wide Sum(Wide a, Wide b) {
     if (a.significand == 0) return b;
     if (b.significand == 0) return a;
     if (a.exponent < b.exponent || (a.exponent == b.exponent && a.significand < b.significand)) std::swap(a, b);
@@ -97,23 +95,18 @@ Wide Scaled(Wide a, int powerOfTwo) {
     return a;
 }
 
-// The hardware's log2 before it multiplies by y: cut toward zero to 67 bits.
-Wide CutTo67Bits(Wide w) {
-    w.significand &= ~((U128(1) << (128 - 67)) - 1);
-    return w;
-}
-
 SoftExtended Rounded(const Wide& w) {
     if (w.significand == 0) return SoftExtended(0);
     return soft::RoundToExtended(w.negative, w.exponent, w.significand);
 }
 
-// ln 2 and 1 / ln 2 to 128 bits, and the x87's own ln 2 constant (fldln2: 64 bits, to nearest).
+// ln 2 and 1 / ln 2 to 128 bits.
 const Wide kLn2 = FromHalves(0xb17217f7d1cf79abu, 0xc9e3b39803f2f6afu, -1);
 const Wide kInverseLn2 = FromHalves(0xb8aa3b295c17f0bbu, 0xbe87fed0691d3e89u, 0);
-constexpr std::uint64_t kLn2Significand = 0xb17217f7d1cf79acu;
 
-constexpr int kTerms = 32;
+// Enough terms for both series: |t| <= ln 2 / 2 and s^2 <= 0.03 leave the first term left out
+// below 2^-118 of the sum.
+constexpr int kTerms = 25;
 
 // 1 / (n + 1)! for n = 0..kTerms-1: the series of (e^t - 1) / t.
 const std::array<Wide, kTerms>& ExpCoefficients() {
@@ -141,7 +134,7 @@ const std::array<Wide, kTerms>& AtanhCoefficients() {
 
 Wide Horner(const std::array<Wide, kTerms>& coefficients, const Wide& x) {
     Wide sum = coefficients[kTerms - 1];
-    for (int n = kTerms - 2; n >= 0; --n) sum = Add(coefficients[n], Multiply(sum, x));
+    for (int n = kTerms - 2; n >= 0; --n) sum = Sum(coefficients[n], Multiply(sum, x));
     return sum;
 }
 
@@ -150,41 +143,12 @@ Wide TwiceAtanh(const Wide& s) {
     return Scaled(Multiply(s, Horner(AtanhCoefficients(), Multiply(s, s))), 1);
 }
 
-// f2xm1: 2^f - 1 for |f| <= 1.
-SoftExtended TwoToTheMinusOne(SoftExtended f) {
-    if (f == 0) return f;
-    const Wide t = Multiply(WideOf(f), kLn2);
-    return Rounded(Multiply(t, Horner(ExpCoefficients(), t)));
-}
-
-// fyl2x with y = ln 2 as the x87 holds it: ln2_64 * log2(x) for finite x > 0.
-SoftExtended LnTwoTimesLog2(SoftExtended x) {
-    const soft::Unpacked u = soft::Unpack(x);
-    // x = m 2^e with m in [sqrt(1/2), sqrt(2)): ln m = 2 atanh((m - 1) / (m + 1)).
-    int e = u.exponent;
-    Wide m{false, 0, U128(u.significand) << 64};
-    if (u.significand > 0xb504f333f9de6484u) {
-        m.exponent = -1;
-        ++e;
-    }
-    const Wide one = WideOf(1);
-    const Wide lnM = TwiceAtanh(Divide(Add(m, Negated(one)), Add(m, one)));
-    const Wide log2X = Add(WideOf(e), Multiply(lnM, kInverseLn2));
-    return Rounded(Multiply({false, -1, U128(kLn2Significand) << 64}, CutTo67Bits(log2X)));
-}
-
-// fyl2xp1 with y = ln 2 as the x87 holds it: ln2_64 * log2(1 + x) for |x| <= 0.29, x != 0.
-SoftExtended LnTwoTimesLog2OnePlus(SoftExtended x) {
-    const Wide w = WideOf(x);
-    const Wide lnOnePlus = TwiceAtanh(Divide(w, Add(WideOf(2), w)));
-    return Rounded(Multiply({false, -1, U128(kLn2Significand) << 64}, CutTo67Bits(Multiply(lnOnePlus, kInverseLn2))));
-}
-
-SoftExtended Scaled(SoftExtended x, SoftExtended power) {
-    if (soft::KindOf(x) != soft::Kind::Finite) return x;
-    const soft::Unpacked u = soft::Unpack(x);
-    const auto n = static_cast<std::int64_t>(power);  // |power| <= 2^15 + 1 here
-    return soft::RoundToExtended(u.negative, u.exponent + static_cast<int>(n), U128(u.significand) << 64);
+// The whole number nearest w, for |w| below 2^30 (halves away from zero).
+int NearestWhole(const Wide& w) {
+    if (w.significand == 0 || w.exponent < -1) return 0;
+    const auto halves = static_cast<int>(w.significand >> (126 - w.exponent));
+    const int whole = (halves + 1) >> 1;
+    return w.negative ? -whole : whole;
 }
 
 }  // namespace
@@ -193,25 +157,15 @@ SoftExtended SoftExtended::Exp() const {
     const soft::Kind kind = soft::KindOf(*this);
     if (kind == soft::Kind::NaN) return *this + *this;
     if (kind == soft::Kind::Infinite) return IsNegative() ? SoftExtended(0) : *this;
-    SoftExtended x = *this;
-    const int field = signExponent_ & 0x7fff;
-    if (field > 0x400d) {
-        x = FromBits(0x8000000000000000u, 0x400e);  // 2^15: saturates to overflow or underflow
-        if (IsNegative()) x = -x;
-    } else if (field < 0x3fbc) {
-        return 1 + x;
-    }
-    // exp(x) = 2^(x log2 e), the fraction f = x log2 e - i computed with extra care through
-    // log2 e = c0 + c1, c0 holding 16 bits so that c0 times a whole number is exact.
-    const SoftExtended log2E = FromBits(0xb8aa3b295c17f0bcu, 0x3fff);
-    const SoftExtended c0 = FromBits(0xb8aa000000000000u, 0x3fff);
-    const SoftExtended c1 = FromBits(0xeca5705fc2eefa20u, 0x3fed);
-    const SoftExtended i = (x * log2E).ToInteger(Rounding::Nearest);
-    const SoftExtended xi = x.ToInteger(Rounding::Nearest);
-    SoftExtended f = c0 * xi - i;
-    f = f + c0 * (x - xi);
-    f = f + c1 * x;
-    return Scaled(TwoToTheMinusOne(f) + 1, i);
+    Wide x = WideOf(*this);
+    // Beyond 2^15 the result has long overflowed or underflowed: the rounding below makes it
+    // infinity or zero from the clamped value just as well.
+    if (x.exponent >= 15) x = Scaled(WideOf(IsNegative() ? -1 : 1), 15);
+    // e^x = 2^i e^(f ln 2) with i the whole number nearest x / ln 2 and |f| <= 1/2.
+    const Wide t = Multiply(x, kInverseLn2);
+    const int i = NearestWhole(t);
+    const Wide u = Multiply(Sum(t, WideOf(-i)), kLn2);
+    return Rounded(Scaled(Sum(WideOf(1), Multiply(u, Horner(ExpCoefficients(), u))), i));
 }
 
 SoftExtended SoftExtended::Log() const {
@@ -220,11 +174,18 @@ SoftExtended SoftExtended::Log() const {
     if (IsNegative() && kind != soft::Kind::Zero) return soft::DefaultNaN();
     if (kind == soft::Kind::Zero) return soft::Infinity(true);
     if (kind == soft::Kind::Infinite) return *this;
-    // Close to 1, log2(1 + (x - 1)) keeps the small result's precision; x - 1 is exact here.
-    const SoftExtended nearOne = *this - 1;
-    if (nearOne.Abs() > SoftExtended(0.29)) return LnTwoTimesLog2(*this);
-    if (nearOne == 0) return SoftExtended(0);
-    return LnTwoTimesLog2OnePlus(nearOne);
+    // x = m 2^e with m in [sqrt(1/2), sqrt(2)): ln x = e ln 2 + 2 atanh((m - 1) / (m + 1)),
+    // where m - 1 is exact, so that a result near 0 keeps its relative precision.
+    const soft::Unpacked u = soft::Unpack(*this);
+    int e = u.exponent;
+    Wide m{false, 0, U128(u.significand) << 64};
+    if (u.significand > 0xb504f333f9de6484u) {
+        m.exponent = -1;
+        ++e;
+    }
+    const Wide one = WideOf(1);
+    const Wide lnM = TwiceAtanh(Divide(Sum(m, Negated(one)), Sum(m, one)));
+    return Rounded(e == 0 ? lnM : Sum(Multiply(WideOf(e), kLn2), lnM));
 }
 
 }  // namespace kestrin

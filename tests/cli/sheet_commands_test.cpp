@@ -145,8 +145,9 @@ TEST(CalcCommand, AFailedOutputLeavesNoSavedFile) {
 TEST(CalcCommand, ASaveEndedBySignalOrFileSizeLimitLeavesNoTemporary) {
     TempFolder folder;
     for (const std::string signal : {"INT", "TERM", "HUP"}) {
-        // A shell starts a background command ignoring SIGINT; env gives it the default back.
-        const ProgramRun run = RunShell(folder, "mkfifo pipe; env --default-signal=INT \"$CLI\" calc " + Example("fleet_battle.kbf") +
+        // A shell starts a background command ignoring SIGINT, and the test may itself run
+        // ignoring SIGHUP (under nohup): env gives the program the default actions back.
+        const ProgramRun run = RunShell(folder, "mkfifo pipe; env --default-signal=INT,TERM,HUP \"$CLI\" calc " + Example("fleet_battle.kbf") +
             " --ticks 300 --save out.kbf" + Stats(folder) + " > pipe & cli=$!; exec 3< pipe; n=0; "
             "while [ -z \"$(ls out.kbf.tmp* 2>/dev/null)\" ] && [ $n -lt 3000 ]; do sleep 0.01; n=$((n+1)); done; "
             "kill -" + signal + " $cli; wait $cli; echo $?; exec 3<&-; rm pipe");
