@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "engine/long_double_bits.h"
 #include "engine/soft_extended.h"
 
 #if LDBL_MANT_DIG == 64
@@ -19,22 +20,8 @@
 namespace kestrin {
 namespace {
 
-SoftExtended Soft(long double x) {
-    std::uint64_t significand = 0;
-    std::uint16_t signExponent = 0;
-    std::memcpy(&significand, &x, 8);
-    std::memcpy(&signExponent, reinterpret_cast<const char*>(&x) + 8, 2);
-    return SoftExtended::FromBits(significand, signExponent);
-}
-
-long double Hard(SoftExtended x) {
-    long double result = 0;
-    const std::uint64_t significand = x.Significand();
-    const std::uint16_t signExponent = x.SignExponent();
-    std::memcpy(&result, &significand, 8);
-    std::memcpy(reinterpret_cast<char*>(&result) + 8, &signExponent, 2);
-    return result;
-}
+SoftExtended Soft(long double x) { return SoftFromLongDouble(x); }
+long double Hard(SoftExtended x) { return LongDoubleFromSoft(x); }
 
 // Bit equality, with every NaN equal to every NaN (payloads are not figures).
 ::testing::AssertionResult Same(long double expected, SoftExtended actual, const char* what, long double a,
