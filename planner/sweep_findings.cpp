@@ -119,6 +119,8 @@ std::string FindingText(FindingKind kind, const std::optional<SweepFinding>& fin
 std::string FindingsScopeText(bool exact, std::span<const std::int64_t> values, const NumberLocale& locale) {
     const std::string from = FormatNumber(values.front(), locale), to = FormatNumber(values.back(), locale);
     if (exact) return "every value from " + from + " to " + to + " tried";
+    // A sweep cancelled after its first point has no spacing to speak of.
+    if (values.size() == 1) return "over the one point " + from + " only: no other value was tried";
     // The points are evenly spaced, each rounded to a whole value.
     const Int128 span = Int128{values.back()} - values.front();
     const auto gaps = static_cast<Int128>(values.size() - 1);

@@ -104,12 +104,14 @@ TEST(SweepFindings, EveryValueTriedMatchesBruteForce) {
 
 TEST(SweepFindings, ScopeSaysWhatWasTried) {
     const NumberLocale locale;
-    const std::vector<std::int64_t> every{0, 3000}, step{0, 30000, 60000}, uneven{0, 5, 10, 16};
+    const std::vector<std::int64_t> every{0, 3000}, step{0, 30000, 60000}, uneven{0, 5, 10, 16}, one{1500};
     EXPECT_EQ(FindingsScopeText(true, every, locale), "every value from 0 to 3,000 tried");
     EXPECT_EQ(FindingsScopeText(false, step, locale),
               "over the 3 points only, 30,000 apart: the values between them were not tried");
     EXPECT_EQ(FindingsScopeText(false, uneven, locale),
               "over the 4 points only, about 5 apart: the values between them were not tried");
+    // A sweep cancelled after one point.
+    EXPECT_EQ(FindingsScopeText(false, one, locale), "over the one point 1,500 only: no other value was tried");
     EXPECT_EQ(WholeValuesInRange(0, 99999), 100000u);
     EXPECT_EQ(WholeValuesInRange(INT64_MIN, INT64_MAX), kMaxExactFindingValues + 1);
 }
