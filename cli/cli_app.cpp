@@ -21,7 +21,8 @@ namespace kestrin {
 namespace {
 
 int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
-               SaveTemporaries* temporaries) {
+               const CliHooks& hooks) {
+    SaveTemporaries* const temporaries = hooks.temporaries;
     const CommandLineRead read = ReadCommandLine(argc, argv);
     if (!read.options) {
         if (!read.error.empty()) return ReportError(err, read.error, read.status);
@@ -35,7 +36,7 @@ int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::
         case Command::Tables: return RunTables(options.statsPath, out, err);
         case Command::Solve: return RunSolve(in, out, err);
         case Command::Sweep: return RunSweepCommand(options.sweep, options.statsPath, out, err);
-        case Command::Optimise: return RunOptimiseCommand(options.optimise, options.statsPath, out, err);
+        case Command::Optimise: return RunOptimiseCommand(options.optimise, options.statsPath, out, err, hooks.optimise);
     }
     return ReportError(err, "Unknown command", kExitUsage);
 }
@@ -56,12 +57,12 @@ void PassOnDiagnostics(const std::string& held, bool succeeded, std::ostream& er
 }  // namespace
 
 int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
-           SaveTemporaries* temporaries) {
+           const CliHooks& hooks) {
     // Commands write their output only once it is complete, so no partial JSON precedes this.
     // A failure's warnings are dropped with what was held.
     try {
         std::ostringstream held;
-        const int status = RunCommand(argc, argv, in, out, held, temporaries);
+        const int status = RunCommand(argc, argv, in, out, held, hooks);
         PassOnDiagnostics(held.str(), status == kExitOk, err);
         return status;
     } catch (const std::bad_alloc&) {

@@ -2,13 +2,22 @@
 
 #include <iosfwd>
 
+#include "optimise_command.h"
+
 namespace kestrin {
 
 class SaveTemporaries;
 
+/// What the caller lends the commands besides the streams.
+struct CliHooks {
+    /// A --save temporary is tracked here, removed when a signal ends the command.
+    SaveTemporaries* temporaries = nullptr;
+    /// What `optimise` may use beyond this process's threads.
+    OptimiseHooks optimise;
+};
+
 /// Runs kestrin-cli with the given arguments; returns the exit status.
-/// A --save temporary is tracked in `temporaries`, removed when a signal ends the command.
 int RunCli(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err,
-           SaveTemporaries* temporaries = nullptr);
+           const CliHooks& hooks = {});
 
 }  // namespace kestrin

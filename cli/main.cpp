@@ -22,5 +22,5 @@ int main(int argc, char** argv) {
     // is a file it is cut back to its last whole output.
     kestrin::DescriptorOutput output(STDOUT_FILENO);
     std::ostream out(&output);
-    return kestrin::RunCli(argc, argv, in, out, std::cerr, &temporaries);
+    return kestrin::RunCli(argc, argv, in, out, std::cerr, {.temporaries = &temporaries, .optimise = {}});
 }

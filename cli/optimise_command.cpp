@@ -107,7 +107,7 @@ std::string NoFleetMessage(const FleetSearchResult& result) {
 }  // namespace
 
 int RunOptimiseCommand(const OptimiseOptions& options, const std::filesystem::path& statsPath,
-                       std::ostream& out, std::ostream& err) {
+                       std::ostream& out, std::ostream& err, const OptimiseHooks& hooks) {
     const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     const BattleFileInputs battle = OpenBattleInputs(options.battlePath);
@@ -115,7 +115,11 @@ int RunOptimiseCommand(const OptimiseOptions& options, const std::filesystem::pa
     ReportBattleFileProblems(err, options.battlePath, battle.outcome.problems);
     const OptimisePlan plan = Plan(rules.rules, battle.battle, options);
     if (!plan.error.empty()) return ReportError(err, plan.error, kExitUsage);
-    const FleetSearchResult result = FindBestFleet(rules.rules, plan.request, FleetSearchControl{});
+    if (hooks.serve) {
+        hooks.serve(rules.rules, plan.request);
+        return kExitOk;
+    }
+    const FleetSearchResult result = FindBestFleet(rules.rules, plan.request, {.helper = hooks.helper});
     if (!result.meetsLimits) return ReportError(err, NoFleetMessage(result), kExitUsage);
     return WriteOutput(out, err, ResultJson(rules.rules.catalogue, plan.request, result));
 }

@@ -19,16 +19,30 @@ namespace {
 
 using namespace sheet;
 
+// Fleets held flat as the evaluator takes them.
+std::vector<Fleet> Unflatten(std::span<const std::int32_t> flat, std::size_t rows) {
+    std::vector<Fleet> fleets(flat.size() / rows);
+    for (std::size_t f = 0; f < fleets.size(); ++f)
+        fleets[f].assign(flat.begin() + static_cast<std::ptrdiff_t>(f * rows),
+                         flat.begin() + static_cast<std::ptrdiff_t>((f + 1) * rows));
+    return fleets;
+}
+
 // The evaluator behind the ledger's narrow interface: fleets held flat, outcomes by index.
-FleetOutcomeSource OutcomesOf(FleetEvaluator& evaluator, std::size_t rows) {
-    return [&evaluator, rows](std::span<const std::int32_t> flat, std::span<std::optional<FleetOutcome>> outcomes,
-                              const std::atomic<bool>* cancel) {
-        std::vector<Fleet> fleets(outcomes.size());
-        for (std::size_t f = 0; f < fleets.size(); ++f)
-            fleets[f].assign(flat.begin() + static_cast<std::ptrdiff_t>(f * rows),
-                             flat.begin() + static_cast<std::ptrdiff_t>((f + 1) * rows));
-        const std::vector<std::optional<FleetOutcome>> found = evaluator.Outcomes(fleets, cancel);
+// With a helper, the second half of a batch runs there while this process runs the first.
+FleetOutcomeSource OutcomesOf(FleetEvaluator& evaluator, std::size_t rows, FleetHelper* helper) {
+    return [&evaluator, rows, helper](std::span<const std::int32_t> flat,
+                                      std::span<std::optional<FleetOutcome>> outcomes,
+                                      const std::atomic<bool>* cancel) {
+        const std::size_t lent = helper == nullptr ? 0 : std::min(outcomes.size() / 2, helper->Capacity(rows));
+        const std::size_t kept = outcomes.size() - lent;
+        if (lent > 0) helper->Start(flat.subspan(kept * rows), rows);
+        const std::vector<std::optional<FleetOutcome>> found = evaluator.Outcomes(Unflatten(flat.first(kept * rows), rows), cancel);
         std::copy(found.begin(), found.end(), outcomes.begin());
+        if (lent == 0) return;
+        std::vector<FleetOutcome> lentOutcomes(lent);
+        helper->Finish(lentOutcomes);
+        std::copy(lentOutcomes.begin(), lentOutcomes.end(), outcomes.begin() + static_cast<std::ptrdiff_t>(kept));
     };
 }
 
@@ -75,6 +89,16 @@ FleetBattle EvaluateFleet(const BattleRules& rules, const FleetSearchRequest& re
     return FleetEvaluator(rules, request, 1).Battle(counts);
 }
 
+FleetHelperWork::FleetHelperWork(const BattleRules& rules, const FleetSearchRequest& request)
+    : rows_(request.rows.size()), evaluator_(std::make_unique<FleetEvaluator>(rules, request, 1)) {}
+
+FleetHelperWork::~FleetHelperWork() = default;
+
+void FleetHelperWork::Evaluate(std::span<const std::int32_t> fleets, std::span<FleetOutcome> outcomes) {
+    const std::vector<std::optional<FleetOutcome>> found = evaluator_->Outcomes(Unflatten(fleets, rows_), nullptr);
+    for (std::size_t f = 0; f < found.size(); ++f) outcomes[f] = *found[f];
+}
+
 FleetSearchResult FindBestFleet(const BattleRules& rules, const FleetSearchRequest& request,
                                 const FleetSearchControl& control) {
     const FleetSpace space(Bounds(request.rows));
@@ -82,7 +106,7 @@ FleetSearchResult FindBestFleet(const BattleRules& rules, const FleetSearchReque
     const bool whole = space.Size() <= std::max(kExhaustiveFleets, request.evaluations);
     const std::int64_t planned = whole ? space.Size() : request.evaluations;
     FleetEvaluator evaluator(rules, request, WorkerCount(control.workers, static_cast<std::size_t>(planned)));
-    FleetLedger ledger(space.Rows(), request.aim, OutcomesOf(evaluator, space.Rows()),
+    FleetLedger ledger(space.Rows(), request.aim, OutcomesOf(evaluator, space.Rows(), control.helper),
                        {control.progress, control.cancel}, planned);
     if (whole) {
         WalkFleetSpace(ledger, space);

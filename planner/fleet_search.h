@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,21 @@ struct FleetSearchRequest {
     std::uint64_t seed = 1;
 };
 
+/// A second evaluator of the same request on a core this process's threads cannot reach (a
+/// WebAssembly core in another Web Worker): it runs part of each batch while the search runs
+/// the rest. A fleet's outcome does not depend on where it runs, so neither does the answer.
+class FleetHelper {
+public:
+    virtual ~FleetHelper() = default;
+    /// Most fleets of `rows` varied rows one Start may be given.
+    virtual std::size_t Capacity(std::size_t rows) const = 0;
+    /// Starts the battles of `fleets` (flat counts, `rows` per fleet) and returns.
+    virtual void Start(std::span<const std::int32_t> fleets, std::size_t rows) = 0;
+    /// Waits for the fleets last started and writes their outcomes, fleet for fleet; throws
+    /// (std::runtime_error) when the helper failed.
+    virtual void Finish(std::span<FleetOutcome> outcomes) = 0;
+};
+
 /// How a search runs. The callback's owner must outlive the run.
 struct FleetSearchControl {
     /// Worker threads; 0 means one per core. The answer does not depend on it.
@@ -51,6 +68,8 @@ struct FleetSearchControl {
     std::function<void(std::int64_t done, std::int64_t total)> progress = {};
     /// Set by the caller (from any thread) to stop; the best fleet so far is the answer.
     const std::atomic<bool>* cancel = nullptr;
+    /// Takes the second half of each batch when set; the caller keeps it alive.
+    FleetHelper* helper = nullptr;
 };
 
 /// A fleet's battle: the counts of the varied rows (in the request's order), its ticks and
@@ -103,6 +122,22 @@ std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request);
 /// The battle of one fleet (counts of the varied rows), as the sheet would compute it.
 FleetBattle EvaluateFleet(const BattleRules& rules, const FleetSearchRequest& request,
                           const std::vector<std::int32_t>& counts);
+
+class FleetEvaluator;
+
+/// A helper's side of the work: the outcomes of the fleets another search hands it, one
+/// evaluator kept from batch to batch. The rules and the request must outlive it.
+class FleetHelperWork {
+public:
+    FleetHelperWork(const BattleRules& rules, const FleetSearchRequest& request);
+    ~FleetHelperWork();
+    /// The outcomes of `fleets` (flat counts), fleet for fleet.
+    void Evaluate(std::span<const std::int32_t> fleets, std::span<FleetOutcome> outcomes);
+
+private:
+    std::size_t rows_;
+    std::unique_ptr<FleetEvaluator> evaluator_;
+};
 
 /// Finds the fleet that best serves the request's aim. A space of at most kExhaustiveFleets
 /// fleets, or of no more fleets than the evaluations asked for, is tried whole; a larger one

@@ -12,13 +12,17 @@ const types = {
   '.webmanifest': 'application/manifest+json', '.kbf': 'application/octet-stream',
 };
 
+// A cross-origin isolated page may share memory between its workers: Best Fleet then searches
+// on both cores.
+const isolation = { 'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp' };
+
 createServer(async (request, response) => {
   const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
   const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
   if (!file.startsWith(root)) { response.writeHead(403).end(); return; }
   try {
     const body = await readFile(file);
-    response.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache' });
+    response.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-cache', ...isolation });
     response.end(body);
   } catch {
     response.writeHead(404, { 'Content-Type': 'text/plain' }).end('Not found');

@@ -8,6 +8,7 @@
 
 #include "engine/battle_rules.h"
 #include "engine/ship_catalogue.h"
+#include "shared_fleets.h"
 #include "web_session.h"
 
 namespace {
@@ -40,6 +41,22 @@ const char* Guarded(Call call) {
     } catch (const std::exception& error) {
         kestrin::Json failure;
         failure["error"] = error.what();
+        return Reply(kestrin::DumpJson(failure));
+    }
+}
+
+// One kestrin-cli command: `arguments` a JSON array of words, the battle's bytes written to
+// /battle.kbf first (the arguments name it).
+const char* RunCliWith(const char* arguments, const char* battle, int length, const kestrin::CliHooks& hooks) {
+    try {
+        return Reply(kestrin::DumpJson(kestrin::RunCliCommand(
+            kestrin::Json::parse(arguments), std::string_view(battle, static_cast<std::size_t>(length)),
+            "/battle.kbf", hooks)));
+    } catch (const std::exception& error) {
+        kestrin::Json failure;
+        failure["status"] = 1;
+        failure["out"] = "";
+        failure["err"] = error.what();
         return Reply(kestrin::DumpJson(failure));
     }
 }
@@ -94,20 +111,21 @@ EMSCRIPTEN_KEEPALIVE const char* kestrin_report(const char* kind, const char* si
                             (fleetBits & 8) != 0};
     return Guarded([&](auto& s) { return s.ApplyReport(kind, side, fleets, text); });
 }
-// One kestrin-cli command: `arguments` a JSON array of words, the battle's bytes written to
-// /battle.kbf first (the arguments name it).
+// One kestrin-cli command (see RunCliWith).
 EMSCRIPTEN_KEEPALIVE const char* kestrin_cli(const char* arguments, const char* battle, int length) {
-    try {
-        return Reply(kestrin::DumpJson(kestrin::RunCliCommand(
-            kestrin::Json::parse(arguments), std::string_view(battle, static_cast<std::size_t>(length)),
-            "/battle.kbf")));
-    } catch (const std::exception& error) {
-        kestrin::Json failure;
-        failure["status"] = 1;
-        failure["out"] = "";
-        failure["err"] = error.what();
-        return Reply(kestrin::DumpJson(failure));
-    }
+    return RunCliWith(arguments, battle, length, {});
+}
+// `optimise` lending part of each batch to the worker running kestrin_cli_helper on the same
+// arguments; both have the same Module.fleetShare.
+EMSCRIPTEN_KEEPALIVE const char* kestrin_cli_lending(const char* arguments, const char* battle, int length) {
+    kestrin::SharedFleetHelper helper;
+    return RunCliWith(arguments, battle, length, {.optimise = {.helper = &helper}});
+}
+EMSCRIPTEN_KEEPALIVE const char* kestrin_cli_helper(const char* arguments, const char* battle, int length) {
+    const auto serve = [](const kestrin::BattleRules& rules, const kestrin::FleetSearchRequest& request) {
+        kestrin::ServeSharedFleets(rules, request);
+    };
+    return RunCliWith(arguments, battle, length, {.optimise = {.serve = serve}});
 }
 
 }  // extern "C"

@@ -5,7 +5,6 @@
 #include <sstream>
 #include <vector>
 
-#include "cli/cli_app.h"
 #include "cli/tick_json.h"
 #include "parser/apply_reports.h"
 #include "settings/appearance.h"
@@ -176,7 +175,8 @@ Json GridStyle() {
     return style;
 }
 
-Json RunCliCommand(const Json& arguments, std::string_view battleBytes, const std::string& path) {
+Json RunCliCommand(const Json& arguments, std::string_view battleBytes, const std::string& path,
+                   const CliHooks& hooks) {
     if (!path.empty()) {
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
         file.write(battleBytes.data(), static_cast<std::streamsize>(battleBytes.size()));
@@ -189,7 +189,7 @@ Json RunCliCommand(const Json& arguments, std::string_view battleBytes, const st
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunCli(static_cast<int>(words.size()), argv.data(), in, out, err);
+    const int status = RunCli(static_cast<int>(words.size()), argv.data(), in, out, err, hooks);
     Json result;
     result["status"] = status;
     result["out"] = out.str();

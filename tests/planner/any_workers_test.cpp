@@ -65,5 +65,48 @@ TEST(AnyWorkers, SearchesGiveTheSameFleetForEachSeed) {
     }
 }
 
+// A helper in another process's place: its fleets are run by their own evaluator, and only
+// when the search waits for them.
+class LentFleets final : public FleetHelper {
+public:
+    LentFleets(const FleetSearchRequest& request, std::size_t capacity)
+        : work_(DefaultRules(), request), capacity_(capacity) {}
+    std::size_t Capacity(std::size_t) const override { return capacity_; }
+    void Start(std::span<const std::int32_t> fleets, std::size_t) override { started_.assign(fleets.begin(), fleets.end()); }
+    void Finish(std::span<FleetOutcome> outcomes) override {
+        work_.Evaluate(started_, outcomes);
+        lent += outcomes.size();
+    }
+    std::size_t lent = 0;
+
+private:
+    FleetHelperWork work_;
+    std::size_t capacity_;
+    std::vector<std::int32_t> started_;
+};
+
+TEST(AnyWorkers, AHelperTakingPartOfEachBatchChangesNothing) {
+    std::mt19937 rng(77);
+    SheetFixture f;
+    FillRandomBattle(f, rng, false);
+    for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, 300);
+    FleetSearchRequest request;
+    request.battle = SheetInputs(f.sheet.Cells());
+    request.ticks = 2;
+    request.evaluations = 300;
+    // A space searched by climbs, and one walked whole in batches larger than the helper takes.
+    for (const std::int32_t most : {3000, 60}) {
+        request.rows = {{UnitRow(48), most}, {UnitRow(11), most}};
+        const FleetSearchResult alone = FindBestFleet(DefaultRules(), request, {.workers = 1});
+        LentFleets helper(request, 700);
+        const FleetSearchResult helped = FindBestFleet(DefaultRules(), request, {.workers = 2, .helper = &helper});
+        EXPECT_EQ(helped.best.counts, alone.best.counts) << most;
+        EXPECT_EQ(helped.best.outcome, alone.best.outcome) << most;
+        EXPECT_EQ(helped.evaluations, alone.evaluations) << most;
+        EXPECT_EQ(helped.exhaustive, alone.exhaustive) << most;
+        EXPECT_GT(helper.lent, static_cast<std::size_t>(alone.evaluations / 4)) << most;
+    }
+}
+
 }  // namespace
 }  // namespace kestrin

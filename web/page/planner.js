@@ -27,11 +27,11 @@ class WorkerSlot {
       if (done) done.resolve(data);
     };
   }
-  run(args, battle) {
+  run(args, battle, share = null, role = null) {
     const id = this.next++;
     return new Promise((resolve, reject) => {
       this.pending.set(id, { resolve, reject });
-      this.worker.postMessage({ id, args, battle });
+      this.worker.postMessage({ id, args, battle, share, role });
     });
   }
   cancel() {
@@ -303,7 +303,7 @@ export class Planner {
     $('#best-result').replaceChildren();
     message.textContent = '';
     try {
-      const run = await this.slots[0].run(args, this.host.battle());
+      const run = await this.optimise(args, vary.length);
       if (run.status !== 0) { message.textContent = run.err.trim(); return; }
       const found = JSON.parse(run.out);
       this.fleet = found;
@@ -320,6 +320,27 @@ export class Planner {
     } finally {
       this.busy(form, false);
     }
+  }
+
+  // Both workers search together when the page may share memory between them (a cross-origin
+  // isolated page); otherwise one searches alone. The answer is the same either way.
+  async optimise(args, rows) {
+    const battle = this.host.battle();
+    this.cores = globalThis.crossOriginIsolated ? 2 : 1;
+    $('#best-form').dataset.cores = this.cores;
+    if (this.cores === 1) return this.slots[0].run(args, battle);
+    // Room for 1,024 lent fleets: half of the largest batch the search evaluates at once.
+    const share = new SharedArrayBuffer(16 + 1024 * (rows * 4 + 24));
+    const state = new Int32Array(share, 0, 4);
+    const helper = this.slots[1].run(args, battle, share, 'helper').then((reply) => {
+      // A helper that stopped must not leave the search waiting for it.
+      if (reply.status !== 0) { Atomics.store(state, 0, 3); Atomics.notify(state, 0); }
+      return reply;
+    });
+    helper.catch(() => {});  // cancelled with the search, which says so
+    const search = await this.slots[0].run(args, battle, share, 'lending');
+    await helper;
+    return search;
   }
 
   useFleet() {

@@ -12,6 +12,15 @@ self.addEventListener('activate', (event) => {
     .then((keys) => Promise.all(keys.filter((key) => key !== CACHE).map((key) => caches.delete(key))))
     .then(() => self.clients.claim()));
 });
+// Best Fleet shares memory between its two workers, which needs a cross-origin isolated page;
+// a static host may not send the headers for it, so every answer gets them here.
+function isolated(response) {
+  if (!response || response.type === 'opaque') return response;
+  const headers = new Headers(response.headers);
+  headers.set('Cross-Origin-Opener-Policy', 'same-origin');
+  headers.set('Cross-Origin-Embedder-Policy', 'require-corp');
+  return new Response(response.body, { status: response.status, statusText: response.statusText, headers });
+}
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
   event.respondWith(fetch(event.request)
@@ -20,7 +29,7 @@ self.addEventListener('fetch', (event) => {
         const copy = response.clone();
         caches.open(CACHE).then((cache) => cache.put(event.request, copy));
       }
-      return response;
+      return isolated(response);
     })
-    .catch(() => caches.match(event.request, { ignoreSearch: true })));
+    .catch(() => caches.match(event.request, { ignoreSearch: true }).then(isolated)));
 });

@@ -114,6 +114,37 @@ test("the planner's findings are kestrin-cli sweep --findings", async () => {
   await page.close();
 });
 
+// Both workers search together (the served page is cross-origin isolated) and find what
+// kestrin-cli finds: a space walked whole, and one too large for that searched by climbs.
+test('Best Fleet on both cores finds the fleet kestrin-cli optimise finds', async () => {
+  const file = join(examples, 'raid.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)));
+  assert.equal(await page.evaluate(() => crossOriginIsolated), true);
+  await page.click('#show-planner');
+  await page.click('[data-tab=best]');
+  for (const [pods, harpies, goal] of [[150, 200, 'loss-per-roid'], [900, 600, 'roids']]) {
+    await page.click('#tick-none');
+    await page.check('#best-rows [name=vary][value="49"]');
+    await page.check('#best-rows [name=vary][value="1"]');
+    await page.fill('#best-rows [name=bound][data-row="49"]', String(pods));
+    await page.fill('#best-rows [name=bound][data-row="1"]', String(harpies));
+    await page.selectOption('#best-form [name=goal]', goal);
+    await page.fill('#best-form [name=ticks]', '2');
+    await page.click('#best-form [type=submit]');
+    await page.waitForFunction(() => !document.querySelector('#best-form [type=submit]').disabled);
+    const expected = JSON.parse(runCli('optimise', file, '--vary', `attacker:49=${pods},attacker:1=${harpies}`,
+      '--goal', goal, '--ticks', '2'));
+    assert.equal(await page.$eval('#best-form', (form) => form.dataset.cores), '2');
+    const shown = await page.$$eval('#best-result tr', (rows) => Object.fromEntries(rows.slice(1)
+      .map((tr) => [tr.querySelector('th').textContent, tr.querySelector('td').textContent])));
+    for (const [caption, count] of Object.entries(expected.fleet)) assert.equal(shown[caption], count.toLocaleString('en-US'), caption);
+    assert.equal(shown['Init. roids captured'], expected.summed.initRoidsCaptured.toLocaleString('en-US'));
+    assert.equal(shown['Attacker fleet change'], expected.summed.attackerFleetChange.toLocaleString('en-US'));
+    assert.match(await page.textContent('#best-message'), expected.exhaustive ? /^Every one of/ : /not proven best/);
+  }
+  await page.close();
+});
+
 test('at 390x844 nothing lies outside the screen', async () => {
   const page = await openPage('', { width: 390, height: 844 });
   await page.click('#show-planner');
