@@ -40,13 +40,20 @@ TEST(AnyWorkers, SweepsGiveTheSamePointsWholeOrHandedOn) {
     }
 }
 
-TEST(AnyWorkers, SearchesGiveTheSameFleetForEachSeed) {
-    std::mt19937 rng(5150);
+// A random battle whose defender holds `roids` of each asteroid kind, followed for 2 ticks.
+FleetSearchRequest RandomRaid(unsigned seed, int roids) {
+    std::mt19937 rng(seed);
     SheetFixture f;
     FillRandomBattle(f, rng, false);
-    for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, 500);
+    for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, roids);
     FleetSearchRequest request;
     request.battle = SheetInputs(f.sheet.Cells());
+    request.ticks = 2;
+    return request;
+}
+
+TEST(AnyWorkers, SearchesGiveTheSameFleetForEachSeed) {
+    FleetSearchRequest request = RandomRaid(5150, 500);
     for (ShipIndex type : {48, 0, 11, 36}) request.rows.push_back({UnitRow(type), 4000});
     request.ticks = 2;
     request.evaluations = 250;
@@ -86,13 +93,7 @@ private:
 };
 
 TEST(AnyWorkers, AHelperTakingPartOfEachBatchChangesNothing) {
-    std::mt19937 rng(77);
-    SheetFixture f;
-    FillRandomBattle(f, rng, false);
-    for (int k = 0; k < kRoidKinds; ++k) f.Put(kDefShips, kFirstRoidRow + k, 300);
-    FleetSearchRequest request;
-    request.battle = SheetInputs(f.sheet.Cells());
-    request.ticks = 2;
+    FleetSearchRequest request = RandomRaid(77, 300);
     request.evaluations = 300;
     // A space searched by climbs, and one walked whole in batches larger than the helper takes.
     for (const std::int32_t most : {3000, 60}) {
