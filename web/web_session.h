@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/cli_app.h"
 #include "cli/cli_output.h"
 #include "engine/battle_rules.h"
@@ -13,6 +15,9 @@
 #include "sheet/battle_sheet.h"
 
 namespace kestrin {
+
+/// JSON whose objects keep their keys in insertion order, as the page's views are written.
+using Json = nlohmann::ordered_json;
 
 /// The battle a web page edits: the desktop program's battle document (its sheet, undo
 /// history, typed-count reading and notices, battle files and report readers), driven by one
@@ -23,8 +28,12 @@ public:
     /// A new empty battle on `rules`, which must outlive the session.
     explicit WebSession(const BattleRules& rules);
 
-    /// The view: tick, cells as stored and as shown, the results panel (the texts
-    /// kestrin-cli prints), undo and redo names, and the notice of the last call.
+    /// The view, all the page draws the grid and the panel with: tick, report view, the
+    /// sheet's layout (sizes, caption columns, race lines, each side's input column and rows
+    /// with their accessible names, the rows that take a count with their captions), cells as
+    /// stored and as shown, each cell's background and text colour by appearance key, the
+    /// results panel (the texts kestrin-cli prints, by key) and its figures in full, undo and
+    /// redo names, and the notice of the last call.
     Json View() const;
 
     /// Ends an edit of an input cell with the typed text, as the grid does: a count goes in
@@ -65,8 +74,7 @@ private:
     std::string notice_;
 };
 
-/// What the page draws the grid with: the built-in colours by name ("#rrggbb"), the columns
-/// each colour serves, and the rows a race line closes.
+/// The built-in appearance colours by key ("#rrggbb"), which the view's style keys name.
 Json GridStyle();
 
 /// Runs one kestrin-cli command in process on a battle given as bytes (written to `path`
