@@ -58,7 +58,8 @@ TEST(SheetView, InputNamesAndCountRows) {
               "row " + std::to_string(UnitRow(kFirstPds)) + " attacker ships");
     for (const Side side : {Side::Defender, Side::Attacker}) {
         const std::vector<CountRow> rows = CountRows(cells, side);
-        ASSERT_EQ(rows.size(), static_cast<std::size_t>(kLastRow - kFirstUnitRow + 1 - (kFleetValueRow - kTotalUnitsRow + 1)));
+        const int totals = kFleetValueRow - kTotalUnitsRow + 1;
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(kLastRow - kFirstUnitRow + 1 - totals));
         for (const CountRow& row : rows) {
             EXPECT_FALSE(IsTotalsRow(row.row)) << row.row;
             EXPECT_EQ(row.caption, RowCaption(cells, side, row.row));

@@ -23,6 +23,7 @@ export class Grid {
     for (let row = 0; row < layout.rows; ++row) {
       const tr = this.table.insertRow();
       if (layout.raceLines.includes(row)) tr.classList.add('race-line');
+      if (row === layout.headingRow) tr.classList.add('heading');
       const line = [];
       for (let col = 0; col < layout.cols; ++col) {
         const td = tr.insertCell();
