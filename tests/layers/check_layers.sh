@@ -4,8 +4,8 @@
 # is named from the top ("sheet/x.h"), never reached by climbing out of a folder ("../ui/x.h"
 # would name no layer and slip past the rule). The web edition never includes the
 # command-line program: the page reaches the core through typed calls, not through its text.
-# The page (web/page) keeps no rule of the battle: it names no unit type, no colour of the
-# sheet and no row or column of it; the core hands it all of them. Prints every line that
+# The page (web/page) keeps no rule of the battle: it names no unit type, no caption, no
+# colour of the sheet and no row or column of it; the core hands it all of them. Prints every line that
 # breaks a rule ("file:line: why") and fails if there is one.
 # Usage: tests/layers/check_layers.sh [source root]
 set -euo pipefail
@@ -67,6 +67,11 @@ unit_names() {
     sed -nE 's/^[[:space:]]*\{"([A-Za-z]+)", "[A-Za-z]+",.*/\1/p' engine/ship_catalogue.cpp | grep -vxE 'Defender|Attacker' || true
 }
 
+# The captions of the sheet's computed rows, from the sheet's lists.
+row_captions() {
+    sed -n '/k[A-Za-z]*Captions = {/,/};/p' sheet/row_captions.cpp | grep -oE '"[^"]+"' | tr -d '"' | sort -u || true
+}
+
 # The appearance colours' keys, from the settings' list.
 colour_keys() {
     sed -n '/kKeys = {/,/};/p' settings/appearance.cpp | grep -oE '"[A-Za-z]+"' | tr -d '"' || true
@@ -89,6 +94,7 @@ dimensions() {
 broken=$(
     includes
     unit_names | page_words | sed -E 's/^([^:]*:[0-9]+):.*/\1: web\/page names a unit type; its captions come from the core/'
+    row_captions | page_words | sed -E 's/^([^:]*:[0-9]+):.*/\1: web\/page names a row of the sheet; its captions come from the core/'
     colour_keys | page_words | sed -E 's/^([^:]*:[0-9]+):.*/\1: web\/page names a sheet colour; its style keys come from the core/'
     dimensions | sed -E 's/^([^:]*:[0-9]+):.*/\1: web\/page writes a sheet row or column; its layout comes from the core/'
 )
