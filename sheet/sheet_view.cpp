@@ -1,5 +1,6 @@
 #include "sheet_view.h"
 
+#include "sheet/battle_document.h"
 #include "sheet/sheet_inputs.h"
 #include "sheet/sheet_layout.h"
 
@@ -37,6 +38,18 @@ std::vector<CountRow> CountRows(const SheetCells& cells, Side side) {
     for (int row = kFirstUnitRow; row <= kLastRow; ++row)
         if (!IsTotalsRow(row)) rows.push_back({row, RowCaption(cells, side, row)});
     return rows;
+}
+
+NoticeView ViewOfNotice(const DocumentNotice& notice) {
+    NoticeView view{notice.text};
+    for (const std::string& line : notice.lines) view.text += "\n" + line;
+    for (const SideLayout& side : GridLayoutOfSheet().sides) {
+        if (notice.col == side.inputColumn && notice.row >= side.firstInputRow && notice.row <= side.lastInputRow) {
+            view.side = &side;
+            view.row = notice.row;
+        }
+    }
+    return view;
 }
 
 }  // namespace kestrin

@@ -8,6 +8,8 @@
 
 namespace kestrin {
 
+struct DocumentNotice;
+
 /// One side's part of the sheet as a face lays it out: the column its counts are typed in,
 /// the column of its captions and the rows that take input.
 struct SideLayout {
@@ -43,5 +45,17 @@ struct CountRow {
 
 /// The rows of `side` that take a count, in sheet order.
 std::vector<CountRow> CountRows(const SheetCells& cells, Side side);
+
+/// A notice as a face shows it: its text with each of its lines on a line of its own, and
+/// the input cell it is about (`side` null for a notice about the battle as a whole); the
+/// desktop shows such a notice beside its cell.
+struct NoticeView {
+    std::string text;
+    const SideLayout* side = nullptr;
+    int row = -1;
+};
+
+/// What a face shows of `notice`.
+NoticeView ViewOfNotice(const DocumentNotice& notice);
 
 }  // namespace kestrin

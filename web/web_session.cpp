@@ -66,8 +66,10 @@ WebSession::WebSession(const BattleRules& rules) : document_(rules, context_, kF
 }
 
 void WebSession::Notice(const DocumentNotice& notice) {
-    notice_ = notice.text;
-    for (const std::string& line : notice.lines) notice_ += "\n" + line;
+    const NoticeView shown = ViewOfNotice(notice);
+    notice_ = shown.text;
+    noticeSide_ = shown.side;
+    noticeRow_ = shown.row;
 }
 
 Json WebSession::View() const {
@@ -109,12 +111,14 @@ Json WebSession::View() const {
     view["canUndo"] = document_.CanUndo();
     view["canRedo"] = document_.CanRedo();
     view["notice"] = notice_;
+    view["noticeCell"] = noticeSide_ != nullptr ? Json{{"side", noticeSide_->name}, {"row", noticeRow_}} : Json(nullptr);
     return view;
 }
 
 Json WebSession::Changed() {
     Json view = View();
     notice_.clear();
+    noticeSide_ = nullptr;
     return view;
 }
 

@@ -13,6 +13,7 @@
 #include "engine/simulation_context.h"
 #include "sheet/battle_document.h"
 #include "sheet/battle_sheet.h"
+#include "sheet/sheet_view.h"
 
 namespace kestrin {
 
@@ -33,7 +34,7 @@ public:
     /// with their accessible names, the rows that take a count with their captions), cells as
     /// stored and as shown, each cell's background and text colour by appearance key, the
     /// results panel (the texts kestrin-cli prints, by key) and its figures in full, undo and
-    /// redo names, and the notice of the last call.
+    /// redo names, and the notice of the last call with the input cell it is about.
     Json View() const;
 
     /// Ends an edit of an input cell with the typed text, as the grid does: a count goes in
@@ -72,6 +73,9 @@ private:
     BattleDocument document_;
     const BattleSheet& sheet_ = document_.Sheet();
     std::string notice_;
+    /// The input cell the last call's notice is about, if any.
+    const SideLayout* noticeSide_ = nullptr;
+    int noticeRow_ = -1;
 };
 
 /// The built-in appearance colours by key ("#rrggbb"), which the view's style keys name.

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "sheet/battle_document.h"
 #include "sheet/panel_entries.h"
 #include "sheet/sheet_inputs.h"
 #include "sheet/sheet_layout.h"
@@ -113,6 +114,21 @@ TEST(SheetView, LongTextIsCutBeforeACharacter) {
     cells.Set(kAttShips, 2, std::string(kLongestShownText - 1, 'x') + "\xC3\xA9" + "tail");
     const std::string shown = ShownText(cells, kAttShips, 2, false, kFixedLocale);
     EXPECT_EQ(shown, std::string(kLongestShownText - 1, 'x'));
+}
+
+// A notice about an input cell names its side and row; one about the battle as a whole, or
+// about a cell that takes no input, names none. Its lines follow its text, one to a line.
+TEST(SheetView, NoticesNameTheirInputCell) {
+    const NoticeView cell = ViewOfNotice({"'abc' is not a count", kAttShips, 3, {}});
+    ASSERT_NE(cell.side, nullptr);
+    EXPECT_EQ(cell.side->side, Side::Attacker);
+    EXPECT_EQ(cell.row, 3);
+    EXPECT_EQ(cell.text, "'abc' is not a count");
+    const NoticeView battle = ViewOfNotice({"Lines that are no count:", -1, -1, {"line 3: x", "line 9: y"}});
+    EXPECT_EQ(battle.side, nullptr);
+    EXPECT_EQ(battle.text, "Lines that are no count:\nline 3: x\nline 9: y");
+    EXPECT_EQ(ViewOfNotice({"elsewhere", kAttHeld, 3, {}}).side, nullptr);
+    EXPECT_EQ(ViewOfNotice({"heading", kDefShips, kHeadingRow, {}}).side, nullptr);
 }
 
 // Every element of the panel once, in kestrin-cli's order, with its own text; the shortened

@@ -60,7 +60,9 @@ TEST(WebSession, TypingUndoAndNotices) {
     EXPECT_EQ(view["notice"], "");
     view = session.Type(7, 1, "abc");
     EXPECT_NE(view["notice"].get<std::string>().find("'abc' is not a count"), std::string::npos);
+    EXPECT_EQ(view["noticeCell"], Json({{"side", "attacker"}, {"row", 1}}));
     EXPECT_EQ(session.View()["notice"], "");  // told once
+    EXPECT_TRUE(session.View()["noticeCell"].is_null());
     session.Undo();
     view = session.Undo();
     EXPECT_EQ(view["cells"][1][7], "");

@@ -60,6 +60,20 @@ export class Grid {
         td.style.color = this.colours[colour];
       }
     }));
+    this.markNotice(view.noticeCell);
+  }
+
+  // Marks the input cell a notice is about, as the desktop shows it beside that cell; the
+  // notice itself stays in the page's status line, which the cell names as its description.
+  markNotice(about) {
+    for (const td of this.table.querySelectorAll('td.noticed')) {
+      td.classList.remove('noticed');
+      td.removeAttribute('aria-describedby');
+    }
+    if (!about) return;
+    const { col, row } = inputCell(this.layout, about.side, about.row);
+    this.cells[row][col].classList.add('noticed');
+    this.cells[row][col].setAttribute('aria-describedby', 'notice');
   }
 
   clicked(event) {

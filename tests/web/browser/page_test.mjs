@@ -70,8 +70,9 @@ test('a typed count recalculates the panel as kestrin-cli does', async () => {
 });
 
 // The grid takes its colours and texts from the core's view: the sides' colours, each column's
-// text colour, and a combat report's columns in the held and lost colours, in parentheses.
-test('the grid draws the colours and texts the core hands it, the report view too', async () => {
+// text colour, a combat report's columns in the held and lost colours, in parentheses, and the
+// cell a notice is about.
+test('the grid draws the colours, texts and notices the core hands it, the report view too', async () => {
   const page = await openPage();
   const cell = (col, row) => page.$eval(`#grid td[data-col="${col}"][data-row="${row}"]`,
     (td) => ({ background: getComputedStyle(td).backgroundColor, color: getComputedStyle(td).color, text: td.textContent }));
@@ -86,6 +87,13 @@ test('the grid draws the colours and texts the core hands it, the report view to
   await page.waitForFunction(() => document.querySelector('#grid td[data-col="11"][data-row="1"]').textContent === '(1)');
   assert.equal((await cell(11, 1)).color, 'rgb(255, 150, 255)');
   assert.equal((await cell(10, 1)).color, 'rgb(150, 150, 255)');
+  // A notice about a cell is in the status line, and the cell names it as its description.
+  await page.click('#grid td[data-side=attacker][data-row="2"]');
+  await page.keyboard.type('abc');
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#grid td.noticed');
+  assert.equal(await page.getAttribute('#grid td[data-side=attacker][data-row="2"]', 'aria-describedby'), 'notice');
+  assert.match(await page.textContent('#notice[role=status]'), /'abc' is not a count/);
   await page.close();
 });
 
