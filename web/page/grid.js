@@ -17,9 +17,8 @@ export class Grid {
 
   // The table's rows and cells, made once from the first view's layout.
   build(layout) {
-    const colour = (key) => this.colours[key];
-    this.table.style.setProperty('--grid-lines', colour(layout.gridLineColour));
-    this.table.style.setProperty('--race-lines', colour(layout.raceLineColour));
+    this.table.style.setProperty('--grid-lines', this.colours[layout.gridLineColour]);
+    this.table.style.setProperty('--race-lines', this.colours[layout.raceLineColour]);
     for (let row = 0; row < layout.rows; ++row) {
       const tr = this.table.insertRow();
       if (layout.raceLines.includes(row)) tr.classList.add('race-line');
