@@ -23,14 +23,6 @@ Json CellRows(const std::vector<std::vector<std::string>>& cells) {
 
 }  // namespace
 
-std::map<std::string, std::string> PanelTexts(const ResultsPanel& p) {
-    return {{"DLoss", p.DLoss}, {"ALoss", p.ALoss}, {"UR", p.UR}, {"MR", p.MR}, {"CR", p.CR},
-            {"ER", p.ER}, {"TR", p.TR}, {"TIR", p.TIR}, {"ALossPerRoid", p.ALossPerRoid},
-            {"MSalvage", p.MSalvage}, {"CSalvage", p.CSalvage}, {"ESalvage", p.ESalvage},
-            {"DefLossGainLbl", p.DefLossGainLbl}, {"AttLossGainLbl", p.AttLossGainLbl},
-            {"RoidLossGainLbl", p.RoidLossGainLbl}, {"TickIndicator", p.TickIndicator}};
-}
-
 Json PanelJson(const std::map<std::string, std::string>& panel) {
     Json texts = Json::object();
     for (const char* key : kPanelKeys) {

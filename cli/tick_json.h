@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -9,6 +8,7 @@
 
 #include "cli_output.h"
 #include "sheet/number_format.h"
+#include "sheet/panel_entries.h"
 #include "sheet/results.h"
 #include "sheet/sheet_cells.h"
 
@@ -19,17 +19,8 @@ inline constexpr int kTickRows = SheetCells::kRowCount;
 /// Columns of the battle sheet.
 inline constexpr int kTickColumns = SheetCells::kColumnCount;
 
-/// The results panel's element names, in the order the tick object prints them.
-inline constexpr std::array<const char*, 16> kPanelKeys{
-    "DLoss", "ALoss", "UR", "MR", "CR", "ER", "TR", "TIR", "ALossPerRoid",
-    "MSalvage", "CSalvage", "ESalvage", "DefLossGainLbl", "AttLossGainLbl",
-    "RoidLossGainLbl", "TickIndicator"};
-
 /// Figures are shown as the desktop program shows them, with fixed separators.
-inline const NumberLocale kCliLocale{",", '.'};
-
-/// The results panel's texts by element name (kPanelKeys).
-std::map<std::string, std::string> PanelTexts(const ResultsPanel& panel);
+inline const NumberLocale kCliLocale = kFixedLocale;
 
 /// The tick object's "panel": the texts in kPanelKeys order; a missing element is empty.
 Json PanelJson(const std::map<std::string, std::string>& panel);

@@ -15,6 +15,10 @@ struct NumberLocale {
     char decimalSeparator = '.';
 };
 
+/// Fixed separators, as the desktop program shows figures by default: what kestrin-cli
+/// prints and the page shows, whatever the machine's settings.
+inline const NumberLocale kFixedLocale{",", '.'};
+
 /// The "%.0n" format: the integer with thousands separators and no decimals, a leading
 /// '-' when negative. Exact over the whole 64-bit range.
 std::string FormatNumber(std::int64_t value, const NumberLocale& locale);

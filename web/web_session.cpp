@@ -5,11 +5,13 @@
 #include <sstream>
 #include <vector>
 
-#include "cli/tick_json.h"
 #include "parser/apply_reports.h"
 #include "settings/appearance.h"
 #include "sheet/battle_file.h"
+#include "sheet/panel_entries.h"
 #include "sheet/sheet_layout.h"
+#include "sheet/sheet_style.h"
+#include "sheet/sheet_view.h"
 #include "sheet/text_lines.h"
 #include "sheet/typed_number.h"
 
@@ -17,64 +19,106 @@ namespace kestrin {
 
 namespace {
 
-// What a cell shows: a figure with its thousands separators, any other text as it stands;
-// the report view's held and lost figures in parentheses, as the grid draws them.
-std::string ShownText(const BattleSheet& sheet, int col, int row) {
-    const SheetCells& cells = sheet.Cells();
-    const std::int64_t value = cells.Int64(col, row);
-    std::string text = value != 0 ? FormatNumber(value, sheet.Locale()) : cells.At(col, row);
-    const bool parenthesised = sheet.ReportView() &&
-                               (col == sheet::kDefStole || col == sheet::kDefLeft ||
-                                col == sheet::kAttStole || col == sheet::kAttLeft);
-    if (parenthesised && !text.empty()) text = "(" + text + ")";
-    return text;
-}
-
 Json NameOrNull(const char* name) { return name != nullptr ? Json(name) : Json(nullptr); }
+
+// A sheet colour by its appearance colour's key ("DefBgd"): the same colour by position.
+static_assert(kSheetColourCount == kAppearanceColourCount);
+std::string ColourKey(SheetColour colour) { return std::string(AppearanceKey(static_cast<AppearanceColour>(colour))); }
+
+// The grid's shape, its sides' input rows with their accessible names, and the rows that take
+// a count with their captions.
+Json LayoutJson(const SheetCells& cells) {
+    const SheetGridLayout& grid = GridLayoutOfSheet();
+    Json sides = Json::array();
+    for (const SideLayout& side : grid.sides) {
+        Json inputs = Json::array();
+        for (int row = side.firstInputRow; row <= side.lastInputRow; ++row)
+            inputs.push_back({{"row", row}, {"label", InputLabel(cells, side.side, row)}});
+        Json counts = Json::array();
+        for (const CountRow& count : CountRows(cells, side.side))
+            counts.push_back({{"row", count.row}, {"caption", count.caption}});
+        sides.push_back({{"side", side.name},
+                         {"column", side.inputColumn},
+                         {"captionColumn", side.captionColumn},
+                         {"firstRow", side.firstInputRow},
+                         {"lastRow", side.lastInputRow},
+                         {"inputs", std::move(inputs)},
+                         {"countRows", std::move(counts)}});
+    }
+    Json layout;
+    layout["rows"] = grid.rows;
+    layout["cols"] = grid.columns;
+    layout["headingRow"] = grid.headingRow;
+    layout["captionColumns"] = grid.captionColumns;
+    layout["raceLines"] = grid.raceLines;
+    layout["gridLineColour"] = ColourKey(SheetColour::Gridlines);
+    layout["raceLineColour"] = ColourKey(SheetColour::Racelines);
+    layout["sides"] = std::move(sides);
+    return layout;
+}
 
 }  // namespace
 
-WebSession::WebSession(const BattleRules& rules) : document_(rules, context_, kCliLocale) {
-    context_.DecimalSeparator = kCliLocale.decimalSeparator;
+WebSession::WebSession(const BattleRules& rules) : document_(rules, context_, kFixedLocale) {
+    context_.DecimalSeparator = kFixedLocale.decimalSeparator;
     document_.AddView(this);
     document_.Refresh([](BattleSheet& sheet) { sheet.Recalculate(); });
 }
 
 void WebSession::Notice(const DocumentNotice& notice) {
-    notice_ = notice.text;
-    for (const std::string& line : notice.lines) notice_ += "\n" + line;
+    const NoticeView shown = ViewOfNotice(notice);
+    notice_ = shown.text;
+    noticeSide_ = shown.side;
+    noticeRow_ = shown.row;
 }
 
 Json WebSession::View() const {
-    Json cells = Json::array();
-    Json shown = Json::array();
+    const SheetCells& cells = sheet_.Cells();
+    const bool reportView = sheet_.ReportView();
+    Json stored = Json::array(), shown = Json::array(), background = Json::array(), colour = Json::array();
     for (int row = 0; row < sheet::kRows; ++row) {
-        Json stored = Json::array();
-        Json display = Json::array();
+        Json rowStored = Json::array(), rowShown = Json::array(), rowBackground = Json::array(),
+             rowColour = Json::array();
         for (int col = 0; col < sheet::kColumns; ++col) {
-            stored.push_back(sheet_.Cell(col, row));
-            display.push_back(ShownText(sheet_, col, row));
+            rowStored.push_back(cells.At(col, row));
+            rowShown.push_back(sheet::ShownText(cells, col, row, reportView, sheet_.Locale()));
+            rowBackground.push_back(ColourKey(sheet::CellBackground(col, row)));
+            rowColour.push_back(ColourKey(sheet::CellTextColour(col, reportView)));
         }
-        cells.push_back(std::move(stored));
-        shown.push_back(std::move(display));
+        stored.push_back(std::move(rowStored));
+        shown.push_back(std::move(rowShown));
+        background.push_back(std::move(rowBackground));
+        colour.push_back(std::move(rowColour));
+    }
+    Json panel = Json::object(), panelFull = Json::object();
+    for (const PanelEntry& entry : PanelEntries(sheet_.Results())) {
+        const std::string key(entry.key);
+        panel[key] = entry.text;
+        if (!entry.label) panelFull[key] = entry.full;
     }
     Json view;
     view["tick"] = sheet_.CurrentTick();
-    view["reportView"] = sheet_.ReportView();
-    view["cells"] = std::move(cells);
+    view["reportView"] = reportView;
+    view["layout"] = LayoutJson(cells);
+    view["cells"] = std::move(stored);
     view["shown"] = std::move(shown);
-    view["panel"] = PanelJson(PanelTexts(sheet_.Results()));
+    view["background"] = std::move(background);
+    view["colour"] = std::move(colour);
+    view["panel"] = std::move(panel);
+    view["panelFull"] = std::move(panelFull);
     view["undo"] = NameOrNull(document_.UndoName());
     view["redo"] = NameOrNull(document_.RedoName());
     view["canUndo"] = document_.CanUndo();
     view["canRedo"] = document_.CanRedo();
     view["notice"] = notice_;
+    view["noticeCell"] = noticeSide_ != nullptr ? Json{{"side", noticeSide_->name}, {"row", noticeRow_}} : Json(nullptr);
     return view;
 }
 
 Json WebSession::Changed() {
     Json view = View();
     notice_.clear();
+    noticeSide_ = nullptr;
     return view;
 }
 
@@ -171,7 +215,6 @@ Json GridStyle() {
     }
     Json style;
     style["colours"] = std::move(colours);
-    style["blockEnds"] = sheet::kBlockEnds;
     return style;
 }
 

@@ -5,14 +5,20 @@
 #include <utility>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/cli_app.h"
 #include "cli/cli_output.h"
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
 #include "sheet/battle_document.h"
 #include "sheet/battle_sheet.h"
+#include "sheet/sheet_view.h"
 
 namespace kestrin {
+
+/// JSON whose objects keep their keys in insertion order, as the page's views are written.
+using Json = nlohmann::ordered_json;
 
 /// The battle a web page edits: the desktop program's battle document (its sheet, undo
 /// history, typed-count reading and notices, battle files and report readers), driven by one
@@ -23,8 +29,12 @@ public:
     /// A new empty battle on `rules`, which must outlive the session.
     explicit WebSession(const BattleRules& rules);
 
-    /// The view: tick, cells as stored and as shown, the results panel (the texts
-    /// kestrin-cli prints), undo and redo names, and the notice of the last call.
+    /// The view, all the page draws the grid and the panel with: tick, report view, the
+    /// sheet's layout (sizes, caption columns, race lines, each side's input column and rows
+    /// with their accessible names, the rows that take a count with their captions), cells as
+    /// stored and as shown, each cell's background and text colour by appearance key, the
+    /// results panel (the texts kestrin-cli prints, by key) and its figures in full, undo and
+    /// redo names, and the notice of the last call with the input cell it is about.
     Json View() const;
 
     /// Ends an edit of an input cell with the typed text, as the grid does: a count goes in
@@ -63,10 +73,12 @@ private:
     BattleDocument document_;
     const BattleSheet& sheet_ = document_.Sheet();
     std::string notice_;
+    /// The input cell the last call's notice is about, if any.
+    const SideLayout* noticeSide_ = nullptr;
+    int noticeRow_ = -1;
 };
 
-/// What the page draws the grid with: the built-in colours by name ("#rrggbb"), the columns
-/// each colour serves, and the rows a race line closes.
+/// The built-in appearance colours by key ("#rrggbb"), which the view's style keys name.
 Json GridStyle();
 
 /// Runs one kestrin-cli command in process on a battle given as bytes (written to `path`

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <utility>
 
 #include "engine/battle_rules.h"
 #include "engine/ship_catalogue.h"
 #include "engine/ship_stats_file.h"
 #include "engine/temp_folder.h"
+#include "settings/appearance.h"
+#include "sheet/sheet_style.h"
 #include "web/web_session.h"
 
 namespace kestrin {
@@ -56,7 +60,9 @@ TEST(WebSession, TypingUndoAndNotices) {
     EXPECT_EQ(view["notice"], "");
     view = session.Type(7, 1, "abc");
     EXPECT_NE(view["notice"].get<std::string>().find("'abc' is not a count"), std::string::npos);
+    EXPECT_EQ(view["noticeCell"], Json({{"side", "attacker"}, {"row", 1}}));
     EXPECT_EQ(session.View()["notice"], "");  // told once
+    EXPECT_TRUE(session.View()["noticeCell"].is_null());
     session.Undo();
     view = session.Undo();
     EXPECT_EQ(view["cells"][1][7], "");
@@ -79,6 +85,77 @@ TEST(WebSession, SaveOpensAgainAndBadFilesAreTold) {
     const Json refused = other.Open("1\r\n2\r\n");
     EXPECT_EQ(refused["notice"], "Incorrect File Length !!!");
     EXPECT_EQ(refused["cells"], session.View()["cells"]);
+}
+
+// The view holds all the page draws the grid with: every input the layout names takes a
+// typed count and no other cell does; every style key names one of the page's colours; a
+// combat report's view colours and parenthesises the report's columns; each figure of the
+// panel carries its full text, the changing titles none.
+TEST(WebSession, ViewCarriesLayoutStylesAndPanel) {
+    WebSession session(Rules());
+    const Json layout = session.View()["layout"];
+    const int rows = layout["rows"], cols = layout["cols"];
+    std::set<std::pair<int, int>> inputs, counts;
+    for (const Json& side : layout["sides"]) {
+        for (const Json& input : side["inputs"]) inputs.insert({side["column"].get<int>(), input["row"].get<int>()});
+        for (const Json& count : side["countRows"]) counts.insert({side["column"].get<int>(), count["row"].get<int>()});
+        EXPECT_EQ(side["inputs"].size(), side["lastRow"].get<int>() - side["firstRow"].get<int>() + 1);
+    }
+    EXPECT_EQ(layout["sides"][1]["side"], "attacker");
+    EXPECT_EQ(layout["sides"][1]["inputs"][0]["label"], "Harpy attacker ships");
+    EXPECT_EQ(layout["sides"][0]["countRows"][0]["caption"], "Harpy");
+    // Every column of the rows at the edges of the sheet's blocks.
+    for (const int row : {0, 1, 2, 54, 55, 59, 60, 64, rows - 1}) {
+        for (int col = 0; col < cols; ++col) {
+            const std::string before = session.View()["cells"][row][col];
+            const bool taken = session.Type(col, row, "7")["cells"][row][col] == "7" && before != "7";
+            // The computed totals take input too, but the recalculation overwrites it.
+            if (counts.contains({col, row}) || !inputs.contains({col, row})) {
+                EXPECT_EQ(taken, inputs.contains({col, row})) << col << "," << row;
+            }
+        }
+    }
+
+    const Json colours = GridStyle()["colours"];
+    const auto knownKeys = [&](const Json& view) {
+        for (const char* table : {"background", "colour"})
+            for (const Json& line : view[table])
+                for (const Json& key : line) EXPECT_TRUE(colours.contains(key.get<std::string>())) << key;
+        EXPECT_TRUE(colours.contains(view["layout"]["gridLineColour"].get<std::string>()));
+        EXPECT_TRUE(colours.contains(view["layout"]["raceLineColour"].get<std::string>()));
+    };
+    knownKeys(session.View());
+    const bool fleets[4] = {};
+    const Json report = session.ApplyReport("combat", "defender", fleets, "Combat Report\nHarpy 20 1 0 10 2 0\n");
+    ASSERT_TRUE(report["reportView"]);
+    knownKeys(report);
+    EXPECT_EQ(report["colour"][1][4], "DefHeldFont");
+    EXPECT_EQ(report["colour"][1][11], "AttLostFont");
+    EXPECT_EQ(report["colour"][1][3], "DefLostFont");
+    EXPECT_EQ(report["shown"][1][11], "(1)");
+    EXPECT_EQ(session.StepForward()["colour"][1][4], "DefStealFont");
+
+    const Json view = session.View();
+    EXPECT_EQ(view["panelFull"].size(), view["panel"].size() - 3);
+    EXPECT_FALSE(view["panelFull"].contains("DefLossGainLbl"));
+    EXPECT_EQ(view["panelFull"]["DLoss"], view["panel"]["DLoss"]);
+}
+
+// The sheet's colours are the appearance colours of the same names, in their order: both
+// faces turn one into the other by position.
+TEST(WebSession, SheetColoursAreTheAppearanceColoursByPosition) {
+    const char* names[kSheetColourCount] = {
+        "ShipBgd", "AttBgd", "DefBgd", "Gridlines", "Racelines",
+        "DefFont", "DefShipsFont", "DefHeldFont", "DefLostFont", "DefStealFont", "DefLeftFont",
+        "AttFont", "AttShipsFont", "AttHeldFont", "AttLostFont", "AttStealFont", "AttLeftFont"};
+    const SheetColour colours[kSheetColourCount] = {
+        SheetColour::ShipBgd, SheetColour::AttBgd, SheetColour::DefBgd, SheetColour::Gridlines,
+        SheetColour::Racelines, SheetColour::DefFont, SheetColour::DefShipsFont, SheetColour::DefHeldFont,
+        SheetColour::DefLostFont, SheetColour::DefStealFont, SheetColour::DefLeftFont, SheetColour::AttFont,
+        SheetColour::AttShipsFont, SheetColour::AttHeldFont, SheetColour::AttLostFont, SheetColour::AttStealFont,
+        SheetColour::AttLeftFont};
+    for (int i = 0; i < kSheetColourCount; ++i)
+        EXPECT_EQ(AppearanceKey(static_cast<AppearanceColour>(colours[i])), names[i]);
 }
 
 }  // namespace

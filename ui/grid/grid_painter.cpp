@@ -31,7 +31,7 @@ QString CellTextToShow(const BattleSheet& sheet, TextWidthCache& widths, int col
     const bool reportView = sheet.ReportView();
     QString text = FullCellText(sheet.Cells(), col, row, reportView, sheet.Locale());
     const auto fits = [&](const QString& t) { return widths.Width(t, false) + kTextMargin <= columnWidth; };
-    if (!IsShortenable(col, row) || fits(text)) return text;
+    if (!sheet::IsShortenable(col, row) || fits(text)) return text;
     text = ShortenedCellText(sheet.Cells(), col, row, reportView, sheet.Locale(), false);
     if (fits(text)) return text;
     return ShortenedCellText(sheet.Cells(), col, row, reportView, sheet.Locale(), true);

@@ -5,7 +5,8 @@
 #include <QStyle>
 
 #include <algorithm>
-#include <tuple>
+
+#include "sheet/panel_entries.h"
 
 namespace kestrin {
 
@@ -143,26 +144,14 @@ void ResultsPanelWidget::BuildTickControls() {
 }
 
 void ResultsPanelWidget::Show(const ResultsPanel& panel) {
-    // Each element's text and, for a box, the full figure of its tooltip.
-    const std::tuple<const char*, const std::string*, const std::string*> texts[] = {
-        {"DLoss", &panel.DLoss, &panel.DLoss}, {"ALoss", &panel.ALoss, &panel.ALoss},
-        {"UR", &panel.UR, &panel.UR}, {"MR", &panel.MR, &panel.MR}, {"CR", &panel.CR, &panel.CR},
-        {"ER", &panel.ER, &panel.ER}, {"TR", &panel.TR, &panel.TR}, {"TIR", &panel.TIR, &panel.TIR},
-        {"ALossPerRoid", &panel.ALossPerRoid, &panel.ALossPerRoidFull},
-        {"MSalvage", &panel.MSalvage, &panel.MSalvageFull},
-        {"CSalvage", &panel.CSalvage, &panel.CSalvageFull},
-        {"ESalvage", &panel.ESalvage, &panel.ESalvageFull},
-        {"DefLossGainLbl", &panel.DefLossGainLbl, nullptr}, {"AttLossGainLbl", &panel.AttLossGainLbl, nullptr},
-        {"RoidLossGainLbl", &panel.RoidLossGainLbl, nullptr},
-        {"TickIndicator", &panel.TickIndicator, &panel.TickIndicator}};
-    for (const auto& [name, text, full] : texts) {
-        QLabel* label = elements_.at(name);
-        label->setText(QString::fromStdString(*text));
-        if (full == nullptr) {
+    for (const PanelEntry& entry : PanelEntries(panel)) {
+        QLabel* label = elements_.at(std::string(entry.key));
+        label->setText(QString::fromStdString(entry.text));
+        if (entry.label) {
             label->adjustSize();
             continue;
         }
-        label->setToolTip(QString::fromStdString(*full));
+        label->setToolTip(QString::fromStdString(entry.full));
         FitBox(label);
     }
 }

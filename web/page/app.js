@@ -17,13 +17,15 @@ function notice(text) {
   box.hidden = !text;
 }
 
-// Shows a new view: the grid, the panel's texts as kestrin-cli prints them, the undo names.
+// Shows a new view: the grid, the panel's texts as kestrin-cli prints them (each figure's
+// full text as its tooltip), the undo names.
 function show(next) {
   view = next;
   grid.show(view);
   for (const element of document.querySelectorAll('[data-panel]')) {
-    const text = view.panel[element.dataset.panel];
-    if (element.textContent !== text) element.textContent = text;
+    const key = element.dataset.panel;
+    if (element.textContent !== view.panel[key]) element.textContent = view.panel[key];
+    if (key in view.panelFull) element.title = view.panelFull[key];
   }
   $('#undo').disabled = !view.canUndo;
   $('#undo').textContent = view.undo ? `Undo ${view.undo}` : 'Undo';
@@ -46,20 +48,20 @@ function act(action) {
   }
 }
 
-const grid = new Grid($('#grid'), core.style(), {
+const grid = new Grid($('#grid'), core.style().colours, {
   type: (col, row, text) => act(() => core.type(col, row, text)),
   erase: (col, row) => act(() => core.erase(col, row, col, row)),
 });
 const planner = new Planner({
   battle: () => core.save(),
   captions: (side) => grid.captions(side),
-  attackerCounts: () => grid.captions('attacker').map(({ row, caption }) => ({ row, caption, count: Number(view.cells[row][7]) || 0 })),
+  attackerCounts: () => grid.captions('attacker'),
   tick: () => view.tick,
   use: (side, counts, step) => {
     grid.finish();
     act(() => core.useCounts(side, counts, step));
     const rows = Object.keys(counts).map(Number);
-    if (rows.length) grid.select(side === 'defender' ? 1 : 7, Math.min(...rows));
+    if (rows.length) grid.selectInput(side, Math.min(...rows));
   },
 });
 
@@ -147,7 +149,7 @@ window.addEventListener('hashchange', () => {
 const first = startingBattle();
 if (first) openBytes(first); else show(view);
 document.body.dataset.ready = 'true';
-grid.select(7, 1, false);
+grid.selectInput('attacker', null, false);
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:') {
   navigator.serviceWorker.register('sw.js').catch(() => {});

@@ -1,74 +1,86 @@
-// The battle sheet as a table: the desktop's columns, captions and colours. Input cells
-// (the two Ships columns below the headings) take typed counts; everything else is shown.
-
-const ROWS = 66;
-const COLS = 12;
-const SHIPS = [1, 7];
-// Text colours follow the column order, as the desktop grid's do.
-const TEXT_KEYS = ['DefFont', 'DefShipsFont', 'DefHeldFont', 'DefLostFont', 'DefStealFont', 'DefLeftFont',
-  'AttFont', 'AttShipsFont', 'AttHeldFont', 'AttLostFont', 'AttStealFont', 'AttLeftFont'];
-const REPORT_KEYS = { 4: 'DefHeldFont', 5: 'DefLostFont', 10: 'AttHeldFont', 11: 'AttLostFont' };
-
-export const isInput = (col, row) => SHIPS.includes(col) && row >= 1 && row <= 65;
-
-function background(col, row) {
-  const shaded = row === 0 || (row >= 55 && row <= 59);
-  if (col === 0 || (col >= 1 && col <= 5 && shaded)) return 'DefBgd';
-  if (col === 6 || (col >= 7 && col <= 11 && shaded)) return 'AttBgd';
-  return 'ShipBgd';
-}
+// The battle sheet as a table, drawn from the core's view: its layout, each cell's text and
+// colours, the input cells' names. Input cells take typed counts; everything else is shown.
+import { countRows, inputCell, inputLabel, inputSide, moved } from './sheet_layout.js';
 
 export class Grid {
-  // `actions`: type(col, row, text), erase(col, row), notice(text).
-  constructor(table, style, actions) {
+  // `colours`: the appearance colours by key; `actions`: type(col, row, text), erase(col, row).
+  constructor(table, colours, actions) {
     this.table = table;
+    this.colours = colours;
     this.actions = actions;
     this.cells = [];
-    this.current = { col: 1, row: 1 };
+    this.current = null;
     this.editor = null;
-    const colours = style.colours;
-    table.style.setProperty('--grid-lines', colours.Gridlines);
-    table.style.setProperty('--race-lines', colours.Racelines);
-    for (let row = 0; row < ROWS; ++row) {
-      const tr = table.insertRow();
-      if (style.blockEnds.includes(row)) tr.classList.add('race-line');
-      const line = [];
-      for (let col = 0; col < COLS; ++col) {
-        const td = tr.insertCell();
-        td.style.background = colours[background(col, row)];
-        td.style.color = colours[TEXT_KEYS[col]];
-        td.dataset.col = col;
-        td.dataset.row = row;
-        if (col === 0 || col === 6) td.classList.add('caption');
-        if (isInput(col, row)) { td.classList.add('input'); td.tabIndex = -1; }
-        line.push(td);
-      }
-      this.cells.push(line);
-    }
-    this.colours = colours;
     table.addEventListener('click', (event) => this.clicked(event));
     table.addEventListener('keydown', (event) => this.key(event));
   }
 
-  show(view) {
-    this.view = view;
-    for (let row = 0; row < ROWS; ++row) {
-      for (let col = 0; col < COLS; ++col) {
-        const td = this.cells[row][col];
-        const text = view.shown[row][col];
-        if (td.textContent !== text) td.textContent = text;
-        const key = view.reportView && REPORT_KEYS[col] ? REPORT_KEYS[col] : TEXT_KEYS[col];
-        td.style.color = this.colours[key];
+  // The table's rows and cells, made once from the first view's layout.
+  build(layout) {
+    this.table.style.setProperty('--grid-lines', this.colours[layout.gridLineColour]);
+    this.table.style.setProperty('--race-lines', this.colours[layout.raceLineColour]);
+    for (let row = 0; row < layout.rows; ++row) {
+      const tr = this.table.insertRow();
+      if (layout.raceLines.includes(row)) tr.classList.add('race-line');
+      if (row === layout.headingRow) tr.classList.add('heading');
+      const line = [];
+      for (let col = 0; col < layout.cols; ++col) {
+        const td = tr.insertCell();
+        td.dataset.col = col;
+        td.dataset.row = row;
+        if (layout.captionColumns.includes(col)) td.classList.add('caption');
+        const side = inputSide(layout, col, row);
+        if (side) {
+          td.classList.add('input');
+          td.dataset.side = side.side;
+          td.tabIndex = -1;
+        }
+        line.push(td);
       }
+      this.cells.push(line);
     }
+    this.layout = layout;
+    this.current = inputCell(layout, layout.sides[0].side);
+  }
+
+  show(view) {
+    if (!this.layout) this.build(view.layout);
+    this.view = view;
+    this.cells.forEach((line, row) => line.forEach((td, col) => {
+      const text = view.shown[row][col];
+      if (td.textContent !== text) td.textContent = text;
+      const background = view.background[row][col], colour = view.colour[row][col];
+      if (td.dataset.background !== background) {
+        td.dataset.background = background;
+        td.style.background = this.colours[background];
+      }
+      if (td.dataset.colour !== colour) {
+        td.dataset.colour = colour;
+        td.style.color = this.colours[colour];
+      }
+    }));
+    this.markNotice(view.noticeCell);
+  }
+
+  // Marks the input cell a notice is about, as the desktop shows it beside that cell; the
+  // notice itself stays in the page's status line, which the cell names as its description.
+  markNotice(about) {
+    for (const td of this.table.querySelectorAll('td.noticed')) {
+      td.classList.remove('noticed');
+      td.removeAttribute('aria-describedby');
+    }
+    if (!about) return;
+    const { col, row } = inputCell(this.layout, about.side, about.row);
+    this.cells[row][col].classList.add('noticed');
+    this.cells[row][col].setAttribute('aria-describedby', 'notice');
   }
 
   clicked(event) {
     const td = event.target.closest('td');
     if (!td || td.contains(this.editor)) return;
     const col = Number(td.dataset.col), row = Number(td.dataset.row);
-    if (!isInput(col, row)) { this.finish(); return; }
     this.finish();
+    if (!inputSide(this.layout, col, row)) return;
     this.select(col, row);
     this.edit(null);
   }
@@ -82,13 +94,19 @@ export class Grid {
     if (!this.editor) td.focus({ preventScroll: true });
   }
 
+  // Selects a side's input in `row` (its first input row when none is given).
+  selectInput(side, row, scroll = true) {
+    const { col, row: at } = inputCell(this.layout, side, row);
+    this.select(col, at, scroll);
+  }
+
   // Opens the editor on the current cell, holding the stored count or what was typed first.
   edit(first) {
     const { col, row } = this.current;
     const td = this.cells[row][col];
     const input = document.createElement('input');
     input.className = 'cell-editor';
-    input.setAttribute('aria-label', `${this.view.cells[row][col === 1 ? 0 : 6]} ${col === 1 ? 'defender' : 'attacker'} ships`);
+    input.setAttribute('aria-label', inputLabel(this.layout, col, row));
     input.value = first ?? this.view.cells[row][col];
     input.style.color = td.style.color;
     input.style.background = td.style.background;
@@ -121,9 +139,7 @@ export class Grid {
   }
 
   move(dCol, dRow) {
-    let { col, row } = this.current;
-    if (dCol !== 0) col = col === 1 ? 7 : 1;
-    row = Math.min(65, Math.max(1, row + dRow));
+    const { col, row } = moved(this.layout, this.current, dCol, dRow);
     this.select(col, row);
   }
 
@@ -149,11 +165,8 @@ export class Grid {
     }
   }
 
-  // The captions of a side's rows that take a count, for the planner's lists.
+  // A side's rows that take a count, with their captions and counts, for the planner's lists.
   captions(side) {
-    const col = side === 'defender' ? 0 : 6;
-    const rows = [];
-    for (let row = 1; row <= 65; ++row) if (row < 55 || row > 59) rows.push({ row, caption: this.view.cells[row][col] });
-    return rows;
+    return countRows(this.layout, this.view.cells, side);
   }
 }

@@ -51,10 +51,11 @@ const panelOf = (page) => page.evaluate(() => Object.fromEntries(
 
 test('a typed count recalculates the panel as kestrin-cli does', async () => {
   const page = await openPage();
-  await page.click('#grid tr:nth-child(2) td:nth-child(8)');  // the attacker's first unit row
+  await page.click('#grid td[data-side=attacker][data-row="1"]');
+  assert.equal(await page.getAttribute('.cell-editor', 'aria-label'), 'Harpy attacker ships');
   await page.keyboard.type('1.5k');
   await page.keyboard.press('Tab');
-  await page.click('#grid tr:nth-child(2) td:nth-child(2)');  // the defender's
+  await page.click('#grid td[data-side=defender][data-row="1"]');
   await page.keyboard.type('900');
   await page.keyboard.press('Enter');
   const saved = join(folder, 'typed.kbf');
@@ -65,6 +66,34 @@ test('a typed count recalculates the panel as kestrin-cli does', async () => {
   const expected = lastLine(runCli('calc', saved)).panel;
   await page.waitForFunction((tir) => document.querySelector('[data-panel=TIR]').textContent === tir, expected.TIR);
   assert.deepEqual(await panelOf(page), expected);
+  await page.close();
+});
+
+// The grid takes its colours and texts from the core's view: the sides' colours, each column's
+// text colour, a combat report's columns in the held and lost colours, in parentheses, and the
+// cell a notice is about.
+test('the grid draws the colours, texts and notices the core hands it, the report view too', async () => {
+  const page = await openPage();
+  const cell = (col, row) => page.$eval(`#grid td[data-col="${col}"][data-row="${row}"]`,
+    (td) => ({ background: getComputedStyle(td).backgroundColor, color: getComputedStyle(td).color, text: td.textContent }));
+  assert.equal((await cell(0, 5)).background, 'rgb(20, 50, 20)');
+  assert.equal((await cell(6, 5)).background, 'rgb(70, 20, 20)');
+  assert.equal((await cell(3, 5)).background, 'rgb(20, 20, 50)');
+  assert.equal((await cell(11, 1)).color, 'rgb(255, 100, 100)');
+  await page.click('#report');
+  await page.fill('#report-dialog [name=text]', 'Combat Report\nHarpy 20 1 0 10 2 0\n');
+  await page.check('#report-dialog [name=kind][value=combat]');
+  await page.click('#report-dialog button[value=ok]');
+  await page.waitForFunction(() => document.querySelector('#grid td[data-col="11"][data-row="1"]').textContent === '(1)');
+  assert.equal((await cell(11, 1)).color, 'rgb(255, 150, 255)');
+  assert.equal((await cell(10, 1)).color, 'rgb(150, 150, 255)');
+  // A notice about a cell is in the status line, and the cell names it as its description.
+  await page.click('#grid td[data-side=attacker][data-row="2"]');
+  await page.keyboard.type('abc');
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#grid td.noticed');
+  assert.equal(await page.getAttribute('#grid td[data-side=attacker][data-row="2"]', 'aria-describedby'), 'notice');
+  assert.match(await page.textContent('#notice[role=status]'), /'abc' is not a count/);
   await page.close();
 });
 
