@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "cli/cli_app.h"
 #include "cli/cli_output.h"
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
@@ -68,11 +67,5 @@ private:
 /// What the page draws the grid with: the built-in colours by name ("#rrggbb"), the columns
 /// each colour serves, and the rows a race line closes.
 Json GridStyle();
-
-/// Runs one kestrin-cli command in process on a battle given as bytes (written to `path`
-/// first when not empty): {"status": N, "out": "...", "err": "..."}. The page's workers use it
-/// for the planner's sweeps and searches, so their figures are kestrin-cli's own.
-Json RunCliCommand(const Json& arguments, std::string_view battleBytes, const std::string& path,
-                   const CliHooks& hooks = {});
 
 }  // namespace kestrin

@@ -52,8 +52,9 @@ const grid = new Grid($('#grid'), core.style(), {
 });
 const planner = new Planner({
   battle: () => core.save(),
-  captions: (side) => grid.captions(side),
-  attackerCounts: () => grid.captions('attacker').map(({ row, caption }) => ({ row, caption, count: Number(view.cells[row][7]) || 0 })),
+  form: () => core.plannerForm(),
+  sweepCurrent: (ranOn, side, row) => core.sweepCurrent(ranOn, side, row),
+  fleetCurrent: (ranOn, rows) => core.fleetCurrent(ranOn, rows),
   tick: () => view.tick,
   use: (side, counts, step) => {
     grid.finish();

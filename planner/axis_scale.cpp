@@ -1,4 +1,4 @@
-#include "ui/planner/axis_scale.h"
+#include "axis_scale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,13 +49,12 @@ std::vector<double> ScaleTicks(const AxisScale& scale) {
     return ticks;
 }
 
-QString AxisLabel(double value, const NumberLocale& locale) {
+std::string AxisLabel(double value, const NumberLocale& locale) {
     const auto whole = static_cast<std::int64_t>(std::llround(value));
     const std::int64_t size = std::llabs(whole);
     // FormatShortened divides by a thousand above 9,999, and again when still above.
     const std::int64_t divisor = size <= 9999 ? 1 : size / 1000 <= 9999 ? 1000 : 1000000;
-    const std::string text = whole % divisor == 0 ? FormatShortened(whole, locale) : FormatNumber(whole, locale);
-    return QString::fromStdString(text);
+    return whole % divisor == 0 ? FormatShortened(whole, locale) : FormatNumber(whole, locale);
 }
 
 }  // namespace kestrin
