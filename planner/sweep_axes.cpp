@@ -36,7 +36,7 @@ AxisScale FiguresAxis(std::span<const SweepFigures> plotted, std::span<const int
     ValueRange range = FiguresRange(plotted, figures);
     for (int k = 0; k < kFindingCount; ++k) {
         const std::optional<SweepFinding>& finding = findings[k];
-        if (!finding || std::ranges::find(figures, FindingFigure(static_cast<FindingKind>(k))) == figures.end()) continue;
+        if (!finding || std::find(figures.begin(), figures.end(), FindingFigure(static_cast<FindingKind>(k))) == figures.end()) continue;
         range.low = std::min(range.low, X(finding->figure));
         range.high = std::max(range.high, X(finding->figure));
     }

@@ -193,7 +193,9 @@ export class Planner {
     const plot = this.plot();
     const figure = Number(this.sweepForm.figure.value);
     const x = view.xAxis, y = plot.axes[figure];
+    // What is drawn, as data: the browser tests compare it with the desktop's.
     canvas.dataset.axis = JSON.stringify({ min: y.min, max: y.max, step: y.step });
+    canvas.dataset.plotted = JSON.stringify(plot.figures.map((figures) => figures[figure]));
     const pad = { l: 64, r: 12, t: 12, b: 28 };
     const w = box.width - pad.l - pad.r, h = box.height - pad.t - pad.b;
     const px = (v) => pad.l + ((v - x.min) / (x.max - x.min)) * w;
