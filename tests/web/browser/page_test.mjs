@@ -163,6 +163,20 @@ test('a result of a battle changed during the run cannot be used', async () => {
   await page.close();
 });
 
+// Cancel ends both workers' work at once, tells nothing, and the planner runs again.
+test('Cancel ends a sweep and the planner runs again', async () => {
+  const file = join(examples, 'raid.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)));
+  await page.click('#show-planner');
+  await page.fill('#sweep-form [name=to]', '99999');  // every value tried: a long run
+  await page.click('#sweep-form [type=submit]');
+  await page.click('#sweep-form .cancel');
+  await page.waitForFunction(() => !document.querySelector('#sweep-form [type=submit]').disabled);
+  assert.equal(await page.textContent('#sweep-message'), '');
+  assert.equal(await sweepOnPage(page, 300, 2), await page.$eval('#sweep-form [name=row]', (select) => select.value));
+  await page.close();
+});
+
 // A worker whose core does not load, or that traps, ends both workers and says so; the
 // planner runs again afterwards.
 test('a failing planner worker is told and never leaves the page waiting', async () => {
