@@ -19,11 +19,12 @@ class FleetShare {
 public:
     /// The states of the block's first word. Failed and End are final: nothing moves on from
     /// them, so a failure is never overwritten by the next lend.
-    enum State : std::int32_t { kIdle = 0, kLent = 1, kDone = 2, kFailed = 3, kEnd = 4 };
+    enum : std::int32_t { kIdle = 0, kLent = 1, kDone = 2, kFailed = 3, kEnd = 4 };
 
     virtual ~FleetShare() = default;
     /// The block's size in bytes.
     virtual std::size_t Bytes() const = 0;
+    /// The block's state (kIdle...).
     virtual std::int32_t State() const = 0;
     /// Moves the state from `from` to `to` if it is `from`; whether it did.
     virtual bool Move(std::int32_t from, std::int32_t to) = 0;
@@ -31,6 +32,7 @@ public:
     virtual void Set(std::int32_t to) = 0;
     /// Waits while the state is `now`.
     virtual void WaitWhile(std::int32_t now) const = 0;
+    /// The number of fleets lent (the block's second word).
     virtual std::int32_t Count() const = 0;
     virtual void SetCount(std::int32_t count) = 0;
     /// Copies bytes into and out of the block, `offset` from its start.
