@@ -70,4 +70,8 @@ std::string ReadFleetFields(const ShipCatalogue& catalogue, const FleetFieldText
     return CheckFleetSearch(catalogue, request);
 }
 
+std::string OtherRunningText(std::string_view running) {
+    return "The " + std::string(running) + " is running: wait for it or cancel it.";
+}
+
 }  // namespace kestrin

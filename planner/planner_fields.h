@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -33,5 +34,9 @@ struct FleetFieldTexts {
 /// up", "Most loss: 'x' is not a whole number".
 std::string ReadFleetFields(const ShipCatalogue& catalogue, const FleetFieldTexts& fields, const NumberLocale& locale,
                             FleetSearchRequest& request);
+
+/// Why a sweep or search cannot start while the other (`running`: "sweep" or "search") has
+/// the cores: "The sweep is running: wait for it or cancel it."
+std::string OtherRunningText(std::string_view running);
 
 }  // namespace kestrin

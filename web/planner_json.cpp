@@ -1,6 +1,7 @@
 #include "planner_json.h"
 
 #include "planner/fleet_outcome_text.h"
+#include "planner/planner_fields.h"
 #include "planner/sweep_axes.h"
 #include "planner/sweep_input.h"
 #include "sheet/battle_file.h"
@@ -98,7 +99,9 @@ PageJson PlannerFormJson(const BattleRules& rules, std::string_view battle) {
             {"fleetRows", std::move(fleetRows)},
             {"bestFleetHint", kBestFleetHint},
             {"sweepOutOfDate", kSweepOutOfDate},
-            {"fleetOutOfDate", kFleetOutOfDate}};
+            {"fleetOutOfDate", kFleetOutOfDate},
+            {"sweepRunning", OtherRunningText("sweep")},
+            {"searchRunning", OtherRunningText("search")}};
 }
 
 PageJson SweepViewJson(const BattleRules& rules, const SweepView& view) {

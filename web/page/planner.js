@@ -90,8 +90,8 @@ export class Planner {
   refreshUse() {
     const sweepStale = !!this.sweep && !this.sweepIsCurrent();
     const fleetStale = !!this.fleet?.view.rows && !this.fleetIsCurrent();
-    $('#use-value').disabled = !this.sweep?.chosen || sweepStale || this.running;
-    $('#use-fleet').disabled = !this.fleet?.view.rows || fleetStale || this.running;
+    $('#use-value').disabled = !this.sweep?.chosen || sweepStale || !!this.running;
+    $('#use-fleet').disabled = !this.fleet?.view.rows || fleetStale || !!this.running;
     $('#fleet-stale').hidden = !fleetStale;
     if (this.sweep?.view.points.length) {
       const title = $('#sweep-title');
@@ -101,7 +101,7 @@ export class Planner {
   }
 
   busy(form, running) {
-    this.running = running;
+    this.running = running ? form : null;
     form.querySelector('[type=submit]').disabled = running;
     form.querySelector('.cancel').disabled = !running;
     form.querySelector('progress').hidden = !running;
@@ -120,6 +120,8 @@ export class Planner {
 
   async runSweep() {
     const form = this.sweepForm;
+    // The two never each run on both workers: the other waits or is cancelled.
+    if (this.running) return void ($('#sweep-message').textContent = this.words.searchRunning);
     const request = {
       side: form.side.value, row: Number(form.row.value),
       from: form.from.value, to: form.to.value, points: form.points.value, ticks: form.ticks.value,
@@ -300,6 +302,7 @@ export class Planner {
 
   async runBest() {
     const form = this.bestForm;
+    if (this.running) return void ($('#best-message').textContent = this.words.sweepRunning);
     this.keepRowChoice();
     const rows = [...form.querySelectorAll('[name=vary]:checked')].map((box) => {
       const bound = form.querySelector(`[name=bound][data-row="${box.value}"]`);

@@ -163,13 +163,19 @@ test('a result of a battle changed during the run cannot be used', async () => {
   await page.close();
 });
 
-// Cancel ends both workers' work at once, tells nothing, and the planner runs again.
+// Cancel ends both workers' work at once, tells nothing, and the planner runs again; while a
+// sweep runs, Best Fleet is refused in the desktop's words.
 test('Cancel ends a sweep and the planner runs again', async () => {
   const file = join(examples, 'raid.kbf');
   const page = await openPage('#' + fragment(readFileSync(file)));
   await page.click('#show-planner');
   await page.fill('#sweep-form [name=to]', '99999');  // every value tried: a long run
   await page.click('#sweep-form [type=submit]');
+  // Best Fleet waits for the sweep, as the desktop's does.
+  await page.click('[data-tab=best]');
+  await page.click('#best-form [type=submit]');
+  assert.equal(await page.textContent('#best-message'), 'The sweep is running: wait for it or cancel it.');
+  await page.click('[data-tab=sweep]');
   await page.click('#sweep-form .cancel');
   await page.waitForFunction(() => !document.querySelector('#sweep-form [type=submit]').disabled);
   assert.equal(await page.textContent('#sweep-message'), '');
