@@ -54,8 +54,12 @@ PageJson PlotJson(const BattleRules& rules, const SweepView& view, PlotMode mode
                          {"figure", FindingFigure(kind)}};
         const SweepPoint* point = view.tally.Point(mode, kind);
         finding["value"] = findings[k] ? PageJson(findings[k]->value) : PageJson(nullptr);
-        // The finding's point may lie between the chart's: its figures come with it.
-        finding["figures"] = point != nullptr ? FiguresJson(PlottedFigures(*point, mode)) : PageJson(nullptr);
+        // The finding's point may lie between the chart's: its figures come with it, as each
+        // plot shows them (the readout follows the plot).
+        finding["figures"] = PageJson(nullptr);
+        if (point != nullptr)
+            for (int m = 0; m < kPlotModeCount; ++m)
+                finding["figures"][kPlotKeys[m]] = FiguresJson(PlottedFigures(*point, static_cast<PlotMode>(m)));
         found.push_back(std::move(finding));
     }
     const int ticks = view.request.ticks;

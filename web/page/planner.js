@@ -20,8 +20,8 @@ export class Planner {
     this.workers = new PlannerWorkers(makeWorker);
     this.sweepForm = $('#sweep-form');
     this.bestForm = $('#best-form');
-    this.sweep = null;  // { view, battle, chosen: {value, figures} }
-    this.fleet = null;  // { view, battle, rows }
+    this.sweep = null;  // { view, battle, chosen: {value, figures: {whole, last}} }
+    this.fleet = null;  // { view, battle }
     this.sweepForm.side.onchange = () => this.fillRows();
     this.sweepForm.onsubmit = (event) => { event.preventDefault(); this.runSweep(); };
     this.bestForm.onsubmit = (event) => { event.preventDefault(); this.runBest(); };
@@ -47,6 +47,7 @@ export class Planner {
     this.rows = form.rows;
     this.words = form;
     $('#fleet-stale').textContent = form.fleetOutOfDate;
+    if (!this.fleet && !$('#best-message').textContent) $('#best-message').textContent = form.bestFleetHint;
     const figure = this.sweepForm.figure;
     if (!figure.options.length) {
       for (const [index, { title }] of form.figures.entries()) figure.add(new Option(title, index));
@@ -193,6 +194,7 @@ export class Planner {
     if (!this.sweep?.view.points.length) return;
     const { view } = this.sweep;
     const plot = this.plot();
+    const mode = this.sweepForm.plot.value;
     const figure = Number(this.sweepForm.figure.value);
     const x = view.xAxis, y = plot.axes[figure];
     // What is drawn, as data: the browser tests compare it with the desktop's.
@@ -223,12 +225,12 @@ export class Planner {
     g.stroke();
     g.fillStyle = '#f96';
     for (const finding of plot.findings) {
-      if (finding.value !== null && finding.figure === figure) g.fillRect(px(finding.value) - 5, py(finding.figures[figure]) - 5, 10, 10);
+      if (finding.value !== null && finding.figure === figure) g.fillRect(px(finding.value) - 5, py(finding.figures[mode][figure]) - 5, 10, 10);
     }
-    const chosen = this.sweep.chosen;
-    if (chosen && chosen.figures[figure] !== null) {
+    const chosen = this.sweep.chosen?.figures[mode][figure];
+    if (chosen !== undefined && chosen !== null) {
       g.fillStyle = '#fc6';
-      g.fillRect(px(chosen.value) - 4, py(chosen.figures[figure]) - 4, 8, 8);
+      g.fillRect(px(this.sweep.chosen.value) - 4, py(chosen) - 4, 8, 8);
     }
   }
 
@@ -239,16 +241,18 @@ export class Planner {
     const { points } = this.sweep.view;
     let best = 0;
     points.forEach((p, i) => { if (Math.abs(this.geometry.px(p.value) - x) < Math.abs(this.geometry.px(points[best].value) - x)) best = i; });
-    const point = { value: points[best].value, figures: this.plot().figures[best] };
+    const { plots } = this.sweep.view;
+    const point = { value: points[best].value, figures: { whole: plots.whole.figures[best], last: plots.last.figures[best] } };
     if (choose) this.choose(point); else this.readout(point);
   }
 
-  // The figures of a point as plotted, the chosen figure first.
+  // The figures of a point as plotted now, the chosen figure first.
   readout(point) {
     const plot = this.plot();
+    const figures = point.figures[this.sweepForm.plot.value];
     const figure = Number(this.sweepForm.figure.value);
     const order = [figure, ...this.figures.keys()].filter((f, i, all) => all.indexOf(f) === i);
-    const parts = order.map((f) => `${this.figures[f].title} ${point.figures[f] === null ? this.noValue : format(point.figures[f])}`);
+    const parts = order.map((f) => `${this.figures[f].title} ${figures[f] === null ? this.noValue : format(figures[f])}`);
     $('#readout').textContent = `${this.sweep.view.input.caption} = ${format(point.value)} (${plot.when}): ${parts.join(' · ')}`;
   }
 

@@ -117,6 +117,14 @@ test("the planner's findings are kestrin-cli sweep --findings", async () => {
     const shown = await page.$eval(`#findings [data-finding=${key}]`, (li) => li.dataset.value ?? null);
     assert.equal(shown, expected[cliKey] ? String(expected[cliKey].value) : null, key);
   }
+  // A chosen finding is read out as the plot shows it, and again when the plot changes.
+  await page.click('#findings [data-finding=mostRoids] button');
+  const whole = await page.textContent('#readout');
+  await page.selectOption('#sweep-form [name=plot]', 'last');
+  const last = await page.textContent('#readout');
+  assert.match(whole, new RegExp(`= ${Number(expected.mostRoids.value).toLocaleString('en-US')} \\(whole battle\\): Init\\. roids captured ${expected.mostRoids.initRoidsCaptured.toLocaleString('en-US')}`));
+  assert.match(last, /\(at the last tick\)/);
+  assert.notEqual(last.replace('at the last tick', ''), whole.replace('whole battle', ''));
   await page.close();
 });
 
