@@ -129,6 +129,12 @@ std::string FindingsScopeText(bool exact, std::span<const std::int64_t> values, 
            (span % gaps == 0 ? "" : "about ") + step + " apart: the values between them were not tried";
 }
 
+std::string FindingsPendingText(std::span<const std::int64_t> values, const NumberLocale& locale) {
+    return "over the " + FormatNumber(static_cast<std::int64_t>(values.size()), locale) +
+           " points so far: trying every value from " + FormatNumber(values.front(), locale) + " to " +
+           FormatNumber(values.back(), locale) + "...";
+}
+
 std::string FindingsCsv(const SweepFindings& findings) {
     std::string text = "\nfinding,value,figure\n";
     for (int k = 0; k < kFindingCount; ++k) {

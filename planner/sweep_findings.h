@@ -106,6 +106,10 @@ std::string FindingText(FindingKind kind, const std::optional<SweepFinding>& fin
 /// sweep's points and their step (`values` are the sweep's, ascending, at least two).
 std::string FindingsScopeText(bool exact, std::span<const std::int64_t> values, const NumberLocale& locale);
 
+/// What findings are taken over while every value of the range is still being tried: "over
+/// the 21 points so far: trying every value from 0 to 3,000..." (`values` as above).
+std::string FindingsPendingText(std::span<const std::int64_t> values, const NumberLocale& locale);
+
 /// The findings as CSV lines after a sweep's own: a blank line, "finding,value,figure", then
 /// one line per finding found.
 std::string FindingsCsv(const SweepFindings& findings);

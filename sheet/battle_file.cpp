@@ -177,16 +177,31 @@ BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem:
     return FillSheet(battleSheet, read.lines);
 }
 
-BattleFileInputs ReadBattleFileInputs(const std::filesystem::path& path) {
-    FileRead read = ReadBattleFileLines(path);
-    if (read.status != BattleFileStatus::Ok) return {{}, Failure(read.status, std::move(read.error))};
-    if (BattleFileResult checked = CheckLineCount(read.lines); !checked.ok()) return {{}, std::move(checked)};
-    const SheetCells cells = InputCells(read.lines);
+namespace {
+
+// The inputs of a battle file's lines once read, as ReadBattleFileInputs describes them.
+BattleFileInputs InputsOfLines(const std::vector<std::string>& lines) {
+    if (BattleFileResult checked = CheckLineCount(lines); !checked.ok()) return {{}, std::move(checked)};
+    const SheetCells cells = InputCells(lines);
     BattleFileInputs inputs{InputsAsWritten(SheetInputs(cells)), {}};
     SheetCells written = cells;
     WriteInputsBack(written, inputs.battle);
     inputs.outcome.problems = FindBattleFileProblems(cells, written);
     return inputs;
+}
+
+}  // namespace
+
+BattleFileInputs ReadBattleFileInputs(const std::filesystem::path& path) {
+    FileRead read = ReadBattleFileLines(path);
+    if (read.status != BattleFileStatus::Ok) return {{}, Failure(read.status, std::move(read.error))};
+    return InputsOfLines(read.lines);
+}
+
+BattleFileInputs ReadBattleBytesInputs(std::string_view bytes) {
+    LineCollector collector;
+    if (!collector.Feed(bytes)) return {{}, Failure(BattleFileStatus::WrongLength, std::string(kWrongLengthMessage))};
+    return InputsOfLines(collector.Finish());
 }
 
 BattleFileResult ReadBattleFileBytes(BattleSheet& battleSheet, std::string_view bytes) {

@@ -75,6 +75,9 @@ struct BattleFileInputs {
 /// numbers: no sheet is made and nothing is recalculated.
 [[nodiscard]] BattleFileInputs ReadBattleFileInputs(const std::filesystem::path& path);
 
+/// ReadBattleFileInputs of a battle file's bytes (the web page's planner, which has no files).
+[[nodiscard]] BattleFileInputs ReadBattleBytesInputs(std::string_view bytes);
+
 /// Open's work on the file's bytes once read: the line count check, the cells, the
 /// recalculation.
 [[nodiscard]] BattleFileResult ReadBattleFileBytes(BattleSheet& battleSheet, std::string_view bytes);

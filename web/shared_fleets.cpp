@@ -1,9 +1,8 @@
 #include "shared_fleets.h"
 
-#include <emscripten/emscripten.h>
-
 #include <stdexcept>
 #include <type_traits>
+#include <vector>
 
 namespace kestrin {
 
@@ -12,101 +11,60 @@ static_assert(std::is_trivially_copyable_v<FleetOutcome> && sizeof(FleetOutcome)
 
 namespace {
 
-// The block's states, in its first word.
-enum : int { kIdle = 0, kLent = 1, kDone = 2, kFailed = 3, kEnd = 4 };
-
-EM_JS(int, share_bytes, (), { return Module['fleetShare'].byteLength; });
+constexpr std::size_t kHeader = 16;
 
 // Lent fleets of `rows` varied rows that fit in the block beside their outcomes.
-std::size_t FleetsThatFit(std::size_t rows) {
-    const auto bytes = static_cast<std::size_t>(share_bytes());
-    return bytes < 16 ? 0 : (bytes - 16) / (rows * sizeof(std::int32_t) + sizeof(FleetOutcome));
+std::size_t FleetsThatFit(const FleetShare& share, std::size_t rows) {
+    const std::size_t bytes = share.Bytes();
+    return bytes < kHeader ? 0 : (bytes - kHeader) / (rows * sizeof(std::int32_t) + sizeof(FleetOutcome));
 }
 
-// Atomics.wait blocks only a worker, never the page: both sides run in workers.
-EM_JS(void, share_lend, (const std::int32_t* fleets, int count, int rows), {
-    const share = Module['fleetShare'];
-    const state = new Int32Array(share, 0, 4);
-    new Int32Array(share, 16, count * rows).set(HEAP32.subarray(fleets >> 2, (fleets >> 2) + count * rows));
-    Atomics.store(state, 1, count);
-    Atomics.store(state, 0, 1);
-    Atomics.notify(state, 0);
-});
-
-EM_JS(int, share_collect, (void* outcomes, int count, int rows, int capacity), {
-    const share = Module['fleetShare'];
-    const state = new Int32Array(share, 0, 4);
-    let now;
-    while ((now = Atomics.load(state, 0)) === 1) Atomics.wait(state, 0, 1);
-    if (now !== 2) return 0;
-    HEAPU8.set(new Uint8Array(share, 16 + capacity * rows * 4, count * 24), outcomes);
-    Atomics.store(state, 0, 0);
-    return 1;
-});
-
-EM_JS(void, share_signal, (int to), {
-    const state = new Int32Array(Module['fleetShare'], 0, 4);
-    Atomics.store(state, 0, to);
-    Atomics.notify(state, 0);
-});
-
-// The next lent fleets, copied to `fleets`: their number, or -1 once the search is done.
-EM_JS(int, share_take, (std::int32_t* fleets, int rows), {
-    const share = Module['fleetShare'];
-    const state = new Int32Array(share, 0, 4);
-    for (;;) {
-        const now = Atomics.load(state, 0);
-        if (now === 1) break;
-        if (now === 4 || now === 3) return -1;
-        Atomics.wait(state, 0, now);
-    }
-    const count = Atomics.load(state, 1);
-    HEAP32.set(new Int32Array(share, 16, count * rows), fleets >> 2);
-    return count;
-});
-
-EM_JS(void, share_return, (const void* outcomes, int count, int rows, int capacity), {
-    const share = Module['fleetShare'];
-    new Uint8Array(share, 16 + capacity * rows * 4, count * 24).set(HEAPU8.subarray(outcomes, outcomes + count * 24));
-    const state = new Int32Array(share, 0, 4);
-    // Only fleets still awaited are answered: a search that ended meanwhile stays ended.
-    Atomics.compareExchange(state, 0, 1, 2);
-    Atomics.notify(state, 0);
-});
+// Where the outcomes begin: after room for every fleet that fits.
+std::size_t OutcomesAt(const FleetShare& share, std::size_t rows) {
+    return kHeader + FleetsThatFit(share, rows) * rows * sizeof(std::int32_t);
+}
 
 }  // namespace
 
-SharedFleetHelper::~SharedFleetHelper() { share_signal(kEnd); }
+SharedFleetHelper::~SharedFleetHelper() { share_.Set(FleetShare::kEnd); }
 
-std::size_t SharedFleetHelper::Capacity(std::size_t rows) const { return FleetsThatFit(rows); }
+std::size_t SharedFleetHelper::Capacity(std::size_t rows) const { return FleetsThatFit(share_, rows); }
 
 void SharedFleetHelper::Start(std::span<const std::int32_t> fleets, std::size_t rows) {
     rows_ = rows;
-    share_lend(fleets.data(), static_cast<int>(fleets.size() / rows), static_cast<int>(rows));
+    share_.Write(kHeader, fleets.data(), fleets.size_bytes());
+    share_.SetCount(static_cast<std::int32_t>(fleets.size() / rows));
+    // Only an idle helper takes fleets: a helper that failed stays failed.
+    if (!share_.Move(FleetShare::kIdle, FleetShare::kLent)) throw std::runtime_error(kHelperStopped);
 }
 
 void SharedFleetHelper::Finish(std::span<FleetOutcome> outcomes) {
-    if (share_collect(outcomes.data(), static_cast<int>(outcomes.size()), static_cast<int>(rows_),
-                      static_cast<int>(FleetsThatFit(rows_))) == 0)
-        throw std::runtime_error("the second core's worker stopped");
+    std::int32_t now;
+    while ((now = share_.State()) == FleetShare::kLent) share_.WaitWhile(FleetShare::kLent);
+    if (now != FleetShare::kDone) throw std::runtime_error(kHelperStopped);
+    share_.Read(OutcomesAt(share_, rows_), outcomes.data(), outcomes.size_bytes());
+    if (!share_.Move(FleetShare::kDone, FleetShare::kIdle)) throw std::runtime_error(kHelperStopped);
 }
 
-void ServeSharedFleets(const BattleRules& rules, const FleetSearchRequest& request) {
+void ServeSharedFleets(const BattleRules& rules, const FleetSearchRequest& request, FleetShare& share) {
     const std::size_t rows = request.rows.size();
-    const std::size_t capacity = FleetsThatFit(rows);
     try {
         FleetHelperWork work(rules, request);
-        std::vector<std::int32_t> fleets(capacity * rows);
-        std::vector<FleetOutcome> outcomes(capacity);
+        std::vector<std::int32_t> fleets(FleetsThatFit(share, rows) * rows);
+        std::vector<FleetOutcome> outcomes(FleetsThatFit(share, rows));
         for (;;) {
-            const int count = share_take(fleets.data(), static_cast<int>(rows));
-            if (count < 0) return;
-            const auto n = static_cast<std::size_t>(count);
-            work.Evaluate(std::span(fleets).first(n * rows), std::span(outcomes).first(n));
-            share_return(outcomes.data(), count, static_cast<int>(rows), static_cast<int>(capacity));
+            std::int32_t now;
+            while ((now = share.State()) == FleetShare::kIdle || now == FleetShare::kDone) share.WaitWhile(now);
+            if (now != FleetShare::kLent) return;
+            const auto count = static_cast<std::size_t>(share.Count());
+            share.Read(kHeader, fleets.data(), count * rows * sizeof(std::int32_t));
+            work.Evaluate(std::span(fleets).first(count * rows), std::span(outcomes).first(count));
+            share.Write(OutcomesAt(share, rows), outcomes.data(), count * sizeof(FleetOutcome));
+            // Only fleets still awaited are answered: a search that ended meanwhile stays ended.
+            share.Move(FleetShare::kLent, FleetShare::kDone);
         }
     } catch (...) {
-        share_signal(kFailed);
+        share.Set(FleetShare::kFailed);
         throw;
     }
 }

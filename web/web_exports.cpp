@@ -4,10 +4,13 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "engine/battle_rules.h"
 #include "engine/ship_catalogue.h"
+#include "page_fleet_share.h"
+#include "planner_replies.h"
 #include "shared_fleets.h"
 #include "web_session.h"
 
@@ -45,21 +48,19 @@ const char* Guarded(Call call) {
     }
 }
 
-// One kestrin-cli command: `arguments` a JSON array of words, the battle's bytes written to
-// /battle.kbf first (the arguments name it).
-const char* RunCliWith(const char* arguments, const char* battle, int length, const kestrin::CliHooks& hooks) {
+// Runs one planner call; whatever it throws becomes {"error": ...} in the player's words.
+template <typename Call>
+const char* PlannerReply(Call call) {
     try {
-        return Reply(kestrin::DumpJson(kestrin::RunCliCommand(
-            kestrin::Json::parse(arguments), std::string_view(battle, static_cast<std::size_t>(length)),
-            "/battle.kbf", hooks)));
+        return Reply(call().dump(-1, ' ', false, kestrin::PageJson::error_handler_t::replace));
+    } catch (const std::bad_alloc&) {
+        return Reply(R"({"error":"Out of memory"})");
     } catch (const std::exception& error) {
-        kestrin::Json failure;
-        failure["status"] = 1;
-        failure["out"] = "";
-        failure["err"] = error.what();
-        return Reply(kestrin::DumpJson(failure));
+        return Reply(kestrin::ErrorJson(error.what()).dump(-1, ' ', false, kestrin::PageJson::error_handler_t::replace));
     }
 }
+
+std::string_view Bytes(const char* bytes, int length) { return {bytes, static_cast<std::size_t>(length)}; }
 
 }  // namespace
 
@@ -111,21 +112,58 @@ EMSCRIPTEN_KEEPALIVE const char* kestrin_report(const char* kind, const char* si
                             (fleetBits & 8) != 0};
     return Guarded([&](auto& s) { return s.ApplyReport(kind, side, fleets, text); });
 }
-// One kestrin-cli command (see RunCliWith).
-EMSCRIPTEN_KEEPALIVE const char* kestrin_cli(const char* arguments, const char* battle, int length) {
-    return RunCliWith(arguments, battle, length, {});
+// The planner's form: figures, the rows a sweep may vary, Best Fleet's rows with the counts
+// of the battle as it stands.
+EMSCRIPTEN_KEEPALIVE const char* kestrin_planner_form() {
+    return PlannerReply([] { return kestrin::PlannerFormJson(Instance().rules.rules, Instance().session.Save()); });
 }
-// `optimise` lending part of each batch to the worker running kestrin_cli_helper on the same
-// arguments; both have the same Module.fleetShare.
-EMSCRIPTEN_KEEPALIVE const char* kestrin_cli_lending(const char* arguments, const char* battle, int length) {
-    kestrin::SharedFleetHelper helper;
-    return RunCliWith(arguments, battle, length, {.optimise = {.helper = &helper}});
+// Whether a sweep of side/row run on the battle `ranOn` (its saved bytes) still holds for the
+// battle as it stands: 1 or 0.
+EMSCRIPTEN_KEEPALIVE int kestrin_sweep_current(const char* ranOn, int length, int defender, int row) {
+    const kestrin::SweepInput input{defender != 0 ? kestrin::Side::Defender : kestrin::Side::Attacker, row};
+    return kestrin::SweepStillCurrent(Bytes(ranOn, length), Instance().session.Save(), input) ? 1 : 0;
 }
-EMSCRIPTEN_KEEPALIVE const char* kestrin_cli_helper(const char* arguments, const char* battle, int length) {
-    const auto serve = [](const kestrin::BattleRules& rules, const kestrin::FleetSearchRequest& request) {
-        kestrin::ServeSharedFleets(rules, request);
-    };
-    return RunCliWith(arguments, battle, length, {.optimise = {.serve = serve}});
+// The same for a search over the attacker rows `rows` (a JSON array).
+EMSCRIPTEN_KEEPALIVE int kestrin_fleet_current(const char* ranOn, int length, const char* rows) {
+    try {
+        const std::vector<int> varied = kestrin::PageJson::parse(rows).get<std::vector<int>>();
+        return kestrin::FleetStillCurrent(Bytes(ranOn, length), Instance().session.Save(), varied) ? 1 : 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+// A worker's planner calls (see web/planner_replies.h): a request and the battle's bytes.
+EMSCRIPTEN_KEEPALIVE const char* kestrin_sweep_chart(const char* request, const char* battle, int length) {
+    return PlannerReply([&] { return kestrin::SweepChartReply(Instance().rules.rules, request, Bytes(battle, length)); });
+}
+EMSCRIPTEN_KEEPALIVE const char* kestrin_sweep_every_value(const char* request, const char* battle, int length) {
+    return PlannerReply(
+        [&] { return kestrin::SweepEveryValueReply(Instance().rules.rules, request, Bytes(battle, length)); });
+}
+// Best Fleet alone, or lending part of each batch to the worker that runs
+// kestrin_best_fleet_helper on the same request; both have the same Module.fleetShare.
+EMSCRIPTEN_KEEPALIVE const char* kestrin_best_fleet(const char* request, const char* battle, int length, int lending) {
+    return PlannerReply([&] {
+        kestrin::PageFleetShare share;
+        std::optional<kestrin::SharedFleetHelper> helper;
+        if (lending != 0) helper.emplace(share);
+        return kestrin::BestFleetReply(Instance().rules.rules, request, Bytes(battle, length),
+                                       helper ? &*helper : nullptr);
+    });
+}
+EMSCRIPTEN_KEEPALIVE const char* kestrin_best_fleet_helper(const char* request, const char* battle, int length) {
+    return PlannerReply([&] {
+        kestrin::PageFleetShare share;
+        const kestrin::FleetPlan plan =
+            kestrin::PlanFleetSearch(Instance().rules.rules, kestrin::ReadFleetAsk(request, Bytes(battle, length)));
+        // A helper that cannot start says so in the block, so the search does not wait for it.
+        if (!plan.error.empty()) {
+            share.Set(kestrin::FleetShare::kFailed);
+            return kestrin::ErrorJson(plan.error);
+        }
+        kestrin::ServeSharedFleets(Instance().rules.rules, plan.request, share);
+        return kestrin::PageJson{{"served", true}};
+    });
 }
 
 }  // extern "C"

@@ -1,8 +1,6 @@
 #include "web_session.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "parser/apply_reports.h"
@@ -216,28 +214,6 @@ Json GridStyle() {
     Json style;
     style["colours"] = std::move(colours);
     return style;
-}
-
-Json RunCliCommand(const Json& arguments, std::string_view battleBytes, const std::string& path,
-                   const CliHooks& hooks) {
-    if (!path.empty()) {
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(battleBytes.data(), static_cast<std::streamsize>(battleBytes.size()));
-    }
-    std::vector<std::string> words{"kestrin-cli"};
-    for (const auto& argument : arguments) words.push_back(argument.get<std::string>());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(static_cast<int>(words.size()), argv.data(), in, out, err, hooks);
-    Json result;
-    result["status"] = status;
-    result["out"] = out.str();
-    result["err"] = err.str();
-    return result;
 }
 
 }  // namespace kestrin

@@ -7,8 +7,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_app.h"
-#include "cli/cli_output.h"
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
 #include "sheet/battle_document.h"
@@ -80,11 +78,5 @@ private:
 
 /// The built-in appearance colours by key ("#rrggbb"), which the view's style keys name.
 Json GridStyle();
-
-/// Runs one kestrin-cli command in process on a battle given as bytes (written to `path`
-/// first when not empty): {"status": N, "out": "...", "err": "..."}. The page's workers use it
-/// for the planner's sweeps and searches, so their figures are kestrin-cli's own.
-Json RunCliCommand(const Json& arguments, std::string_view battleBytes, const std::string& path,
-                   const CliHooks& hooks = {});
 
 }  // namespace kestrin

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "cli/cli_app.h"
 #include "engine/battle_rules.h"
 #include "engine/ship_catalogue.h"
 #include "engine/ship_stats_file.h"
@@ -22,6 +25,19 @@ const BattleRules& Rules() {
 
 std::string Example(const char* name) { return testing::ReadBytes(std::string(KESTRIN_EXAMPLES_DIR "/") + name); }
 
+// kestrin-cli run in process on `words`: its exit status and standard output (its error
+// output when it failed).
+std::pair<int, std::string> RunKestrinCli(std::vector<std::string> words) {
+    words.insert(words.begin(), "kestrin-cli");
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int status = RunCli(static_cast<int>(words.size()), argv.data(), in, out, err, {});
+    return {status, status == 0 ? out.str() : err.str()};
+}
+
 // The page's figures are kestrin-cli's own: the view after opening a battle and stepping
 // equals calc's tick objects, cells and panel alike.
 TEST(WebSession, OpenedBattleAndTicksShowWhatCalcPrints) {
@@ -29,12 +45,10 @@ TEST(WebSession, OpenedBattleAndTicksShowWhatCalcPrints) {
     const std::string stats = (folder.Path() / "ShipStats.ini").string();
     ASSERT_EQ(WriteDefaultShipStats(stats), "");
     const std::string battle = Example("fleet_battle.kbf");
-    // calc of the file, through the in-process runner the page's workers use.
-    const std::string path = (folder.Path() / "battle.kbf").string();
-    const Json run = RunCliCommand(Json::array({"calc", path, "--ticks", "3", "--stats", stats}), battle, path);
-    ASSERT_EQ(run["status"], 0) << run["err"];
+    const auto [status, out] = RunKestrinCli({"calc", std::string(KESTRIN_EXAMPLES_DIR "/fleet_battle.kbf"), "--ticks",
+                                              "3", "--stats", stats});
+    ASSERT_EQ(status, 0) << out;
     std::vector<Json> ticks;
-    std::string out = run["out"];
     for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1)
         ticks.push_back(Json::parse(out.substr(start, end - start)));
     ASSERT_EQ(ticks.size(), 3u);

@@ -17,11 +17,12 @@
 #include <algorithm>
 #include <map>
 
+#include "planner/fleet_outcome_text.h"
+#include "planner/planner_fields.h"
 #include "planner/sweep_input.h"
 #include "planner/sweep_range.h"
 #include "sheet/result_rows.h"
 #include "sheet/sheet_inputs.h"
-#include "sheet/typed_number.h"
 #include "ui/planner/planner_works.h"
 
 namespace kestrin {
@@ -188,28 +189,21 @@ void BestFleetPage::BattleChanged() {
 
 // The search the controls describe, or why there is none.
 std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
+    FleetFieldTexts fields;
+    for (int i = 0; i < rowTable_->rowCount(); ++i)
+        if (rowTable_->item(i, kRowColumn)->checkState() == Qt::Checked)
+            fields.most.emplace_back(rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt(),
+                                     rowTable_->item(i, kMostColumn)->text().toStdString());
+    fields.ticks = std::to_string(ticksBox_->value());
+    fields.minRoids = std::to_string(minRoidsBox_->value());
+    fields.maxLoss = maxLossEdit_->text().toStdString();
+    fields.evaluations = std::to_string(evaluationsBox_->value());
     FleetSearchRequest r;
     r.battle = SheetInputs(sheet_.Cells());
-    for (int i = 0; i < rowTable_->rowCount(); ++i) {
-        if (rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked) continue;
-        const std::string typed = rowTable_->item(i, kMostColumn)->text().toStdString();
-        const TypedNumber most = ReadTypedNumber(typed, sheet_.Locale(), false);
-        if (most.kind != TypedNumberKind::Count || most.value < 0)
-            return "Most " + rowTable_->item(i, kRowColumn)->text().toStdString() + ": '" + typed +
-                   "' is not a count from 0 up";
-        r.rows.push_back({rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt(), static_cast<std::int32_t>(most.value)});
-    }
-    r.ticks = ticksBox_->value();
     r.solver = context_.SolverVariant;
     r.aim.goal = static_cast<FleetGoal>(goalBox_->currentIndex());
-    r.aim.minRoids = minRoidsBox_->value();
-    if (const std::string typed = maxLossEdit_->text().toStdString(); !maxLossEdit_->text().trimmed().isEmpty()) {
-        const TypedNumber loss = ReadTypedNumber(typed, sheet_.Locale(), true);
-        if (loss.kind != TypedNumberKind::Count) return "Most loss: '" + typed + "' is not a whole number";
-        r.aim.maxLoss = loss.value;
-    }
-    r.evaluations = evaluationsBox_->value();
-    if (std::string error = CheckFleetSearch(sheet_.Rules().catalogue, r); !error.empty()) return error;
+    if (std::string error = ReadFleetFields(sheet_.Rules().catalogue, fields, sheet_.Locale(), r); !error.empty())
+        return error;
     if (request != nullptr) *request = std::move(r);
     return {};
 }
@@ -230,24 +224,10 @@ void BestFleetPage::UpdateState() {
     bool unticked = true;
     for (int i = 0; i < rowTable_->rowCount(); ++i) unticked = unticked && rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked;
     QString text = unticked ? "Tick the rows to vary, each from 0 to its Most." : QString::fromStdString(error);
-    if (error.empty()) {
-        const QString fleets = FleetCount(request.rows);
-        text = FleetSpaceSize(request.rows) <= kExhaustiveFleets
-                   ? fleets + ": every one is tried"
-                   : fleets + ", too many to try each: the evaluations are spent on a search";
-        text[0] = text[0].toUpper();
-    }
+    if (error.empty()) text = QString::fromStdString(FleetSpaceText(request.rows, sheet_.Locale()));
     problem_->setText(text);
     problem_->setStyleSheet(error.empty() || unticked ? QString() : "color: rgb(190, 0, 0)");
     useFleet_->setEnabled(FleetShown() && !Running() && !outOfDate_);
-}
-
-// "N fleets" over `rows`; the count saturates at the 64-bit range.
-QString BestFleetPage::FleetCount(const std::vector<VariedRow>& rows) const {
-    const std::int64_t size = FleetSpaceSize(rows);
-    if (size == std::numeric_limits<std::int64_t>::max())
-        return "more than " + QString::fromStdString(FormatNumber(size - 1, sheet_.Locale())) + " fleets";
-    return QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
 }
 
 void BestFleetPage::FindFleet() {

@@ -107,7 +107,6 @@ private:
     void FillFigureTable();
     void FillPeriods();
     QString OutcomeText() const;
-    QString FleetCount(const std::vector<VariedRow>& rows) const;
     bool FleetShown() const;
 
     BattleDocument& document_;

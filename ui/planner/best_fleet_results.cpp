@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "planner/fleet_outcome_text.h"
 #include "sheet/row_captions.h"
 #include "ui/planner/best_fleet_page.h"
 #include "sheet/sheet_inputs.h"
@@ -37,7 +38,7 @@ QTableWidget* ResultTable() {
 
 QWidget* BestFleetPage::BuildResults() {
     auto* side = new QWidget;
-    summary_ = new QLabel("Tick the rows to vary, choose a goal and press \"Find Best Fleet\".");
+    summary_ = new QLabel(kBestFleetHint);
     summary_->setWordWrap(true);
     fleetTable_ = ResultTable();
     fleetTable_->setMaximumHeight(150);
@@ -97,29 +98,18 @@ void BestFleetPage::ShowOutcome() {
     figureTable_->horizontalScrollBar()->setValue(0);
     QString text = OutcomeText();
     if (outOfDate_)
-        text += "<br><span style='color:rgb(190,0,0)'>Out of date: the battle changed since. Find the best fleet "
-                "again to use one.</span>";
+        text += "<br><span style='color:rgb(190,0,0)'>" + QString(kFleetOutOfDate) + "</span>";
     summary_->setText(text);
 }
 
-// What the search found and how sure that is: over at most 100,000 fleets every one is tried;
-// beyond, the answer is the best of those evaluated.
+// What the search found and how sure that is, in the words both faces use; a warning in red.
 QString BestFleetPage::OutcomeText() const {
-    if (!outcome_) return "Tick the rows to vary, choose a goal and press \"Find Best Fleet\".";
+    if (!outcome_) return kBestFleetHint;
     if (!outcome_->error.empty()) return QString::fromStdString(outcome_->error);
-    const FleetSearchResult& r = outcome_->result;
-    const QString tried = QString::fromStdString(FormatNumber(r.evaluations, sheet_.Locale()));
-    const QString space = FleetCount(searched_.rows);
-    if (!r.meetsLimits) {
-        const QString none = "<span style='color:rgb(190,0,0)'><b>No fleet keeps the limits</b></span>";
-        if (r.exhaustive) return none + ": all " + space + " were tried.";
-        return none + " among the " + tried + " of " + space + " tried" + (r.cancelled ? " before Cancel" : "") +
-               "; a fleet not tried may keep them.";
-    }
-    if (r.cancelled)
-        return "<b>Best fleet so far</b> (cancelled after " + tried + " of " + space + "): not proven the best.";
-    if (r.exhaustive) return "<b>Best fleet</b> of all " + space + ".";
-    return "<b>Best fleet found</b> in " + tried + " evaluations of " + space + ": the best found, not proven the best.";
+    const FleetOutcomeWords words = FleetOutcomeText(outcome_->result, searched_.rows, sheet_.Locale());
+    QString lead = "<b>" + QString::fromStdString(words.lead) + "</b>";
+    if (words.noFleet) lead = "<span style='color:rgb(190,0,0)'>" + lead + "</span>";
+    return lead + QString::fromStdString(words.rest);
 }
 
 // One line per varied row: the count found and the count on the grid.

@@ -12,51 +12,15 @@
 #include <cmath>
 #include <utility>
 
-#include "ui/planner/axis_scale.h"
+#include "planner/fleet_outcome_text.h"
+#include "planner/sweep_axes.h"
 
 namespace kestrin {
 
 namespace {
 
 const char* const kEmptyTitle = "Run a sweep to see its chart";
-// A figure this many times smaller than the largest on its axis would be a flat line there.
-constexpr double kFlattening = 20;
-
 double X(std::int64_t value) { return static_cast<double>(value); }
-
-// The values of `figures` over the plot's points; a figure without a value has none there.
-std::vector<double> FigureValues(const PlannerPlot& plot, const std::vector<int>& figures) {
-    std::vector<double> values;
-    for (int figure : figures)
-        for (const SweepFigures& f : plot.figures)
-            if (FigureDefined(figure, f)) values.push_back(X(kSweepFigures[figure].value(f)));
-    return values;
-}
-
-// What an axis of `figures` would show.
-ValueRange FiguresRange(const PlannerPlot& plot, const std::vector<int>& figures) {
-    std::vector<double> values = FigureValues(plot, figures);
-    return values.empty() ? ValueRange{} : ShownRange(std::move(values));
-}
-
-// The shown figures by axis: the resource figures of like size, the smaller resource figures,
-// the asteroid counts; empty groups left out.
-std::vector<std::vector<int>> AxisGroups(const PlannerPlot& plot) {
-    const auto size = [&](int figure) {
-        const ValueRange range = FiguresRange(plot, {figure});
-        return std::max(std::abs(range.low), std::abs(range.high));
-    };
-    double largest = 0;
-    for (int figure : plot.shown)
-        if (!kSweepFigures[figure].roids) largest = std::max(largest, size(figure));
-    std::vector<std::vector<int>> groups(3);
-    for (int figure : plot.shown) {
-        const bool small = size(figure) * kFlattening < largest;
-        groups[kSweepFigures[figure].roids ? 2 : small ? 1 : 0].push_back(figure);
-    }
-    std::erase_if(groups, [](const std::vector<int>& group) { return group.empty(); });
-    return groups;
-}
 
 QCategoryAxis* ScaleAxis(const AxisScale& scale, const NumberLocale& locale) {
     auto* axis = new QCategoryAxis;
@@ -65,7 +29,7 @@ QCategoryAxis* ScaleAxis(const AxisScale& scale, const NumberLocale& locale) {
     const double margin = (scale.max - scale.min) * 0.03;
     axis->setRange(scale.min - margin, scale.max + margin);
     axis->setStartValue(scale.min - scale.step);
-    for (double tick : ScaleTicks(scale)) axis->append(AxisLabel(tick, locale), tick);
+    for (double tick : ScaleTicks(scale)) axis->append(QString::fromStdString(AxisLabel(tick, locale)), tick);
     return axis;
 }
 
@@ -98,15 +62,6 @@ QString FindingSymbol(FindingKind kind) {
     return {};
 }
 
-int FindingFigure(FindingKind kind) {
-    switch (kind) {
-        case FindingKind::MostInitRoids: return kInitRoidsFigure;
-        case FindingKind::LowestLossPerRoid: return kAttackerPerRoidFigure;
-        case FindingKind::DefenderWiped: return kDefenderChangeFigure;
-    }
-    return 0;
-}
-
 PlannerChartView::PlannerChartView(NumberLocale locale, QWidget* parent)
     : QChartView(new QChart, parent), locale_(std::move(locale)) {
     setRenderHint(QPainter::Antialiasing);
@@ -134,7 +89,7 @@ void PlannerChartView::Plot(PlannerPlot plot) {
     xAxis_ = ScaleAxis(NiceScale(X(plot_.values.front()), X(plot_.values.back())), locale_);
     xAxis_->setTitleText(plot_.xTitle);
     c->addAxis(xAxis_, Qt::AlignBottom);
-    const std::vector<std::vector<int>> groups = AxisGroups(plot_);
+    const std::vector<std::vector<int>> groups = AxisGroups(plot_.figures, plot_.shown);
     for (const std::vector<int>& group : groups) {
         const bool roids = kSweepFigures[group.front()].roids;
         const QString title = group.size() == 1 ? QString(kSweepFigures[group.front()].title)
@@ -147,15 +102,7 @@ void PlannerChartView::Plot(PlannerPlot plot) {
 }
 
 void PlannerChartView::AddAxis(Qt::Alignment alignment, const QString& title, const std::vector<int>& figures) {
-    ValueRange range = FiguresRange(plot_, figures);
-    // A finding's figure is what matters most: on the axis, even when it lies between points.
-    for (int k = 0; k < kFindingCount; ++k) {
-        const std::optional<SweepFinding>& finding = plot_.findings[k];
-        if (!finding || std::ranges::find(figures, FindingFigure(static_cast<FindingKind>(k))) == figures.end()) continue;
-        range.low = std::min(range.low, X(finding->figure));
-        range.high = std::max(range.high, X(finding->figure));
-    }
-    const AxisScale scale = NiceScale(range.low, range.high);
+    const AxisScale scale = FiguresAxis(plot_.figures, figures, plot_.findings);
     QCategoryAxis* axis = ScaleAxis(scale, locale_);
     axis->setTitleText(title);
     if (figures.size() == 1) axis->setTitleBrush(FigureColour(figures.front()));
@@ -300,7 +247,7 @@ void PlannerChartView::ShowTitle() {
         chart()->setTitle(kEmptyTitle);
         return;
     }
-    chart()->setTitle(outOfDate_ ? plot_.title + "  (out of date: the battle has changed)" : plot_.title);
+    chart()->setTitle(outOfDate_ ? plot_.title + "  (" + kSweepOutOfDate + ")" : plot_.title);
     chart()->setTitleBrush(outOfDate_ ? QColor(190, 0, 0) : QColor(Qt::black));
 }
 

@@ -8,7 +8,8 @@
 #include "planner/sweep_figures.h"
 #include "planner/sweep_findings.h"
 #include "sheet/number_format.h"
-#include "ui/planner/axis_scale.h"
+#include "planner/axis_scale.h"
+#include "planner/sweep_axes.h"
 
 class QAbstractAxis;
 class QLineSeries;
@@ -31,8 +32,6 @@ QColor FigureColour(int figure);
 /// The colour of a finding's marker and its symbol in the text ("★", "▲", "◆").
 QColor FindingColour(FindingKind kind);
 QString FindingSymbol(FindingKind kind);
-/// The figure a finding's marker sits on when that figure is plotted.
-int FindingFigure(FindingKind kind);
 
 /// The planner's line chart. Resource figures share the left axis unless one is twenty times
 /// smaller than the largest (then those have a second axis); asteroid counts are on the

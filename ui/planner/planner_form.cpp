@@ -17,8 +17,8 @@
 
 #include "engine/number_text.h"
 #include "sheet/result_rows.h"
-#include "sheet/typed_number.h"
 #include "sheet/sheet_inputs.h"
+#include "planner/planner_fields.h"
 #include "planner/sweep_range.h"
 #include "ui/planner/best_fleet_page.h"
 #include "ui/planner/planner_chart.h"
@@ -274,15 +274,13 @@ QString TPlannerForm::InputTitle() const { return sideBox_->currentText() + " " 
 
 // The sweep the controls describe, or why there is none.
 std::string TPlannerForm::CheckControls(SweepRequest* request) const {
-    // Read as a count typed into the grid is read: "2.5k", "1 000".
-    const TypedNumber from = ReadTypedNumber(fromEdit_->text().toStdString(), sheet_.Locale(), true);
-    const TypedNumber to = ReadTypedNumber(toEdit_->text().toStdString(), sheet_.Locale(), true);
-    if (from.kind != TypedNumberKind::Count || to.kind != TypedNumberKind::Count) return "From and To take whole numbers";
-    const SweepInput input{ChosenSide(), rowBox_->currentData().toInt()};
-    const SweepRange range{from.value, to.value, pointsBox_->value()};
-    if (std::string error = CheckSweepRange(range, input.row); !error.empty()) return error;
-    if (request != nullptr)
-        *request = {SheetInputs(sheet_.Cells()), input, SweepValues(range), ticksBox_->value(), context_.SolverVariant};
+    // Read as a count typed into the grid is read ("2.5k", "1 000"), as the page reads them.
+    const SweepFieldTexts fields{fromEdit_->text().toStdString(), toEdit_->text().toStdString(),
+                                 std::to_string(pointsBox_->value()), std::to_string(ticksBox_->value())};
+    SweepRequest r{SheetInputs(sheet_.Cells()), {ChosenSide(), rowBox_->currentData().toInt()}, {}, 1,
+                   context_.SolverVariant};
+    if (std::string error = ReadSweepFields(fields, sheet_.Locale(), r); !error.empty()) return error;
+    if (request != nullptr) *request = std::move(r);
     return {};
 }
 

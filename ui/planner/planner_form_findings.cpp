@@ -75,11 +75,7 @@ void TPlannerForm::CancelWork() {
 QString TPlannerForm::FindingsScope() const {
     const PlannerPlot& plot = chart_->Shown();
     const NumberLocale& locale = sheet_.Locale();
-    if (FindingsRunning() && !passStale_)
-        return QString::fromStdString("over the " + FormatNumber(static_cast<std::int64_t>(plot.values.size()), locale) +
-                                      " points so far: trying every value from " +
-                                      FormatNumber(plot.values.front(), locale) + " to " +
-                                      FormatNumber(plot.values.back(), locale) + "...");
+    if (FindingsRunning() && !passStale_) return QString::fromStdString(FindingsPendingText(plot.values, locale));
     // A cut sweep is stated over its points, whatever they cover.
     const bool exact = findingsExact_ && !result_.partial;
     QString scope = QString::fromStdString(FindingsScopeText(exact, plot.values, locale));

@@ -7,12 +7,14 @@
 #include <new>
 #include <string_view>
 
+#include "planner/planner_fields.h"
+
 namespace kestrin {
 
 std::string PlannerCores::Claim(const PlannerJob& job) {
     for (const Holder& holder : holders_)
         if (std::string_view(holder.name) != job.Name())
-            return std::string("The ") + holder.name + " is running: wait for it or cancel it.";
+            return OtherRunningText(holder.name);
     if (std::ranges::find(holders_, &job, &Holder::job) == holders_.end()) holders_.push_back({&job, job.Name()});
     return {};
 }

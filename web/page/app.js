@@ -54,8 +54,9 @@ const grid = new Grid($('#grid'), core.style().colours, {
 });
 const planner = new Planner({
   battle: () => core.save(),
-  captions: (side) => grid.captions(side),
-  attackerCounts: () => grid.captions('attacker'),
+  form: () => core.plannerForm(),
+  sweepCurrent: (ranOn, side, row) => core.sweepCurrent(ranOn, side, row),
+  fleetCurrent: (ranOn, rows) => core.fleetCurrent(ranOn, rows),
   tick: () => view.tick,
   use: (side, counts, step) => {
     grid.finish();

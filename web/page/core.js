@@ -32,6 +32,12 @@ export async function loadCore() {
     },
     report: (kind, side, fleets, report) =>
       text(kind, (k) => text(side, (s) => text(report, (t) => reply(mod._kestrin_report(k, s, fleets, t))))),
+    // The planner's form as the core describes it, and whether a result is still for the
+    // battle as it stands (`ranOn`: the battle's bytes when it ran).
+    plannerForm: () => reply(mod._kestrin_planner_form()),
+    sweepCurrent: (ranOn, side, row) => withBytes(ranOn, (p, n) => mod._kestrin_sweep_current(p, n, side === 'defender' ? 1 : 0, row) === 1),
+    fleetCurrent: (ranOn, rows) =>
+      withBytes(ranOn, (p, n) => text(JSON.stringify(rows), (r) => mod._kestrin_fleet_current(p, n, r) === 1)),
     useCounts: (side, counts, step) =>
       text(JSON.stringify({ side, counts, step }), (p) => reply(mod._kestrin_use_counts(p))),
   };

@@ -1,79 +1,33 @@
 // The battle planner: a sweep of one row with its chart and exact findings, and Best Fleet.
-// kestrin-cli runs in two workers, so both cores work while the page stays responsive;
-// Cancel ends a worker and starts a fresh one.
+// Everything shown (figures, sums, findings in words, axes, Best Fleet's outcome) comes from
+// the core as data; this file draws it and forwards the player's input. The work runs in two
+// workers (planner_workers.js); a result can be used only while the battle is the one it was
+// computed for.
+import { Cancelled, PlannerWorkers, WorkerFailed } from './planner_workers.js';
 
-const FIGURES = {
-  initRoidsCaptured: 'Init. roids captured',
-  attackerChangePerInitRoid: 'Attacker loss per init. roid',
-  attackerFleetChange: 'Attacker fleet change',
-  defenderFleetChange: 'Defender fleet change',
-  roidsLost: 'Roids lost',
-  metalSalvage: 'Metal salvage',
-  crystalSalvage: 'Crystal salvage',
-  eoniumSalvage: 'Eonium salvage',
-};
 const format = (n) => Number(n).toLocaleString('en-US');
 const $ = (selector) => document.querySelector(selector);
+const el = (tag, text = '') => Object.assign(document.createElement(tag), { textContent: text });
 
-class WorkerSlot {
-  constructor() { this.start(); }
-  start() {
-    this.worker = new Worker('worker.js');
-    this.pending = new Map();
-    this.next = 1;
-    this.worker.onmessage = ({ data }) => {
-      const done = this.pending.get(data.id);
-      this.pending.delete(data.id);
-      if (done) done.resolve(data);
-    };
-  }
-  run(args, battle, share = null, role = null) {
-    const id = this.next++;
-    return new Promise((resolve, reject) => {
-      this.pending.set(id, { resolve, reject });
-      this.worker.postMessage({ id, args, battle, share, role });
-    });
-  }
-  cancel() {
-    this.worker.terminate();
-    for (const { reject } of this.pending.values()) reject(new Error('cancelled'));
-    this.start();
-  }
-}
-
-const lines = (text) => text.split('\n').filter((line) => line).map((line) => JSON.parse(line));
-
-// A point's figures for the Plot choice: the whole battle (changes and asteroids summed, the
-// loss per asteroid as summed change div summed asteroids) or the last tick alone.
-function pointFigures(point, plot) {
-  const ticks = point.ticks.map((t) => t.figures);
-  if (plot === 'last') return ticks[ticks.length - 1];
-  const sum = {};
-  for (const figures of ticks) for (const [key, value] of Object.entries(figures)) sum[key] = (sum[key] || 0) + value;
-  const roids = sum.initRoidsCaptured;
-  sum.attackerChangePerInitRoid = roids >= 1 ? Math.trunc(sum.attackerFleetChange / roids) : 0;
-  return sum;
-}
-// Loss per asteroid means nothing where no asteroid is captured: no point there.
-const defined = (figures, key) => key !== 'attackerChangePerInitRoid' || figures.initRoidsCaptured >= 1;
+// What a worker's failure tells the player: both workers have been ended and started again.
+const failureText = (error) => `The planner's worker stopped (${error.message}): both workers were restarted. Run again.`;
 
 export class Planner {
-  // `host`: battle() bytes, captions(side), attackerCounts(), tick(), use(side, counts, step).
-  constructor(host) {
+  // `host`: battle() bytes, form() (the core's planner form), sweepCurrent(bytes, side, row),
+  // fleetCurrent(bytes, rows), tick(), use(side, counts, step). `makeWorker` makes one worker.
+  constructor(host, makeWorker = () => new Worker('worker.js')) {
     this.host = host;
-    this.slots = [new WorkerSlot(), new WorkerSlot()];
+    this.workers = new PlannerWorkers(makeWorker);
     this.sweepForm = $('#sweep-form');
     this.bestForm = $('#best-form');
-    this.points = [];
-    this.chosen = null;
-    this.fleet = null;
-    const figure = this.sweepForm.figure;
-    for (const [key, title] of Object.entries(FIGURES)) figure.add(new Option(title, key));
+    this.sweep = null;  // { view, battle, chosen: {value, figures: {whole, last}} }
+    this.fleet = null;  // { view, battle }
     this.sweepForm.side.onchange = () => this.fillRows();
-    this.sweepForm.onsubmit = (event) => { event.preventDefault(); this.sweep(); };
-    this.bestForm.onsubmit = (event) => { event.preventDefault(); this.best(); };
+    this.sweepForm.onsubmit = (event) => { event.preventDefault(); this.runSweep(); };
+    this.bestForm.onsubmit = (event) => { event.preventDefault(); this.runBest(); };
     for (const form of [this.sweepForm, this.bestForm]) form.querySelector('.cancel').onclick = () => this.cancel();
-    figure.onchange = this.sweepForm.plot.onchange = () => this.draw();
+    this.sweepForm.figure.onchange = this.sweepForm.plot.onchange = () => this.showSweep();
+    this.bestForm.period.onchange = () => this.showFleetFigures();
     for (const tab of document.querySelectorAll('[data-tab]')) tab.onclick = () => this.showTab(tab.dataset.tab);
     $('#close-planner').onclick = () => { this.cancel(); $('#planner').hidden = true; };
     const canvas = $('#chart');
@@ -87,8 +41,20 @@ export class Planner {
 
   open() {
     $('#planner').hidden = false;
+    const form = this.host.form();
+    this.figures = form.figures;
+    this.noValue = form.noValue;
+    this.rows = form.rows;
+    this.words = form;
+    $('#fleet-stale').textContent = form.fleetOutOfDate;
+    if (!this.fleet && !$('#best-message').textContent) $('#best-message').textContent = form.bestFleetHint;
+    const figure = this.sweepForm.figure;
+    if (!figure.options.length) {
+      for (const [index, { title }] of form.figures.entries()) figure.add(new Option(title, index));
+      figure.value = String(form.figures.findIndex(({ key }) => key === 'initRoidsCaptured'));
+    }
     this.fillRows();
-    this.fillBestRows();
+    this.fillBestRows(form);
     $('#planner').scrollIntoView({ block: 'start' });
   }
 
@@ -101,82 +67,119 @@ export class Planner {
   fillRows() {
     const select = this.sweepForm.row;
     const kept = select.value;
-    select.replaceChildren(...this.host.captions(this.sweepForm.side.value).map(({ row, caption }) => new Option(caption, row)));
+    select.replaceChildren(...this.rows[this.sweepForm.side.value].map(({ row, caption }) => new Option(caption, row)));
     if (kept) select.value = kept;
   }
 
-  // Results belong to the battle they were computed for: a change makes them out of date.
+  // The battle changed: results of another battle cannot be used (the core decides which
+  // changes matter: a sweep's own row may change, so may a fleet's rows).
   battleChanged() {
-    if (this.points.length || this.fleet) {
-      this.stale = true;
-      $('#use-value').disabled = true;
-      $('#use-fleet').disabled = true;
-      $('#readout').textContent = 'The battle changed: run again to use a result.';
+    this.refreshUse();
+    if (!$('#planner').hidden) this.fillBestRows(this.host.form());
+  }
+
+  sweepIsCurrent() {
+    const run = this.sweep;
+    return !!run && this.host.sweepCurrent(run.battle, run.view.input.side, run.view.input.row);
+  }
+
+  fleetIsCurrent() {
+    const run = this.fleet;
+    return !!run?.view.rows && this.host.fleetCurrent(run.battle, run.view.rows.map(({ row }) => row));
+  }
+
+  refreshUse() {
+    const sweepStale = !!this.sweep && !this.sweepIsCurrent();
+    const fleetStale = !!this.fleet?.view.rows && !this.fleetIsCurrent();
+    $('#use-value').disabled = !this.sweep?.chosen || sweepStale || !!this.running;
+    $('#use-fleet').disabled = !this.fleet?.view.rows || fleetStale || !!this.running;
+    $('#fleet-stale').hidden = !fleetStale;
+    if (this.sweep?.view.points.length) {
+      const title = $('#sweep-title');
+      title.textContent = this.plot().title + (sweepStale ? `  (${this.words.sweepOutOfDate})` : '');
+      title.classList.toggle('warning', sweepStale);
     }
-    if (!$('#planner').hidden) this.fillBestRows();
   }
 
   busy(form, running) {
+    this.running = running ? form : null;
     form.querySelector('[type=submit]').disabled = running;
     form.querySelector('.cancel').disabled = !running;
     form.querySelector('progress').hidden = !running;
+    this.refreshUse();
   }
 
   cancel() {
-    for (const slot of this.slots) slot.cancel();
+    this.workers.cancel();
   }
 
-  async sweep() {
+  // A failure is told where the form shows its messages; Cancel tells nothing.
+  tell(where, error) {
+    if (error instanceof Cancelled) return;
+    where.textContent = error instanceof WorkerFailed ? failureText(error) : error.message;
+  }
+
+  async runSweep() {
     const form = this.sweepForm;
-    const vary = `${form.side.value}:${form.row.value}`;
-    const range = ['--from', form.from.value.trim(), '--to', form.to.value.trim(), '--ticks', form.ticks.value.trim()];
+    // The two never each run on both workers: the other waits or is cancelled.
+    if (this.running) return void ($('#sweep-message').textContent = this.words.searchRunning);
+    const request = {
+      side: form.side.value, row: Number(form.row.value),
+      from: form.from.value, to: form.to.value, points: form.points.value, ticks: form.ticks.value,
+    };
     const battle = this.host.battle();
+    const message = $('#sweep-message');
     this.busy(form, true);
-    $('#findings').replaceChildren();
-    $('#readout').textContent = '';
+    message.textContent = '';
     try {
-      const points = this.slots[0].run(['sweep', '/battle.kbf', '--vary', vary, ...range, '--points', form.points.value.trim()], battle);
-      const findings = this.slots[1].run(['sweep', '/battle.kbf', '--vary', vary, ...range, '--findings'], battle);
-      const chart = await points;
-      if (chart.status !== 0) throw new Error(chart.err.trim());
-      this.points = lines(chart.out);
-      this.stale = false;
-      this.chosen = null;
-      this.rowCaption = form.row.selectedOptions[0]?.text ?? '';
-      this.sweepSide = form.side.value;
-      this.sweepRow = Number(form.row.value);
-      this.draw();
-      const found = await findings;
-      if (found.status !== 0) throw new Error(found.err.trim());
-      this.showFindings(JSON.parse(found.out));
+      await this.workers.guarded(async ([points, every]) => {
+        const chart = points.call('sweepChart', request, battle);
+        const exact = every.call('sweepEveryValue', request, battle);
+        exact.catch(() => {});  // awaited after the chart
+        const view = await chart;
+        if (view.error) { message.textContent = view.error; return; }
+        this.sweep = { view, battle, chosen: null };
+        this.showSweep();
+        const found = await exact;
+        if (found.error) throw new Error(found.error);
+        if (!found.none) {
+          this.sweep.view = found;
+          this.showSweep();
+        }
+      });
     } catch (error) {
-      if (error.message !== 'cancelled') $('#readout').textContent = error.message;
+      this.tell(message, error);
     } finally {
       this.busy(form, false);
     }
   }
 
-  showFindings(found) {
-    const name = this.rowCaption;
-    const items = [];
-    const add = (key, text) => {
-      const li = document.createElement('li');
-      li.dataset.finding = key;
-      li.textContent = text;
-      items.push(li);
-    };
-    add('mostRoids', `Most init. roids captured: ${format(found.mostRoids.initRoidsCaptured)}, from ${name} = ${format(found.mostRoids.value)}`);
-    if (found.lowestLossPerRoid) {
-      add('lowestLossPerRoid', `Least loss per init. roid: ${format(found.lowestLossPerRoid.attackerChangePerInitRoid)} at ${name} = ${format(found.lowestLossPerRoid.value)}`);
-    } else {
-      add('lowestLossPerRoid', 'Loss per init. roid: no asteroid captured');
-    }
-    if (found.defenderWipedOut) add('defenderWipedOut', `Defender left no fleet from ${name} = ${format(found.defenderWipedOut.value)}`);
-    const over = found.exact ? `Every value from ${format(this.sweepForm.from.value)} to ${format(this.sweepForm.to.value)} tried (${format(found.evaluations)}).`
-      : `Over the chart's ${format(found.evaluations)} points only.`;
-    add('over', over);
-    for (const [key, item] of Object.entries(found)) if (item && typeof item === 'object') items.find((li) => li.dataset.finding === key)?.setAttribute('data-value', item.value);
-    $('#findings').replaceChildren(...items);
+  plot() {
+    return this.sweep.view.plots[this.sweepForm.plot.value];
+  }
+
+  showSweep() {
+    if (!this.sweep?.view.points.length) return;
+    const plot = this.plot();
+    this.refreshUse();
+    $('#findings-scope').textContent = this.sweep.view.scope;
+    $('#findings').replaceChildren(...plot.findings.map((finding) => {
+      const li = el('li');
+      li.dataset.finding = finding.key;
+      if (finding.value === null) {
+        li.textContent = finding.text;
+        return li;
+      }
+      li.dataset.value = finding.value;
+      const choose = el('button', finding.text);
+      choose.type = 'button';
+      choose.className = 'link';
+      choose.onclick = () => this.choose({ value: finding.value, figures: finding.figures });
+      li.append(choose);
+      return li;
+    }));
+    if (this.sweep.chosen) this.readout(this.sweep.chosen);
+    this.draw();
   }
 
   draw() {
@@ -188,81 +191,97 @@ export class Planner {
     const g = canvas.getContext('2d');
     g.setTransform(scale, 0, 0, scale, 0, 0);
     g.clearRect(0, 0, box.width, box.height);
-    if (!this.points.length) return;
-    const key = this.sweepForm.figure.value;
-    const plot = this.sweepForm.plot.value;
-    const data = this.points.map((p) => ({ x: p.value, f: pointFigures(p, plot) })).filter((d) => defined(d.f, key));
-    const xs = this.points.map((p) => p.value);
-    const ys = data.map((d) => d.f[key]);
-    const [x0, x1] = [Math.min(...xs), Math.max(...xs)];
-    const [y0, y1] = ys.length ? robustRange(ys) : [0, 1];
+    if (!this.sweep?.view.points.length) return;
+    const { view } = this.sweep;
+    const plot = this.plot();
+    const mode = this.sweepForm.plot.value;
+    const figure = Number(this.sweepForm.figure.value);
+    const x = view.xAxis, y = plot.axes[figure];
+    // What is drawn, as data: the browser tests compare it with the desktop's.
+    canvas.dataset.axis = JSON.stringify({ min: y.min, max: y.max, step: y.step });
+    canvas.dataset.plotted = JSON.stringify(plot.figures.map((figures) => figures[figure]));
     const pad = { l: 64, r: 12, t: 12, b: 28 };
     const w = box.width - pad.l - pad.r, h = box.height - pad.t - pad.b;
-    const px = (x) => pad.l + (x1 === x0 ? w / 2 : ((x - x0) / (x1 - x0)) * w);
-    const py = (y) => pad.t + h - (y1 === y0 ? h / 2 : ((Math.min(y1, Math.max(y0, y)) - y0) / (y1 - y0)) * h);
-    this.geometry = { px, data, key };
+    const px = (v) => pad.l + ((v - x.min) / (x.max - x.min)) * w;
+    // A figure beyond its axis is drawn at the edge.
+    const py = (v) => pad.t + h - ((Math.min(y.max, Math.max(y.min, v)) - y.min) / (y.max - y.min)) * h;
+    this.geometry = { px };
     g.font = '12px Arial, sans-serif';
-    g.fillStyle = '#ccc';
     g.strokeStyle = '#555';
     g.strokeRect(pad.l, pad.t, w, h);
-    g.fillText(format(y1), 4, pad.t + 10);
-    g.fillText(format(y0), 4, pad.t + h);
-    g.fillText(format(x0), pad.l, box.height - 8);
-    const right = format(x1);
-    g.fillText(right, pad.l + w - g.measureText(right).width, box.height - 8);
+    g.fillStyle = '#ccc';
+    for (const tick of y.ticks) g.fillText(tick.label, 4, py(tick.value) + 4);
+    for (const tick of x.ticks) g.fillText(tick.label, px(tick.value) - g.measureText(tick.label).width / 2, box.height - 8);
     g.strokeStyle = '#6cf';
     g.lineWidth = 2;
     g.beginPath();
     let drawing = false;
-    for (const point of this.points) {
-      const f = pointFigures(point, plot);
-      if (!defined(f, key)) { drawing = false; continue; }
-      const [x, y] = [px(point.value), py(f[key])];
-      if (drawing) g.lineTo(x, y); else g.moveTo(x, y);
+    view.points.forEach((point, i) => {
+      const value = plot.figures[i][figure];
+      if (value === null) { drawing = false; return; }  // no value here: the line breaks
+      if (drawing) g.lineTo(px(point.value), py(value)); else g.moveTo(px(point.value), py(value));
       drawing = true;
-    }
+    });
     g.stroke();
-    if (this.chosen !== null) {
+    g.fillStyle = '#f96';
+    for (const finding of plot.findings) {
+      if (finding.value !== null && finding.figure === figure) g.fillRect(px(finding.value) - 5, py(finding.figures[mode][figure]) - 5, 10, 10);
+    }
+    const chosen = this.sweep.chosen?.figures[mode][figure];
+    if (chosen !== undefined && chosen !== null) {
       g.fillStyle = '#fc6';
-      const f = pointFigures(this.points[this.chosen], plot);
-      if (defined(f, key)) g.fillRect(px(this.points[this.chosen].value) - 4, py(f[key]) - 4, 8, 8);
+      g.fillRect(px(this.sweep.chosen.value) - 4, py(chosen) - 4, 8, 8);
     }
   }
 
   hover(event, choose) {
-    if (!this.geometry || !this.points.length) return;
+    if (!this.geometry || !this.sweep?.view.points.length) return;
     const box = event.currentTarget.getBoundingClientRect();
     const x = event.clientX - box.left;
+    const { points } = this.sweep.view;
     let best = 0;
-    this.points.forEach((p, i) => { if (Math.abs(this.geometry.px(p.value) - x) < Math.abs(this.geometry.px(this.points[best].value) - x)) best = i; });
-    const point = this.points[best];
-    const f = pointFigures(point, this.sweepForm.plot.value);
-    const perRoid = f.initRoidsCaptured >= 1 ? format(f.attackerChangePerInitRoid) : 'no asteroid captured';
-    const when = this.sweepForm.plot.value === 'last' ? 'at the last tick' : 'whole battle';
-    $('#readout').textContent = `${this.rowCaption} = ${format(point.value)} (${when}): init. roids ${format(f.initRoidsCaptured)}, ` +
-      `attacker ${format(f.attackerFleetChange)}, defender ${format(f.defenderFleetChange)}, loss per init. roid ${perRoid}`;
-    if (choose) {
-      this.chosen = best;
-      $('#use-value').disabled = this.stale;
-      this.draw();
-    }
+    points.forEach((p, i) => { if (Math.abs(this.geometry.px(p.value) - x) < Math.abs(this.geometry.px(points[best].value) - x)) best = i; });
+    const { plots } = this.sweep.view;
+    const point = { value: points[best].value, figures: { whole: plots.whole.figures[best], last: plots.last.figures[best] } };
+    if (choose) this.choose(point); else this.readout(point);
+  }
+
+  // The figures of a point as plotted now, the chosen figure first.
+  readout(point) {
+    const plot = this.plot();
+    const figures = point.figures[this.sweepForm.plot.value];
+    const figure = Number(this.sweepForm.figure.value);
+    const order = [figure, ...this.figures.keys()].filter((f, i, all) => all.indexOf(f) === i);
+    const parts = order.map((f) => `${this.figures[f].title} ${figures[f] === null ? this.noValue : format(figures[f])}`);
+    $('#readout').textContent = `${this.sweep.view.input.caption} = ${format(point.value)} (${plot.when}): ${parts.join(' · ')}`;
+  }
+
+  choose(point) {
+    this.sweep.chosen = point;
+    this.readout(point);
+    $('#use-value').textContent = `Use this value (${format(point.value)})`;
+    this.refreshUse();
+    this.draw();
   }
 
   useValue() {
-    if (this.chosen === null || this.stale) return;
-    this.host.use(this.sweepSide, { [this.sweepRow]: this.points[this.chosen].value }, 'Use This Value');
+    const run = this.sweep;
+    if (!run?.chosen || this.running || !this.sweepIsCurrent()) return this.refreshUse();
+    const { side, row } = run.view.input;
+    this.host.use(side, { [row]: run.chosen.value }, 'Use This Value');
     $('#readout').textContent += ` (the sheet shows tick ${this.host.tick()})`;
   }
 
-  fillBestRows() {
+  fillBestRows(form) {
     const table = $('#best-rows');
     const kept = JSON.parse(localStorage.getItem('kestrin.bestRows') || '[]');
     const bounds = new Map([...table.querySelectorAll('input[name=bound]')].map((input) => [input.dataset.row, input.value]));
-    table.replaceChildren(...this.host.attackerCounts().filter(({ row }) => row <= 54).map(({ row, caption, count }) => {
+    table.replaceChildren(...form.fleetRows.map(({ row, caption, count }) => {
       const tr = document.createElement('tr');
-      tr.innerHTML = `<td><label><input type="checkbox" name="vary"> <span></span></label></td><td>${format(count)}</td>` +
+      tr.innerHTML = '<td><label><input type="checkbox" name="vary"> <span></span></label></td><td></td>' +
         '<td><input name="bound" inputmode="numeric" size="8"></td>';
       tr.querySelector('span').textContent = caption;
+      tr.children[1].textContent = format(count);
       const box = tr.querySelector('[name=vary]');
       box.value = row;
       box.checked = kept.includes(row);
@@ -285,79 +304,75 @@ export class Planner {
     localStorage.setItem('kestrin.bestRows', JSON.stringify(rows));
   }
 
-  async best() {
+  async runBest() {
     const form = this.bestForm;
+    if (this.running) return void ($('#best-message').textContent = this.words.sweepRunning);
     this.keepRowChoice();
-    const vary = [...form.querySelectorAll('[name=vary]:checked')].map((box) => {
+    const rows = [...form.querySelectorAll('[name=vary]:checked')].map((box) => {
       const bound = form.querySelector(`[name=bound][data-row="${box.value}"]`);
-      return `attacker:${box.value}=${(bound.value || bound.placeholder).trim()}`;
+      return [Number(box.value), bound.value.trim() ? bound.value : bound.placeholder];
     });
+    const request = {
+      goal: form.goal.value, rows, minRoids: form.minRoids.value, maxLoss: form.maxLoss.value,
+      ticks: form.ticks.value, evaluations: form.evaluations.value,
+    };
     const message = $('#best-message');
-    if (!vary.length) { message.textContent = 'Tick the rows to vary.'; return; }
-    const args = ['optimise', '/battle.kbf', '--vary', vary.join(','), '--goal', form.goal.value, '--ticks', form.ticks.value.trim()];
-    if (form.minRoids.value.trim()) args.push('--min-roids', form.minRoids.value.trim());
-    if (form.maxLoss.value.trim()) args.push('--max-loss', form.maxLoss.value.trim());
+    const battle = this.host.battle();
     this.busy(form, true);
     this.fleet = null;
-    $('#use-fleet').disabled = true;
-    $('#best-result').replaceChildren();
-    message.textContent = '';
+    $('#best-fleet').replaceChildren();
+    $('#best-figures').replaceChildren();
+    message.replaceChildren();
+    form.dataset.cores = globalThis.crossOriginIsolated ? 2 : 1;
     try {
-      const run = await this.optimise(args, vary.length);
-      if (run.status !== 0) { message.textContent = run.err.trim(); return; }
-      const found = JSON.parse(run.out);
-      this.fleet = found;
-      this.stale = false;
-      message.textContent = found.exhaustive ? `Every one of the ${format(found.space)} fleets tried: this is the best.`
-        : `${format(found.evaluations)} of ${format(found.space)} fleets tried: the best found, not proven best.`;
-      const counts = new Map(this.host.attackerCounts().map(({ caption, count }) => [caption, count]));
-      const rows = Object.entries(found.fleet).map(([caption, count]) => `<tr><th>${caption}</th><td>${format(count)}</td><td>${format(counts.get(caption) ?? 0)}</td></tr>`);
-      const figures = Object.entries(FIGURES).map(([key, title]) => `<tr><th>${title}</th><td colspan="2">${format(found.summed[key])}</td></tr>`);
-      $('#best-result').innerHTML = `<tr><th></th><th>Best fleet</th><th>Grid</th></tr>${rows.join('')}${figures.join('')}`;
-      $('#use-fleet').disabled = false;
+      const view = await this.workers.bestFleet(request, battle, rows.length, globalThis.crossOriginIsolated);
+      if (view.error) { message.textContent = view.error; return; }
+      this.fleet = { view, battle };
+      this.showFleet();
     } catch (error) {
-      if (error.message !== 'cancelled') message.textContent = error.message;
+      this.tell(message, error);
     } finally {
       this.busy(form, false);
     }
   }
 
-  // Both workers search together when the page may share memory between them (a cross-origin
-  // isolated page); otherwise one searches alone. The answer is the same either way.
-  async optimise(args, rows) {
-    const battle = this.host.battle();
-    this.cores = globalThis.crossOriginIsolated ? 2 : 1;
-    $('#best-form').dataset.cores = this.cores;
-    if (this.cores === 1) return this.slots[0].run(args, battle);
-    // Room for 1,024 lent fleets: half of the largest batch the search evaluates at once.
-    const share = new SharedArrayBuffer(16 + 1024 * (rows * 4 + 24));
-    const state = new Int32Array(share, 0, 4);
-    const helper = this.slots[1].run(args, battle, share, 'helper').then((reply) => {
-      // A helper that stopped must not leave the search waiting for it.
-      if (reply.status !== 0) { Atomics.store(state, 0, 3); Atomics.notify(state, 0); }
-      return reply;
-    });
-    helper.catch(() => {});  // cancelled with the search, which says so
-    const search = await this.slots[0].run(args, battle, share, 'lending');
-    await helper;
-    return search;
+  // The outcome in words, the fleet beside the grid's, the figures of the chosen period.
+  showFleet() {
+    const { view } = this.fleet;
+    const lead = el('strong', view.outcome.lead);
+    if (view.outcome.noFleet) lead.className = 'warning';
+    $('#best-message').replaceChildren(lead, view.outcome.rest);
+    if (!view.rows) return;
+    const header = el('tr');
+    header.append(el('th', 'Row'), el('th', 'Best fleet'), el('th', 'On the grid'));
+    $('#best-fleet').replaceChildren(header, ...view.rows.map(({ row, caption, best, grid }) => {
+      const tr = el('tr');
+      tr.dataset.row = row;
+      tr.append(el('th', caption), el('td', format(best)), el('td', format(grid)));
+      return tr;
+    }));
+    this.bestForm.period.replaceChildren(...view.periods.map(({ name }, i) => new Option(name, i)));
+    this.showFleetFigures();
+  }
+
+  showFleetFigures() {
+    const view = this.fleet?.view;
+    if (!view?.periods) return;
+    const period = view.periods[Number(this.bestForm.period.value) || 0];
+    const header = el('tr');
+    header.append(el('th'), el('th', 'Best fleet'), el('th', 'On the grid'));
+    $('#best-figures').replaceChildren(header, ...view.figures.map(({ key, title }, f) => {
+      const tr = el('tr');
+      tr.dataset.figure = key;
+      tr.append(el('th', title), el('td', format(period.best[f])), el('td', format(period.grid[f])));
+      return tr;
+    }));
   }
 
   useFleet() {
-    if (!this.fleet || this.stale) return;
-    const byCaption = new Map(this.host.attackerCounts().map(({ row, caption }) => [caption, row]));
-    const counts = {};
-    for (const [caption, count] of Object.entries(this.fleet.fleet)) counts[byCaption.get(caption)] = count;
+    const run = this.fleet;
+    if (!run?.view.rows || this.running || !this.fleetIsCurrent()) return this.refreshUse();
+    const counts = Object.fromEntries(run.view.rows.map(({ row, best }) => [row, best]));
     this.host.use('attacker', counts, 'Use This Fleet');
   }
-}
-
-// The range of the figures that matter: a lone spike beyond the middle 90% does not flatten
-// the rest; it is drawn at the edge.
-function robustRange(values) {
-  const sorted = [...values].sort((a, b) => a - b);
-  const at = (q) => sorted[Math.min(sorted.length - 1, Math.max(0, Math.round(q * (sorted.length - 1))))];
-  let [low, high] = sorted.length >= 20 ? [at(0.05), at(0.95)] : [sorted[0], sorted[sorted.length - 1]];
-  if (low === high) { low -= 1; high += 1; }
-  return [low, high];
 }

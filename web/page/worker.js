@@ -1,29 +1,50 @@
-// A planner worker: its own WebAssembly core running kestrin-cli commands on a battle, so the
-// page stays responsive and the figures are kestrin-cli's own. For Best Fleet on both cores,
-// two workers run the same optimise sharing `share`: the one 'lending' part of every batch of
-// fleets, the 'helper' running them.
+// A planner worker: its own WebAssembly core running the planner's typed calls on a battle,
+// so the page stays responsive and both cores work. Whatever goes wrong (a core that does
+// not load, a trap) is answered as {failed}, so the page never waits for ever.
 importScripts('kestrin.js');
 
 const ready = KestrinModule();
+ready.catch(() => {});  // told with the first call
+
+// The module's call for each name: (request, battle pointer, battle length) -> reply text.
+const CALLS = {
+  sweepChart: (mod, ...args) => mod._kestrin_sweep_chart(...args),
+  sweepEveryValue: (mod, ...args) => mod._kestrin_sweep_every_value(...args),
+  bestFleet: (mod, request, battle, length, share) => mod._kestrin_best_fleet(request, battle, length, share ? 1 : 0),
+  bestFleetHelper: (mod, ...args) => mod._kestrin_best_fleet_helper(...args),
+};
+
+function copyIn(mod, bytes) {
+  const pointer = mod._malloc(bytes.length + 1);
+  mod.HEAPU8.set(bytes, pointer);
+  mod.HEAPU8[pointer + bytes.length] = 0;
+  return pointer;
+}
 
 self.onmessage = async ({ data }) => {
-  const mod = await ready;
-  const { id, args, battle, share, role } = data;
-  mod.fleetShare = share;
-  const run = { lending: mod._kestrin_cli_lending, helper: mod._kestrin_cli_helper }[role] ?? mod._kestrin_cli;
-  const argsText = new TextEncoder().encode(JSON.stringify(args));
-  const argsPointer = mod._malloc(argsText.length + 1);
-  mod.HEAPU8.set(argsText, argsPointer);
-  mod.HEAPU8[argsPointer + argsText.length] = 0;
-  const battlePointer = mod._malloc(battle.length + 1);
-  mod.HEAPU8.set(battle, battlePointer);
+  const { id, name, request, battle, share } = data;
+  let mod;
   try {
-    const reply = JSON.parse(mod.UTF8ToString(run(argsPointer, battlePointer, battle.length)));
-    self.postMessage({ id, ...reply });
+    mod = await ready;
   } catch (error) {
-    self.postMessage({ id, status: 1, out: '', err: String(error.message || error) });
+    self.postMessage({ id, failed: `the planner's core did not load (${error.message || error})` });
+    return;
+  }
+  const pointers = [];
+  try {
+    mod.fleetShare = share;
+    const requestPointer = copyIn(mod, new TextEncoder().encode(JSON.stringify(request)));
+    pointers.push(requestPointer);
+    const battlePointer = copyIn(mod, battle);
+    pointers.push(battlePointer);
+    const reply = JSON.parse(mod.UTF8ToString(CALLS[name](mod, requestPointer, battlePointer, battle.length, share)));
+    self.postMessage({ id, reply });
+  } catch (error) {
+    // A trap leaves the core unusable: the page ends this worker and the other.
+    self.postMessage({ id, failed: String(error.message || error) });
   } finally {
-    mod._free(argsPointer);
-    mod._free(battlePointer);
+    for (const pointer of pointers) {
+      try { mod._free(pointer); } catch { /* the core is gone */ }
+    }
   }
 };

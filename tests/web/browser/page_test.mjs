@@ -124,23 +124,123 @@ test('a battle file opens and saves byte for byte, ticks step as calc --ticks do
   await page.close();
 });
 
-test("the planner's findings are kestrin-cli sweep --findings", async () => {
-  const file = join(examples, 'raid.kbf');
-  const page = await openPage('#' + fragment(readFileSync(file)));
+// Runs a sweep of the attacker's first row from 0 to `to` and waits for the findings over every value.
+async function sweepOnPage(page, to, ticks) {
   await page.click('#show-planner');
   await page.selectOption('#sweep-form [name=side]', 'attacker');
   const row = await page.$eval('#sweep-form [name=row]', (select) => select.options[0].value);
   await page.fill('#sweep-form [name=from]', '0');
-  await page.fill('#sweep-form [name=to]', '300');
-  await page.fill('#sweep-form [name=ticks]', '2');
+  await page.fill('#sweep-form [name=to]', String(to));
+  await page.fill('#sweep-form [name=ticks]', String(ticks));
   await page.click('#sweep-form [type=submit]');
-  await page.waitForSelector('#findings [data-finding=mostRoids]');
+  await page.waitForFunction(() => document.querySelector('#findings-scope').textContent.startsWith('Findings, every value'));
+  return row;
+}
+
+test("the planner's findings are kestrin-cli sweep --findings", async () => {
+  const file = join(examples, 'raid.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)));
+  const row = await sweepOnPage(page, 300, 2);
   const expected = JSON.parse(runCli('sweep', file, '--vary', `attacker:${row}`, '--from', '0', '--to', '300', '--ticks', '2', '--findings'));
-  for (const key of ['mostRoids', 'lowestLossPerRoid', 'defenderWipedOut']) {
-    const shown = await page.$eval(`#findings [data-finding=${key}]`, (li) => li.dataset.value ?? null).catch(() => null);
-    assert.equal(shown, expected[key] ? String(expected[key].value) : null, key);
+  for (const [key, cliKey] of [['mostRoids', 'mostRoids'], ['lowestLossPerRoid', 'lowestLossPerRoid'], ['defenderWiped', 'defenderWipedOut']]) {
+    const shown = await page.$eval(`#findings [data-finding=${key}]`, (li) => li.dataset.value ?? null);
+    assert.equal(shown, expected[cliKey] ? String(expected[cliKey].value) : null, key);
+  }
+  // A chosen finding is read out as the plot shows it, and again when the plot changes.
+  await page.click('#findings [data-finding=mostRoids] button');
+  const whole = await page.textContent('#readout');
+  await page.selectOption('#sweep-form [name=plot]', 'last');
+  const last = await page.textContent('#readout');
+  assert.match(whole, new RegExp(`= ${Number(expected.mostRoids.value).toLocaleString('en-US')} \\(whole battle\\): Init\\. roids captured ${expected.mostRoids.initRoidsCaptured.toLocaleString('en-US')}`));
+  assert.match(last, /\(at the last tick\)/);
+  assert.notEqual(last.replace('at the last tick', ''), whole.replace('whole battle', ''));
+  await page.close();
+});
+
+// The page draws the desktop's chart: the whole battle as kestrin-cli sweep's ticks sum to
+// it (each side's value left the last tick's), each figure's axis as the desktop's scale for
+// the same points and findings, in both plots.
+test("the chart's figures are kestrin-cli sweep's whole battle and its axes the desktop's", async () => {
+  const file = join(examples, 'raid.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)));
+  const row = await sweepOnPage(page, 1000, 3);
+  const points = runCli('sweep', file, '--vary', `attacker:${row}`, '--from', '0', '--to', '1000', '--points', '21', '--ticks', '3');
+  const expected = JSON.parse(execFileSync(process.env.KESTRIN_PLANNER_EXPECTATIONS, [file, 'attacker', row], { input: points, encoding: 'utf8' }));
+  const figures = await page.$$eval('#sweep-form [name=figure] option', (options) => options.map((o) => o.value));
+  assert.equal(figures.length, 14);
+  for (const plot of ['whole', 'last']) {
+    await page.selectOption('#sweep-form [name=plot]', plot);
+    for (const figure of figures) {
+      await page.selectOption('#sweep-form [name=figure]', figure);
+      const drawn = await page.$eval('#chart', (canvas) => ({ axis: JSON.parse(canvas.dataset.axis), plotted: JSON.parse(canvas.dataset.plotted) }));
+      assert.deepEqual(drawn.axis, expected.axes[plot][figure], `${plot} axis of figure ${figure}`);
+      if (plot === 'whole') assert.deepEqual(drawn.plotted, expected.whole.map((point) => point[figure]), `figure ${figure}`);
+    }
   }
   await page.close();
+});
+
+// A change while the sweep runs leaves its values unusable; undoing the change makes them
+// usable again, as the desktop's planner does.
+test('a result of a battle changed during the run cannot be used', async () => {
+  const file = join(examples, 'raid.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)));
+  await page.click('#show-planner');
+  await page.fill('#sweep-form [name=to]', '50000');
+  await page.click('#sweep-form [type=submit]');
+  await page.click('#grid tr:nth-child(2) td:nth-child(2)');  // the defender's first unit row
+  await page.keyboard.type('5');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.querySelector('#findings-scope').textContent.startsWith('Findings, every value'));
+  await page.click('#findings [data-finding=mostRoids] button');
+  assert.equal(await page.isDisabled('#use-value'), true);
+  assert.match(await page.textContent('#sweep-title'), /out of date: the battle has changed/);
+  await page.click('#undo');
+  assert.equal(await page.isDisabled('#use-value'), false);
+  await page.close();
+});
+
+// Cancel ends both workers' work at once, tells nothing, and the planner runs again; while a
+// sweep runs, Best Fleet is refused in the desktop's words.
+test('Cancel ends a sweep and the planner runs again', async () => {
+  const file = join(examples, 'raid.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)));
+  await page.click('#show-planner');
+  await page.fill('#sweep-form [name=to]', '99999');  // every value tried: a long run
+  await page.click('#sweep-form [type=submit]');
+  // Best Fleet waits for the sweep, as the desktop's does.
+  await page.click('[data-tab=best]');
+  await page.click('#best-form [type=submit]');
+  assert.equal(await page.textContent('#best-message'), 'The sweep is running: wait for it or cancel it.');
+  await page.click('[data-tab=sweep]');
+  await page.click('#sweep-form .cancel');
+  await page.waitForFunction(() => !document.querySelector('#sweep-form [type=submit]').disabled);
+  assert.equal(await page.textContent('#sweep-message'), '');
+  assert.equal(await sweepOnPage(page, 300, 2), await page.$eval('#sweep-form [name=row]', (select) => select.value));
+  await page.close();
+});
+
+// A worker whose core does not load, or that traps, ends both workers and says so; the
+// planner runs again afterwards.
+test('a failing planner worker is told and never leaves the page waiting', async () => {
+  const file = join(examples, 'raid.kbf');
+  const worker = readFileSync(join(web, 'worker.js'), 'utf8');
+  for (const [broken, said] of [
+    [worker.replace("importScripts('kestrin.js')", "importScripts('no-such-core.js')"), /The planner's worker stopped/],
+    [worker.replace('const reply = JSON.parse(', "if (name === 'sweepEveryValue') throw new WebAssembly.RuntimeError('unreachable');\n    const reply = JSON.parse("), /unreachable.*both workers were restarted/],
+  ]) {
+    const context = await browser.newContext({ serviceWorkers: 'block' });
+    // The served answer's headers kept: a cross-origin isolated page loads no worker without them.
+    await context.route('**/worker.js', async (route) => route.fulfill({ response: await route.fetch(), body: broken }));
+    const page = await context.newPage();
+    await page.goto(`${origin}/index.html#${fragment(readFileSync(file))}`);
+    await page.waitForSelector('body[data-ready=true]');
+    await page.click('#show-planner');
+    await page.click('#sweep-form [type=submit]');
+    await page.waitForFunction(() => !document.querySelector('#sweep-form [type=submit]').disabled);
+    assert.match(await page.textContent('#sweep-message'), said);
+    await context.close();
+  }
 });
 
 // Both workers search together (the served page is cross-origin isolated) and find what
@@ -164,12 +264,14 @@ test('Best Fleet on both cores finds the fleet kestrin-cli optimise finds', asyn
     const expected = JSON.parse(runCli('optimise', file, '--vary', `attacker:49=${pods},attacker:1=${harpies}`,
       '--goal', goal, '--ticks', '2'));
     assert.equal(await page.$eval('#best-form', (form) => form.dataset.cores), '2');
-    const shown = await page.$$eval('#best-result tr', (rows) => Object.fromEntries(rows.slice(1)
-      .map((tr) => [tr.querySelector('th').textContent, tr.querySelector('td').textContent])));
-    for (const [caption, count] of Object.entries(expected.fleet)) assert.equal(shown[caption], count.toLocaleString('en-US'), caption);
-    assert.equal(shown['Init. roids captured'], expected.summed.initRoidsCaptured.toLocaleString('en-US'));
-    assert.equal(shown['Attacker fleet change'], expected.summed.attackerFleetChange.toLocaleString('en-US'));
-    assert.match(await page.textContent('#best-message'), expected.exhaustive ? /^Every one of/ : /not proven best/);
+    const shown = await page.$$eval('#best-fleet tr[data-row]', (rows) => Object.fromEntries(rows
+      .map((tr) => [tr.dataset.row, tr.querySelector('td').textContent])));
+    assert.deepEqual(shown, { 49: expected.fleet.AstroPod.toLocaleString('en-US'), 1: expected.fleet.Harpy.toLocaleString('en-US') });
+    const figure = (key) => page.$eval(`#best-figures tr[data-figure=${key}] td`, (td) => td.textContent);
+    assert.equal(await figure('initRoidsCaptured'), expected.summed.initRoidsCaptured.toLocaleString('en-US'));
+    assert.equal(await figure('attackerFleetChange'), expected.summed.attackerFleetChange.toLocaleString('en-US'));
+    assert.equal(await figure('attackerValueLeft'), expected.summed.attackerValueLeft.toLocaleString('en-US'));
+    assert.match(await page.textContent('#best-message'), expected.exhaustive ? /^Best fleet of all/ : /not proven the best/);
   }
   await page.close();
 });

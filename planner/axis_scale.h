@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "sheet/number_format.h"
@@ -40,6 +39,6 @@ std::vector<double> ScaleTicks(const AxisScale& scale);
 
 /// A tick's label as the panel writes figures: thousands separators, and k or m where that
 /// shortening is exact ("20m", "15k", but "12,500").
-QString AxisLabel(double value, const NumberLocale& locale);
+std::string AxisLabel(double value, const NumberLocale& locale);
 
 }  // namespace kestrin

@@ -1,4 +1,4 @@
-#include "ui/planner/axis_scale.h"
+#include "axis_scale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,13 +26,14 @@ AxisScale NiceScale(double low, double high) {
 }
 
 ValueRange ShownRange(std::vector<double> values) {
-    std::ranges::sort(values);
+    std::sort(values.begin(), values.end());
     const std::size_t last = values.size() - 1;
     // Below 20 values a percentile is the end itself: nothing is left out.
     const double lowCut = values[last / 20], highCut = values[last - last / 20];
     const double width = highCut - lowCut;
     // The smallest and largest values within the widened range.
-    ValueRange range{*std::ranges::lower_bound(values, lowCut - width), *(std::ranges::upper_bound(values, highCut + width) - 1)};
+    ValueRange range{*std::lower_bound(values.begin(), values.end(), lowCut - width),
+                     *(std::upper_bound(values.begin(), values.end(), highCut + width) - 1)};
     const double span = range.high - range.low;
     const double fromZero = range.low > 0 ? range.low : range.high < 0 ? -range.high : 0;
     if (span == 0 || fromZero <= 2 * span) {
@@ -49,13 +50,12 @@ std::vector<double> ScaleTicks(const AxisScale& scale) {
     return ticks;
 }
 
-QString AxisLabel(double value, const NumberLocale& locale) {
+std::string AxisLabel(double value, const NumberLocale& locale) {
     const auto whole = static_cast<std::int64_t>(std::llround(value));
     const std::int64_t size = std::llabs(whole);
     // FormatShortened divides by a thousand above 9,999, and again when still above.
     const std::int64_t divisor = size <= 9999 ? 1 : size / 1000 <= 9999 ? 1000 : 1000000;
-    const std::string text = whole % divisor == 0 ? FormatShortened(whole, locale) : FormatNumber(whole, locale);
-    return QString::fromStdString(text);
+    return whole % divisor == 0 ? FormatShortened(whole, locale) : FormatNumber(whole, locale);
 }
 
 }  // namespace kestrin
