@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/battle_rules.h"
 #include "engine/ship_catalogue.h"
@@ -119,8 +120,9 @@ EMSCRIPTEN_KEEPALIVE const char* kestrin_planner_form() {
 }
 // Whether a sweep of side/row run on the battle `ranOn` (its saved bytes) still holds for the
 // battle as it stands: 1 or 0.
-EMSCRIPTEN_KEEPALIVE int kestrin_sweep_current(const char* ranOn, int length, int defender, int row) {
-    const kestrin::SweepInput input{defender != 0 ? kestrin::Side::Defender : kestrin::Side::Attacker, row};
+EMSCRIPTEN_KEEPALIVE int kestrin_sweep_current(const char* ranOn, int length, const char* side, int row) {
+    const kestrin::SweepInput input{std::string_view(side) == "defender" ? kestrin::Side::Defender
+                                                                        : kestrin::Side::Attacker, row};
     return kestrin::SweepStillCurrent(Bytes(ranOn, length), Instance().session.Save(), input) ? 1 : 0;
 }
 // The same for a search over the attacker rows `rows` (a JSON array).

@@ -35,7 +35,8 @@ export async function loadCore() {
     // The planner's form as the core describes it, and whether a result is still for the
     // battle as it stands (`ranOn`: the battle's bytes when it ran).
     plannerForm: () => reply(mod._kestrin_planner_form()),
-    sweepCurrent: (ranOn, side, row) => withBytes(ranOn, (p, n) => mod._kestrin_sweep_current(p, n, side === 'defender' ? 1 : 0, row) === 1),
+    sweepCurrent: (ranOn, side, row) =>
+      withBytes(ranOn, (p, n) => text(side, (s) => mod._kestrin_sweep_current(p, n, s, row) === 1)),
     fleetCurrent: (ranOn, rows) =>
       withBytes(ranOn, (p, n) => text(JSON.stringify(rows), (r) => mod._kestrin_fleet_current(p, n, r) === 1)),
     useCounts: (side, counts, step) =>
