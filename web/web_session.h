@@ -42,7 +42,8 @@ public:
     Json ClearAll();
     Json ClearDefender();
     Json ClearAttacker();
-    /// Opens a battle file's bytes as "Open..." does; its messages become the notice.
+    /// Opens a battle file's bytes as "Open..." does; its messages become the notice. A changed
+    /// battle is replaced without a question, as the page always has: Undo brings it back.
     Json Open(std::string_view bytes);
     /// "Use this value" or "Use this fleet": writes whole counts into a side's input rows as
     /// one step, then recalculates.

@@ -59,9 +59,7 @@ struct DocumentTest : ::testing::Test {
     const std::string& Cell(int col, int row) const { return document.Sheet().Cell(col, row); }
     void Type(int col, int row, const std::string& text) { document.EndEdit(col, row, text); }
     void Tick(int steps) {
-        for (int i = 0; i < std::abs(steps); ++i)
-            document.Run(steps > 0 ? Step::TickStep : Step::TickBack,
-                         [&](BattleSheet& s) { steps > 0 ? s.StepForward() : s.StepBack(); });
+        for (int i = 0; i < std::abs(steps); ++i) steps > 0 ? document.StepForward() : document.StepBack();
     }
     std::filesystem::path SavedBattle(const std::string& name, const std::string& harpies) {
         BattleDocument other{DefaultRules(), context};
@@ -124,28 +122,28 @@ TEST_F(DocumentTest, ACommandEndsTheOpenEditFirstAsAStepOfItsOwnAndIsToldOnce) {
     editor.text = "125k";
     editor.open = true;
     EXPECT_STREQ(document.UndoName(), "Typing");  // the open edit is what Undo takes first
-    document.Run(Step::ClearAttacker, [](BattleSheet& s) { s.ClearAtt(); });
+    document.ClearAttacker();
     EXPECT_EQ(view.changes, 3);  // the typing, then the command
     document.Undo();
     EXPECT_EQ(Cell(kDefShips, kHarpyRow), "125000");
     EXPECT_STREQ(document.UndoName(), "Typing");
 
-    // A held change (a debug run) is not where a typed count goes: the count ends it first.
+    // A held change (a spin) is not where a typed count goes: the count ends it first.
     RecordingOwner owner;
-    document.BeginHold(Step::DebugRun, owner);
-    document.Sheet().SetCell(kAttShips, kHarpyRow, "7");
-    document.ShowHeld();
+    document.BeginSpin(kAttShips, kHarpyRow, owner);
+    document.Spin(7);
+    EXPECT_EQ(view.changes, 5);  // the spin's beat is shown
     editor.text = "9";
     editor.open = true;
-    document.Run(Step::UseThisValue, [](BattleSheet& s) { s.SetCell(kAttShips, kHarpyRow + 1, "3"); });
+    document.UseValue(Side::Attacker, kHarpyRow + 1, 3);
     EXPECT_EQ(owner.ended, 1);
     EXPECT_FALSE(document.Holding());
-    EXPECT_EQ(Cell(kAttShips, kTotalUnitsRow), "10");  // calculated
+    EXPECT_EQ(Cell(kAttShips, kTotalUnitsRow), "50");  // 40 + 7 spun + 3, calculated
     document.Undo();
     EXPECT_STREQ(document.UndoName(), "Typing");
     document.Undo();
     EXPECT_EQ(Cell(kDefShips, kHarpyRow), "125000");
-    EXPECT_STREQ(document.UndoName(), "Debug Run");
+    EXPECT_STREQ(document.UndoName(), "Spin");
 }
 
 TEST_F(DocumentTest, TickStepsAreNoChangeAndAskNothing) {
