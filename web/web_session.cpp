@@ -83,6 +83,13 @@ Json WebSession::Type(int col, int row, std::string_view typed) {
     return Changed();
 }
 
+Json WebSession::Spin(int col, int row, int delta) {
+    document_.BeginSpin(col, row, *this);
+    document_.Spin(delta);
+    document_.EndHold();
+    return Changed();
+}
+
 Json WebSession::Delete(int fromCol, int fromRow, int toCol, int toRow) {
     document_.Delete(CellRange::Spanning(fromCol, fromRow, toCol, toRow));
     return Changed();

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "sheet/document_test_seam.h"
 #include "engine/number_text.h"
 #include "ui/debug/debug_number_text.h"
 #include "ui/debug/debug_form.h"
@@ -36,13 +37,13 @@ const QColor kGreen(0, 200, 0);
 
 /// The main window's side: recalculates the real sheet and counts every command.
 struct RecordingHost : DebugHost {
-    BattleSheet* sheet = nullptr;
+    BattleDocument* document = nullptr;
     RecordingMessages* messages = nullptr;
     int reCalcs = 0, compresses = 0, saves = 0, timerStops = 0;
     qsizetype warningsBeforeSave = -1;
     void ReCalc() override {
         ++reCalcs;
-        sheet->Recalculate();
+        document->Recalculate();
     }
     void CompressGrid() override { ++compresses; }
     void FileSaveAs1() override {
@@ -64,8 +65,8 @@ struct Harness {
         context.DecimalSeparator = separator;
         context.Bailout = &earlier;
         document = std::make_unique<BattleDocument>(rules, context);
-        sheet = &document->Sheet();
-        host.sheet = sheet;
+        sheet = &DocumentTestSeam::Sheet(*document);
+        host.document = document.get();
         host.messages = &messages;
         form = std::make_unique<TDebugForm>(rules, *document, context, host, messages);
     }
@@ -257,6 +258,9 @@ private slots:
         QVERIFY(h.context.NoteCycles);
         QCOMPARE(h.context.TraceHook, h.form.get());
         h.form->OnBailout();
+        // Asked once back in the event loop, never inside the simulation that bailed out.
+        QVERIFY(h.messages.warnings.isEmpty());
+        QVERIFY(QTest::qWaitFor([&] { return h.host.saves == 1; }));
         QCOMPARE(h.host.timerStops, 1);
         QCOMPARE(h.messages.warnings, QStringList{"Loop counter Bailout exceeded !"});
         QCOMPARE(h.host.saves, 1);
