@@ -10,6 +10,7 @@
 
 #include "engine/temp_folder.h"
 #include "sheet/battle_document.h"
+#include "sheet/document_test_seam.h"
 #include "sheet/sheet_layout.h"
 #include "sheet_test_support.h"
 
@@ -144,6 +145,82 @@ TEST_F(DocumentTest, ACommandEndsTheOpenEditFirstAsAStepOfItsOwnAndIsToldOnce) {
     document.Undo();
     EXPECT_EQ(Cell(kDefShips, kHarpyRow), "125000");
     EXPECT_STREQ(document.UndoName(), "Spin");
+}
+
+// A zero count is an empty cell, whichever command writes it: the saved file does not depend
+// on where the count came from. The attacker's asteroid rows keep what is written (no
+// recalculation rewrites them), so they show what each command wrote.
+TEST_F(DocumentTest, EveryCommandWritesAZeroCountAsAnEmptyCell) {
+    const int row = kFirstRoidRow;
+    const auto reset = [&] { DocumentTestSeam::Sheet(document).SetCell(kAttShips, row, "5"); };
+    reset();
+    document.UseValue(Side::Attacker, row, 0);
+    EXPECT_EQ(Cell(kAttShips, row), "");
+    reset();
+    document.UseFleet({{row, 0}, {kHarpyRow, 0}});
+    EXPECT_EQ(Cell(kAttShips, row), "");
+    EXPECT_EQ(Cell(kAttShips, kHarpyRow), "");
+    reset();
+    RecordingOwner grid;
+    document.BeginSpin(kAttShips, row, grid);
+    document.Spin(-5);
+    EXPECT_EQ(Cell(kAttShips, row), "");
+    document.Spin(-1);  // below empty it stays empty
+    EXPECT_EQ(Cell(kAttShips, row), "");
+    document.EndHold();
+    EXPECT_EQ(CountText(0), "");
+    EXPECT_EQ(CountText(-3), "-3");
+    EXPECT_EQ(CountText(2147483647), "2147483647");
+}
+
+/// A log window whose every logged step gives the document commands, as the event loop of a
+/// message box shown inside the simulation would.
+struct ReenteringLog : LogWindowPort, BattleLogSink {
+    BattleDocument* document = nullptr;
+    bool fired = false;
+    bool busy = false;
+    std::uint64_t nested = 0;
+    bool LogWindowVisible() const override { return true; }
+    bool LogsEveryRecalculation() const override { return true; }
+    void SetUpdateLogEnabled(bool) override {}
+    void ClearLog() override {}
+    BattleLogSink& LogSink() override { return *this; }
+    void BeginLogRun() override {}
+    void WriteLogStep(const StepLists&) override {
+        if (fired) return;
+        fired = true;
+        busy = document->Busy();
+        const std::uint64_t before = document->Sheet().Recalculations();
+        document->Recalculate();
+        document->WriteRandomBattle();
+        document->StepForward();
+        document->EndEdit(kDefShips, kHarpyRow, "5");
+        document->Undo();
+        document->EndHold();
+        nested = document->Sheet().Recalculations() - before;
+    }
+};
+
+TEST_F(DocumentTest, ACommandGivenWhileARecalculationRunsIsRefused) {
+    ReenteringLog log;
+    log.document = &document;
+    document.SetLogWindow(&log);
+    RecordingOwner run;
+    document.BeginDebugRun(run, 11);
+    document.WriteRandomBattle();
+    const SheetCells written = document.Sheet().Cells();
+    document.Recalculate();
+    ASSERT_TRUE(log.fired);
+    EXPECT_TRUE(log.busy);
+    EXPECT_EQ(log.nested, 0u);  // no recalculation started inside this one
+    EXPECT_EQ(document.Sheet().CurrentTick(), 1);
+    EXPECT_TRUE(document.Holding());  // the run goes on, its battle untouched
+    EXPECT_EQ(run.ended, 0);
+    for (int r = 1; r <= kLastUnitRow; ++r) EXPECT_EQ(Cell(kDefShips, r), written.At(kDefShips, r));
+    EXPECT_FALSE(document.Busy());
+    document.SetLogWindow(nullptr);
+    document.EndHold();
+    EXPECT_STREQ(document.UndoName(), "Debug Run");
 }
 
 TEST_F(DocumentTest, TickStepsAreNoChangeAndAskNothing) {

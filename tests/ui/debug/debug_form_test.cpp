@@ -53,6 +53,25 @@ struct RecordingHost : DebugHost {
     void StopGridTimer() override { ++timerStops; }
 };
 
+/// A log window logging every recalculation, whose first logged run reports a solver
+/// bailout from inside the simulation, where the solver would.
+struct BailingLog : LogWindowPort, BattleLogSink {
+    explicit BailingLog(BailoutSignal& signal) : signal_(signal) {}
+    int bailouts = 0;
+    bool LogWindowVisible() const override { return true; }
+    bool LogsEveryRecalculation() const override { return true; }
+    void SetUpdateLogEnabled(bool) override {}
+    void ClearLog() override {}
+    BattleLogSink& LogSink() override { return *this; }
+    void BeginLogRun() override {
+        if (bailouts++ == 0) signal_.OnBailout();
+    }
+    void WriteLogStep(const StepLists&) override {}
+
+private:
+    BailoutSignal& signal_;
+};
+
 struct CountingBailout : BailoutSignal {
     int count = 0;
     void OnBailout() override { ++count; }
@@ -274,6 +293,37 @@ private slots:
         QCOMPARE(h.context.Bailout, &h.earlier);
     }
 
+    // A bailout inside a run's battle is asked about once that battle is over: the box's
+    // event loop (the run's timer, the spin's) then finds no recalculation to nest in, and
+    // the run ends as one step before the offer to save.
+    void aBailoutDuringARunIsAskedAfterItsBattleAndNestsNoRecalculation() {
+        Harness h;
+        h.Show();
+        BailingLog log(*h.form);
+        DocumentTestSeam::Sheet(*h.document).SetLogWindow(&log);
+        bool busyDuringBox = true;
+        int recalculationsDuringBox = -1;
+        h.messages.duringWarning = [&] {
+            busyDuringBox = h.document->Busy();
+            const int before = h.host.reCalcs;
+            for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+            recalculationsDuringBox = h.host.reCalcs - before;
+        };
+        h.form->Pages()->setCurrentIndex(1);
+        const int shown = h.host.reCalcs;  // showing the window traced the battle
+        QTest::mouseClick(h.form->RunHoleDetectorBtn(), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return h.host.saves == 1; }));
+        QCOMPARE(log.bailouts, 1);
+        QCOMPARE(h.messages.warnings, QStringList{"Loop counter Bailout exceeded !"});
+        QVERIFY(!busyDuringBox);
+        QCOMPARE(recalculationsDuringBox, 0);
+        QCOMPARE(h.host.reCalcs, shown + 1);  // the run stopped with the battle that bailed out
+        QVERIFY(h.form->RunHoleDetectorBtn()->isEnabled());
+        QVERIFY(!h.document->Holding());
+        QCOMPARE(h.document->UndoName(), "Debug Run");
+        DocumentTestSeam::Sheet(*h.document).SetLogWindow(nullptr);
+    }
+
     void longListsShowThirteenEntriesAtATime() {
         Harness h;
         h.Show();
@@ -325,7 +375,7 @@ private slots:
                      count.c_str());
             if (t > 0) QVERIFY(h.sheet->Cell(1, t + 1).empty());
         }
-        h.sheet->Undo();  // the run was one step
+        h.document->Undo();  // the run was one step
         QCOMPARE(h.sheet->Cell(7, 13), "777");
         QVERIFY(h.sheet->Cell(1, 1).empty());
     }
@@ -369,7 +419,7 @@ private slots:
                 const std::string& count = h.sheet->Cell(col, row);
                 QVERIFY(count.empty() || (ParseInt32(count) && LenientInt32(count) <= 9999));
             }
-        h.sheet->Undo();  // the thousand battles were one step
+        h.document->Undo();  // the thousand battles were one step
         for (int row = 1; row <= kShipCount; ++row)
             for (int col : {1, 7}) QCOMPARE(h.sheet->Cell(col, row), col == 1 && row == 13 ? "777" : "");
     }
