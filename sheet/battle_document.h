@@ -73,8 +73,9 @@ public:
     /// it and is told; an edit that changes nothing records no step. Returns the notice, also
     /// given to the views (empty: nothing to tell).
     std::string EndEdit(int col, int row, std::string_view typed);
-    /// Delete: empties every input cell of `range` in a shown row ("Delete").
-    void Delete(const CellRange& range);
+    /// Delete: empties every input cell of `range` in a shown row ("Delete") and calculates;
+    /// false when the range holds none (nothing is done).
+    bool Delete(const CellRange& range);
     /// Ctrl+V: pastes tab-separated text from (col, row) on ("Paste"), or nothing when a value
     /// would be dropped; returns why (also told beside the cell), empty when pasted.
     std::string Paste(int col, int row, std::string_view text);

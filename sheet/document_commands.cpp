@@ -54,13 +54,14 @@ std::string BattleDocument::EndEdit(int col, int row, std::string_view typed) {
     return notice;
 }
 
-void BattleDocument::Delete(const CellRange& range) {
-    if (!ReachesInput(sheet_, range)) return;
+bool BattleDocument::Delete(const CellRange& range) {
+    if (!ReachesInput(sheet_, range)) return false;
     Run(Step::Delete, [&](BattleSheet& s) {
         for (int row = range.firstRow; row <= range.lastRow; ++row)
             for (int col = range.firstCol; col <= range.lastCol; ++col)
                 if (sheet::IsInputCell(col, row) && s.RowVisible(row)) s.SetCell(col, row, "");
     });
+    return true;
 }
 
 std::string BattleDocument::Paste(int col, int row, std::string_view text) {

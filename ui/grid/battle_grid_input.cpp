@@ -11,11 +11,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdint>
-#include <limits>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "sheet/cell_clipboard.h"
 #include "ui/grid/battle_grid.h"
@@ -225,8 +220,7 @@ void BattleGrid::PasteText(const QString& text) {
 // Delete and Backspace: every shown input cell of the selected range is emptied, as one step
 // to undo.
 void BattleGrid::EmptySelectedCells() {
-    document_.Delete(SelectedRange());
-    ShowRecalculation();
+    if (document_.Delete(SelectedRange())) ShowRecalculation();
 }
 
 void BattleGrid::MoveCurrent(int key, Qt::KeyboardModifiers modifiers) {
