@@ -99,7 +99,9 @@ QMenu* TForm1::AddClearMenu(QMenu* parent) {
 
 QMenu* TForm1::AddRaceMenu(QMenu* parent) {
     QMenu* race = parent->addMenu("&Show Race");
-    const auto show = [this](RaceFilter filter) { return [this, filter] { RowsChanged([this, filter] { document_->ShowRace(filter); }); }; };
+    const auto show = [this](RaceFilter filter) {
+        return [this, filter] { RowsChanged([this, filter] { document_->ShowRace(filter); }); };
+    };
     AddCommand(race, "&Ter", show(RaceFilter::Ter));
     AddCommand(race, "&Cat", show(RaceFilter::Cat));
     AddCommand(race, "&Xan", show(RaceFilter::Xan));
