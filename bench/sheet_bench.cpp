@@ -89,17 +89,23 @@ void BM_SheetCellWorkFullSheet(benchmark::State& state) {
 }
 BENCHMARK(BM_SheetCellWorkFullSheet)->Unit(benchmark::kMicrosecond);
 
+// A tick step as the battle document makes it: one step to undo.
+void TickStep(BattleSheet& sheet, bool forward) {
+    const SheetChange change(sheet, forward ? Step::TickStep : Step::TickBack);
+    forward ? sheet.StepForward() : sheet.StepBack();
+}
+
 // A step forward and back on the same full battle after `range(0)` ticks of history: undo
 // shares the history, so the cost does not grow with it.
 void BM_TickStepAfterTicks(benchmark::State& state) {
     SimulationContext context;
     BattleSheet sheet(Rules(), context);
-    for (int tick = 1; tick < state.range(0); ++tick) sheet.StepForward();
+    for (int tick = 1; tick < state.range(0); ++tick) TickStep(sheet, true);
     FillFullSheet(sheet);
     sheet.Recalculate();
     for (auto _ : state) {
-        sheet.StepForward();
-        sheet.StepBack();
+        TickStep(sheet, true);
+        TickStep(sheet, false);
         benchmark::ClobberMemory();
     }
     state.counters["tick"] = sheet.CurrentTick();
@@ -114,7 +120,7 @@ void BM_UndoMemoryAfter10000TickSteps(benchmark::State& state) {
         BattleSheet sheet(Rules(), context);
         FillFullSheet(sheet);
         sheet.Recalculate();
-        for (int tick = 1; tick < 10000; ++tick) sheet.StepForward();
+        for (int tick = 1; tick < 10000; ++tick) TickStep(sheet, true);
         bytes = sheet.UndoBytes();
     }
     state.counters["undoBytes"] = static_cast<double>(bytes);

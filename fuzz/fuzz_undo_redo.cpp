@@ -1,5 +1,5 @@
-// Any sequence of changes, undos and redos against a simple model of what undo promises: each
-// change that changed the battle is a step, at most the last hundred are kept, a new change
+// Any sequence of the battle document's commands, undos and redos against a simple model of
+// what undo promises: each command that changed the battle is one step, at most the last hundred are kept, a new change
 // ends redo, and undo and redo bring back exactly the battle (inputs, tick, tick history)
 // the model holds.
 #include <algorithm>
@@ -7,10 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/battle_rules.h"
-#include "sheet/battle_sheet.h"
+#include "sheet/battle_document.h"
 #include "fuzz_bytes.h"
 
 namespace {
@@ -45,10 +46,9 @@ Battle Of(const BattleSheet& sheet) {
 
 // A count in the form a recalculation leaves it, so that the recalculation after an undo
 // does not change what undo brought back.
-std::string Count(Bytes& bytes) {
-    const int value = bytes.Next() % 4 == 0 ? 0 : 1 + bytes.Next() * 37 % 5000;
-    return value == 0 ? std::string() : std::to_string(value);
-}
+std::int64_t Count(Bytes& bytes) { return bytes.Next() % 4 == 0 ? 0 : 1 + bytes.Next() * 37 % 5000; }
+
+int UnitRowOf(Bytes& bytes) { return kFirstUnitRow + bytes.Next() % (kLastUnitRow - kFirstUnitRow + 1); }
 
 class Model {
 public:
@@ -80,39 +80,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
     Bytes bytes{data, size};
     SimulationContext context;
-    BattleSheet sheet(rules, context);
+    BattleDocument document(rules, context);
+    const BattleSheet& sheet = document.Sheet();
     Model model;
     for (int operations = 0; bytes.size > 0 && operations < 400; ++operations) {
         const std::uint8_t operation = bytes.Next() % 8;
         const Battle before = Of(sheet);
         if (operation == 6 || operation == 7) {
-            if (sheet.CanUndo() != model.CanUndo() || sheet.CanRedo() != model.CanRedo()) std::abort();
+            if (document.CanUndo() != model.CanUndo() || document.CanRedo() != model.CanRedo()) std::abort();
             const bool undo = operation == 6;
             if (undo ? !model.CanUndo() : !model.CanRedo()) continue;
             const Battle expected = undo ? model.Undo(before) : model.Redo(before);
-            undo ? sheet.Undo() : sheet.Redo();
+            undo ? document.Undo() : document.Redo();
             if (!(Of(sheet) == expected)) std::abort();
             continue;
         }
         switch (operation) {
-            case 0:
-            case 1: {  // a typed count, a spin: one step however many cells it touches
-                sheet.BeginChange(Step::Typing);
-                for (int cells = 1 + bytes.Next() % 3; cells > 0; --cells) {
-                    const int row = kFirstUnitRow + bytes.Next() % (kLastUnitRow - kFirstUnitRow + 1);
-                    sheet.SetCell(bytes.Next() % 2 == 0 ? kDefShips : kAttShips, row, Count(bytes));
-                }
-                sheet.EndChange();
-                sheet.Recalculate();
+            case 0: {  // a typed count
+                const int col = bytes.Next() % 2 == 0 ? kDefShips : kAttShips;
+                document.EndEdit(col, UnitRowOf(bytes), CountText(Count(bytes)));
                 break;
             }
-            case 2: (void)sheet.StepForward(); break;
-            case 3: (void)sheet.StepBack(); break;
-            case 4: (void)(bytes.Next() % 2 == 0 ? sheet.ClearDef() : sheet.ClearAtt()); break;
-            default: sheet.ClearGrid(); break;
+            case 1: {  // a fleet used: one step however many cells it touches
+                std::vector<std::pair<int, std::int64_t>> fleet;
+                for (int cells = 1 + bytes.Next() % 3; cells > 0; --cells) fleet.emplace_back(UnitRowOf(bytes), Count(bytes));
+                document.UseFleet(fleet);
+                break;
+            }
+            case 2: document.StepForward(); break;
+            case 3: document.StepBack(); break;
+            case 4: bytes.Next() % 2 == 0 ? document.ClearDefender() : document.ClearAttacker(); break;
+            default: document.ClearAll(); break;
         }
         model.Changed(before, Of(sheet));
-        if (sheet.CanUndo() != model.CanUndo() || sheet.CanRedo() != model.CanRedo()) std::abort();
+        if (document.CanUndo() != model.CanUndo() || document.CanRedo() != model.CanRedo()) std::abort();
     }
     return 0;
 }

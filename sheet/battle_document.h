@@ -7,69 +7,44 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sheet/battle_file.h"
+#include "sheet/battle_generators.h"
 #include "sheet/battle_sheet.h"
+#include "sheet/cell_range.h"
+#include "sheet/document_ports.h"
+#include "sheet/report_figures.h"
 #include "sheet/undo_step.h"
 
 namespace kestrin {
 
-/// An edit still open in a view (the grid's editor): the document has it end before any
-/// command acts, through the same path an Enter would take.
-class OpenEdit {
-public:
-    virtual ~OpenEdit() = default;
-    /// Ends the edit: its text goes in through BattleDocument::EndEdit (or nothing when none).
-    virtual void FinishEdit() = 0;
-    /// Whether an edit is open: Undo would first take it in as "Typing".
-    virtual bool Editing() const = 0;
-};
-
-/// A change that stays open across events (a spin held down, a debug run): any other command
-/// ends it first, and tells its owner so that it stops.
-class HeldChange {
-public:
-    virtual ~HeldChange() = default;
-    /// The held change was ended by another command; nothing of it goes on.
-    virtual void HoldEnded() = 0;
-};
-
-/// What the document tells a player beside the battle: about one cell, or about the battle
-/// as a whole (`col` and `row` -1: the lines of an opened file that are no count as written,
-/// `text` their heading).
-struct DocumentNotice {
-    std::string text;
-    int col = -1;
-    int row = -1;
-    std::vector<std::string> lines;
-};
-
-/// A window that shows the battle: told once per command, after the whole change.
-class DocumentView {
-public:
-    virtual ~DocumentView() = default;
-    /// The battle, its results, its rows, its file or its undo steps changed.
-    virtual void BattleChanged() = 0;
-    /// Something to tell the player; after BattleChanged when a command gives one.
-    virtual void Notice(const DocumentNotice& /*notice*/) {}
+/// The player's word that the battle shown may be set aside (BattleDocument::AskToSetAside):
+/// it holds for that battle only, so a command given it does not ask again.
+class SetAsideConsent {
+private:
+    friend class BattleDocument;
+    explicit SetAsideConsent(std::uint64_t battle) : battle_(battle) {}
+    std::uint64_t battle_;
 };
 
 /// The battle as the player edits it: the sheet with its undo history, the file it belongs
-/// to and whether it changed since, and the commands that change it. Every change a player
-/// makes runs through Run (or a held change): an open edit ends first, the change is one
-/// named step, the battle is calculated and every view is told once.
+/// to and whether it changed since, and the commands that change it. Every player action is
+/// one command below, whichever face (window or web page) it comes from: an open edit ends
+/// first, the change is one named step (none when the battle ends as it began), the battle
+/// is calculated and every view is told once. Views read the sheet; only the commands write.
 ///
-/// Single-threaded. The rules and the context belong to the owner and must outlive it.
+/// Single-threaded. A command given while another applies its change (from an event loop a
+/// message box runs inside a recalculation) is refused. The rules and the context belong to
+/// the owner and must outlive it.
 class BattleDocument {
 public:
     BattleDocument(const BattleRules& rules, SimulationContext& context, NumberLocale locale = {});
     BattleDocument(const BattleDocument&) = delete;
     BattleDocument& operator=(const BattleDocument&) = delete;
 
-    /// The battle, for reading. Tests set battles up through it; the windows change it only
-    /// through the commands below.
-    BattleSheet& Sheet() { return sheet_; }
+    /// The battle, for reading.
     const BattleSheet& Sheet() const { return sheet_; }
 
     /// The grid's editor (null: none). Its edit ends before every command.
@@ -78,28 +53,19 @@ public:
     /// before it goes.
     void AddView(DocumentView* view);
     void RemoveView(DocumentView* view);
+    /// Who asks the player before a changed battle is set aside; null: nobody, the battle
+    /// goes (Undo brings it back).
+    void SetReplaceQuestion(ReplaceQuestion* question) { question_ = question; }
+    /// Connects the calculation log window; null means there is none.
+    void SetLogWindow(LogWindowPort* logWindow) { sheet_.SetLogWindow(logWindow); }
 
     /// Ends an open edit and a held change: what every command does first. A command that
     /// only reads the battle (a sweep, a search, a save) calls it before it reads.
     void FinishOpenEdit();
-    /// Runs `change` as one step named `step`: the open edit ends first, then the change is
-    /// applied and recorded (none when the battle ends as it began), the battle is calculated
-    /// unless the change did so or is Clear All (whose panel keeps its figures), and every
-    /// view is told once. Run inside a running command is part of that command.
-    void Run(Step step, const std::function<void(BattleSheet&)>& change);
-    /// A command that is no step (a recalculation, the log's update, rows shown or hidden): the
-    /// open edit ends first, then views are told once.
-    void Refresh(const std::function<void(BattleSheet&)>& change);
+    /// Whether a command is applying its change (its recalculation runs): commands are refused.
+    bool Busy() const { return applying_; }
 
-    /// Opens a change that stays open across events; `owner` hears when another command ends
-    /// it. The open edit ends first.
-    void BeginHold(Step step, HeldChange& owner);
-    /// Shows what the held change did so far; the open edit is left as it is.
-    void ShowHeld();
-    /// Closes the held change as one step (nothing when none is open) and tells the views.
-    void EndHold();
-    /// Whether a held change is open.
-    bool Holding() const { return holder_ != nullptr; }
+    // The edits: each one step named as in the menu's "Undo NAME".
 
     /// How every edit of a cell ends (Enter, Tab, a movement key, a click, the focus leaving,
     /// a command): `typed` goes into cell (col, row) read as a typed count, as one "Typing"
@@ -107,6 +73,62 @@ public:
     /// it and is told; an edit that changes nothing records no step. Returns the notice, also
     /// given to the views (empty: nothing to tell).
     std::string EndEdit(int col, int row, std::string_view typed);
+    /// Delete: empties every input cell of `range` in a shown row ("Delete") and calculates;
+    /// false when the range holds none (nothing is done).
+    bool Delete(const CellRange& range);
+    /// Ctrl+V: pastes tab-separated text from (col, row) on ("Paste"), or nothing when a value
+    /// would be dropped; returns why (also told beside the cell), empty when pasted.
+    std::string Paste(int col, int row, std::string_view text);
+    /// The tick buttons ("Tick Step", "Tick Back"): no change for Save.
+    void StepForward();
+    void StepBack();
+    /// Clear All (the panel keeps its figures), Clear Defender, Clear Attacker.
+    void ClearAll();
+    void ClearDefender();
+    void ClearAttacker();
+    /// The planner's "Use this value": `count` into a side's Ships cell of `row`.
+    void UseValue(Side side, int row, std::int64_t count);
+    /// Best Fleet's "Use this fleet": each (row, count) into the attacker's Ships column.
+    void UseFleet(const std::vector<std::pair<int, std::int64_t>>& attackerCounts);
+    /// The scan parser's "OK" on a report, once read: "Scan Report", "Military Scan" or
+    /// "Combat Report".
+    void ApplyReport(const ReportFigures& figures);
+
+    // Commands that are no step.
+
+    /// Re - Calculate; during a held change, part of it (the open edit stays open).
+    void Recalculate();
+    /// The log window's "Update Log": one logged recalculation.
+    void UpdateCalcLog();
+    /// Compress Grid, Expand Grid and the race filters; during a held change, part of it.
+    void CompressRows();
+    void ExpandRows();
+    void ShowRace(RaceFilter race);
+
+    // Held changes: open across events, one step when they end.
+
+    /// A spin pressed on input cell (col, row) ("Spin"); `owner` hears when another command
+    /// ends it. The open edit ends first.
+    void BeginSpin(int col, int row, HeldChange& owner);
+    /// One beat of the held spin: `delta` added to the cell (a count stops at the top of its
+    /// range and never goes below empty), then the battle is calculated and shown.
+    void Spin(int delta);
+    /// A debug window's run of generated battles ("Debug Run"), drawn from `seed`.
+    void BeginDebugRun(HeldChange& owner, std::uint64_t seed);
+    /// The run's next random battle, its next ship test pass (empty: the pass fights none)
+    /// and that pass's next battle; the window then recalculates (Recalculate).
+    void WriteRandomBattle();
+    std::optional<BattleGenerators::ShipPass> BeginShipPass(std::optional<int> step);
+    void WriteShipBattle(const BattleGenerators::ShipPass& pass);
+    /// Why a ship test run with `step` could never fight (BattleGenerators::WhyNoShipBattle).
+    std::string WhyNoShipBattle(std::optional<int> step) const;
+    /// Closes the held change as one step (nothing when none is open) and tells the views.
+    void EndHold();
+    /// Closes the held change putting the battle back as it was before it.
+    void CancelHold();
+    /// Whether a held change is open.
+    bool Holding() const { return holder_ != nullptr; }
+
     /// Gives every view a notice.
     void Tell(const DocumentNotice& notice);
 
@@ -120,10 +142,17 @@ public:
     const char* UndoName() const;
     const char* RedoName() const { return sheet_.RedoName(); }
 
+    // The battle's file. Every opening replaces the battle: a changed one is asked about
+    // first (ReplaceQuestion), whichever window the command came from.
+
+    /// Asks "Save changes to NAME?" when the battle changed since opened or saved; empty when
+    /// the player keeps it. For a window that asks before it chooses what replaces it.
+    std::optional<SetAsideConsent> AskToSetAside();
     /// Opens a battle file as one step (a regular file only: a window must not wait on a
     /// pipe). Once opened the battle belongs to the file, at the tick it was opened into. Lines
-    /// that are no count as written are told to the views once, after the change.
-    BattleFileResult OpenFile(const std::filesystem::path& path);
+    /// that are no count as written are told to the views once, after the change. `consent`
+    /// given for the battle shown asks nothing more.
+    BattleFileResult OpenFile(const std::filesystem::path& path, std::optional<SetAsideConsent> consent = {});
     /// Opens the battle a shared link carries (the text of a chat line, an address or the
     /// fragment) as one step, as a file's battle opens. The battle then belongs to no file:
     /// Save asks for one. A link that carries no battle file is told and changes nothing.
@@ -150,22 +179,43 @@ public:
     std::string LaterTickQuestion(const std::filesystem::path& target) const;
 
 private:
-    class Command;
+    friend struct DocumentTestSeam;  // tests/document_test_seam.h: a battle set up cell by cell
+    // A change being applied: every command given meanwhile (from an event loop a message
+    // box runs inside the recalculation) is refused, so no recalculation starts inside another.
+    class Command {
+    public:
+        explicit Command(BattleDocument& document) : document_(document) { document_.applying_ = true; }
+        ~Command() { document_.applying_ = false; }
+        Command(const Command&) = delete;
+        Command& operator=(const Command&) = delete;
+
+    private:
+        BattleDocument& document_;
+    };
+    void Run(Step step, const std::function<void(BattleSheet&)>& change);
+    void Refresh(const std::function<void(BattleSheet&)>& change);
+    void HeldUpdate(const std::function<void(BattleSheet&)>& change);
+    void BeginHold(Step step, HeldChange& owner);
     void Recorded(std::uint64_t before, std::optional<Step> step);
     void TellViews();
+    bool MayReplace(const std::optional<SetAsideConsent>& consent);
     BattleFileResult Open(const std::function<BattleFileResult(BattleSheet&)>& read,
-                          const std::filesystem::path* path);
+                          const std::filesystem::path* path, const std::optional<SetAsideConsent>& consent);
     void BelongsTo(const std::filesystem::path& path);
 
     BattleSheet sheet_;
     OpenEdit* openEdit_ = nullptr;
+    ReplaceQuestion* question_ = nullptr;
     std::vector<DocumentView*> views_;
-    int depth_ = 0;
+    bool applying_ = false;
     bool finishing_ = false;
 
     HeldChange* holder_ = nullptr;
     Step heldStep_ = Step::Spin;
     std::uint64_t heldFrom_ = 0;
+    int spinCol_ = 0;
+    int spinRow_ = 0;
+    std::optional<BattleGenerators> generators_;
 
     std::filesystem::path file_;
     int fileTick_ = 1;

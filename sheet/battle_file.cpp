@@ -120,8 +120,6 @@ BattleFileResult CheckLineCount(const std::vector<std::string>& lines) {
 BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::string>& lines) {
     if (BattleFileResult checked = CheckLineCount(lines); !checked.ok()) return checked;
     const SheetCells read = InputCells(lines);
-    // One step to undo.
-    const SheetChange change(battleSheet, Step::OpenFile);
     for (int row = 1; row < sheet::kRows; ++row)
         for (int col : {sheet::kDefShips, sheet::kAttShips}) battleSheet.SetCell(col, row, read.At(col, row));
     battleSheet.RecalculateFollowingLog();

@@ -31,6 +31,7 @@ enum class BattleFileStatus {
     WrongLength,          ///< kWrongLengthMessage: a warning with OK and Cancel
     ReadFailed,           ///< the file system's error while reading
     WriteFailed,          ///< "Unable to write to <path>: <reason>"; the old file is whole
+    Kept,                 ///< the player kept the changed battle: nothing opened, nothing to tell
 };
 
 /// The outcome of opening or saving a battle file; the sheet is unchanged unless it is Ok.
@@ -59,8 +60,7 @@ std::string BattleFileBytes(const SheetCells& cells);
 
 /// Open: reads `path` into columns 1 and 7 of rows 1..65 and runs UpdateCalcLog when the log
 /// window is visible, else ReCalc. A missing file or one without exactly 130 lines leaves
-/// the sheet unchanged. The tick, the history and the row visibility never change. An
-/// opened file is one step to undo.
+/// the sheet unchanged. The tick, the history and the row visibility never change.
 [[nodiscard]] BattleFileResult OpenBattleFile(BattleSheet& battleSheet, const std::filesystem::path& path);
 
 /// A battle file's inputs without a sheet (the planner's commands), or why it cannot be read.

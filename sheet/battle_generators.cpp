@@ -45,7 +45,7 @@ void BattleGenerators::WriteRandomBattle() {
     for (ShipIndex t = 0; t < kShipCount; ++t) {
         for (auto [col, emptyBelow] : {std::pair{kDefShips, defender}, {kAttShips, attacker}}) {
             const std::int64_t draw = Random(0, 9);
-            sheet_.SetCell(col, UnitRow(t), emptyBelow < draw ? std::to_string(Random(0, 9999)) : std::string());
+            sheet_.SetCell(col, UnitRow(t), emptyBelow < draw ? CountText(Random(0, 9999)) : std::string());
         }
     }
 }
@@ -73,7 +73,7 @@ std::optional<BattleGenerators::ShipPass> BattleGenerators::BeginShipPass(std::o
 }
 
 void BattleGenerators::WriteShipBattle(const ShipPass& pass) {
-    sheet_.SetCell(ShipsColumn(pass.firing), UnitRow(pass.firer), std::to_string(2 * Random(0, pass.maxFirers - 1)));
+    sheet_.SetCell(ShipsColumn(pass.firing), UnitRow(pass.firer), CountText(2 * Random(0, pass.maxFirers - 1)));
 }
 
 std::string BattleGenerators::WhyNoShipBattle(std::optional<int> step) const {
@@ -99,7 +99,7 @@ std::int64_t BattleGenerators::FillTargets(ShipIndex firer, int targetClass, int
             continue;
         }
         const std::int64_t count = Random(0, 999);
-        sheet_.SetCell(targetColumn, UnitRow(t), std::to_string(count));
+        sheet_.SetCell(targetColumn, UnitRow(t), CountText(count));
         const double rate = rules_.tables.killRate[firer][t];
         if (rate > 0)
             need += std::min(SaturatingInt64(Ceil(static_cast<Extended>(count) / rate)), kMaxShotsPerTarget);

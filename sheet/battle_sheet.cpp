@@ -87,7 +87,6 @@ void BattleSheet::RecalculateFollowingLog() {
 }
 
 void BattleSheet::StepForward() {
-    const SheetChange change(*this, Step::TickStep);
     // The inputs as they stand, before a parsed report is recalculated away.
     TickInputs inputs;
     SaveInputs(inputs);
@@ -108,7 +107,6 @@ void BattleSheet::StepForward() {
 
 void BattleSheet::StepBack() {
     if (currentTick_ <= 1) return;
-    const SheetChange change(*this, Step::TickBack);
     --currentTick_;
     // The history keeps the entry of the tick stepped back to, until a step forward replaces it.
     if (history_->tick > static_cast<std::size_t>(currentTick_)) history_ = history_->earlier;
@@ -119,7 +117,6 @@ void BattleSheet::StepBack() {
 }
 
 void BattleSheet::ClearGrid() {
-    const SheetChange change(*this, Step::ClearAll);
     cells_.ClearAll();
     if (logWindow_ != nullptr) logWindow_->ClearLog();
     SetUpdateLogEnabled(false);
@@ -130,13 +127,11 @@ void BattleSheet::ClearGrid() {
 }
 
 void BattleSheet::ClearDef() {
-    const SheetChange change(*this, Step::ClearDefender);
     for (int row = 1; row < kRows; ++row) cells_.Clear(kDefShips, row);
     Recalculate();
 }
 
 void BattleSheet::ClearAtt() {
-    const SheetChange change(*this, Step::ClearAttacker);
     for (int row = 1; row < kRows; ++row) cells_.Clear(kAttShips, row);
     Recalculate();
 }

@@ -31,8 +31,9 @@ namespace kestrin {
 /// Single-threaded. The rules (read-only after start-up), the simulation context and the
 /// log window belong to the owner and must outlive the sheet.
 ///
-/// Every change a player makes is one step to undo: the tick steps and clear commands here,
-/// and whatever a caller brackets with BeginChange and EndChange (or a SheetChange).
+/// The sheet opens no step to undo of its own: its owner brackets each change a player makes
+/// with BeginChange and EndChange (or a SheetChange), BattleDocument for every face of the
+/// program; kestrin-cli keeps no undo at all (KeepNoUndo).
 class BattleSheet {
 public:
     /// An empty sheet with its captions (SetupSheet), at tick 1, all rows shown.
@@ -100,6 +101,8 @@ public:
     void ShowZik() { rows_.Show(RaceFilter::Zik); }
     void ShowPDS() { rows_.Show(RaceFilter::Pds); }
     void ShowRoids() { rows_.Show(RaceFilter::Roids); }
+    /// Shows one race filter's rows.
+    void ShowRace(RaceFilter race) { rows_.Show(race); }
     /// Whether `row` is shown.
     bool RowVisible(int row) const { return rows_.Shown(row); }
     /// The row visibility state.
@@ -112,6 +115,9 @@ public:
     /// Closes the change opened last. When the outermost one closes having changed the
     /// battle, it becomes one step to undo and nothing is left to redo.
     void EndChange() noexcept;
+    /// Closes the change opened last, putting back the battle it started from (a held change
+    /// cancelled); nothing is recorded.
+    void CancelChange() noexcept { AbandonChange(); }
     /// Whether a change can be undone (an open change counts once it is closed).
     bool CanUndo() const { return undo_.CanUndo(); }
     /// Whether an undone change can be redone.
@@ -158,6 +164,9 @@ public:
     /// beside the computed ones (in the Stole and Left columns, headed "Held" and "Lost") and
     /// sets ReportView.
     void ShowCombatReport(const CombatReport& report);
+    /// What the scan parser's "OK" does with a report once read: a scan's figures added to
+    /// its side and the battle recalculated, or a combat report shown.
+    void AddReport(const ReportFigures& figures);
     /// Whether a parsed combat report is shown; the next recalculation clears it.
     bool ReportView() const { return reportView_; }
 

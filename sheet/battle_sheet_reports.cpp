@@ -75,4 +75,25 @@ void BattleSheet::ShowCombatReport(const CombatReport& report) {
     reportView_ = true;
 }
 
+void BattleSheet::AddReport(const ReportFigures& figures) {
+    switch (figures.kind) {
+        case ReportKind::Scan:
+            AddShips(figures.side, figures.units);
+            AddPlanet(figures.side, figures.planet);
+            break;
+        case ReportKind::Military: AddShips(figures.side, figures.units); break;
+        case ReportKind::Combat: return ShowCombatReport(figures.combat);
+    }
+    Recalculate();
+}
+
+Step ReportStep(ReportKind kind) {
+    switch (kind) {
+        case ReportKind::Scan: return Step::ScanReport;
+        case ReportKind::Military: return Step::MilitaryScan;
+        case ReportKind::Combat: return Step::CombatReport;
+    }
+    return Step::ScanReport;
+}
+
 }  // namespace kestrin

@@ -78,7 +78,6 @@ std::string RefusedPaste(const BattleSheet& battleSheet, int col, int row, std::
 }
 
 void PasteCellsText(BattleSheet& battleSheet, int col, int row, std::string_view text) {
-    const SheetChange change(battleSheet, Step::Paste);
     ForEachPastedField(battleSheet, col, row, text, [&](int targetCol, int target, std::string_view field) {
         const bool wide = target == sheet::kScoreRow;
         battleSheet.SetCell(targetCol, target, NormaliseTypedNumber(field, battleSheet.Locale(), wide));

@@ -22,7 +22,7 @@ std::string RefusedPaste(const BattleSheet& battleSheet, int col, int row, std::
 /// Pastes tab-separated text from (col, row) on: each line into the next shown row from `row`
 /// down, each field into the next column to the right. A field landing on a cell that takes
 /// no input, or off the sheet, is skipped; the others go in through NormaliseTypedNumber (an
-/// empty field empties its cell). One step to undo; then recalculates.
+/// empty field empties its cell); then recalculates.
 void PasteCellsText(BattleSheet& battleSheet, int col, int row, std::string_view text);
 
 }  // namespace kestrin

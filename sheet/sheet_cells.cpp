@@ -6,6 +6,8 @@
 
 namespace kestrin {
 
+std::string CountText(std::int64_t value) { return value == 0 ? std::string() : std::to_string(value); }
+
 void SheetCells::ClearAll() {
     for (auto& column : cells_)
         for (std::string& cell : column) cell.clear();

@@ -10,6 +10,11 @@
 
 namespace kestrin {
 
+/// A count as the sheet writes it: plain decimal digits, and an empty text for zero. Every
+/// command that writes a count (a spin, "Use this value", "Use this fleet", the debug runs)
+/// writes it so, so that a saved file does not depend on where the count came from.
+std::string CountText(std::int64_t value);
+
 /// The 12 x 66 text cells of a battle sheet: the state of a battle between recalculations.
 /// An empty cell means zero; numbers are written as plain decimal integers and a zero
 /// result as an empty cell.

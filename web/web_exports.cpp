@@ -73,6 +73,9 @@ EMSCRIPTEN_KEEPALIVE const char* kestrin_view() {
 EMSCRIPTEN_KEEPALIVE const char* kestrin_type(int col, int row, const char* text) {
     return Guarded([&](auto& s) { return s.Type(col, row, text); });
 }
+EMSCRIPTEN_KEEPALIVE const char* kestrin_spin(int col, int row, int delta) {
+    return Guarded([&](auto& s) { return s.Spin(col, row, delta); });
+}
 EMSCRIPTEN_KEEPALIVE const char* kestrin_delete(int fromCol, int fromRow, int toCol, int toRow) {
     return Guarded([&](auto& s) { return s.Delete(fromCol, fromRow, toCol, toRow); });
 }

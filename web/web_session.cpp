@@ -60,7 +60,7 @@ Json LayoutJson(const SheetCells& cells) {
 WebSession::WebSession(const BattleRules& rules) : document_(rules, context_, kFixedLocale) {
     context_.DecimalSeparator = kFixedLocale.decimalSeparator;
     document_.AddView(this);
-    document_.Refresh([](BattleSheet& sheet) { sheet.Recalculate(); });
+    document_.Recalculate();
 }
 
 void WebSession::Notice(const DocumentNotice& notice) {
@@ -125,31 +125,31 @@ Json WebSession::Type(int col, int row, std::string_view typed) {
     return Changed();
 }
 
+Json WebSession::Spin(int col, int row, int delta) {
+    document_.BeginSpin(col, row, *this);
+    document_.Spin(delta);
+    document_.EndHold();
+    return Changed();
+}
+
 Json WebSession::Delete(int fromCol, int fromRow, int toCol, int toRow) {
-    document_.Run(Step::Delete, [&](BattleSheet& sheet) {
-        for (int col = fromCol; col <= toCol; ++col)
-            for (int row = fromRow; row <= toRow; ++row)
-                if (sheet::IsInputCell(col, row)) sheet.SetCell(col, row, "");
-    });
+    document_.Delete(CellRange::Spanning(fromCol, fromRow, toCol, toRow));
     return Changed();
 }
 
 Json WebSession::UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step) {
-    document_.Run(step, [&](BattleSheet& sheet) {
-        for (const auto& [row, count] : counts)
-            if (sheet::IsInputCell(sheet::ShipsColumn(side), row))
-                sheet.SetCell(sheet::ShipsColumn(side), row, count == 0 ? std::string() : std::to_string(count));
-    });
+    if (step == Step::UseThisFleet) document_.UseFleet(counts);
+    else if (!counts.empty()) document_.UseValue(side, counts.front().first, counts.front().second);
     return Changed();
 }
 
 Json WebSession::StepForward() {
-    document_.Run(Step::TickStep, [](BattleSheet& sheet) { sheet.StepForward(); });
+    document_.StepForward();
     return Changed();
 }
 
 Json WebSession::StepBack() {
-    document_.Run(Step::TickBack, [](BattleSheet& sheet) { sheet.StepBack(); });
+    document_.StepBack();
     return Changed();
 }
 
@@ -164,17 +164,17 @@ Json WebSession::Redo() {
 }
 
 Json WebSession::ClearAll() {
-    document_.Run(Step::ClearAll, [](BattleSheet& sheet) { sheet.ClearGrid(); });
+    document_.ClearAll();
     return Changed();
 }
 
 Json WebSession::ClearDefender() {
-    document_.Run(Step::ClearDefender, [](BattleSheet& sheet) { sheet.ClearDef(); });
+    document_.ClearDefender();
     return Changed();
 }
 
 Json WebSession::ClearAttacker() {
-    document_.Run(Step::ClearAttacker, [](BattleSheet& sheet) { sheet.ClearAtt(); });
+    document_.ClearAttacker();
     return Changed();
 }
 
@@ -192,12 +192,11 @@ Json WebSession::ApplyReport(std::string_view kind, std::string_view side, const
     choice.kind = kind == "combat" ? ReportKind::Combat : kind == "military" ? ReportKind::Military : ReportKind::Scan;
     choice.scanSide = choice.militarySide = side == "attacker" ? Side::Attacker : Side::Defender;
     choice.fleets = {fleets[0], fleets[1], fleets[2], fleets[3]};
-    std::vector<std::string> notes;
-    document_.Run(ReportStep(choice.kind),
-                  [&](BattleSheet& sheet) { notes = kestrin::ApplyReport(sheet, TextLines(text), choice); });
-    if (!notes.empty()) {
+    const ScanParserOutcome outcome = ScanParserOk(document_, text, choice);
+    if (outcome.opened && !outcome.opened->ok()) notice_ = outcome.opened->message;
+    if (!outcome.notes.empty()) {
         notice_ = "Counts cut at a separator, added as read:";
-        for (const std::string& note : notes) notice_ += "\n" + note;
+        for (const std::string& note : outcome.notes) notice_ += "\n" + note;
     }
     return Changed();
 }

@@ -22,7 +22,7 @@ using Json = nlohmann::ordered_json;
 /// history, typed-count reading and notices, battle files and report readers), driven by one
 /// call per player action. Every call returns the page's whole view as JSON (`View`), so the
 /// page keeps no copy of the battle's rules. Single-threaded: one session per page.
-class WebSession : DocumentView {
+class WebSession : DocumentView, HeldChange {
 public:
     /// A new empty battle on `rules`, which must outlive the session.
     explicit WebSession(const BattleRules& rules);
@@ -38,6 +38,9 @@ public:
     /// Ends an edit of an input cell with the typed text, as the grid does: a count goes in
     /// as one "Typing" step; text that is no count keeps its fate and is told.
     Json Type(int col, int row, std::string_view typed);
+    /// A whole spin of input cell (col, row), press to release: `delta` added as one "Spin"
+    /// step, the count stopping at the top of its range and never below empty.
+    Json Spin(int col, int row, int delta);
     /// Empties the input cells of columns `fromCol..toCol`, rows `fromRow..toRow` as one step.
     Json Delete(int fromCol, int fromRow, int toCol, int toRow);
     /// The tick buttons.
@@ -50,11 +53,14 @@ public:
     Json ClearAll();
     Json ClearDefender();
     Json ClearAttacker();
-    /// Opens a battle file's bytes as "Open..." does; its messages become the notice.
+    /// Opens a battle file's bytes as "Open..." does; its messages become the notice. A changed
+    /// battle is replaced without a question, as the page always has: Undo brings it back.
     Json Open(std::string_view bytes);
     /// "Use this value" or "Use this fleet": writes whole counts into a side's input rows as
     /// one step, then recalculates.
     Json UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step);
+    /// The battle as the page edits it, for reading.
+    const BattleDocument& Document() const { return document_; }
     /// The battle file's bytes of the sheet as it stands (CR LF lines, as saved).
     std::string Save() const;
     /// The scan parser's "OK": `kind` is "scan", "military" or "combat"; `side` "defender"
@@ -64,6 +70,7 @@ public:
 
 private:
     void BattleChanged() override {}
+    void HoldEnded() override {}
     void Notice(const DocumentNotice& notice) override;
     Json Changed();
 

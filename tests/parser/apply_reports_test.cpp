@@ -7,6 +7,7 @@
 namespace kestrin {
 namespace {
 
+using testing::DefaultRules;
 using testing::SheetFixture;
 
 TEST(ApplyScan, DefenderScansAddUpAndFillThePlanetRows) {
@@ -122,25 +123,32 @@ TEST(ApplyCombatReport, ReplacesTheSheetAndShowsTheReportBesideTheCalculation) {
     EXPECT_FALSE(f.sheet.ReportView());
 }
 
+// The scan parser's OK is one step, whatever the report does to the sheet (a combat report
+// clears it and recalculates it logged): one Undo brings back the battle and its tick history.
 TEST(ApplyCombatReport, AWrongReportIsUndoneWithItsTickHistoryAndRedoneWithItsFigures) {
     SheetFixture f;
-    BattleAtTick3(f);
-    const SheetCells battle = f.sheet.Cells();
-    const auto history = f.sheet.TickHistory();
+    BattleDocument document(DefaultRules(), f.context);
+    document.EndEdit(1, 5, "99");
+    document.StepForward();
+    document.StepForward();
+    const SheetCells battle = document.Sheet().Cells();
+    const auto history = document.Sheet().TickHistory();
     ReportChoice choice;
     choice.kind = ReportKind::Combat;
-    ApplyReport(f.sheet, TextLines("Combat Report\nHarpy 20 1 0 10 2 0\n"), choice);
-    const SheetCells report = f.sheet.Cells();
+    ScanParserOk(document, "Combat Report\nHarpy 20 1 0 10 2 0\n", choice);
+    const SheetCells report = document.Sheet().Cells();
+    EXPECT_STREQ(document.UndoName(), "Combat Report");
 
-    f.sheet.Undo();
-    EXPECT_EQ(f.sheet.Cells(), battle);
-    EXPECT_EQ(f.sheet.CurrentTick(), 3);
-    EXPECT_EQ(f.sheet.TickHistory(), history);
-    EXPECT_FALSE(f.sheet.ReportView());
-    f.sheet.Redo();
-    EXPECT_EQ(f.sheet.Cells(), report);  // the report's own held and lost figures, not a recalculation
-    EXPECT_TRUE(f.sheet.ReportView());
-    EXPECT_EQ(f.sheet.CurrentTick(), 1);
+    document.Undo();
+    EXPECT_EQ(document.Sheet().Cells(), battle);
+    EXPECT_EQ(document.Sheet().CurrentTick(), 3);
+    EXPECT_EQ(document.Sheet().TickHistory(), history);
+    EXPECT_FALSE(document.Sheet().ReportView());
+    EXPECT_STREQ(document.UndoName(), "Tick Step");  // no step of the sheet's own in between
+    document.Redo();
+    EXPECT_EQ(document.Sheet().Cells(), report);  // the report's own held and lost figures, not a recalculation
+    EXPECT_TRUE(document.Sheet().ReportView());
+    EXPECT_EQ(document.Sheet().CurrentTick(), 1);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "engine/temp_folder.h"
 #include "sheet/battle_document.h"
+#include "sheet/document_test_seam.h"
 #include "sheet/sheet_layout.h"
 #include "sheet_test_support.h"
 
@@ -59,9 +60,7 @@ struct DocumentTest : ::testing::Test {
     const std::string& Cell(int col, int row) const { return document.Sheet().Cell(col, row); }
     void Type(int col, int row, const std::string& text) { document.EndEdit(col, row, text); }
     void Tick(int steps) {
-        for (int i = 0; i < std::abs(steps); ++i)
-            document.Run(steps > 0 ? Step::TickStep : Step::TickBack,
-                         [&](BattleSheet& s) { steps > 0 ? s.StepForward() : s.StepBack(); });
+        for (int i = 0; i < std::abs(steps); ++i) steps > 0 ? document.StepForward() : document.StepBack();
     }
     std::filesystem::path SavedBattle(const std::string& name, const std::string& harpies) {
         BattleDocument other{DefaultRules(), context};
@@ -124,27 +123,103 @@ TEST_F(DocumentTest, ACommandEndsTheOpenEditFirstAsAStepOfItsOwnAndIsToldOnce) {
     editor.text = "125k";
     editor.open = true;
     EXPECT_STREQ(document.UndoName(), "Typing");  // the open edit is what Undo takes first
-    document.Run(Step::ClearAttacker, [](BattleSheet& s) { s.ClearAtt(); });
+    document.ClearAttacker();
     EXPECT_EQ(view.changes, 3);  // the typing, then the command
     document.Undo();
     EXPECT_EQ(Cell(kDefShips, kHarpyRow), "125000");
     EXPECT_STREQ(document.UndoName(), "Typing");
 
-    // A held change (a debug run) is not where a typed count goes: the count ends it first.
+    // A held change (a spin) is not where a typed count goes: the count ends it first.
     RecordingOwner owner;
-    document.BeginHold(Step::DebugRun, owner);
-    document.Sheet().SetCell(kAttShips, kHarpyRow, "7");
-    document.ShowHeld();
+    document.BeginSpin(kAttShips, kHarpyRow, owner);
+    document.Spin(7);
+    EXPECT_EQ(view.changes, 5);  // the spin's beat is shown
     editor.text = "9";
     editor.open = true;
-    document.Run(Step::UseThisValue, [](BattleSheet& s) { s.SetCell(kAttShips, kHarpyRow + 1, "3"); });
+    document.UseValue(Side::Attacker, kHarpyRow + 1, 3);
     EXPECT_EQ(owner.ended, 1);
     EXPECT_FALSE(document.Holding());
-    EXPECT_EQ(Cell(kAttShips, kTotalUnitsRow), "10");  // calculated
+    EXPECT_EQ(Cell(kAttShips, kTotalUnitsRow), "50");  // 40 + 7 spun + 3, calculated
     document.Undo();
     EXPECT_STREQ(document.UndoName(), "Typing");
     document.Undo();
     EXPECT_EQ(Cell(kDefShips, kHarpyRow), "125000");
+    EXPECT_STREQ(document.UndoName(), "Spin");
+}
+
+// A zero count is an empty cell, whichever command writes it: the saved file does not depend
+// on where the count came from. The attacker's asteroid rows keep what is written (no
+// recalculation rewrites them), so they show what each command wrote.
+TEST_F(DocumentTest, EveryCommandWritesAZeroCountAsAnEmptyCell) {
+    const int row = kFirstRoidRow;
+    const auto reset = [&] { DocumentTestSeam::Sheet(document).SetCell(kAttShips, row, "5"); };
+    reset();
+    document.UseValue(Side::Attacker, row, 0);
+    EXPECT_EQ(Cell(kAttShips, row), "");
+    reset();
+    document.UseFleet({{row, 0}, {kHarpyRow, 0}});
+    EXPECT_EQ(Cell(kAttShips, row), "");
+    EXPECT_EQ(Cell(kAttShips, kHarpyRow), "");
+    reset();
+    RecordingOwner grid;
+    document.BeginSpin(kAttShips, row, grid);
+    document.Spin(-5);
+    EXPECT_EQ(Cell(kAttShips, row), "");
+    document.Spin(-1);  // below empty it stays empty
+    EXPECT_EQ(Cell(kAttShips, row), "");
+    document.EndHold();
+    EXPECT_EQ(CountText(0), "");
+    EXPECT_EQ(CountText(-3), "-3");
+    EXPECT_EQ(CountText(2147483647), "2147483647");
+}
+
+/// A log window whose every logged step gives the document commands, as the event loop of a
+/// message box shown inside the simulation would.
+struct ReenteringLog : LogWindowPort, BattleLogSink {
+    BattleDocument* document = nullptr;
+    bool fired = false;
+    bool busy = false;
+    std::uint64_t nested = 0;
+    bool LogWindowVisible() const override { return true; }
+    bool LogsEveryRecalculation() const override { return true; }
+    void SetUpdateLogEnabled(bool) override {}
+    void ClearLog() override {}
+    BattleLogSink& LogSink() override { return *this; }
+    void BeginLogRun() override {}
+    void WriteLogStep(const StepLists&) override {
+        if (fired) return;
+        fired = true;
+        busy = document->Busy();
+        const std::uint64_t before = document->Sheet().Recalculations();
+        document->Recalculate();
+        document->WriteRandomBattle();
+        document->StepForward();
+        document->EndEdit(kDefShips, kHarpyRow, "5");
+        document->Undo();
+        document->EndHold();
+        nested = document->Sheet().Recalculations() - before;
+    }
+};
+
+TEST_F(DocumentTest, ACommandGivenWhileARecalculationRunsIsRefused) {
+    ReenteringLog log;
+    log.document = &document;
+    document.SetLogWindow(&log);
+    RecordingOwner run;
+    document.BeginDebugRun(run, 11);
+    document.WriteRandomBattle();
+    const SheetCells written = document.Sheet().Cells();
+    document.Recalculate();
+    ASSERT_TRUE(log.fired);
+    EXPECT_TRUE(log.busy);
+    EXPECT_EQ(log.nested, 0u);  // no recalculation started inside this one
+    EXPECT_EQ(document.Sheet().CurrentTick(), 1);
+    EXPECT_TRUE(document.Holding());  // the run goes on, its battle untouched
+    EXPECT_EQ(run.ended, 0);
+    for (int r = 1; r <= kLastUnitRow; ++r) EXPECT_EQ(Cell(kDefShips, r), written.At(kDefShips, r));
+    EXPECT_FALSE(document.Busy());
+    document.SetLogWindow(nullptr);
+    document.EndHold();
     EXPECT_STREQ(document.UndoName(), "Debug Run");
 }
 

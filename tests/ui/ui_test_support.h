@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include "ui/common/user_messages.h"
 
 namespace kestrin::testing {
@@ -20,7 +22,12 @@ public:
     QStringList questions;
     /// What every "Save changes?" question is answered.
     SaveChoice answer = SaveChoice::Discard;
-    void Warning(QWidget*, const QString& text) override { warnings << text; }
+    /// What happens while a warning's box is open: a real box runs an event loop.
+    std::function<void()> duringWarning;
+    void Warning(QWidget*, const QString& text) override {
+        warnings << text;
+        if (duringWarning) duringWarning();
+    }
     void Error(QWidget*, const QString& text) override { errors << text; }
     void Alert(QWidget*, const QString& text) override { warnings << text; }
     SaveChoice AskToSave(QWidget*, const QString& text) override {

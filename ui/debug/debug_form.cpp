@@ -20,7 +20,6 @@ TDebugForm::TDebugForm(const BattleRules& rules, BattleDocument& document, Simul
     : QWidget(parent, Qt::Window),
       rules_(rules),
       document_(document),
-      sheet_(document.Sheet()),
       context_(context),
       host_(host),
       messages_(messages),

@@ -57,7 +57,8 @@ public:
     void OnCycle(const SolverTraceCycle& event) override;
     /// Shows the results and draws the plot.
     void OnEnd(const SolverTraceEnd& event) override;
-    /// While shown: stops the grid timer, tells the user and offers to save the battle.
+    /// While shown: once the recalculation is over, ends a run, stops the grid timer, tells
+    /// the user and offers to save the battle.
     void OnBailout() override;
 
     /// The four pages.
@@ -139,13 +140,13 @@ private:
     /// Another command took the battle back (a count typed, Undo): the run stops where it is.
     void HoldEnded() override;
     void StopRunners();
+    void AskAfterBailout();
     std::optional<int> ChosenStep() const;
     void NameTracedCall(const BattleGenerators::ShipPass& pass);
     void SetRunnersBusy(bool busy);
 
     const BattleRules& rules_;
     BattleDocument& document_;
-    BattleSheet& sheet_;
     SimulationContext& context_;
     DebugHost& host_;
     UserMessages& messages_;
@@ -184,9 +185,10 @@ private:
     bool runnerBusy_ = false;
     QTimer* runTimer_ = nullptr;
     void (TDebugForm::*runStep_)() = nullptr;
-    std::optional<BattleGenerators> generators_;
     std::optional<BattleGenerators::ShipPass> pass_;
     int passBattles_ = 0;
+    // A bailout happened inside a recalculation; its question is still to be asked.
+    bool bailoutPending_ = false;
     int randomBattlesLeft_ = 0;
     std::int64_t battlesRun_ = 0;
 };

@@ -25,10 +25,10 @@ void TDebugForm::SetRunnersBusy(bool busy) {
 // the count is a step of its own and no generated battle writes over it. Its first battle is
 // fought at once; the timer fights the others.
 void TDebugForm::StartRun(void (TDebugForm::*step)()) {
-    document_.BeginHold(Step::DebugRun, *this);
-    SetRunnersBusy(true);
     const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    generators_.emplace(rules_, sheet_, seed);
+    document_.BeginDebugRun(*this, seed);
+    if (!document_.Holding()) return;
+    SetRunnersBusy(true);
     runStep_ = step;
     runTimer_->start();
     (this->*step)();
@@ -58,9 +58,10 @@ void TDebugForm::RunHoleDetectorBtnClick() {
 }
 
 void TDebugForm::RandomRunStep() {
-    generators_->WriteRandomBattle();
+    document_.WriteRandomBattle();
     host_.ReCalc();
     if (--randomBattlesLeft_ == 0) FinishRun();
+    if (bailoutPending_) AskAfterBailout();
 }
 
 // Ship test run: passes of up to 50 battles of one firing type against random targets of
@@ -76,24 +77,25 @@ void TDebugForm::ShipRunStep() {
     if (!running_) return FinishRun();
     if (!pass_ || passBattles_ == BattleGenerators::kBattlesPerPass) {
         // Checked before every pass: the choice may change while the run goes on.
-        const std::string idle = generators_->WhyNoShipBattle(ChosenStep());
+        const std::string idle = document_.WhyNoShipBattle(ChosenStep());
         if (!idle.empty()) {
             FinishRun();
             messages_.Warning(this, QString::fromStdString(idle));
             return;
         }
         // A pass that fights no battle still leaves the next tick to the events.
-        pass_ = generators_->BeginShipPass(ChosenStep());
+        pass_ = document_.BeginShipPass(ChosenStep());
         passBattles_ = 0;
         if (!pass_) return;
         NameTracedCall(*pass_);
         host_.CompressGrid();
     }
-    generators_->WriteShipBattle(*pass_);
+    document_.WriteShipBattle(*pass_);
     DebugCalculate();
     ++passBattles_;
     ++battlesRun_;
     battlesRunBox_->setText(QString::number(battlesRun_));
+    if (bailoutPending_) AskAfterBailout();
 }
 
 // The step chosen in the list, or none with "Use Random".

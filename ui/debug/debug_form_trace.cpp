@@ -74,14 +74,26 @@ void TDebugForm::OnEnd(const SolverTraceEnd& event) {
     DrawPlot();
 }
 
+// Called inside the simulation: the question waits until the recalculation is over (a run
+// asks after its battle, anything else once back in the event loop). A box here would run an
+// event loop in which a timer could start a recalculation inside this one.
 void TDebugForm::OnBailout() {
-    if (isVisible()) {
-        // The spin timer would go on recalculating behind the message box.
-        host_.StopGridTimer();
-        messages_.Warning(this, "Loop counter Bailout exceeded !");
-        host_.FileSaveAs1();
+    if (isVisible() && !bailoutPending_) {
+        bailoutPending_ = true;
+        QMetaObject::invokeMethod(this, &TDebugForm::AskAfterBailout, Qt::QueuedConnection);
     }
     if (nextBailout_ != nullptr) nextBailout_->OnBailout();
+}
+
+void TDebugForm::AskAfterBailout() {
+    if (!bailoutPending_) return;
+    bailoutPending_ = false;
+    // The run ends as one step with the battle that bailed out, and the spin timer would go
+    // on recalculating behind the message box.
+    FinishRun();
+    host_.StopGridTimer();
+    messages_.Warning(this, "Loop counter Bailout exceeded !");
+    host_.FileSaveAs1();
 }
 
 void TDebugForm::ClearTraceDisplay() {

@@ -214,7 +214,7 @@ void BattleGrid::KeepCurrentShown() {
 }
 
 void BattleGrid::Recalculate() {
-    document_.Refresh([](BattleSheet& sheet) { sheet.Recalculate(); });
+    document_.Recalculate();
     ShowRecalculation();
 }
 

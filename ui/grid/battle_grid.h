@@ -184,8 +184,7 @@ private:
     void EnsureVisible(int col, int row);
     bool EditingAllowed() const;
     void StartSpin(const CellPos& cell, QPoint pos);
-    void SpinRecalculate();
-    void SpinCell(int delta);
+    void Spin(int delta);
     void PrepareShipStats(const CellPos& cell);
 
     void KeepCurrentShown();
@@ -227,7 +226,6 @@ private:
 
     QTimer* gridTimer_;
     SpinSchedule spin_;
-    CellPos spinCell_;
 
     CellEditor* editor_;
     // The text stays in the editor until the edit ends; the cell changes once, then.
@@ -241,6 +239,7 @@ private:
     int noticeRow_ = -1;
     // A spin is one step to undo, open until it ends.
     bool spinChangeOpen_ = false;
+    CellPos heldCell_;  // the cell the held spin counts in
 
     QMenu* popup_ = nullptr;
     QAction* shipStatsItem_ = nullptr;

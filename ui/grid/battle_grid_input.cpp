@@ -11,11 +11,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdint>
-#include <limits>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "sheet/cell_clipboard.h"
 #include "ui/grid/battle_grid.h"
@@ -56,7 +51,6 @@ void BattleGrid::mousePressEvent(QMouseEvent* event) {
         SelectCell(cell.col, cell.row, true, true);
         return;
     }
-    spinCell_ = cell;
     const bool spinning = mode_ == InputMode::Spin && IsInputCell(cell.col, cell.row);
     const bool wasCurrent = cell.col == currentCol_ && cell.row == currentRow_;
     // The heading row is fixed and cannot be selected. A spin recalculates by itself, so
@@ -119,42 +113,27 @@ void BattleGrid::StartSpin(const CellPos& cell, QPoint pos) {
     const int bottom = rect.top() + rect.height();
     // The lower half, with a two-pixel bias toward the top, counts down.
     const bool lowerHalf = 2 * pos.y() + 4 > top + bottom;
+    // A press on another cell while one is held spins that cell in a step of its own.
+    if (spinChangeOpen_ && (cell.col != heldCell_.col || cell.row != heldCell_.row)) StopSpin();
     if (!spinChangeOpen_) {
-        document_.BeginHold(Step::Spin, *this);
+        document_.BeginSpin(cell.col, cell.row, *this);
+        heldCell_ = cell;
         spinChangeOpen_ = true;
     }
     spin_.Press(lowerHalf ? -1 : 1);
-    SpinCell(spin_.Direction());
     gridTimer_->start();
-    SpinRecalculate();
+    Spin(spin_.Direction());
 }
 
-// A spin is one held change: each of its recalculations is shown without ending it.
-void BattleGrid::SpinRecalculate() {
-    document_.Sheet().Recalculate();
-    document_.ShowHeld();
+// A spin is one held change: each beat's count and recalculation is shown without ending it.
+void BattleGrid::Spin(int delta) {
+    document_.Spin(delta);
     ShowRecalculation();
-}
-
-void BattleGrid::SpinCell(int delta) {
-    const int col = spinCell_.col;
-    const int row = spinCell_.row;
-    // The planet score is a 64-bit figure; every other input is a 32-bit count. Either
-    // stops at the top of its range instead of wrapping into a wrong or unreadable figure.
-    const bool score = row == sheet::kScoreRow;
-    const std::int64_t value = score ? sheet_.Cells().Int64(col, row) : sheet_.Cells().Count(col, row);
-    const std::int64_t maximum = score ? std::numeric_limits<std::int64_t>::max()
-                                       : std::numeric_limits<std::int32_t>::max();
-    const std::int64_t result =
-        AddWithinRange(value, delta, std::numeric_limits<std::int64_t>::min(), maximum);
-    document_.Sheet().SetCell(col, row, result > 0 ? std::to_string(result) : std::string());
 }
 
 void BattleGrid::GridTimerTimer() {
     if (!spinChangeOpen_) return gridTimer_->stop();
-    const int step = spin_.Tick();
-    if (step != 0 && IsInputCell(spinCell_.col, spinCell_.row)) SpinCell(step);
-    SpinRecalculate();
+    Spin(spin_.Tick());
 }
 
 void BattleGrid::SelectCell(int col, int row, bool recalculate, bool extend) {
@@ -234,32 +213,14 @@ QString BattleGrid::CopyText() const { return QString::fromStdString(CopyCellsTe
 void BattleGrid::PasteText(const QString& text) {
     document_.FinishOpenEdit();
     if (!CurrentShown()) return;
-    const std::string pasted = text.toStdString();
-    // Nothing goes in rather than a value dropped on the way.
-    const std::string refused = RefusedPaste(sheet_, currentCol_, currentRow_, pasted);
-    if (!refused.empty()) {
-        ShowNotice(currentCol_, currentRow_, QString::fromStdString(refused));
-        return;
-    }
-    document_.Run(Step::Paste, [&](BattleSheet& sheet) { PasteCellsText(sheet, currentCol_, currentRow_, pasted); });
-    ShowRecalculation();
+    // A refusal is told beside the cell (Notice).
+    if (document_.Paste(currentCol_, currentRow_, text.toStdString()).empty()) ShowRecalculation();
 }
 
 // Delete and Backspace: every shown input cell of the selected range is emptied, as one step
 // to undo.
 void BattleGrid::EmptySelectedCells() {
-    const CellRange range = SelectedRange();
-    std::vector<std::pair<int, int>> cells;
-    for (int row = range.firstRow; row <= range.lastRow; ++row) {
-        for (int col = range.firstCol; col <= range.lastCol; ++col)
-            if (IsInputCell(col, row) && layout_.RowHeight(row) > 0) cells.emplace_back(col, row);
-    }
-    if (cells.empty()) return;
-    document_.Run(Step::Delete, [&](BattleSheet& sheet) {
-        for (const auto& [col, row] : cells) sheet.SetCell(col, row, "");
-        sheet.Recalculate();
-    });
-    ShowRecalculation();
+    if (document_.Delete(SelectedRange())) ShowRecalculation();
 }
 
 void BattleGrid::MoveCurrent(int key, Qt::KeyboardModifiers modifiers) {

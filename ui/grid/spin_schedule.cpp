@@ -26,15 +26,6 @@ int SpinStepForTick(int tick) {
     return kFastestStep;
 }
 
-std::int64_t AddWithinRange(std::int64_t value, std::int64_t delta, std::int64_t minimum,
-                            std::int64_t maximum) {
-    if (delta > 0 && value > maximum - delta) return maximum;
-    if (delta < 0 && value < minimum - delta) return minimum;
-    const std::int64_t sum = value + delta;
-    if (sum > maximum) return maximum;
-    return sum < minimum ? minimum : sum;
-}
-
 void SpinSchedule::Press(int direction) {
     direction_ = direction < 0 ? -1 : 1;
     step_ = 0;

@@ -9,11 +9,6 @@ namespace kestrin {
 /// and from tick 121 on 1000.
 int SpinStepForTick(int tick);
 
-/// `value` + `delta`, held within [`minimum`, `maximum`] so that a long hold near the end of
-/// a cell's range stops there instead of overflowing into a wrong figure.
-std::int64_t AddWithinRange(std::int64_t value, std::int64_t delta, std::int64_t minimum,
-                            std::int64_t maximum);
-
 /// The counting of a press-and-hold: its direction, the last step and the ticks since the
 /// press. Pure state, driven by the grid's mouse handlers and timer.
 class SpinSchedule {

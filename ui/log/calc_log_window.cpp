@@ -99,7 +99,7 @@ void TForm2::ShowLog() {
 
 void TForm2::UpdateCalcLog() {
     // The document ends an edit still open in the grid first and tells the windows.
-    document_.Refresh([](BattleSheet& sheet) { sheet.UpdateCalcLog(); });
+    document_.UpdateCalcLog();
     // A sheet without ships logs no step; the background still follows ShipBgd.
     WriteLogStep();
     if (renderPending_) Render();

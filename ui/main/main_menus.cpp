@@ -91,20 +91,23 @@ void TForm1::BuildFileMenu() {
 
 QMenu* TForm1::AddClearMenu(QMenu* parent) {
     QMenu* clear = parent->addMenu("&Clear...");
-    AddCommand(clear, "&All", [this] { document_->Run(Step::ClearAll, [](BattleSheet& s) { s.ClearGrid(); }); });
-    AddCommand(clear, "&Defender", [this] { document_->Run(Step::ClearDefender, [](BattleSheet& s) { s.ClearDef(); }); });
-    AddCommand(clear, "A&ttacker", [this] { document_->Run(Step::ClearAttacker, [](BattleSheet& s) { s.ClearAtt(); }); });
+    AddCommand(clear, "&All", [this] { document_->ClearAll(); });
+    AddCommand(clear, "&Defender", [this] { document_->ClearDefender(); });
+    AddCommand(clear, "A&ttacker", [this] { document_->ClearAttacker(); });
     return clear;
 }
 
 QMenu* TForm1::AddRaceMenu(QMenu* parent) {
     QMenu* race = parent->addMenu("&Show Race");
-    AddCommand(race, "&Ter", [this] { RowsChanged(&BattleSheet::ShowTer); });
-    AddCommand(race, "&Cat", [this] { RowsChanged(&BattleSheet::ShowCat); });
-    AddCommand(race, "&Xan", [this] { RowsChanged(&BattleSheet::ShowXan); });
-    AddCommand(race, "&Zik", [this] { RowsChanged(&BattleSheet::ShowZik); });
-    AddCommand(race, "&PDS", [this] { RowsChanged(&BattleSheet::ShowPDS); });
-    AddCommand(race, "&Roids", [this] { RowsChanged(&BattleSheet::ShowRoids); });
+    const auto show = [this](RaceFilter filter) {
+        return [this, filter] { RowsChanged([this, filter] { document_->ShowRace(filter); }); };
+    };
+    AddCommand(race, "&Ter", show(RaceFilter::Ter));
+    AddCommand(race, "&Cat", show(RaceFilter::Cat));
+    AddCommand(race, "&Xan", show(RaceFilter::Xan));
+    AddCommand(race, "&Zik", show(RaceFilter::Zik));
+    AddCommand(race, "&PDS", show(RaceFilter::Pds));
+    AddCommand(race, "&Roids", show(RaceFilter::Roids));
     return race;
 }
 
@@ -112,8 +115,8 @@ void TForm1::AddSheetCommands(QMenu* menu, const QString& recalc, const QString&
                               const QString& expand) {
     AddCommand(menu, recalc, [this] { ReCalc(); });
     if (menu != popup_) menu->addSeparator();
-    AddCommand(menu, compress, [this] { RowsChanged(&BattleSheet::CompressGrid); });
-    AddCommand(menu, expand, [this] { RowsChanged(&BattleSheet::ExpandGrid); });
+    AddCommand(menu, compress, [this] { RowsChanged([this] { document_->CompressRows(); }); });
+    AddCommand(menu, expand, [this] { RowsChanged([this] { document_->ExpandRows(); }); });
 }
 
 void TForm1::BuildGridMenu() {

@@ -65,11 +65,15 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     BuildWindows();
     BuildMenus();
     document_->AddView(this);
+    document_->SetReplaceQuestion(this);
     // Without a window manager nobody else places the window.
     CentreOnScreen(this);
 }
 
-TForm1::~TForm1() { document_->RemoveView(this); }
+TForm1::~TForm1() {
+    document_->SetReplaceQuestion(nullptr);
+    document_->RemoveView(this);
+}
 
 // Colours, statistics file, combat tables, then the empty sheet: nothing is calculated.
 void TForm1::LoadStartup() {
@@ -114,7 +118,7 @@ void TForm1::BuildWindows() {
 // In the order the program has always created them; all hidden.
 void TForm1::BuildSecondaryWindows() {
     logWindow_ = windows_.Own(new TForm2(*document_, appearance_, this));
-    document_->Sheet().SetLogWindow(logWindow_);
+    document_->SetLogWindow(logWindow_);
     connect(grid_, &BattleGrid::MouseReleased, logWindow_, &TForm2::WriteLogStep);
     parserDialog_ = windows_.Own(new TParserDialog(*document_, this));
     // Typing goes on in the grid, at its current cell.
@@ -193,21 +197,14 @@ void TForm1::UpdateSaveAction() {
 
 // During a debug run the run's own recalculations are part of its held change: an edit the
 // player has open stays open.
-void TForm1::ReCalc() {
-    if (document_->Holding()) {
-        document_->Sheet().Recalculate();
-        document_->ShowHeld();
-        return;
-    }
-    document_->Refresh([](BattleSheet& sheet) { sheet.Recalculate(); });
-}
+void TForm1::ReCalc() { document_->Recalculate(); }
 
+// During a debug run, part of its held change.
 void TForm1::CompressGrid() {
-    if (!document_->Holding()) return RowsChanged(&BattleSheet::CompressGrid);
+    if (!document_->Holding()) return RowsChanged([this] { document_->CompressRows(); });
     grid_->SetDrawingSuspended(true);
-    document_->Sheet().CompressGrid();
+    document_->CompressRows();
     grid_->SetDrawingSuspended(false);
-    document_->ShowHeld();
 }
 
 void TForm1::StopGridTimer() { grid_->StopSpin(); }
@@ -215,10 +212,10 @@ void TForm1::StopGridTimer() { grid_->StopSpin(); }
 void TForm1::ShowDebug() { debugForm_->ShowDebug(); }
 
 // Row heights change for many rows at once: the grid draws once when all are done.
-void TForm1::RowsChanged(void (BattleSheet::*command)()) {
+void TForm1::RowsChanged(const std::function<void()>& command) {
     document_->FinishOpenEdit();
     grid_->SetDrawingSuspended(true);
-    document_->Refresh([command](BattleSheet& sheet) { (sheet.*command)(); });
+    command();
     grid_->SetDrawingSuspended(false);
 }
 
@@ -240,20 +237,18 @@ void TForm1::EditInput() {
     editPopupItem_->setChecked(true);
 }
 
-void TForm1::TickClick() {
-    document_->Run(Step::TickStep, [](BattleSheet& sheet) { sheet.StepForward(); });
-}
+void TForm1::TickClick() { document_->StepForward(); }
 
-void TForm1::TickBackClick() {
-    document_->Run(Step::TickBack, [](BattleSheet& sheet) { sheet.StepBack(); });
-}
+void TForm1::TickBackClick() { document_->StepBack(); }
 
-bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
-    document_->FinishOpenEdit();
+bool TForm1::OpenBattleFile(const std::filesystem::path& path, std::optional<SetAsideConsent> consent) {
+    // Asked while the grid still shows the battle in question.
+    if (!consent) consent = document_->AskToSetAside();
+    if (!consent) return false;
     grid_->setVisible(false);
     BattleFileResult result;
     try {
-        result = document_->OpenFile(path);
+        result = document_->OpenFile(path, consent);
     } catch (const std::bad_alloc&) {
         // The file is read whole before a cell changes, so the battle stays as it was.
         result = {BattleFileStatus::ReadFailed, "Out of memory: unable to read " + path.string() + "; the battle is unchanged", {}};
@@ -266,6 +261,8 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path) {
             recent_.Remember(qpath);
             RebuildRecentMenu();
             return true;
+        case BattleFileStatus::Kept:
+            return false;
         case BattleFileStatus::FileMissing:
         case BattleFileStatus::WrongLength:
             if (result.status == BattleFileStatus::FileMissing) recent_.Forget(qpath);
@@ -294,13 +291,10 @@ bool TForm1::SaveBattleFile(const std::filesystem::path& path) {
     return true;
 }
 
-bool TForm1::MaySetBattleAside() {
-    document_->FinishOpenEdit();
-    if (!document_->Changed()) return true;
-    const QString name = document_->ShowsFileBattle()
-                             ? QString::fromStdString(document_->File().filename().string())
-                             : QString("the new battle");
-    switch (messages_->AskToSave(this, "Save changes to " + name + "?")) {
+bool TForm1::MaySetBattleAside() { return document_->AskToSetAside().has_value(); }
+
+bool TForm1::MaySetAside(const std::string& question) {
+    switch (messages_->AskToSave(this, QString::fromStdString(question))) {
         case SaveChoice::Save: return FileSave();
         case SaveChoice::Discard: return true;
         default: return false;
@@ -317,8 +311,10 @@ bool TForm1::FileSave() {
 }
 
 void TForm1::FileOpenClick() {
-    if (!MaySetBattleAside()) return;
-    if (const auto path = AskBattleFileToOpen(this, dialogFolder_)) OpenBattleFile(*path);
+    // Asked before the file is chosen; the answer holds for the battle asked about.
+    const std::optional<SetAsideConsent> consent = document_->AskToSetAside();
+    if (!consent) return;
+    if (const auto path = AskBattleFileToOpen(this, dialogFolder_)) OpenBattleFile(*path, consent);
 }
 
 void TForm1::OpenLinkClick() {
@@ -327,14 +323,12 @@ void TForm1::OpenLinkClick() {
         messages_->Warning(this, QStringLiteral("The clipboard holds no battle link (#battle=...)"));
         return;
     }
-    if (!MaySetBattleAside()) return;
-    if (const BattleFileResult result = document_->OpenLink(text); !result.ok())
+    if (const BattleFileResult result = document_->OpenLink(text);
+        !result.ok() && result.status != BattleFileStatus::Kept)
         messages_->Warning(this, QString::fromStdString(result.message));
 }
 
-void TForm1::OpenRecent(const QString& file) {
-    if (MaySetBattleAside()) OpenBattleFile(std::filesystem::path(file.toStdString()));
-}
+void TForm1::OpenRecent(const QString& file) { OpenBattleFile(std::filesystem::path(file.toStdString())); }
 
 void TForm1::FileSaveAs1() {
     document_->FinishOpenEdit();
@@ -367,7 +361,7 @@ void TForm1::dropEvent(QDropEvent* event) {
 
 bool TForm1::OpenDroppedUrls(const QList<QUrl>& urls) {
     if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
-    if (MaySetBattleAside()) OpenBattleFile(std::filesystem::path(urls.first().toLocalFile().toStdString()));
+    OpenBattleFile(std::filesystem::path(urls.first().toLocalFile().toStdString()));
     return true;
 }
 

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/battle_rules.h"
@@ -45,7 +47,7 @@ struct MainWindowOptions {
 /// The main window: the battle grid, the results panel, the menus and the popup menu.
 /// Its creation is the program's start-up: colours, statistics, combat tables, empty sheet.
 /// It owns the battle's document and is one of its views.
-class TForm1 : public QMainWindow, public DebugHost, public DocumentView {
+class TForm1 : public QMainWindow, public DebugHost, public DocumentView, public ReplaceQuestion {
     Q_OBJECT
 public:
     explicit TForm1(MainWindowOptions options = {}, QWidget* parent = nullptr);
@@ -53,8 +55,8 @@ public:
 
     /// The battle as the player edits it.
     BattleDocument& Document() { return *document_; }
-    /// The battle's sheet (for reading; tests set battles up through it).
-    BattleSheet& Sheet() { return document_->Sheet(); }
+    /// The battle's sheet, for reading.
+    const BattleSheet& Sheet() const { return document_->Sheet(); }
     /// The catalogue and combat tables built at start-up.
     const BattleRules& Rules() const { return *rules_; }
     /// The current colours (edited live by the setup window).
@@ -101,8 +103,9 @@ public:
     /// What the document tells of the battle as a whole (lines of an opened file that are no
     /// count as written) shows once in the note over the grid, without a box.
     void Notice(const DocumentNotice& notice) override;
-    /// Opens a battle file into the sheet, reporting what goes wrong; true when opened.
-    bool OpenBattleFile(const std::filesystem::path& path);
+    /// Opens a battle file into the sheet, reporting what goes wrong; true when opened. A
+    /// changed battle is asked about first, unless `consent` was given for it.
+    bool OpenBattleFile(const std::filesystem::path& path, std::optional<SetAsideConsent> consent = {});
     /// Saves the sheet's inputs to a battle file, reporting what goes wrong; true when saved.
     bool SaveBattleFile(const std::filesystem::path& path);
     /// "File" -> "Save" (Ctrl+S): to the battle's own file while the sheet shows its battle,
@@ -120,6 +123,9 @@ public:
     /// battle asks "Save changes to NAME?" (Save, Discard, Cancel). False when the player
     /// cancels or the save fails: the battle stays.
     bool MaySetBattleAside();
+    /// The document's question before a changed battle is set aside: "Save changes to NAME?"
+    /// through UserMessages::AskToSave; Save saves first (a failed or cancelled save keeps it).
+    bool MaySetAside(const std::string& question) override;
     /// "&Open...": asks whether to save a changed battle, then for the file to open.
     void FileOpenClick();
     /// Opens the battle of a shared link ("#battle=...") the clipboard holds.
@@ -155,7 +161,7 @@ private:
     QMenu* AddRaceMenu(QMenu* parent);
     QMenu* AddClearMenu(QMenu* parent);
     void RebuildRecentMenu();
-    void RowsChanged(void (BattleSheet::*command)());
+    void RowsChanged(const std::function<void()>& command);
     void OpenRecent(const QString& file);
     void TickClick();
     void TickBackClick();

@@ -10,6 +10,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+#include <vector>
+
 #include "planner/fleet_outcome_text.h"
 #include "sheet/row_captions.h"
 #include "ui/planner/best_fleet_page.h"
@@ -162,11 +165,10 @@ void BestFleetPage::UseFleet() {
     // A count still being typed goes in first, as its own step: the fleet may then be out of date.
     document_.FinishOpenEdit();
     if (!FleetShown() || Running() || outOfDate_) return;
-    document_.Run(Step::UseThisFleet, [this](BattleSheet& sheet) {
-        for (std::size_t i = 0; i < searched_.rows.size(); ++i)
-            sheet.SetInput(Side::Attacker, searched_.rows[i].row, std::to_string(outcome_->result.best.counts[i]));
-        sheet.Recalculate();
-    });
+    std::vector<std::pair<int, std::int64_t>> fleet;
+    for (std::size_t i = 0; i < searched_.rows.size(); ++i)
+        fleet.emplace_back(searched_.rows[i].row, outcome_->result.best.counts[i]);
+    document_.UseFleet(fleet);
     emit FleetUsed();
 }
 

@@ -212,12 +212,8 @@ void TPlannerForm::UseChosenValue() {
     // A count still being typed goes in first, as its own step: the chart may then be out of date.
     document_.FinishOpenEdit();
     if (!chosenPoint_ || Running() || outOfDate_) return;
-    const std::int64_t value = chosenPoint_->value;
     const SweepInput input = swept_.input;
-    document_.Run(Step::UseThisValue, [&](BattleSheet& sheet) {
-        sheet.SetInput(input.side, input.row, std::to_string(value));
-        sheet.Recalculate();
-    });
+    document_.UseValue(input.side, input.row, chosenPoint_->value);
     emit RowsChanged(input.side, {input.row});
 }
 

@@ -12,6 +12,7 @@
 #include <QScreen>
 
 #include <new>
+#include <optional>
 
 #include "sheet/text_lines.h"
 #include "ui/scan_parser/scan_text_area.h"
@@ -91,15 +92,15 @@ void TParserDialog::BuildClearButtons() {
     QPushButton* clearDef = MakeButton(this, QStringLiteral("Clear Defender"), {16, 8, 93, 25});
     QPushButton* clearAll = MakeButton(this, QStringLiteral("Clear All"), {120, 8, 75, 25});
     QPushButton* clearAtt = MakeButton(this, QStringLiteral("Clear Attacker"), {204, 8, 93, 25});
-    const auto clear = [this](Step step, void (BattleSheet::*command)()) {
-        return [this, step, command] {
-            document_.Run(step, [command](BattleSheet& sheet) { (sheet.*command)(); });
+    const auto clear = [this](void (BattleDocument::*command)()) {
+        return [this, command] {
+            (document_.*command)();
             emit Applied();
         };
     };
-    connect(clearDef, &QPushButton::clicked, this, clear(Step::ClearDefender, &BattleSheet::ClearDef));
-    connect(clearAtt, &QPushButton::clicked, this, clear(Step::ClearAttacker, &BattleSheet::ClearAtt));
-    connect(clearAll, &QPushButton::clicked, this, clear(Step::ClearAll, &BattleSheet::ClearGrid));
+    connect(clearDef, &QPushButton::clicked, this, clear(&BattleDocument::ClearDefender));
+    connect(clearAtt, &QPushButton::clicked, this, clear(&BattleDocument::ClearAttacker));
+    connect(clearAll, &QPushButton::clicked, this, clear(&BattleDocument::ClearAll));
 }
 
 void TParserDialog::BuildTextArea() {
@@ -211,24 +212,24 @@ void TParserDialog::SetTextColour(const QColor& colour) {
 void TParserDialog::OkButtonClick() {
     try {
         const std::string text = PlainText();
-        // A shared link from a chat opens its battle instead of being read as a report.
-        if (HoldsBattleLink(text)) {
-            if (const BattleFileResult opened = document_.OpenLink(text); !opened.ok())
-                emit ApplyFailed(QString::fromStdString(opened.message));
-            else
-                emit Applied();
+        const bool linked = HoldsBattleLink(text);
+        if (!linked && kindGroup_->checkedId() < 0) return;
+        std::optional<ReportChoice> choice;
+        if (kindGroup_->checkedId() >= 0) choice = CurrentChoice();
+        // A shared link from a chat opens its battle (a changed battle is asked about first)
+        // instead of being read as a report.
+        const ScanParserOutcome outcome = ScanParserOk(document_, text, choice);
+        if (outcome.opened) {
+            if (outcome.opened->ok()) emit Applied();
+            else if (outcome.opened->status != BattleFileStatus::Kept)
+                emit ApplyFailed(QString::fromStdString(outcome.opened->message));
             emit ReportApplied();
             return;
         }
-        if (kindGroup_->checkedId() < 0) return;
-        const ReportChoice choice = CurrentChoice();
-        std::vector<std::string> notes;
-        document_.Run(ReportStep(choice.kind),
-                      [&](BattleSheet& sheet) { notes = ApplyReport(sheet, TextLines(text), choice); });
         emit Applied();
         // Told beside the text, without a box: the counts were added as read.
         QStringList lines;
-        for (const std::string& note : notes) lines << QString::fromStdString(note);
+        for (const std::string& note : outcome.notes) lines << QString::fromStdString(note);
         notice_->Tell(tr("Counts cut at a separator, added as read:"), lines);
     } catch (const std::bad_alloc&) {
         // The readers finish before the sheet changes, so the battle stays as it was.

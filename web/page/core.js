@@ -24,6 +24,7 @@ export async function loadCore() {
     style: () => reply(mod._kestrin_style()),
     type: (col, row, typed) => text(typed, (p) => reply(mod._kestrin_type(col, row, p))),
     erase: (c0, r0, c1, r1) => reply(mod._kestrin_delete(c0, r0, c1, r1)),
+    spin: (col, row, delta) => reply(mod._kestrin_spin(col, row, delta)),
     command: (name) => text(name, (p) => reply(mod._kestrin_command(p))),
     open: (bytes) => withBytes(bytes, (p, n) => reply(mod._kestrin_open(p, n))),
     save() {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include "sheet/document_test_seam.h"
 #include "engine/battle_rules.h"
 #include "sheet/battle_document.h"
 #include "ui/grid/battle_grid.h"
@@ -154,7 +155,7 @@ private slots:
     void aCellOfAMillionCharactersIsDrawnFromABoundedPart() {
         SimulationContext context;
         BattleDocument document(DefaultRules(), context);
-        BattleSheet& sheet = document.Sheet();
+        BattleSheet& sheet = DocumentTestSeam::Sheet(document);
         const Appearance appearance = DefaultAppearance();
         BattleGrid grid(document, appearance);
         grid.resize(671, 1400);

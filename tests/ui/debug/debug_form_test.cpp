@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "sheet/document_test_seam.h"
 #include "engine/number_text.h"
 #include "ui/debug/debug_number_text.h"
 #include "ui/debug/debug_form.h"
@@ -36,13 +37,13 @@ const QColor kGreen(0, 200, 0);
 
 /// The main window's side: recalculates the real sheet and counts every command.
 struct RecordingHost : DebugHost {
-    BattleSheet* sheet = nullptr;
+    BattleDocument* document = nullptr;
     RecordingMessages* messages = nullptr;
     int reCalcs = 0, compresses = 0, saves = 0, timerStops = 0;
     qsizetype warningsBeforeSave = -1;
     void ReCalc() override {
         ++reCalcs;
-        sheet->Recalculate();
+        document->Recalculate();
     }
     void CompressGrid() override { ++compresses; }
     void FileSaveAs1() override {
@@ -50,6 +51,25 @@ struct RecordingHost : DebugHost {
         warningsBeforeSave = messages->warnings.size();
     }
     void StopGridTimer() override { ++timerStops; }
+};
+
+/// A log window logging every recalculation, whose first logged run reports a solver
+/// bailout from inside the simulation, where the solver would.
+struct BailingLog : LogWindowPort, BattleLogSink {
+    explicit BailingLog(BailoutSignal& signal) : signal_(signal) {}
+    int bailouts = 0;
+    bool LogWindowVisible() const override { return true; }
+    bool LogsEveryRecalculation() const override { return true; }
+    void SetUpdateLogEnabled(bool) override {}
+    void ClearLog() override {}
+    BattleLogSink& LogSink() override { return *this; }
+    void BeginLogRun() override {
+        if (bailouts++ == 0) signal_.OnBailout();
+    }
+    void WriteLogStep(const StepLists&) override {}
+
+private:
+    BailoutSignal& signal_;
 };
 
 struct CountingBailout : BailoutSignal {
@@ -64,8 +84,8 @@ struct Harness {
         context.DecimalSeparator = separator;
         context.Bailout = &earlier;
         document = std::make_unique<BattleDocument>(rules, context);
-        sheet = &document->Sheet();
-        host.sheet = sheet;
+        sheet = &DocumentTestSeam::Sheet(*document);
+        host.document = document.get();
         host.messages = &messages;
         form = std::make_unique<TDebugForm>(rules, *document, context, host, messages);
     }
@@ -257,6 +277,9 @@ private slots:
         QVERIFY(h.context.NoteCycles);
         QCOMPARE(h.context.TraceHook, h.form.get());
         h.form->OnBailout();
+        // Asked once back in the event loop, never inside the simulation that bailed out.
+        QVERIFY(h.messages.warnings.isEmpty());
+        QVERIFY(QTest::qWaitFor([&] { return h.host.saves == 1; }));
         QCOMPARE(h.host.timerStops, 1);
         QCOMPARE(h.messages.warnings, QStringList{"Loop counter Bailout exceeded !"});
         QCOMPARE(h.host.saves, 1);
@@ -268,6 +291,37 @@ private slots:
         QVERIFY(h.context.TraceHook == nullptr);
         h.form.reset();
         QCOMPARE(h.context.Bailout, &h.earlier);
+    }
+
+    // A bailout inside a run's battle is asked about once that battle is over: the box's
+    // event loop (the run's timer, the spin's) then finds no recalculation to nest in, and
+    // the run ends as one step before the offer to save.
+    void aBailoutDuringARunIsAskedAfterItsBattleAndNestsNoRecalculation() {
+        Harness h;
+        h.Show();
+        BailingLog log(*h.form);
+        DocumentTestSeam::Sheet(*h.document).SetLogWindow(&log);
+        bool busyDuringBox = true;
+        int recalculationsDuringBox = -1;
+        h.messages.duringWarning = [&] {
+            busyDuringBox = h.document->Busy();
+            const int before = h.host.reCalcs;
+            for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+            recalculationsDuringBox = h.host.reCalcs - before;
+        };
+        h.form->Pages()->setCurrentIndex(1);
+        const int shown = h.host.reCalcs;  // showing the window traced the battle
+        QTest::mouseClick(h.form->RunHoleDetectorBtn(), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return h.host.saves == 1; }));
+        QCOMPARE(log.bailouts, 1);
+        QCOMPARE(h.messages.warnings, QStringList{"Loop counter Bailout exceeded !"});
+        QVERIFY(!busyDuringBox);
+        QCOMPARE(recalculationsDuringBox, 0);
+        QCOMPARE(h.host.reCalcs, shown + 1);  // the run stopped with the battle that bailed out
+        QVERIFY(h.form->RunHoleDetectorBtn()->isEnabled());
+        QVERIFY(!h.document->Holding());
+        QCOMPARE(h.document->UndoName(), "Debug Run");
+        DocumentTestSeam::Sheet(*h.document).SetLogWindow(nullptr);
     }
 
     void longListsShowThirteenEntriesAtATime() {
@@ -321,7 +375,7 @@ private slots:
                      count.c_str());
             if (t > 0) QVERIFY(h.sheet->Cell(1, t + 1).empty());
         }
-        h.sheet->Undo();  // the run was one step
+        h.document->Undo();  // the run was one step
         QCOMPARE(h.sheet->Cell(7, 13), "777");
         QVERIFY(h.sheet->Cell(1, 1).empty());
     }
@@ -365,7 +419,7 @@ private slots:
                 const std::string& count = h.sheet->Cell(col, row);
                 QVERIFY(count.empty() || (ParseInt32(count) && LenientInt32(count) <= 9999));
             }
-        h.sheet->Undo();  // the thousand battles were one step
+        h.document->Undo();  // the thousand battles were one step
         for (int row = 1; row <= kShipCount; ++row)
             for (int col : {1, 7}) QCOMPARE(h.sheet->Cell(col, row), col == 1 && row == 13 ? "777" : "");
     }

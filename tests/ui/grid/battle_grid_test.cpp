@@ -17,6 +17,7 @@
 
 #include <memory>
 
+#include "sheet/document_test_seam.h"
 #include "engine/battle_rules.h"
 #include "engine/number_text.h"
 #include "sheet/battle_document.h"
@@ -73,7 +74,7 @@ bool PaintedIn(const QImage& image, const QRect& rect, QColor colour) {
 struct GridUnderTest {
     SimulationContext context;
     BattleDocument document{DefaultRules(), context};
-    BattleSheet& sheet = document.Sheet();
+    BattleSheet& sheet = DocumentTestSeam::Sheet(document);
     Appearance appearance = DistinctAppearance();
     BattleGrid grid{document, appearance};
 

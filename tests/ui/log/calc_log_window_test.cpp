@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+#include "sheet/document_test_seam.h"
 #include "engine/battle_rules.h"
 #include "sheet/battle_document.h"
 #include "ui/log/calc_log_window.h"
@@ -22,7 +23,7 @@ struct LogUnderTest {
     BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
     SimulationContext context;
     BattleDocument document{rules, context};
-    BattleSheet& sheet = document.Sheet();
+    BattleSheet& sheet = DocumentTestSeam::Sheet(document);
     Appearance appearance = DefaultAppearance();
     TForm2 window{document, appearance};
 

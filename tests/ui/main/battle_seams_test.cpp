@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "sheet/document_test_seam.h"
 #include "modal_watchdog.h"
 #include "sheet/sheet_layout.h"
 #include "ui/debug/debug_form.h"
@@ -48,7 +49,7 @@ struct SeamsWindow : testing::ActiveMainWindow {
         if (!window.SaveBattleFile(path)) QTest::qFail("the battle file was saved", __FILE__, __LINE__);
         return path;
     }
-    BattleSheet& Sheet() { return window.Sheet(); }
+    BattleSheet& Sheet() { return DocumentTestSeam::Sheet(window.Document()); }
     void Ticks(int steps) {
         for (int i = 0; i < std::abs(steps); ++i)
             QTest::mouseClick(steps > 0 ? window.Panel()->TickButton() : window.Panel()->TickBackButton(), Qt::LeftButton);

@@ -19,6 +19,7 @@
 #include <QTextEdit>
 #include <QSlider>
 
+#include "sheet/document_test_seam.h"
 #include "sheet/battle_file.h"
 #include "sheet/battle_link.h"
 #include "ui/grid/battle_grid.h"
@@ -217,8 +218,8 @@ private slots:
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
-        window.Sheet().SetCell(1, 1, "10");
-        window.Sheet().SetCell(7, 1, "20");
+        DocumentTestSeam::Sheet(window.Document()).SetCell(1, 1, "10");
+        DocumentTestSeam::Sheet(window.Document()).SetCell(7, 1, "20");
         window.ReCalc();
         QTest::mouseClick(window.Panel()->TickButton(), Qt::LeftButton);
         QCOMPARE(PanelText(window, "TickIndicator"), QString("Tick 2"));
@@ -234,10 +235,10 @@ private slots:
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
-        window.Sheet().SetCell(1, 3, "42");
+        DocumentTestSeam::Sheet(window.Document()).SetCell(1, 3, "42");
         const auto path = env.Path() / "battle.kbf";
         QVERIFY(window.SaveBattleFile(path));
-        window.Sheet().ClearGrid();
+        window.Document().ClearAll();
         QVERIFY(window.OpenBattleFile(path));
         QCOMPARE(window.Sheet().Cell(1, 3), std::string("42"));
         QVERIFY(!window.OpenBattleFile(env.Path() / "missing.kbf"));
@@ -289,10 +290,10 @@ private slots:
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
-        window.Sheet().SetCell(7, 2, "5");
+        DocumentTestSeam::Sheet(window.Document()).SetCell(7, 2, "5");
         const auto path = env.Path() / "drop.kbf";
         QVERIFY(window.SaveBattleFile(path));
-        window.Sheet().ClearGrid();
+        window.Document().ClearAll();
         QVERIFY(window.acceptDrops());
         QVERIFY(window.OpenDroppedUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))}));
         QCOMPARE(window.Sheet().Cell(7, 2), std::string("5"));
@@ -339,8 +340,8 @@ private slots:
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
-        window.Sheet().SetCell(1, 1, "10");
-        window.Sheet().SetCell(7, 1, "20");
+        DocumentTestSeam::Sheet(window.Document()).SetCell(1, 1, "10");
+        DocumentTestSeam::Sheet(window.Document()).SetCell(7, 1, "20");
         window.ReCalc();
         TopMenu(window, "Results")->actions()[2]->trigger();  // "Show Calculation Log"
         QVERIFY(window.LogWindow()->isVisible());

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <thread>
 
+#include "sheet/document_test_seam.h"
 #include "engine/battle_rules.h"
 #include "planner/sweep_range.h"
 #include "sheet/result_rows.h"
@@ -35,7 +36,7 @@ private slots:
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
-        window.Sheet().SetCell(1, 1, "10");
+        DocumentTestSeam::Sheet(window.Document()).SetCell(1, 1, "10");
         window.ReCalc();
         const SheetCells before = window.Sheet().Cells();
         const auto path = env.Path() / "huge.kbf";
@@ -54,7 +55,7 @@ private slots:
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
-        window.Sheet().SetCell(7, 1, "25");
+        DocumentTestSeam::Sheet(window.Document()).SetCell(7, 1, "25");
         window.ReCalc();
         const SheetCells before = window.Sheet().Cells();
         TParserDialog& dialog = *window.ParserDialog();

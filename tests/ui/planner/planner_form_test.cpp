@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "sheet/document_test_seam.h"
 #include "engine/temp_folder.h"
 #include "sheet/battle_file.h"
 #include "sheet/result_rows.h"
@@ -243,12 +244,12 @@ private slots:
     // An all-zero sweep (no attacker) draws a sensible axis and makes Qt print no warning.
     void anAllZeroSweepHasASensibleAxis() {
         PlannerUnderTest t;
-        t.window.Sheet().SetCell(kAttShips, 12, "");
+        DocumentTestSeam::Sheet(t.window.Document()).SetCell(kAttShips, 12, "");
         t.planner.RowBox()->setCurrentIndex(t.planner.RowBox()->findData(kScoreRow));
         t.planner.FromEdit()->setText("0");
         t.planner.ToEdit()->setText("10");
         t.planner.PointsBox()->setValue(11);
-        t.window.Sheet().SetCell(kAttShips, 49, "");
+        DocumentTestSeam::Sheet(t.window.Document()).SetCell(kAttShips, 49, "");
         QTest::failOnWarning(QRegularExpression("range|nan"));
         QVERIFY(t.RunToEnd());
         for (QAbstractAxis* axis : t.planner.Chart()->ValueAxes()) {
@@ -306,7 +307,7 @@ private slots:
         QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 1 "));
         // The swept cell itself is no change of the battle the sweep ran on.
         QVERIFY(!t.planner.OutOfDate());
-        t.window.Sheet().SetCell(kDefShips, 1, "10");
+        DocumentTestSeam::Sheet(t.window.Document()).SetCell(kDefShips, 1, "10");
         t.window.ReCalc();
         QVERIFY(t.planner.OutOfDate());
         QVERIFY(t.planner.Chart()->chart()->title().contains("out of date"));
@@ -460,7 +461,7 @@ private slots:
         QVERIFY(ticked().isEmpty());
         for (int i = 0; i < rows->rowCount(); ++i)
             if (rows->item(i, 0)->data(Qt::UserRole).toInt() == 49) rows->item(i, 0)->setCheckState(Qt::Checked);
-        t.window.Sheet().SetCell(kAttShips, 49, "700");
+        DocumentTestSeam::Sheet(t.window.Document()).SetCell(kAttShips, 49, "700");
         t.window.ReCalc();
         QCOMPARE(ticked(), QList<int>({49}));
         QVERIFY(page->FindButton()->isEnabled());

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "sheet/document_test_seam.h"
 #include "ui/main/main_window.h"
 
 namespace kestrin::testing {
@@ -10,7 +11,7 @@ namespace kestrin::testing {
 /// 800 of row 13 over asteroids of 100, 150, 200 and 250; the attacker's 150 of row 12 and
 /// 900 AstroPods (row 49).
 inline void PutRaidOnGrid(TForm1& window) {
-    BattleSheet& sheet = window.Sheet();
+    BattleSheet& sheet = DocumentTestSeam::Sheet(window.Document());
     sheet.SetCell(sheet::kDefShips, 1, "3000");
     sheet.SetCell(sheet::kDefShips, 13, "800");
     sheet.SetCell(sheet::kAttShips, 12, "150");

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "sheet/document_test_seam.h"
 #include "engine/battle_rules.h"
 #include "sheet/battle_document.h"
 #include "sheet/battle_file.h"
@@ -29,7 +30,7 @@ struct DialogUnderTest {
     BattleRules rules = MakeBattleRules(DefaultShipCatalogue()).rules;
     SimulationContext context;
     BattleDocument document{rules, context};
-    BattleSheet& sheet = document.Sheet();
+    BattleSheet& sheet = DocumentTestSeam::Sheet(document);
     TParserDialog dialog{document};
     bool exposed = false;
 
