@@ -1,16 +1,12 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <string_view>
 
 #include "engine/battle_rules.h"
+#include "page_json.h"
 #include "planner_session.h"
 
 namespace kestrin {
-
-/// What the page's planner draws, as JSON: the page computes nothing of it.
-using PageJson = nlohmann::ordered_json;
 
 /// The planner's form: the figures (key, title, asteroid count or not), the rows a sweep may
 /// vary on each side, Best Fleet's rows with the battle's counts (`battle`: its bytes).

@@ -39,13 +39,13 @@ const char* Reply(std::string text) {
 template <typename Call>
 const char* Guarded(Call call) {
     try {
-        return Reply(kestrin::DumpJson(call(Instance().session)));
+        return Reply(kestrin::PageText(call(Instance().session)));
     } catch (const std::bad_alloc&) {
         return Reply(R"({"error":"Out of memory"})");
     } catch (const std::exception& error) {
-        kestrin::Json failure;
+        kestrin::PageJson failure;
         failure["error"] = error.what();
-        return Reply(kestrin::DumpJson(failure));
+        return Reply(kestrin::PageText(failure));
     }
 }
 
@@ -53,11 +53,11 @@ const char* Guarded(Call call) {
 template <typename Call>
 const char* PlannerReply(Call call) {
     try {
-        return Reply(call().dump(-1, ' ', false, kestrin::PageJson::error_handler_t::replace));
+        return Reply(kestrin::PageText(call()));
     } catch (const std::bad_alloc&) {
         return Reply(R"({"error":"Out of memory"})");
     } catch (const std::exception& error) {
-        return Reply(kestrin::ErrorJson(error.what()).dump(-1, ' ', false, kestrin::PageJson::error_handler_t::replace));
+        return Reply(kestrin::PageText(kestrin::ErrorJson(error.what())));
     }
 }
 
@@ -95,14 +95,14 @@ EMSCRIPTEN_KEEPALIVE const char* kestrin_command(const char* name) {
 EMSCRIPTEN_KEEPALIVE const char* kestrin_open(const char* bytes, int length) {
     return Guarded([&](auto& s) { return s.Open(std::string_view(bytes, static_cast<std::size_t>(length))); });
 }
-EMSCRIPTEN_KEEPALIVE const char* kestrin_style() { return Reply(kestrin::DumpJson(kestrin::GridStyle())); }
+EMSCRIPTEN_KEEPALIVE const char* kestrin_style() { return Reply(kestrin::PageText(kestrin::GridStyle())); }
 EMSCRIPTEN_KEEPALIVE const char* kestrin_save() { return Reply(Instance().session.Save()); }
 // The length of the last reply, for replies that are bytes rather than text.
 EMSCRIPTEN_KEEPALIVE int kestrin_reply_length() { return static_cast<int>(Instance().reply.size()); }
 // {"side": "attacker", "counts": {"ROW": COUNT, ...}, "step": "Use This Value" | "Use This Fleet"}
 EMSCRIPTEN_KEEPALIVE const char* kestrin_use_counts(const char* request) {
     return Guarded([&](auto& s) {
-        const kestrin::Json use = kestrin::Json::parse(request);
+        const kestrin::PageJson use = kestrin::PageJson::parse(request);
         std::vector<std::pair<int, std::int64_t>> counts;
         for (const auto& [row, count] : use.at("counts").items()) counts.emplace_back(std::stoi(row), count.get<std::int64_t>());
         const kestrin::Side side = use.at("side") == "defender" ? kestrin::Side::Defender : kestrin::Side::Attacker;

@@ -17,7 +17,7 @@ namespace kestrin {
 
 namespace {
 
-Json NameOrNull(const char* name) { return name != nullptr ? Json(name) : Json(nullptr); }
+PageJson NameOrNull(const char* name) { return name != nullptr ? PageJson(name) : PageJson(nullptr); }
 
 // A sheet colour by its appearance colour's key ("DefBgd"): the same colour by position.
 static_assert(kSheetColourCount == kAppearanceColourCount);
@@ -25,14 +25,14 @@ std::string ColourKey(SheetColour colour) { return std::string(AppearanceKey(sta
 
 // The grid's shape, its sides' input rows with their accessible names, and the rows that take
 // a count with their captions.
-Json LayoutJson(const SheetCells& cells) {
+PageJson LayoutJson(const SheetCells& cells) {
     const SheetGridLayout& grid = GridLayoutOfSheet();
-    Json sides = Json::array();
+    PageJson sides = PageJson::array();
     for (const SideLayout& side : grid.sides) {
-        Json inputs = Json::array();
+        PageJson inputs = PageJson::array();
         for (int row = side.firstInputRow; row <= side.lastInputRow; ++row)
             inputs.push_back({{"row", row}, {"label", InputLabel(cells, side.side, row)}});
-        Json counts = Json::array();
+        PageJson counts = PageJson::array();
         for (const CountRow& count : CountRows(cells, side.side))
             counts.push_back({{"row", count.row}, {"caption", count.caption}});
         sides.push_back({{"side", side.name},
@@ -43,7 +43,7 @@ Json LayoutJson(const SheetCells& cells) {
                          {"inputs", std::move(inputs)},
                          {"countRows", std::move(counts)}});
     }
-    Json layout;
+    PageJson layout;
     layout["rows"] = grid.rows;
     layout["cols"] = grid.columns;
     layout["headingRow"] = grid.headingRow;
@@ -70,13 +70,13 @@ void WebSession::Notice(const DocumentNotice& notice) {
     noticeRow_ = shown.row;
 }
 
-Json WebSession::View() const {
+PageJson WebSession::View() const {
     const SheetCells& cells = sheet_.Cells();
     const bool reportView = sheet_.ReportView();
-    Json stored = Json::array(), shown = Json::array(), background = Json::array(), colour = Json::array();
+    PageJson stored = PageJson::array(), shown = PageJson::array(), background = PageJson::array(), colour = PageJson::array();
     for (int row = 0; row < sheet::kRows; ++row) {
-        Json rowStored = Json::array(), rowShown = Json::array(), rowBackground = Json::array(),
-             rowColour = Json::array();
+        PageJson rowStored = PageJson::array(), rowShown = PageJson::array(), rowBackground = PageJson::array(),
+             rowColour = PageJson::array();
         for (int col = 0; col < sheet::kColumns; ++col) {
             rowStored.push_back(cells.At(col, row));
             rowShown.push_back(sheet::ShownText(cells, col, row, reportView, sheet_.Locale()));
@@ -88,13 +88,13 @@ Json WebSession::View() const {
         background.push_back(std::move(rowBackground));
         colour.push_back(std::move(rowColour));
     }
-    Json panel = Json::object(), panelFull = Json::object();
+    PageJson panel = PageJson::object(), panelFull = PageJson::object();
     for (const PanelEntry& entry : PanelEntries(sheet_.Results())) {
         const std::string key(entry.key);
         panel[key] = entry.text;
         if (!entry.label) panelFull[key] = entry.full;
     }
-    Json view;
+    PageJson view;
     view["tick"] = sheet_.CurrentTick();
     view["reportView"] = reportView;
     view["layout"] = LayoutJson(cells);
@@ -109,76 +109,76 @@ Json WebSession::View() const {
     view["canUndo"] = document_.CanUndo();
     view["canRedo"] = document_.CanRedo();
     view["notice"] = notice_;
-    view["noticeCell"] = noticeSide_ != nullptr ? Json{{"side", noticeSide_->name}, {"row", noticeRow_}} : Json(nullptr);
+    view["noticeCell"] = noticeSide_ != nullptr ? PageJson{{"side", noticeSide_->name}, {"row", noticeRow_}} : PageJson(nullptr);
     return view;
 }
 
-Json WebSession::Changed() {
-    Json view = View();
+PageJson WebSession::Changed() {
+    PageJson view = View();
     notice_.clear();
     noticeSide_ = nullptr;
     return view;
 }
 
-Json WebSession::Type(int col, int row, std::string_view typed) {
+PageJson WebSession::Type(int col, int row, std::string_view typed) {
     if (sheet::IsInputCell(col, row)) document_.EndEdit(col, row, typed);
     return Changed();
 }
 
-Json WebSession::Spin(int col, int row, int delta) {
+PageJson WebSession::Spin(int col, int row, int delta) {
     document_.BeginSpin(col, row, *this);
     document_.Spin(delta);
     document_.EndHold();
     return Changed();
 }
 
-Json WebSession::Delete(int fromCol, int fromRow, int toCol, int toRow) {
+PageJson WebSession::Delete(int fromCol, int fromRow, int toCol, int toRow) {
     document_.Delete(CellRange::Spanning(fromCol, fromRow, toCol, toRow));
     return Changed();
 }
 
-Json WebSession::UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step) {
+PageJson WebSession::UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step) {
     if (step == Step::UseThisFleet) document_.UseFleet(counts);
     else if (!counts.empty()) document_.UseValue(side, counts.front().first, counts.front().second);
     return Changed();
 }
 
-Json WebSession::StepForward() {
+PageJson WebSession::StepForward() {
     document_.StepForward();
     return Changed();
 }
 
-Json WebSession::StepBack() {
+PageJson WebSession::StepBack() {
     document_.StepBack();
     return Changed();
 }
 
-Json WebSession::Undo() {
+PageJson WebSession::Undo() {
     document_.Undo();
     return Changed();
 }
 
-Json WebSession::Redo() {
+PageJson WebSession::Redo() {
     document_.Redo();
     return Changed();
 }
 
-Json WebSession::ClearAll() {
+PageJson WebSession::ClearAll() {
     document_.ClearAll();
     return Changed();
 }
 
-Json WebSession::ClearDefender() {
+PageJson WebSession::ClearDefender() {
     document_.ClearDefender();
     return Changed();
 }
 
-Json WebSession::ClearAttacker() {
+PageJson WebSession::ClearAttacker() {
     document_.ClearAttacker();
     return Changed();
 }
 
-Json WebSession::Open(std::string_view bytes) {
+PageJson WebSession::Open(std::string_view bytes) {
     const BattleFileResult result = document_.OpenBytes(bytes);
     if (!result.ok()) notice_ = result.message;
     return Changed();
@@ -186,7 +186,7 @@ Json WebSession::Open(std::string_view bytes) {
 
 std::string WebSession::Save() const { return BattleFileBytes(sheet_.Cells()); }
 
-Json WebSession::ApplyReport(std::string_view kind, std::string_view side, const bool (&fleets)[4],
+PageJson WebSession::ApplyReport(std::string_view kind, std::string_view side, const bool (&fleets)[4],
                              std::string_view text) {
     ReportChoice choice;
     choice.kind = kind == "combat" ? ReportKind::Combat : kind == "military" ? ReportKind::Military : ReportKind::Scan;
@@ -201,16 +201,16 @@ Json WebSession::ApplyReport(std::string_view kind, std::string_view side, const
     return Changed();
 }
 
-Json GridStyle() {
+PageJson GridStyle() {
     const Appearance appearance = DefaultAppearance();
-    Json colours;
+    PageJson colours;
     for (int i = 0; i < kAppearanceColourCount; ++i) {
         const Rgb rgb = appearance.colours[i];
         char hex[8];
         std::snprintf(hex, sizeof hex, "#%02x%02x%02x", rgb.r, rgb.g, rgb.b);
         colours[std::string(AppearanceKey(static_cast<AppearanceColour>(i)))] = hex;
     }
-    Json style;
+    PageJson style;
     style["colours"] = std::move(colours);
     return style;
 }

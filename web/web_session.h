@@ -5,18 +5,14 @@
 #include <utility>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "engine/battle_rules.h"
 #include "engine/simulation_context.h"
 #include "sheet/battle_document.h"
 #include "sheet/battle_sheet.h"
 #include "sheet/sheet_view.h"
+#include "page_json.h"
 
 namespace kestrin {
-
-/// JSON whose objects keep their keys in insertion order, as the page's views are written.
-using Json = nlohmann::ordered_json;
 
 /// The battle a web page edits: the desktop program's battle document (its sheet, undo
 /// history, typed-count reading and notices, battle files and report readers), driven by one
@@ -33,46 +29,46 @@ public:
     /// stored and as shown, each cell's background and text colour by appearance key, the
     /// results panel (the texts kestrin-cli prints, by key) and its figures in full, undo and
     /// redo names, and the notice of the last call with the input cell it is about.
-    Json View() const;
+    PageJson View() const;
 
     /// Ends an edit of an input cell with the typed text, as the grid does: a count goes in
     /// as one "Typing" step; text that is no count keeps its fate and is told.
-    Json Type(int col, int row, std::string_view typed);
+    PageJson Type(int col, int row, std::string_view typed);
     /// A whole spin of input cell (col, row), press to release: `delta` added as one "Spin"
     /// step, the count stopping at the top of its range and never below empty.
-    Json Spin(int col, int row, int delta);
+    PageJson Spin(int col, int row, int delta);
     /// Empties the input cells of columns `fromCol..toCol`, rows `fromRow..toRow` as one step.
-    Json Delete(int fromCol, int fromRow, int toCol, int toRow);
+    PageJson Delete(int fromCol, int fromRow, int toCol, int toRow);
     /// The tick buttons.
-    Json StepForward();
-    Json StepBack();
+    PageJson StepForward();
+    PageJson StepBack();
     /// Undo and Redo of the last change.
-    Json Undo();
-    Json Redo();
+    PageJson Undo();
+    PageJson Redo();
     /// Clear All, Clear Defender, Clear Attacker.
-    Json ClearAll();
-    Json ClearDefender();
-    Json ClearAttacker();
+    PageJson ClearAll();
+    PageJson ClearDefender();
+    PageJson ClearAttacker();
     /// Opens a battle file's bytes as "Open..." does; its messages become the notice. A changed
     /// battle is replaced without a question, as the page always has: Undo brings it back.
-    Json Open(std::string_view bytes);
+    PageJson Open(std::string_view bytes);
     /// "Use this value" or "Use this fleet": writes whole counts into a side's input rows as
     /// one step, then recalculates.
-    Json UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step);
+    PageJson UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step);
     /// The battle as the page edits it, for reading.
     const BattleDocument& Document() const { return document_; }
     /// The battle file's bytes of the sheet as it stands (CR LF lines, as saved).
     std::string Save() const;
     /// The scan parser's "OK": `kind` is "scan", "military" or "combat"; `side` "defender"
     /// or "attacker"; `fleets` the military scan's ticked fleets (home, 1, 2, 3).
-    Json ApplyReport(std::string_view kind, std::string_view side, const bool (&fleets)[4],
+    PageJson ApplyReport(std::string_view kind, std::string_view side, const bool (&fleets)[4],
                      std::string_view text);
 
 private:
     void BattleChanged() override {}
     void HoldEnded() override {}
     void Notice(const DocumentNotice& notice) override;
-    Json Changed();
+    PageJson Changed();
 
     SimulationContext context_;
     BattleDocument document_;
@@ -84,6 +80,6 @@ private:
 };
 
 /// The built-in appearance colours by key ("#rrggbb"), which the view's style keys name.
-Json GridStyle();
+PageJson GridStyle();
 
 }  // namespace kestrin

@@ -48,13 +48,13 @@ TEST(WebSession, OpenedBattleAndTicksShowWhatCalcPrints) {
     const auto [status, out] = RunKestrinCli({"calc", std::string(KESTRIN_EXAMPLES_DIR "/fleet_battle.kbf"), "--ticks",
                                               "3", "--stats", stats});
     ASSERT_EQ(status, 0) << out;
-    std::vector<Json> ticks;
+    std::vector<PageJson> ticks;
     for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1)
-        ticks.push_back(Json::parse(out.substr(start, end - start)));
+        ticks.push_back(PageJson::parse(out.substr(start, end - start)));
     ASSERT_EQ(ticks.size(), 3u);
 
     WebSession session(Rules());
-    Json view = session.Open(battle);
+    PageJson view = session.Open(battle);
     EXPECT_EQ(view["notice"], "");
     for (int tick = 0; tick < 3; ++tick) {
         EXPECT_EQ(view["panel"], ticks[tick]["panel"]) << "tick " << tick + 1;
@@ -67,14 +67,14 @@ TEST(WebSession, OpenedBattleAndTicksShowWhatCalcPrints) {
 // is told, and Undo takes the count back.
 TEST(WebSession, TypingUndoAndNotices) {
     WebSession session(Rules());
-    Json view = session.Type(7, 1, "1.5k");
+    PageJson view = session.Type(7, 1, "1.5k");
     EXPECT_EQ(view["cells"][1][7], "1500");
     EXPECT_EQ(view["shown"][1][7], "1,500");
     EXPECT_EQ(view["undo"], "Typing");
     EXPECT_EQ(view["notice"], "");
     view = session.Type(7, 1, "abc");
     EXPECT_NE(view["notice"].get<std::string>().find("'abc' is not a count"), std::string::npos);
-    EXPECT_EQ(view["noticeCell"], Json({{"side", "attacker"}, {"row", 1}}));
+    EXPECT_EQ(view["noticeCell"], PageJson({{"side", "attacker"}, {"row", 1}}));
     EXPECT_EQ(session.View()["notice"], "");  // told once
     EXPECT_TRUE(session.View()["noticeCell"].is_null());
     session.Undo();
@@ -96,7 +96,7 @@ TEST(WebSession, SaveOpensAgainAndBadFilesAreTold) {
     EXPECT_NE(bytes.find("\r\n\r\n\r\n\r\n400\r\n\r\n\r\n\r\n\r\n20000\r\n"), std::string::npos);
     WebSession other(Rules());
     EXPECT_EQ(other.Open(bytes)["cells"], session.View()["cells"]);
-    const Json refused = other.Open("1\r\n2\r\n");
+    const PageJson refused = other.Open("1\r\n2\r\n");
     EXPECT_EQ(refused["notice"], "Incorrect File Length !!!");
     EXPECT_EQ(refused["cells"], session.View()["cells"]);
 }
@@ -107,12 +107,12 @@ TEST(WebSession, SaveOpensAgainAndBadFilesAreTold) {
 // panel carries its full text, the changing titles none.
 TEST(WebSession, ViewCarriesLayoutStylesAndPanel) {
     WebSession session(Rules());
-    const Json layout = session.View()["layout"];
+    const PageJson layout = session.View()["layout"];
     const int rows = layout["rows"], cols = layout["cols"];
     std::set<std::pair<int, int>> inputs, counts;
-    for (const Json& side : layout["sides"]) {
-        for (const Json& input : side["inputs"]) inputs.insert({side["column"].get<int>(), input["row"].get<int>()});
-        for (const Json& count : side["countRows"]) counts.insert({side["column"].get<int>(), count["row"].get<int>()});
+    for (const PageJson& side : layout["sides"]) {
+        for (const PageJson& input : side["inputs"]) inputs.insert({side["column"].get<int>(), input["row"].get<int>()});
+        for (const PageJson& count : side["countRows"]) counts.insert({side["column"].get<int>(), count["row"].get<int>()});
         EXPECT_EQ(side["inputs"].size(), side["lastRow"].get<int>() - side["firstRow"].get<int>() + 1);
     }
     EXPECT_EQ(layout["sides"][1]["side"], "attacker");
@@ -130,17 +130,17 @@ TEST(WebSession, ViewCarriesLayoutStylesAndPanel) {
         }
     }
 
-    const Json colours = GridStyle()["colours"];
-    const auto knownKeys = [&](const Json& view) {
+    const PageJson colours = GridStyle()["colours"];
+    const auto knownKeys = [&](const PageJson& view) {
         for (const char* table : {"background", "colour"})
-            for (const Json& line : view[table])
-                for (const Json& key : line) EXPECT_TRUE(colours.contains(key.get<std::string>())) << key;
+            for (const PageJson& line : view[table])
+                for (const PageJson& key : line) EXPECT_TRUE(colours.contains(key.get<std::string>())) << key;
         EXPECT_TRUE(colours.contains(view["layout"]["gridLineColour"].get<std::string>()));
         EXPECT_TRUE(colours.contains(view["layout"]["raceLineColour"].get<std::string>()));
     };
     knownKeys(session.View());
     const bool fleets[4] = {};
-    const Json report = session.ApplyReport("combat", "defender", fleets, "Combat Report\nHarpy 20 1 0 10 2 0\n");
+    const PageJson report = session.ApplyReport("combat", "defender", fleets, "Combat Report\nHarpy 20 1 0 10 2 0\n");
     ASSERT_TRUE(report["reportView"]);
     knownKeys(report);
     EXPECT_EQ(report["colour"][1][4], "DefHeldFont");
@@ -149,7 +149,7 @@ TEST(WebSession, ViewCarriesLayoutStylesAndPanel) {
     EXPECT_EQ(report["shown"][1][11], "(1)");
     EXPECT_EQ(session.StepForward()["colour"][1][4], "DefStealFont");
 
-    const Json view = session.View();
+    const PageJson view = session.View();
     EXPECT_EQ(view["panelFull"].size(), view["panel"].size() - 3);
     EXPECT_FALSE(view["panelFull"].contains("DefLossGainLbl"));
     EXPECT_EQ(view["panelFull"]["DLoss"], view["panel"]["DLoss"]);
