@@ -77,6 +77,11 @@ std::string CheckFleetSearch(const ShipCatalogue& catalogue, const FleetSearchRe
 
 std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows) { return FleetSpace(Bounds(rows)).Size(); }
 
+std::string FleetCountText(const std::vector<VariedRow>& rows, const NumberLocale& locale) {
+    const FleetSpace space(Bounds(rows));
+    return (space.Beyond() ? "more than " : "") + FormatNumber(space.Size(), locale) + " fleets";
+}
+
 std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request) {
     Fleet fleet;
     for (const VariedRow& varied : request.rows)

@@ -9,6 +9,7 @@ FleetSpace::FleetSpace(std::vector<std::int32_t> most) : most_(std::move(most)) 
     for (std::int32_t m : most_)
         if (__builtin_mul_overflow(size_, std::int64_t{m} + 1, &size_)) {
             size_ = std::numeric_limits<std::int64_t>::max();
+            beyond_ = true;
             break;
         }
 }

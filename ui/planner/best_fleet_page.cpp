@@ -242,12 +242,9 @@ void BestFleetPage::UpdateState() {
     useFleet_->setEnabled(FleetShown() && !Running() && !outOfDate_);
 }
 
-// "N fleets" over `rows`; the count saturates at the 64-bit range.
+// "N fleets" over `rows`, or more than the 64-bit range holds.
 QString BestFleetPage::FleetCount(const std::vector<VariedRow>& rows) const {
-    const std::int64_t size = FleetSpaceSize(rows);
-    if (size == std::numeric_limits<std::int64_t>::max())
-        return "more than " + QString::fromStdString(FormatNumber(size - 1, sheet_.Locale())) + " fleets";
-    return QString::fromStdString(FormatNumber(size, sheet_.Locale())) + " fleets";
+    return QString::fromStdString(FleetCountText(rows, sheet_.Locale()));
 }
 
 void BestFleetPage::FindFleet() {
