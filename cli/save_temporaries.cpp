@@ -31,6 +31,8 @@ std::unique_lock<std::mutex> SaveTemporaries::Hold() {
         ::pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
         waiter_ = std::thread([this] { Await(); });
     }
+    // The signal's thread takes the lock next, whoever else asks for it: it ends the process.
+    neverWoken_.wait(lock, [this] { return !ending_; });
     return lock;
 }
 
@@ -55,9 +57,11 @@ void SaveTemporaries::Await() {
     for (;;) {
         int signal = 0;
         if (::sigwait(&signals_, &signal) != 0) continue;
+        const bool ending = !(signal == SIGHUP && Ignored(SIGHUP));
+        ending_ = ending;
         std::unique_lock lock(mutex_);
         if (stopping_) return;
-        if (signal == SIGHUP && Ignored(SIGHUP)) continue;
+        if (!ending) continue;
         if (!temporary_.empty()) ::unlink(temporary_.c_str());
         // Ends the process as the signal would have without this thread.
         std::signal(signal, SIG_DFL);
