@@ -11,6 +11,10 @@ namespace {
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
+// How long a signal waits for the line being written: far longer than a line takes to reach
+// a file, short enough that a stalled reader does not keep the program from ending.
+constexpr std::chrono::seconds kLineWait{2};
+
 bool Ignored(int signal) {
     struct sigaction action {};
     return ::sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN;
@@ -18,7 +22,7 @@ bool Ignored(int signal) {
 
 }  // namespace
 
-std::unique_lock<std::mutex> SaveTemporaries::Hold() {
+std::unique_lock<std::timed_mutex> SaveTemporaries::Hold() {
     std::unique_lock lock(mutex_);
     // Without threads there are no signals to await either (WebAssembly).
     if (kHasThreads && !waiter_.joinable()) {
@@ -59,10 +63,12 @@ void SaveTemporaries::Await() {
         if (::sigwait(&signals_, &signal) != 0) continue;
         const bool ending = !(signal == SIGHUP && Ignored(SIGHUP));
         ending_ = ending;
-        std::unique_lock lock(mutex_);
-        if (stopping_) return;
+        std::unique_lock lock(mutex_, std::defer_lock);
+        const bool held = ending ? lock.try_lock_for(kLineWait) : (lock.lock(), true);
+        if (held && stopping_) return;
         if (!ending) continue;
-        if (!temporary_.empty()) ::unlink(temporary_.c_str());
+        // Without the lock the temporary's name may be changing: it cannot be read.
+        if (held && !temporary_.empty()) ::unlink(temporary_.c_str());
         // Ends the process as the signal would have without this thread.
         std::signal(signal, SIG_DFL);
         sigset_t only;

@@ -3,9 +3,11 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <thread>
 
 #include "cli_runner.h"
 
@@ -177,8 +179,9 @@ struct StoppedSweep {
 
 // Runs a sweep of lines longer than its output pipe (one page), reads until a line is begun and
 // not ended, so that the program is inside that line's writing, sends `signal` and reads on to
-// the end. Started without a shell, which would have a background job ignore SIGINT.
-StoppedSweep SweepStoppedInsideALine(const TempFolder& folder, int signal) {
+// the end; with `stalled`, reads nothing until the pipe is full and the program has ended.
+// Started without a shell, which would have a background job ignore SIGINT.
+StoppedSweep SweepStoppedInsideALine(const TempFolder& folder, int signal, bool stalled = false) {
     const std::string stats = folder.Path() / "ShipStats.ini";
     (void)Stats(folder);
     const std::string raid = std::string(KESTRIN_EXAMPLES_DIR) + "/raid.kbf";
@@ -202,6 +205,14 @@ StoppedSweep SweepStoppedInsideALine(const TempFolder& folder, int signal) {
     StoppedSweep stopped;
     char chunk[4096];
     ssize_t got = 0;
+    if (stalled) {
+        int waiting = 0;
+        while (::ioctl(pipeEnds[0], FIONREAD, &waiting) == 0 && waiting < 4096) std::this_thread::yield();
+        ::kill(child, signal);
+        ::waitpid(child, &stopped.status, 0);
+        ::close(pipeEnds[0]);
+        return stopped;
+    }
     while ((stopped.out.empty() || stopped.out.back() == '\n') && (got = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0)
         stopped.out.append(chunk, static_cast<std::size_t>(got));
     ::kill(child, signal);
@@ -225,6 +236,13 @@ TEST(SweepCommand, ASignalLeavesOnlyWholeLines) {
         EXPECT_LT(lines.size(), 200u);
         for (const std::string& line : lines) EXPECT_EQ(json::parse(line)["ticks"].size(), 100u);
     }
+}
+
+// A reader that stopped reading does not keep the signal from ending the sweep.
+TEST(SweepCommand, ASignalEndsASweepWhoseReaderStopped) {
+    TempFolder folder;
+    const StoppedSweep stopped = SweepStoppedInsideALine(folder, SIGTERM, true);
+    EXPECT_TRUE(WIFSIGNALED(stopped.status) && WTERMSIG(stopped.status) == SIGTERM) << stopped.status;
 }
 
 }  // namespace
