@@ -3,6 +3,9 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
 #include "engine/platform.h"
 
 namespace kestrin {
@@ -15,6 +18,17 @@ constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 // a file, short enough that a stalled reader does not keep the program from ending.
 constexpr std::chrono::seconds kLineWait{2};
 
+// Takes `lock` unless another holds it all through `wait`. Polled: a timed lock is not seen by
+// every thread checker, and this runs once, when the program is being ended.
+bool LockWithin(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::duration wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (!lock.try_lock()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
 bool Ignored(int signal) {
     struct sigaction action {};
     return ::sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN;
@@ -22,7 +36,7 @@ bool Ignored(int signal) {
 
 }  // namespace
 
-std::unique_lock<std::timed_mutex> SaveTemporaries::Hold() {
+std::unique_lock<std::mutex> SaveTemporaries::Hold() {
     std::unique_lock lock(mutex_);
     // Without threads there are no signals to await either (WebAssembly).
     if (kHasThreads && !waiter_.joinable()) {
@@ -64,7 +78,7 @@ void SaveTemporaries::Await() {
         const bool ending = !(signal == SIGHUP && Ignored(SIGHUP));
         ending_ = ending;
         std::unique_lock lock(mutex_, std::defer_lock);
-        const bool held = ending ? lock.try_lock_for(kLineWait) : (lock.lock(), true);
+        const bool held = ending ? LockWithin(lock, kLineWait) : (lock.lock(), true);
         if (held && stopping_) return;
         if (!ending) continue;
         // Without the lock the temporary's name may be changing: it cannot be read.

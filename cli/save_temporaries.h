@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <filesystem>
@@ -30,7 +29,7 @@ public:
     /// A signal waits while the returned lock is held: make the temporary and Track it
     /// under it, or write a whole line, so that none can come between. Once a signal is being
     /// acted on, the caller waits here for the process to end.
-    [[nodiscard]] std::unique_lock<std::timed_mutex> Hold();
+    [[nodiscard]] std::unique_lock<std::mutex> Hold();
     /// The temporary to remove on a signal (the lock from Hold held).
     void Track(const std::filesystem::path& temporary) { temporary_ = temporary; }
     /// Nothing to remove any more: the temporary was renamed or removed.
@@ -39,12 +38,12 @@ public:
 private:
     void Await();
 
-    std::timed_mutex mutex_;
+    std::mutex mutex_;
     std::filesystem::path temporary_;
     sigset_t signals_{};
     bool stopping_ = false;
     std::atomic<bool> ending_{false};   // a signal is ending the process
-    std::condition_variable_any neverWoken_;  // where a Hold waits once the process is ending
+    std::condition_variable neverWoken_;  // where a Hold waits once the process is ending
     std::thread waiter_;
 };
 

@@ -87,7 +87,7 @@ int Finish(SheetRun& run, const SheetRunOptions& options, std::ostream& out, std
         return ReportError(err, "Unable to save to " + options.savePath.string() + ": it is the command's standard output",
                            kExitFailure);
     if (!options.savePath.empty()) {
-        std::unique_lock<std::timed_mutex> held;
+        std::unique_lock<std::mutex> held;
         if (temporaries != nullptr) held = temporaries->Hold();
         save.emplace(options.savePath, BattleFileBytes(run.sheet.Cells()));
         if (temporaries != nullptr) temporaries->Track(save->TemporaryPath());

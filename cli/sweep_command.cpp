@@ -142,7 +142,7 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
     control.pointFinished = [&](const SweepPoint& point) {
         std::string text = began || !options.csv ? std::string() : SweepCsvHeader();
         text += options.csv ? SweepCsvLines(point) : JsonLine(point);
-        std::unique_lock<std::timed_mutex> whole;
+        std::unique_lock<std::mutex> whole;
         if (temporaries != nullptr) whole = temporaries->Hold();
         out << text;
         out.flush();
