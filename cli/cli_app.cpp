@@ -35,7 +35,7 @@ int RunCommand(int argc, char** argv, std::istream& in, std::ostream& out, std::
         case Command::Parse: return RunParse(options.parse, options.statsPath, in, out, err, temporaries);
         case Command::Tables: return RunTables(options.statsPath, out, err);
         case Command::Solve: return RunSolve(in, out, err);
-        case Command::Sweep: return RunSweepCommand(options.sweep, options.statsPath, out, err);
+        case Command::Sweep: return RunSweepCommand(options.sweep, options.statsPath, out, err, temporaries);
         case Command::Optimise: return RunOptimiseCommand(options.optimise, options.statsPath, out, err, hooks.optimise);
     }
     return ReportError(err, "Unknown command", kExitUsage);

@@ -23,6 +23,12 @@ off_t WritePosition(int fd) {
 
 }  // namespace
 
+bool IsFileOf(const std::filesystem::path& path, int fd) {
+    struct stat named {}, open {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
+}
+
 DescriptorOutput::DescriptorOutput(int fd) : fd_(fd) {
     struct stat info {};
     regular_ = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);

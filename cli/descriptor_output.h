@@ -2,12 +2,16 @@
 
 #include <sys/types.h>
 
+#include <filesystem>
 #include <streambuf>
 #include <string>
 
 #include "cli_output.h"
 
 namespace kestrin {
+
+/// Whether `path` names, through any links, the very file or device `fd` writes to.
+bool IsFileOf(const std::filesystem::path& path, int fd);
 
 /// Standard output written straight to its file descriptor, so that a failed write is known
 /// with the system's reason. Commands flush only after whole output (all of it, or for

@@ -3,6 +3,9 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
 #include "engine/platform.h"
 
 namespace kestrin {
@@ -10,6 +13,21 @@ namespace kestrin {
 namespace {
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// How long a signal waits for the line being written: far longer than a line takes to reach
+// a file, short enough that a stalled reader does not keep the program from ending.
+constexpr std::chrono::seconds kLineWait{2};
+
+// Takes `lock` unless another holds it all through `wait`. Polled: a timed lock is not seen by
+// every thread checker, and this runs once, when the program is being ended.
+bool LockWithin(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::duration wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (!lock.try_lock()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
 
 bool Ignored(int signal) {
     struct sigaction action {};
@@ -31,6 +49,8 @@ std::unique_lock<std::mutex> SaveTemporaries::Hold() {
         ::pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
         waiter_ = std::thread([this] { Await(); });
     }
+    // The signal's thread takes the lock next, whoever else asks for it: it ends the process.
+    neverWoken_.wait(lock, [this] { return !ending_; });
     return lock;
 }
 
@@ -55,10 +75,14 @@ void SaveTemporaries::Await() {
     for (;;) {
         int signal = 0;
         if (::sigwait(&signals_, &signal) != 0) continue;
-        std::unique_lock lock(mutex_);
-        if (stopping_) return;
-        if (signal == SIGHUP && Ignored(SIGHUP)) continue;
-        if (!temporary_.empty()) ::unlink(temporary_.c_str());
+        const bool ending = !(signal == SIGHUP && Ignored(SIGHUP));
+        ending_ = ending;
+        std::unique_lock lock(mutex_, std::defer_lock);
+        const bool held = ending ? LockWithin(lock, kLineWait) : (lock.lock(), true);
+        if (held && stopping_) return;
+        if (!ending) continue;
+        // Without the lock the temporary's name may be changing: it cannot be read.
+        if (held && !temporary_.empty()) ::unlink(temporary_.c_str());
         // Ends the process as the signal would have without this thread.
         std::signal(signal, SIG_DFL);
         sigset_t only;

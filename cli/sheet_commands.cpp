@@ -1,5 +1,7 @@
 #include "sheet_commands.h"
 
+#include <unistd.h>
+
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -9,6 +11,7 @@
 #include "cli_log_window.h"
 #include "cli_output.h"
 #include "cli_rules.h"
+#include "descriptor_output.h"
 #include "engine/atomic_file.h"
 #include "input_text.h"
 #include "parser/report_recognition.h"
@@ -78,6 +81,11 @@ int Finish(SheetRun& run, const SheetRunOptions& options, std::ostream& out, std
         }
     } forget{temporaries};
     std::optional<PendingFile> save;
+    // Saving over standard output ("/dev/stdout") would put the battle file where the output
+    // went, or the output into the battle file.
+    if (!options.savePath.empty() && IsFileOf(options.savePath, STDOUT_FILENO))
+        return ReportError(err, "Unable to save to " + options.savePath.string() + ": it is the command's standard output",
+                           kExitFailure);
     if (!options.savePath.empty()) {
         std::unique_lock<std::mutex> held;
         if (temporaries != nullptr) held = temporaries->Hold();

@@ -1,5 +1,6 @@
 #include "sweep_command.h"
 
+#include <mutex>
 #include <optional>
 
 #include "cli_output.h"
@@ -9,6 +10,7 @@
 #include "planner/sweep_csv.h"
 #include "planner/sweep_findings.h"
 #include "planner/sweep_range.h"
+#include "save_temporaries.h"
 #include "sweep_json.h"
 
 namespace kestrin {
@@ -119,7 +121,7 @@ int PrintFindings(const BattleRules& rules, const SweepRequest& request, std::os
 }  // namespace
 
 int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& statsPath,
-                    std::ostream& out, std::ostream& err) {
+                    std::ostream& out, std::ostream& err, SaveTemporaries* temporaries) {
     const CliRules rules = LoadCliRules(statsPath, err);
     if (!rules.error.empty()) return ReportError(err, rules.error, kExitUsage);
     const BattleFileInputs battle = OpenBattleInputs(options.battlePath);
@@ -131,11 +133,17 @@ int RunSweepCommand(const SweepOptions& options, const std::filesystem::path& st
     // Each point's lines go out as soon as it and every point before it are finished, so
     // the memory held does not grow with the range; a failure after that ends the output
     // after its last complete line.
+    // A signal that ends the sweep waits for the line being written (a long one goes out in
+    // several writes): only whole lines are left. Its thread starts before the workers', so
+    // that they inherit the signals blocked.
+    if (temporaries != nullptr) (void)temporaries->Hold();
     bool began = false;
     SweepControl control;
     control.pointFinished = [&](const SweepPoint& point) {
         std::string text = began || !options.csv ? std::string() : SweepCsvHeader();
         text += options.csv ? SweepCsvLines(point) : JsonLine(point);
+        std::unique_lock<std::mutex> whole;
+        if (temporaries != nullptr) whole = temporaries->Hold();
         out << text;
         out.flush();
         if (!out) throw OutputRefused{};

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string_view>
 
@@ -104,6 +105,29 @@ void CheckInitiative(CatalogueCheck& check) {
             DefaultShipCatalogue().Field(ship, ShipField::Initiative);
 }
 
+// A Name is how reports, the rows and kestrin-cli's fleets name a type: two types of one Name
+// could not be told apart. A renamed type could take another's built-in name, so a single type
+// put back could clash again: every Name is put back, as for the firing order.
+void CheckNames(CatalogueCheck& check) {
+    std::map<std::string, std::vector<ShipIndex>> holders;
+    for (ShipIndex ship = 0; ship < kShipCount; ++ship) holders[check.catalogue.Name(ship)].push_back(ship);
+    bool shared = false;
+    // In the order of the types, so that the problems read as the file does.
+    for (ShipIndex ship = 0; ship < kShipCount; ++ship) {
+        const std::vector<ShipIndex>& sharing = holders[check.catalogue.Name(ship)];
+        if (sharing.size() < 2 || sharing.front() != ship) continue;
+        std::string names;
+        for (ShipIndex holder : sharing) AppendListItem(names, DefaultName(holder));
+        check.problems.push_back(names + ": Name " + Quoted(check.catalogue.Name(ship)) +
+                                 " is held by more than one unit type");
+        shared = true;
+    }
+    if (!shared) return;
+    check.problems.push_back("Name: every unit type uses its built-in name, since each must have a name of its own");
+    for (ShipIndex ship = 0; ship < kShipCount; ++ship)
+        check.catalogue.ships[ship][ShipField::Name] = DefaultName(ship);
+}
+
 bool HasTarget(const ShipRecord& record) {
     return record[ShipField::T1] != "-" || record[ShipField::T2] != "-" ||
            record[ShipField::T3] != "-";
@@ -154,6 +178,7 @@ CatalogueCheck CheckShipCatalogue(const ShipCatalogue& catalogue) {
     // Numbers first: the Power rule reads Power as an integer.
     CheckNumbers(check);
     CheckInitiative(check);
+    CheckNames(check);
     CheckPower(check);
     CheckArmor(check);
     return check;

@@ -15,8 +15,8 @@ struct CatalogueCheck {
 
 /// Replaces by the built-in values every statistic the combat rules cannot use: numbers
 /// that are not numbers or lie beyond the double range, an Initiative set that is not 0..53
-/// each once, a Power that is not positive on a non-EMP type that fires, and an Armor that
-/// is not positive. Every kill rate of the checked catalogue is a finite number.
+/// each once, a Name held by more than one type (every Name is then the built-in one), a Power
+/// that is not positive on a non-EMP type that fires, and an Armor that is not positive. Every kill rate of the checked catalogue is a finite number.
 CatalogueCheck CheckShipCatalogue(const ShipCatalogue& catalogue);
 
 /// One message listing every problem, for the user at start-up; empty when there are none.

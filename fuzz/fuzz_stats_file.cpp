@@ -1,8 +1,10 @@
 // Any statistics file: parsed, read into a catalogue with what it lacks told, checked, and
-// turned into combat tables that must then be complete; the text is also read directly.
+// turned into combat tables that must then be complete, every type with a name of its own; the
+// text is also read directly.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto load = kestrin::MakeBattleRules(kestrin::ReadShipStats(file, &notes));
     (void)kestrin::ReadShipStats(std::string_view(reinterpret_cast<const char*>(data), size), &notesOfText);
     if (load.rules.tables.initiativeOrder.size() != kestrin::kShipCount) std::abort();
+    std::set<std::string> names;
+    for (kestrin::ShipIndex ship = 0; ship < kestrin::kShipCount; ++ship) names.insert(load.rules.catalogue.Name(ship));
+    if (names.size() != static_cast<std::size_t>(kestrin::kShipCount)) std::abort();
     (void)file.Serialize();
     return 0;
 }

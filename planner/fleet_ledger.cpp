@@ -106,6 +106,8 @@ void FleetLedger::TryFresh(std::span<const std::int32_t> fleets) {
 void FleetLedger::EvaluateInParts(std::span<const std::int32_t> fleets, std::span<std::optional<FleetOutcome>> outcomes) {
     for (std::size_t first = 0; first < outcomes.size(); first += kProgressFleets) {
         const std::size_t count = std::min(kProgressFleets, outcomes.size() - first);
+        // Once cancelled, no part is handed to the evaluator: the search ends without waiting.
+        if ((first > 0 || !best_.empty()) && Cancelled()) break;
         // The very first fleet is evaluated even when cancelled, so that there is an answer.
         evaluate_(fleets.subspan(first * rows_, count * rows_), outcomes.subspan(first, count),
                   best_.empty() && first == 0 ? nullptr : control_.cancel);

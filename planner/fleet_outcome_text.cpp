@@ -22,9 +22,7 @@ FleetOutcomeWords FleetOutcomeText(const FleetSearchResult& result, const std::v
 }
 
 std::string FleetCountText(const std::vector<VariedRow>& rows, const NumberLocale& locale) {
-    const std::int64_t size = FleetSpaceSize(rows);
-    if (size == std::numeric_limits<std::int64_t>::max()) return "more than " + FormatNumber(size - 1, locale) + " fleets";
-    return FormatNumber(size, locale) + " fleets";
+    return (FleetSpaceBeyondRange(rows) ? "more than " : "") + FormatNumber(FleetSpaceSize(rows), locale) + " fleets";
 }
 
 std::string FleetSpaceText(const std::vector<VariedRow>& rows, const NumberLocale& locale) {

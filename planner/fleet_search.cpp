@@ -77,6 +77,8 @@ std::string CheckFleetSearch(const ShipCatalogue& catalogue, const FleetSearchRe
 
 std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows) { return FleetSpace(Bounds(rows)).Size(); }
 
+bool FleetSpaceBeyondRange(const std::vector<VariedRow>& rows) { return FleetSpace(Bounds(rows)).Beyond(); }
+
 std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request) {
     Fleet fleet;
     for (const VariedRow& varied : request.rows)

@@ -14,6 +14,7 @@
 #include "engine/shot_solver.h"
 #include "planner/fleet_goal.h"
 #include "planner/sweep_figures.h"
+#include "sheet/number_format.h"
 
 namespace kestrin {
 
@@ -115,6 +116,10 @@ std::string CheckFleetSearch(const ShipCatalogue& catalogue, const FleetSearchRe
 /// Number of fleets in the space of `rows` (each from 0 to its bound), saturating at the
 /// 64-bit range.
 std::int64_t FleetSpaceSize(const std::vector<VariedRow>& rows);
+
+/// Whether the space of `rows` holds more fleets than the 64-bit range (FleetSpaceSize then
+/// gives the top of the range).
+bool FleetSpaceBeyondRange(const std::vector<VariedRow>& rows);
 
 /// The varied rows' counts as the battle holds them, each clamped to its bound.
 std::vector<std::int32_t> GridFleet(const FleetSearchRequest& request);

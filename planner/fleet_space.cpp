@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/saturating.h"
+
 namespace kestrin {
 
 FleetSpace::FleetSpace(std::vector<std::int32_t> most) : most_(std::move(most)) {
-    for (std::int32_t m : most_)
-        if (__builtin_mul_overflow(size_, std::int64_t{m} + 1, &size_)) {
-            size_ = std::numeric_limits<std::int64_t>::max();
-            break;
-        }
+    // Exact in 128 bits: a saturated count times a row's values stays beyond the range.
+    for (std::int32_t m : most_) {
+        const Int128 exact = Int128{size_} * (Int128{m} + 1);
+        beyond_ = beyond_ || exact > std::numeric_limits<std::int64_t>::max();
+        size_ = SaturatingInt64(exact);
+    }
 }
 
 void FleetSpace::FleetAt(std::int64_t index, std::span<std::int32_t> fleet) const {

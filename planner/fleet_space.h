@@ -20,6 +20,8 @@ public:
     std::int32_t Most(std::size_t row) const { return most_[row]; }
     /// Number of fleets, saturating at the 64-bit range.
     std::int64_t Size() const { return size_; }
+    /// Whether there are more fleets than the 64-bit range holds (Size() is then its top).
+    bool Beyond() const { return beyond_; }
 
     /// The fleet of `index` (below Size()), the first row as the most significant digit: in
     /// index order the fleets ascend row by row.
@@ -30,6 +32,7 @@ public:
 private:
     std::vector<std::int32_t> most_;
     std::int64_t size_ = 1;
+    bool beyond_ = false;
 };
 
 }  // namespace kestrin

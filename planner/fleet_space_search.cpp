@@ -111,6 +111,9 @@ public:
     }
 
 private:
+    // The values row `r` takes (a bound of 2^31 - 1 has 2^31 of them).
+    std::int64_t Values(std::size_t r) const { return std::int64_t{space_.Most(r)} + 1; }
+
     bool Better(const FleetOutcome& a, const FleetOutcome& b) const {
         if (raiseTo_ == 0) return BetterOutcome(ledger_.Aim(), a, b);
         const auto rank = [this](const FleetOutcome& o) { return std::tuple(std::max<std::int64_t>(0, raiseTo_ - o.roids), o.loss, o.sentValue); };
@@ -162,39 +165,48 @@ private:
             planesRadius_ = 0;
         }
         const std::size_t rows = space_.Rows();
-        std::int32_t widest = 0;
-        for (std::size_t r = 0; r < rows; ++r) widest = std::max(widest, std::max(center[r], space_.Most(r) - center[r]));
+        std::int64_t widest = 0;
+        for (std::size_t r = 0; r < rows; ++r) widest = std::max<std::int64_t>(widest, std::max(center[r], space_.Most(r) - center[r]));
         if (planesRadius_ >= widest || rows < 2) return false;
-        const std::int32_t outer = std::min(widest, std::max(planesRadius_ * 2, 6));
+        const std::int64_t outer = std::min(widest, std::max<std::int64_t>(planesRadius_ * 2, 6));
         Batch batch(rows);
-        Fleet fleet = center;
         const std::int64_t most = std::min(ledger_.Left(), kPlanesBatch);
-        while (planesRadius_ < outer && static_cast<std::int64_t>(batch.Size()) < most) {
-            const std::int32_t ring = ++planesRadius_;
+        while (planesRadius_ < outer && static_cast<std::int64_t>(batch.Size()) < most && !ledger_.Cancelled()) {
+            const std::int64_t ring = ++planesRadius_;
             for (std::size_t i = 0; i < rows; ++i)
-                for (std::size_t j = i + 1; j < rows; ++j) {
-                    const auto add = [&](std::int64_t a, std::int64_t b) {
-                        const std::int64_t x = center[i] + a, y = center[j] + b;
-                        if (x < 0 || x > space_.Most(i) || y < 0 || y > space_.Most(j)) return;
-                        fleet[i] = static_cast<std::int32_t>(x);
-                        fleet[j] = static_cast<std::int32_t>(y);
-                        batch.Add(fleet);
-                    };
-                    // The ring's edges: its two columns whole, its two rows between them.
-                    for (std::int64_t b = -ring; b <= ring; ++b) {
-                        add(-ring, b);
-                        add(ring, b);
-                    }
-                    for (std::int64_t a = 1 - ring; a < ring; ++a) {
-                        add(a, -ring);
-                        add(a, ring);
-                    }
-                    fleet[i] = center[i];
-                    fleet[j] = center[j];
-                }
+                for (std::size_t j = i + 1; j < rows; ++j) AddRing(batch, center, i, j, ring);
         }
         ledger_.Try(batch.Flat());
         return true;
+    }
+
+    // The fleets of the square ring `ring` ships around `center` in the plane of rows i and j
+    // that lie within the bounds: its two columns whole, its two rows between them. Only the
+    // part within the bounds is walked, so a far ring of a long row costs what it adds.
+    void AddRing(Batch& batch, const Fleet& center, std::size_t i, std::size_t j, std::int64_t ring) {
+        const auto within = [this](std::size_t row, std::int64_t value) { return value >= 0 && value <= space_.Most(row); };
+        // The offsets from `from` to `to` along row `row` that stay within its bounds.
+        const auto span = [&](std::size_t row, std::int64_t from, std::int64_t to) {
+            return std::pair(std::max(from, -std::int64_t{center[row]}), std::min(to, space_.Most(row) - std::int64_t{center[row]}));
+        };
+        Fleet fleet = center;
+        const auto add = [&](std::int64_t a, std::int64_t b) {
+            fleet[i] = static_cast<std::int32_t>(center[i] + a);
+            fleet[j] = static_cast<std::int32_t>(center[j] + b);
+            batch.Add(fleet);
+        };
+        const bool left = within(i, center[i] - ring), right = within(i, center[i] + ring);
+        if (left || right)
+            for (auto [b, last] = span(j, -ring, ring); b <= last; ++b) {
+                if (left) add(-ring, b);
+                if (right) add(ring, b);
+            }
+        const bool below = within(j, center[j] - ring), above = within(j, center[j] + ring);
+        if (below || above)
+            for (auto [a, last] = span(i, 1 - ring, ring - 1); a <= last; ++a) {
+                if (below) add(a, -ring);
+                if (above) add(a, ring);
+            }
     }
 
     // A lattice over the whole space with the same number of values per row (random fleets
@@ -204,11 +216,11 @@ private:
         const std::int64_t points = std::clamp<std::int64_t>(ledger_.Left() / kOverviewShare, 1, kOverviewMost);
         const auto radixOf = [&](std::int64_t perRow) {
             std::vector<std::int64_t> radix;
-            for (std::size_t r = 0; r < rows; ++r) radix.push_back(std::min<std::int64_t>(perRow, space_.Most(r) + 1));
+            for (std::size_t r = 0; r < rows; ++r) radix.push_back(std::min(perRow, Values(r)));
             return radix;
         };
         std::int64_t perRow = 2;
-        while (ProductUpTo(radixOf(perRow + 1), points) <= points && perRow < space_.Size()) ++perRow;
+        while (ProductUpTo(radixOf(perRow + 1), points) <= points && perRow < space_.Size() && !ledger_.Cancelled()) ++perRow;
         Batch batch(rows);
         Fleet fleet(rows);
         if (ProductUpTo(radixOf(perRow), points) > points) {
@@ -220,7 +232,7 @@ private:
                 for (std::size_t r = 0; r < rows; ++r)
                     fleet[r] = radix[r] == 1 ? 0 : static_cast<std::int32_t>(digits[r] * space_.Most(r) / (radix[r] - 1));
                 batch.Add(fleet);
-            } while (Advance(digits, radix));
+            } while (Advance(digits, radix) && !ledger_.Cancelled());
         }
         const std::vector<std::optional<FleetOutcome>> outcomes = ledger_.Try(batch.Flat());
         for (std::size_t f = 0; f < batch.Size(); ++f)
@@ -337,12 +349,12 @@ private:
         std::vector<std::vector<std::int32_t>> values(rows);  // tried values of each row, ascending
         Batch batch(rows);
         for (std::size_t r = 0; r < rows; ++r) {
-            const std::int64_t count = std::int64_t{space_.Most(r)} + 1;
+            const std::int64_t count = Values(r);
             const std::int64_t taken = count <= kWholeLine ? count : kCoarseLine;
             for (std::int64_t i = 0; i < taken; ++i)
                 values[r].push_back(static_cast<std::int32_t>(taken == 1 ? 0 : i * space_.Most(r) / (taken - 1)));
-            for (std::int32_t near : {center[r] - 1, center[r], center[r] + 1})
-                if (near >= 0 && near <= space_.Most(r)) values[r].push_back(near);
+            for (const std::int64_t near : {std::int64_t{center[r]} - 1, std::int64_t{center[r]}, std::int64_t{center[r]} + 1})
+                if (near >= 0 && near <= space_.Most(r)) values[r].push_back(static_cast<std::int32_t>(near));
             std::sort(values[r].begin(), values[r].end());
             values[r].erase(std::unique(values[r].begin(), values[r].end()), values[r].end());
             for (std::int32_t v : values[r]) batch.AddMoved(center, r, v);
@@ -432,7 +444,7 @@ private:
         if (ledger_.Evaluations() - before >= kFreshBatch / 2) return;
         batch.Clear();
         Fleet fleet(space_.Rows());
-        for (; cursor_ < space_.Size() && static_cast<std::int64_t>(batch.Size()) < ledger_.Left(); ++cursor_) {
+        for (; cursor_ < space_.Size() && static_cast<std::int64_t>(batch.Size()) < ledger_.Left() && !ledger_.Cancelled(); ++cursor_) {
             space_.FleetAt(cursor_, fleet);
             if (!ledger_.Find(fleet)) batch.Add(fleet);
         }
@@ -452,7 +464,7 @@ private:
     std::int64_t cursor_ = 0;  // where FreshFleets walks on
     Fleet boxed_;              // the fleet the last box was centred on
     Fleet planesCenter_;       // the fleet the planes are centred on, and their radius so far
-    std::int32_t planesRadius_ = 0;
+    std::int64_t planesRadius_ = 0;
     std::int64_t raiseTo_ = 0;  // while raising: the asteroids sought, else 0
     std::int64_t stopAt_ = INT64_MAX;  // evaluations after which a phase's climbs stop
 };

@@ -94,5 +94,36 @@ TEST(OptimiseCommand, NoFleetWithinTheLimitsSaysHowManyOfTheSpaceWereTried) {
     EXPECT_NE(bare.err.find("--vary"), std::string::npos) << bare.err;
 }
 
+// Two unit types of one Name would be one key of "fleet": such statistics are unusable, named
+// as the desktop program names them at start-up, and nothing is computed.
+TEST(OptimiseCommand, UnitTypesSharingANameAreUnusableStatistics) {
+    TempFolder folder;
+    (void)Stats(folder);
+    std::string stats = ReadBytes(folder.Path() / "ShipStats.ini");
+    stats.replace(stats.find("Name=Phoenix"), 12, "Name=Harpy");
+    WriteBytes(folder.Path() / "shared.ini", stats);
+    const ProgramRun run = RunProgram(folder, "optimise" + Raid() + " --vary attacker:Harpy=10 --vary attacker:Gryphon=10"
+                                              " --goal roids --stats '" + (folder.Path() / "shared.ini").string() + "'");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    EXPECT_NE(run.err.find("has values the battle rules cannot use, so nothing was computed: Harpy, Phoenix: Name 'Harpy' "
+                           "is held by more than one unit type"), std::string::npos) << run.err;
+}
+
+// Bounds at the largest count a cell holds, on one row and on two: the search spends exactly
+// its evaluations and ends.
+TEST(OptimiseCommand, BoundsAtTheLargestCountEndWithinTheEvaluations) {
+    TempFolder folder;
+    for (const std::string vary : {" --vary attacker:Harpy=2147483647", " --vary attacker:Harpy=2147483647,attacker:Roach=100",
+                                   " --vary attacker:Harpy=2147483647,attacker:Roach=2147483647"}) {
+        const ProgramRun run = RunProgram(folder, "optimise" + Raid() + vary + " --goal roids --evaluations 300" + Stats(folder));
+        ASSERT_EQ(run.status, 0) << vary << run.err;
+        const json answer = json::parse(run.out);
+        EXPECT_EQ(answer["evaluations"], 300) << vary;
+        EXPECT_FALSE(answer["exhaustive"].get<bool>());
+    }
+}
+
 }  // namespace
 }  // namespace kestrin::testing

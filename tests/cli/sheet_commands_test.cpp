@@ -140,6 +140,22 @@ TEST(CalcCommand, AFailedOutputLeavesNoSavedFile) {
     EXPECT_EQ(folder.Count(), 1);  // the statistics file, no temporary
 }
 
+// A save over the command's own standard output (its file reached through /dev/stdout or
+// /proc/self/fd/1) would have the battle file replace the JSON, or the JSON cut the battle file:
+// refused before anything is written, and a file appended to keeps what it held.
+TEST(CalcCommand, ASaveOverItsOwnStandardOutputIsRefused) {
+    TempFolder folder;
+    for (const std::string target : {"/dev/stdout", "/proc/self/fd/1"}) {
+        WriteBytes(folder.Path() / "out.json", "kept\n");
+        const ProgramRun run = RunShell(folder, "\"$CLI\" calc " + Example("raid.kbf") + " --save " + target + Stats(folder) +
+                                                    " >> out.json");
+        EXPECT_EQ(run.status, 1) << target;
+        EXPECT_EQ(run.err, "Unable to save to " + target + ": it is the command's standard output\n");
+        EXPECT_EQ(ReadBytes(folder.Path() / "out.json"), "kept\n");
+    }
+    EXPECT_EQ(folder.Count(), 2);  // the statistics file and the output, no temporary
+}
+
 // Ended by a signal while its output waits on a reader, or past a file-size limit: the
 // temporary of --save is gone.
 TEST(CalcCommand, ASaveEndedBySignalOrFileSizeLimitLeavesNoTemporary) {

@@ -1,8 +1,13 @@
 // kestrin-cli sweep end to end: its points against calc, its output shapes, its refusals.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <thread>
 
 #include "cli_runner.h"
 
@@ -163,6 +168,81 @@ TEST(SweepCommand, AFileSizeLimitLeavesOnlyCompleteLines) {
             EXPECT_EQ(json::parse(lines.back())["value"], 10 * (lines.size() - 2)) << lines.back();
         }
     }
+}
+
+
+// What a sweep stopped by a signal left, and how it ended.
+struct StoppedSweep {
+    std::string out;
+    int status = 0;
+};
+
+// Runs a sweep of lines longer than its output pipe (one page), reads until a line is begun and
+// not ended, so that the program is inside that line's writing, sends `signal` and reads on to
+// the end; with `stalled`, reads nothing until the pipe is full and the program has ended.
+// Started without a shell, which would have a background job ignore SIGINT.
+StoppedSweep SweepStoppedInsideALine(const TempFolder& folder, int signal, bool stalled = false) {
+    const std::string stats = folder.Path() / "ShipStats.ini";
+    (void)Stats(folder);
+    const std::string raid = std::string(KESTRIN_EXAMPLES_DIR) + "/raid.kbf";
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) return {"", -1};
+    ::fcntl(pipeEnds[0], F_SETPIPE_SZ, 4096);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipeEnds[1], STDOUT_FILENO);
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::signal(signal, SIG_DFL);
+        ::execl(KESTRIN_CLI_PATH, "kestrin-cli", "sweep", raid.c_str(), "--vary", "attacker:Harpy", "--from", "0", "--to",
+                "1000", "--points", "200", "--ticks", "100", "--stats", stats.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(pipeEnds[1]);
+    StoppedSweep stopped;
+    char chunk[4096];
+    ssize_t got = 0;
+    if (stalled) {
+        int waiting = 0;
+        while (::ioctl(pipeEnds[0], FIONREAD, &waiting) == 0 && waiting < 4096) std::this_thread::yield();
+        ::kill(child, signal);
+        ::waitpid(child, &stopped.status, 0);
+        ::close(pipeEnds[0]);
+        return stopped;
+    }
+    while ((stopped.out.empty() || stopped.out.back() == '\n') && (got = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0)
+        stopped.out.append(chunk, static_cast<std::size_t>(got));
+    ::kill(child, signal);
+    while ((got = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0) stopped.out.append(chunk, static_cast<std::size_t>(got));
+    ::close(pipeEnds[0]);
+    ::waitpid(child, &stopped.status, 0);
+    return stopped;
+}
+
+// A sweep ended by SIGTERM or SIGINT ends by that signal after its last whole line: the line
+// being written when the signal came is finished first (a long line goes out in several writes).
+TEST(SweepCommand, ASignalLeavesOnlyWholeLines) {
+    TempFolder folder;
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        const StoppedSweep stopped = SweepStoppedInsideALine(folder, signal);
+        ASSERT_GT(stopped.out.size(), 4096u);
+        EXPECT_TRUE(WIFSIGNALED(stopped.status) && WTERMSIG(stopped.status) == signal) << stopped.status;
+        EXPECT_EQ(stopped.out.back(), '\n');
+        const std::vector<std::string> lines = Lines(stopped.out);
+        EXPECT_LT(lines.size(), 200u);
+        for (const std::string& line : lines) EXPECT_EQ(json::parse(line)["ticks"].size(), 100u);
+    }
+}
+
+// A reader that stopped reading does not keep the signal from ending the sweep.
+TEST(SweepCommand, ASignalEndsASweepWhoseReaderStopped) {
+    TempFolder folder;
+    const StoppedSweep stopped = SweepStoppedInsideALine(folder, SIGTERM, true);
+    EXPECT_TRUE(WIFSIGNALED(stopped.status) && WTERMSIG(stopped.status) == SIGTERM) << stopped.status;
 }
 
 }  // namespace

@@ -80,6 +80,13 @@ TEST(CatalogueCheckTest, ReplacesUnusableValuesAndNamesThem) {
         {"long value quoted by its start", {{kHarpy, F::Guns, kLongGuns.c_str()}},
          {"Harpy: Guns '" + std::string(40, '7') + "...' is not a valid integer value"},
          {{kHarpy, F::Guns, "3"}}},
+        {"shared names reset every name",
+         {{kPhoenix, F::Name, "Harpy"}, {kHydra, F::Name, "Beetle"}, {kSyren, F::Name, "Beetle"}, {kDragon, F::Name, "Wyrm"}},
+         {"Harpy, Phoenix: Name 'Harpy' is held by more than one unit type",
+          "Hydra, Syren, Beetle: Name 'Beetle' is held by more than one unit type",
+          "Name: every unit type uses its built-in name, since each must have a name of its own"},
+         {{kPhoenix, F::Name, "Phoenix"}, {kHydra, F::Name, "Hydra"}, {kSyren, F::Name, "Syren"},
+          {kDragon, F::Name, "Dragon"}}},
         {"EMP type made to destroy", {{kSpider, F::ShipType, "Normal"}},
          {"Spider: Power '0' must be above 0 for a unit type that fires; reset as well, as its "
           "built-in Power is 0: ShipType"},

@@ -340,6 +340,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The program ends with this window: the planner's work is cancelled now, and joined when
+    // the planner goes with it.
+    plannerForm_->close();
     QMainWindow::closeEvent(event);
 }
 
