@@ -339,7 +339,11 @@ test('on a phone every control fits a thumb and nothing scrolls sideways', async
   const tick = await page.$eval('#tick-forward', (b) => b.getBoundingClientRect().bottom);
   assert.ok(tick > 844 - 70, `the tick button ends at ${tick}`);
 
-  await toolbarStaysAsUndoChanges(page, (cell) => page.tap(cell));
+  await toolbarStaysAsUndoChanges(page, async (cell) => {
+    await page.tap(cell);
+    await page.waitForSelector('.cell-editor');
+    await check('a cell being edited');
+  });
 
   await page.tap('#copy-link');
   await page.waitForFunction(() => window.sharedData);
