@@ -76,9 +76,11 @@ const planner = new Planner({
   },
 });
 
-function openBytes(bytes) {
+// Opens a battle's bytes; `name` is the file they came from (none for a link).
+function openBytes(bytes, name = '') {
   grid.finish();
   act(() => core.open(bytes));
+  battleName = name;
 }
 
 // A command ends any edit first, so that a count still being typed counts.
@@ -99,9 +101,7 @@ $('#open').onclick = () => $('#open-file').click();
 $('#open-file').onchange = async (event) => {
   const file = event.target.files[0];
   event.target.value = '';
-  if (!file) return;
-  openBytes(new Uint8Array(await file.arrayBuffer()));
-  battleName = file.name;
+  if (file) openBytes(new Uint8Array(await file.arrayBuffer()), file.name);
 };
 $('#save').onclick = () => {
   grid.finish();
