@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,10 @@
 #include "sheet/battle_sheet.h"
 
 namespace kestrin {
+
+/// The most characters a report pasted into the scan parser may hold: far beyond any report,
+/// and short of what keeps a text field busy for seconds.
+inline constexpr std::size_t kMaxReportCharacters = 4 * 1024 * 1024;
 
 /// What the scan parser's "OK" applies: the kind and the dialog's choices.
 struct ReportChoice {

@@ -57,9 +57,8 @@ bool BetterOutcome(const FleetAim& aim, const FleetOutcome& a, const FleetOutcom
 }
 
 std::optional<FleetGoal> FleetGoalNamed(const std::string& name) {
-    if (name == "roids") return FleetGoal::Roids;
-    if (name == "loss-per-roid") return FleetGoal::LossPerRoid;
-    if (name == "smallest-fleet") return FleetGoal::SmallestFleet;
+    for (const FleetGoalChoice& choice : kFleetGoalChoices)
+        if (name == choice.name) return choice.goal;
     return std::nullopt;
 }
 

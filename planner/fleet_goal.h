@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +47,23 @@ bool MeetsLimits(const FleetAim& aim, const FleetOutcome& outcome);
 /// Whether `a` serves the aim strictly better than `b`. A fleet within the limits beats any
 /// outside them; of two outside, the one nearer to them wins.
 bool BetterOutcome(const FleetAim& aim, const FleetOutcome& a, const FleetOutcome& b);
+
+/// Whether `goal` reads the fewest asteroids to capture ("At least roids"); the others ignore it.
+constexpr bool GoalUsesMinRoids(FleetGoal goal) { return goal == FleetGoal::LossPerRoid; }
+
+/// A goal as a player chooses it: its name (kestrin-cli's and the page's) and its title.
+struct FleetGoalChoice {
+    FleetGoal goal;
+    const char* name;
+    const char* title;
+};
+
+/// The goals in the order the planner lists them.
+inline constexpr std::array<FleetGoalChoice, 3> kFleetGoalChoices{{
+    {FleetGoal::Roids, "roids", "Most init. roids captured"},
+    {FleetGoal::LossPerRoid, "loss-per-roid", "Least loss per init. roid"},
+    {FleetGoal::SmallestFleet, "smallest-fleet", "Smallest fleet for the most roids"},
+}};
 
 /// The goal named on the command line ("roids", "loss-per-roid", "smallest-fleet").
 std::optional<FleetGoal> FleetGoalNamed(const std::string& name);

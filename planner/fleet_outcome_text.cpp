@@ -21,6 +21,10 @@ FleetOutcomeWords FleetOutcomeText(const FleetSearchResult& result, const std::v
     return {"Best fleet found", " in " + tried + " evaluations of " + space + ": the best found, not proven the best."};
 }
 
+std::string FleetProgressText(std::int64_t done, std::int64_t planned, const NumberLocale& locale) {
+    return "Fleets evaluated: " + FormatNumber(done, locale) + " of " + FormatNumber(planned, locale);
+}
+
 std::string FleetCountText(const std::vector<VariedRow>& rows, const NumberLocale& locale) {
     return (FleetSpaceBeyondRange(rows) ? "more than " : "") + FormatNumber(FleetSpaceSize(rows), locale) + " fleets";
 }

@@ -29,6 +29,9 @@ std::string FleetCountText(const std::vector<VariedRow>& rows, const NumberLocal
 /// many to try each and the evaluations are spent on a search.
 std::string FleetSpaceText(const std::vector<VariedRow>& rows, const NumberLocale& locale);
 
+/// How far a search has come: "Fleets evaluated: 1,200 of 10,000".
+std::string FleetProgressText(std::int64_t done, std::int64_t planned, const NumberLocale& locale);
+
 /// What the Best Fleet page adds to an answer for another battle than the one shown.
 inline constexpr const char* kFleetOutOfDate = "Out of date: the battle changed since. Find the best fleet again to use one.";
 

@@ -97,7 +97,15 @@ PageJson PlannerFormJson(const BattleRules& rules, std::string_view battle) {
         const std::int32_t count = inputs.outcome.ok() ? inputs.battle.Ships[Idx(Side::Attacker)][UnitAt(row.row)] : 0;
         fleetRows.push_back({{"row", row.row}, {"caption", row.caption}, {"count", std::max(0, count)}});
     }
+    // Each goal with the fields it reads: a field no goal of the moment reads is not shown.
+    PageJson goals = PageJson::array();
+    for (const FleetGoalChoice& choice : kFleetGoalChoices) {
+        PageJson fields = PageJson::array({"maxLoss", "ticks", "evaluations"});
+        if (GoalUsesMinRoids(choice.goal)) fields.push_back("minRoids");
+        goals.push_back({{"name", choice.name}, {"title", choice.title}, {"fields", std::move(fields)}});
+    }
     return {{"figures", FigureListJson()},
+            {"goals", std::move(goals)},
             {"noValue", "(no asteroid captured)"},
             {"rows", std::move(rows)},
             {"fleetRows", std::move(fleetRows)},

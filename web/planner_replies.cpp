@@ -48,10 +48,10 @@ PageJson SweepEveryValueReply(const BattleRules& rules, std::string_view request
 }
 
 PageJson BestFleetReply(const BattleRules& rules, std::string_view request, std::string_view battle,
-                        FleetHelper* helper) {
+                        FleetHelper* helper, const FleetProgress& progress) {
     const FleetPlan plan = PlanFleetSearch(rules, ReadFleetAsk(request, battle));
     if (!plan.error.empty()) return ErrorJson(plan.error);
-    return FleetViewJson(rules, RunFleetSearch(rules, plan.request, helper));
+    return FleetViewJson(rules, RunFleetSearch(rules, plan.request, helper, progress));
 }
 
 }  // namespace kestrin

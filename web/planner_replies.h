@@ -23,8 +23,9 @@ PageJson SweepChartReply(const BattleRules& rules, std::string_view request, std
 /// Every value of the range for the findings (SweepViewJson); {"none": true} when the chart
 /// already tried every value or the range has too many.
 PageJson SweepEveryValueReply(const BattleRules& rules, std::string_view request, std::string_view battle);
-/// Best Fleet (FleetViewJson), lending part of each batch to `helper` when not null.
+/// Best Fleet (FleetViewJson), lending part of each batch to `helper` when not null, telling
+/// `progress` after each batch (a cancelled search answers with its best fleet so far).
 PageJson BestFleetReply(const BattleRules& rules, std::string_view request, std::string_view battle,
-                        FleetHelper* helper);
+                        FleetHelper* helper, const FleetProgress& progress = {});
 
 }  // namespace kestrin

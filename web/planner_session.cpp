@@ -64,8 +64,15 @@ FleetPlan PlanFleetSearch(const BattleRules& rules, const FleetAsk& ask) {
     return plan;
 }
 
-FleetView RunFleetSearch(const BattleRules& rules, const FleetSearchRequest& request, FleetHelper* helper) {
-    FleetView view{request, FindBestFleet(rules, request, {.helper = helper}), {}};
+FleetView RunFleetSearch(const BattleRules& rules, const FleetSearchRequest& request, FleetHelper* helper,
+                         const FleetProgress& progress) {
+    std::atomic<bool> cancelled{false};
+    FleetSearchControl control{.cancel = &cancelled, .helper = helper};
+    if (progress)
+        control.progress = [&progress, &cancelled](std::int64_t done, std::int64_t planned) {
+            if (progress(done, planned)) cancelled = true;
+        };
+    FleetView view{request, FindBestFleet(rules, request, control), {}};
     // The grid's own fleet: the counts of the varied rows as the battle holds them.
     std::vector<std::int32_t> grid;
     for (const VariedRow& varied : request.rows)

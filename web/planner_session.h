@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,8 +83,13 @@ struct FleetView {
     FleetBattle grid;
 };
 
+/// Told (evaluations done, planned) after each batch of a search; answers true once the player
+/// has cancelled: the search then ends with the best fleet so far.
+using FleetProgress = std::function<bool(std::int64_t done, std::int64_t planned)>;
+
 /// Runs `request`, with `helper` (may be null) taking part of each batch.
-FleetView RunFleetSearch(const BattleRules& rules, const FleetSearchRequest& request, FleetHelper* helper);
+FleetView RunFleetSearch(const BattleRules& rules, const FleetSearchRequest& request, FleetHelper* helper,
+                         const FleetProgress& progress = {});
 
 /// Whether a sweep of `input` run on the battle `ranOn` (bytes) still describes the battle
 /// `now`: every input other than the varied one as it was.

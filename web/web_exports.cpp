@@ -11,6 +11,7 @@
 #include "engine/battle_rules.h"
 #include "engine/ship_catalogue.h"
 #include "page_fleet_share.h"
+#include "planner/fleet_outcome_text.h"
 #include "planner_replies.h"
 #include "shared_fleets.h"
 #include "web_session.h"
@@ -60,6 +61,13 @@ const char* PlannerReply(Call call) {
         return Reply(kestrin::PageText(kestrin::ErrorJson(error.what())));
     }
 }
+
+// Tells the worker how far Best Fleet has come (it posts it to the page) and answers whether
+// the player has cancelled since (a word of the page's cancel block, when it gave one).
+EM_JS(int, tell_fleet_progress, (const char* text, double done, double planned), {
+    const tell = Module['fleetProgress'];
+    return tell && tell(UTF8ToString(text), done, planned) ? 1 : 0;
+});
 
 std::string_view Bytes(const char* bytes, int length) { return {bytes, static_cast<std::size_t>(length)}; }
 
@@ -152,8 +160,12 @@ EMSCRIPTEN_KEEPALIVE const char* kestrin_best_fleet(const char* request, const c
         kestrin::PageFleetShare share;
         std::optional<kestrin::SharedFleetHelper> helper;
         if (lending != 0) helper.emplace(share);
+        const auto progress = [](std::int64_t done, std::int64_t planned) {
+            const std::string text = kestrin::FleetProgressText(done, planned, kestrin::kPageLocale);
+            return tell_fleet_progress(text.c_str(), static_cast<double>(done), static_cast<double>(planned)) != 0;
+        };
         return kestrin::BestFleetReply(Instance().rules.rules, request, Bytes(battle, length),
-                                       helper ? &*helper : nullptr);
+                                       helper ? &*helper : nullptr, progress);
     });
 }
 EMSCRIPTEN_KEEPALIVE const char* kestrin_best_fleet_helper(const char* request, const char* battle, int length) {

@@ -212,6 +212,10 @@ PageJson GridStyle() {
     }
     PageJson style;
     style["colours"] = std::move(colours);
+    // The scan parser's bound, told as the desktop tells it ({count} and {most} are filled in).
+    style["report"] = {{"most", kMaxReportCharacters},
+                       {"tooLong", "Nothing was pasted: the text holds {count} characters, more than any report "
+                                   "(at most {most})."}};
     return style;
 }
 

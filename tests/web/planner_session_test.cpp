@@ -2,6 +2,8 @@
 // in the player's words and with kestrin-cli's figures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "engine/ship_catalogue.h"
 #include "engine/ship_stats_file.h"
 #include "engine/temp_folder.h"
+#include "planner/fleet_outcome_text.h"
 #include "web/planner_replies.h"
 #include "web/web_session.h"
 
@@ -175,6 +178,57 @@ TEST(PlannerSession, BestFleetSaysWhatItFoundByRow) {
     EXPECT_TRUE(none["outcome"]["noFleet"]);
     EXPECT_EQ(none["outcome"]["lead"], "No fleet keeps the limits");
     EXPECT_FALSE(none.contains("rows"));
+}
+
+
+// Best Fleet tells its progress after each batch; cancelled from there, it answers with the
+// best fleet so far, shown and usable, and says it was cancelled.
+TEST(PlannerSession, BestFleetTellsItsProgressAndCancelKeepsTheBestSoFar) {
+    const std::string request =
+        R"({"goal":"roids","rows":[[49,"900"],[1,"600"]],"minRoids":"1","maxLoss":"","ticks":"2","evaluations":"20000"})";
+    std::vector<std::int64_t> told;
+    std::int64_t planned = 0;
+    const PageJson whole = BestFleetReply(Rules(), request, Raid(), nullptr, [&](std::int64_t done, std::int64_t of) {
+        told.push_back(done);
+        planned = of;
+        return false;
+    });
+    ASSERT_GT(told.size(), 1u);
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_EQ(told.back(), planned);
+    EXPECT_EQ(whole["outcome"]["lead"], "Best fleet found");
+
+    int batches = 0;
+    const PageJson cancelled = BestFleetReply(Rules(), request, Raid(), nullptr,
+                                              [&](std::int64_t, std::int64_t) { return ++batches == 1; });
+    EXPECT_EQ(cancelled["outcome"]["lead"], "Best fleet so far");
+    EXPECT_NE(cancelled["outcome"]["rest"].get<std::string>().find("(cancelled after " + FormatNumber(told.front(), kPageLocale)),
+              std::string::npos);
+    ASSERT_EQ(cancelled["rows"].size(), 2u);
+    EXPECT_EQ(FleetProgressText(1200, 10000, kPageLocale), "Fleets evaluated: 1,200 of 10,000");
+}
+
+// The planner's form offers only rows a sweep can vary (each one sweeps), and says which
+// fields each goal reads: "At least roids" only for the goal that weighs it.
+TEST(PlannerSession, TheFormOffersOnlyRowsThatVaryAndEachGoalsFields) {
+    const PageJson form = PlannerFormJson(Rules(), Raid());
+    for (const char* side : {"attacker", "defender"}) {
+        ASSERT_FALSE(form["rows"][side].empty());
+        for (const PageJson& row : form["rows"][side]) {
+            EXPECT_FALSE(row["caption"].get<std::string>().empty()) << side << " " << row["row"];
+            const PageJson chart = SweepChartReply(
+                Rules(), PageJson{{"side", side}, {"row", row["row"]}, {"from", "0"}, {"to", "1"}, {"points", "2"}, {"ticks", "1"}}.dump(),
+                Raid());
+            EXPECT_FALSE(chart.contains("error")) << side << " " << row["row"] << ": " << chart.value("error", "");
+        }
+    }
+    std::map<std::string, std::vector<std::string>> fields;
+    for (const PageJson& goal : form["goals"]) fields[goal["name"]] = goal["fields"].get<std::vector<std::string>>();
+    ASSERT_EQ(fields.size(), 3u);
+    for (const auto& [name, read] : fields) {
+        EXPECT_EQ(std::count(read.begin(), read.end(), "minRoids"), name == "loss-per-roid" ? 1 : 0) << name;
+        EXPECT_EQ(std::count(read.begin(), read.end(), "evaluations"), 1) << name;
+    }
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ QWidget* BestFleetPage::BuildControls() {
     ticksBox_->setRange(1, kMaxSweepTicks);
     ticksBox_->setValue(kDefaultTicks);
     goalBox_ = new QComboBox;
-    goalBox_->addItems({"Most init. roids captured", "Least loss per init. roid", "Smallest fleet for the most roids"});
+    for (const FleetGoalChoice& choice : kFleetGoalChoices) goalBox_->addItem(choice.title);
     minRoidsBox_ = new QSpinBox;
     minRoidsBox_->setRange(1, std::numeric_limits<int>::max());
     maxLossEdit_ = new QLineEdit;
@@ -201,7 +201,7 @@ std::string BestFleetPage::CheckControls(FleetSearchRequest* request) const {
     FleetSearchRequest r;
     r.battle = SheetInputs(sheet_.Cells());
     r.solver = context_.SolverVariant;
-    r.aim.goal = static_cast<FleetGoal>(goalBox_->currentIndex());
+    r.aim.goal = kFleetGoalChoices[static_cast<std::size_t>(std::max(0, goalBox_->currentIndex()))].goal;
     if (std::string error = ReadFleetFields(sheet_.Rules().catalogue, fields, sheet_.Locale(), r); !error.empty())
         return error;
     if (request != nullptr) *request = std::move(r);
@@ -219,7 +219,7 @@ void BestFleetPage::UpdateState() {
     FleetSearchRequest request;
     const std::string error = CheckControls(&request);
     findButton_->setEnabled(error.empty() && !Running());
-    minRoidsBox_->setEnabled(goalBox_->currentIndex() == static_cast<int>(FleetGoal::LossPerRoid));
+    minRoidsBox_->setEnabled(GoalUsesMinRoids(kFleetGoalChoices[static_cast<std::size_t>(std::max(0, goalBox_->currentIndex()))].goal));
     // Nothing ticked is where every search starts, not a mistake.
     bool unticked = true;
     for (int i = 0; i < rowTable_->rowCount(); ++i) unticked = unticked && rowTable_->item(i, kRowColumn)->checkState() != Qt::Checked;

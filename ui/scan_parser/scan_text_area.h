@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <QString>
 
+#include "parser/apply_reports.h"
+
 namespace kestrin {
 
 /// The scan parser's text area. Its first text is a hint to replace: it is selected whenever
@@ -16,9 +18,8 @@ class ScanTextArea : public QPlainTextEdit {
 public:
     /// Lines longer than this stop the caret blinking.
     static constexpr int kLongLine = 10'000;
-    /// The most characters a paste or drop may bring: far beyond any report, and short of
-    /// what keeps the text area busy for seconds.
-    static constexpr qsizetype kMaxInsert = 4 * 1024 * 1024;
+    /// The most characters a paste or drop may bring (the page's bound too).
+    static constexpr qsizetype kMaxInsert = static_cast<qsizetype>(kMaxReportCharacters);
 
     /// An area holding `hint`, which the first paste or typing replaces.
     ScanTextArea(const QString& hint, QWidget* parent = nullptr);

@@ -4,18 +4,25 @@ import { loadCore } from './core.js';
 import { Grid } from './grid.js';
 import { linkFragment, battleFromLink } from './link.js';
 import { Planner } from './planner.js';
+import { savedName, shareLink } from './toolbar.js';
 
 const STORE_KEY = 'kestrin.battle';
 const $ = (selector) => document.querySelector(selector);
 
 const core = await loadCore();
 let view = core.view();
+const style = core.style();
+// The file the battle came from: a saved copy takes its name.
+let battleName = '';
 
 function notice(text) {
   const box = $('#notice');
   box.textContent = text;
   box.hidden = !text;
+  box.classList.toggle('closable', text.includes('(click to close)'));
 }
+// A notice that says so closes on a click, as the desktop's does.
+$('#notice').onclick = (event) => { if (event.currentTarget.classList.contains('closable')) notice(''); };
 
 // Shows a new view: the grid, the panel's texts as kestrin-cli prints them (each figure's
 // full text as its tooltip), the undo names.
@@ -27,10 +34,13 @@ function show(next) {
     if (element.textContent !== view.panel[key]) element.textContent = view.panel[key];
     if (key in view.panelFull) element.title = view.panelFull[key];
   }
-  $('#undo').disabled = !view.canUndo;
-  $('#undo').textContent = view.undo ? `Undo ${view.undo}` : 'Undo';
-  $('#redo').disabled = !view.canRedo;
-  $('#redo').textContent = view.redo ? `Redo ${view.redo}` : 'Redo';
+  // The step's name goes beside the fixed label, so the toolbar keeps its place.
+  for (const [id, word, step, can] of [['undo', 'Undo', view.undo, view.canUndo], ['redo', 'Redo', view.redo, view.canRedo]]) {
+    const button = $(`#${id}`);
+    button.disabled = !can;
+    button.querySelector('.step').textContent = step || '';
+    button.setAttribute('aria-label', step ? `${word} ${step}` : word);
+  }
   notice(view.notice);
   try {
     localStorage.setItem(STORE_KEY, linkFragment(core.save()));
@@ -48,7 +58,7 @@ function act(action) {
   }
 }
 
-const grid = new Grid($('#grid'), core.style().colours, {
+const grid = new Grid($('#grid'), style.colours, {
   type: (col, row, text) => act(() => core.type(col, row, text)),
   erase: (col, row) => act(() => core.erase(col, row, col, row)),
 });
@@ -66,9 +76,11 @@ const planner = new Planner({
   },
 });
 
-function openBytes(bytes) {
+// Opens a battle's bytes; `name` is the file they came from (none for a link).
+function openBytes(bytes, name = '') {
   grid.finish();
   act(() => core.open(bytes));
+  battleName = name;
 }
 
 // A command ends any edit first, so that a count still being typed counts.
@@ -85,15 +97,16 @@ $('#clear').onchange = (event) => {
   if (event.target.value) command(event.target.value);
   event.target.value = '';
 };
+$('#open').onclick = () => $('#open-file').click();
 $('#open-file').onchange = async (event) => {
   const file = event.target.files[0];
   event.target.value = '';
-  if (file) openBytes(new Uint8Array(await file.arrayBuffer()));
+  if (file) openBytes(new Uint8Array(await file.arrayBuffer()), file.name);
 };
 $('#save').onclick = () => {
   grid.finish();
   const url = URL.createObjectURL(new Blob([core.save()], { type: 'application/octet-stream' }));
-  const a = Object.assign(document.createElement('a'), { href: url, download: 'battle.kbf' });
+  const a = Object.assign(document.createElement('a'), { href: url, download: savedName(battleName) });
   document.body.appendChild(a);
   a.click();
   a.remove();
@@ -103,22 +116,43 @@ $('#copy-link').onclick = async () => {
   grid.finish();
   const url = `${location.origin}${location.pathname}#${linkFragment(core.save())}`;
   history.replaceState(null, '', url);
-  try {
-    await navigator.clipboard.writeText(url);
-    notice('The link to this battle is copied.');
-  } catch {
-    notice(`Copy this link: ${url}`);
-  }
+  const done = await shareLink(url, document.title);
+  if (done === 'copied') notice('The link to this battle is copied.');
+  else if (done === 'shown') notice(`Copy this link: ${url}`);
 };
 $('#show-planner').onclick = () => { grid.finish(); planner.open(); };
 
+// A text longer than any report is refused before it reaches the field or the core.
+function tooLong(count, tell = notice) {
+  const $n = (n) => n.toLocaleString('en-US');
+  tell(style.report.tooLong.replace('{count}', $n(count)).replace('{most}', $n(style.report.most)));
+}
+$('#report-dialog [name=text]').addEventListener('paste', (event) => {
+  const pasted = event.clipboardData?.getData('text') ?? '';
+  if (pasted.length <= style.report.most) return;
+  event.preventDefault();
+  tooLong(pasted.length, (text) => { $('#report-message').textContent = text; });
+});
+// A phone shows the captions and both sides' counts; the other columns are a switch away.
+for (const button of document.querySelectorAll('[data-columns]')) {
+  button.onclick = () => {
+    for (const other of document.querySelectorAll('[data-columns]')) other.setAttribute('aria-pressed', String(other === button));
+    $('#grid-box').classList.toggle('counts-only', button.dataset.columns === 'counts');
+  };
+}
+
 // The scan parser: a report is applied as the desktop's OK does; a Kestrin link opens its battle.
-$('#report').onclick = () => { grid.finish(); $('#report-dialog').showModal(); };
+$('#report').onclick = () => {
+  grid.finish();
+  $('#report-message').textContent = '';
+  $('#report-dialog').showModal();
+};
 $('#report-dialog').addEventListener('close', () => {
   const dialog = $('#report-dialog');
   if (dialog.returnValue !== 'ok') return;
   const form = dialog.querySelector('form');
   const text = form.text.value;
+  if (text.length > style.report.most) return void tooLong(text.length);
   const linked = battleFromLink(text);
   if (linked) { openBytes(linked); form.text.value = ''; return; }
   let fleets = 0;

@@ -19,6 +19,8 @@ export class Grid {
   build(layout) {
     this.table.style.setProperty('--grid-lines', this.colours[layout.gridLineColour]);
     this.table.style.setProperty('--race-lines', this.colours[layout.raceLineColour]);
+    // The columns a phone shows first: the captions and each side's counts.
+    const counts = new Set([...layout.captionColumns, ...layout.sides.map((side) => side.column)]);
     for (let row = 0; row < layout.rows; ++row) {
       const tr = this.table.insertRow();
       if (layout.raceLines.includes(row)) tr.classList.add('race-line');
@@ -29,6 +31,7 @@ export class Grid {
         td.dataset.col = col;
         td.dataset.row = row;
         if (layout.captionColumns.includes(col)) td.classList.add('caption');
+        if (counts.has(col)) td.classList.add('counts');
         const side = inputSide(layout, col, row);
         if (side) {
           td.classList.add('input');

@@ -28,6 +28,7 @@ export class Planner {
     for (const form of [this.sweepForm, this.bestForm]) form.querySelector('.cancel').onclick = () => this.cancel();
     this.sweepForm.figure.onchange = this.sweepForm.plot.onchange = () => this.showSweep();
     this.bestForm.period.onchange = () => this.showFleetFigures();
+    this.bestForm.goal.onchange = () => this.showGoalFields();
     for (const tab of document.querySelectorAll('[data-tab]')) tab.onclick = () => this.showTab(tab.dataset.tab);
     $('#close-planner').onclick = () => { this.cancel(); $('#planner').hidden = true; };
     const canvas = $('#chart');
@@ -53,9 +54,20 @@ export class Planner {
       for (const [index, { title }] of form.figures.entries()) figure.add(new Option(title, index));
       figure.value = String(form.figures.findIndex(({ key }) => key === 'initRoidsCaptured'));
     }
+    const goal = this.bestForm.goal;
+    if (!goal.options.length) {
+      for (const { name, title } of form.goals) goal.add(new Option(title, name));
+      this.showGoalFields();
+    }
     this.fillRows();
     this.fillBestRows(form);
     $('#planner').scrollIntoView({ block: 'start' });
+  }
+
+  // Only the fields the chosen goal reads are shown (the core says which).
+  showGoalFields() {
+    const fields = this.words.goals.find(({ name }) => name === this.bestForm.goal.value)?.fields ?? [];
+    for (const label of this.bestForm.querySelectorAll('label[data-field]')) label.hidden = !fields.includes(label.dataset.field);
   }
 
   showTab(name) {
@@ -92,6 +104,7 @@ export class Planner {
     const sweepStale = !!this.sweep && !this.sweepIsCurrent();
     const fleetStale = !!this.fleet?.view.rows && !this.fleetIsCurrent();
     $('#use-value').disabled = !this.sweep?.chosen || sweepStale || !!this.running;
+    for (const use of document.querySelectorAll('#findings .use')) use.disabled = sweepStale || !!this.running;
     $('#use-fleet').disabled = !this.fleet?.view.rows || fleetStale || !!this.running;
     $('#fleet-stale').hidden = !fleetStale;
     if (this.sweep?.view.points.length) {
@@ -171,11 +184,18 @@ export class Planner {
         return li;
       }
       li.dataset.value = finding.value;
+      const point = { value: finding.value, figures: finding.figures };
       const choose = el('button', finding.text);
       choose.type = 'button';
-      choose.className = 'link';
-      choose.onclick = () => this.choose({ value: finding.value, figures: finding.figures });
-      li.append(choose);
+      choose.className = 'link text';
+      choose.onclick = () => this.choose(point);
+      // Use puts the finding's exact value into the sheet at once.
+      const use = el('button', 'Use');
+      use.type = 'button';
+      use.className = 'use';
+      use.setAttribute('aria-label', `Use ${format(finding.value)}`);
+      use.onclick = () => { this.choose(point); this.useValue(); };
+      li.append(choose, use);
       return li;
     }));
     if (this.sweep.chosen) this.readout(this.sweep.chosen);
@@ -200,18 +220,44 @@ export class Planner {
     // What is drawn, as data: the browser tests compare it with the desktop's.
     canvas.dataset.axis = JSON.stringify({ min: y.min, max: y.max, step: y.step });
     canvas.dataset.plotted = JSON.stringify(plot.figures.map((figures) => figures[figure]));
-    const pad = { l: 64, r: 12, t: 12, b: 28 };
+    canvas.dataset.ticks = JSON.stringify({ x: view.xAxis.ticks.map(({ label }) => label), y: y.ticks.map(({ label }) => label) });
+    const pad = { l: 78, r: 30, t: 12, b: 44 };
     const w = box.width - pad.l - pad.r, h = box.height - pad.t - pad.b;
     const px = (v) => pad.l + ((v - x.min) / (x.max - x.min)) * w;
     // A figure beyond its axis is drawn at the edge.
     const py = (v) => pad.t + h - ((Math.min(y.max, Math.max(y.min, v)) - y.min) / (y.max - y.min)) * h;
     this.geometry = { px };
     g.font = '12px Arial, sans-serif';
+    // The axes' ticks as the core placed them: a line across the plot, a mark and a label.
+    g.lineWidth = 1;
+    for (const tick of y.ticks) {
+      g.strokeStyle = '#262636';
+      g.beginPath(); g.moveTo(pad.l, py(tick.value)); g.lineTo(pad.l + w, py(tick.value)); g.stroke();
+      g.strokeStyle = '#888';
+      g.beginPath(); g.moveTo(pad.l - 5, py(tick.value)); g.lineTo(pad.l, py(tick.value)); g.stroke();
+    }
+    for (const tick of x.ticks) {
+      g.strokeStyle = '#262636';
+      g.beginPath(); g.moveTo(px(tick.value), pad.t); g.lineTo(px(tick.value), pad.t + h); g.stroke();
+      g.strokeStyle = '#888';
+      g.beginPath(); g.moveTo(px(tick.value), pad.t + h); g.lineTo(px(tick.value), pad.t + h + 5); g.stroke();
+    }
     g.strokeStyle = '#555';
     g.strokeRect(pad.l, pad.t, w, h);
     g.fillStyle = '#ccc';
-    for (const tick of y.ticks) g.fillText(tick.label, 4, py(tick.value) + 4);
-    for (const tick of x.ticks) g.fillText(tick.label, px(tick.value) - g.measureText(tick.label).width / 2, box.height - 8);
+    g.textAlign = 'right';
+    for (const tick of y.ticks) g.fillText(tick.label, pad.l - 8, py(tick.value) + 4);
+    g.textAlign = 'center';
+    for (const tick of x.ticks) g.fillText(tick.label, px(tick.value), pad.t + h + 18);
+    // The axes' names: the varied input across, the figure up the side.
+    g.fillStyle = '#aab';
+    g.fillText(view.input.caption, pad.l + w / 2, box.height - 6);
+    g.save();
+    g.translate(12, pad.t + h / 2);
+    g.rotate(-Math.PI / 2);
+    g.fillText(this.figures[figure].title, 0, 0);
+    g.restore();
+    g.textAlign = 'start';
     g.strokeStyle = '#6cf';
     g.lineWidth = 2;
     g.beginPath();
@@ -223,6 +269,15 @@ export class Planner {
       drawing = true;
     });
     g.stroke();
+    // Each point the sweep computed.
+    g.fillStyle = '#6cf';
+    view.points.forEach((point, i) => {
+      const value = plot.figures[i][figure];
+      if (value === null) return;
+      g.beginPath();
+      g.arc(px(point.value), py(value), 3, 0, 2 * Math.PI);
+      g.fill();
+    });
     g.fillStyle = '#f96';
     for (const finding of plot.findings) {
       if (finding.value !== null && finding.figure === figure) g.fillRect(px(finding.value) - 5, py(finding.figures[mode][figure]) - 5, 10, 10);
@@ -322,10 +377,19 @@ export class Planner {
     this.fleet = null;
     $('#best-fleet').replaceChildren();
     $('#best-figures').replaceChildren();
+    for (const part of form.querySelectorAll('.answer')) part.hidden = true;
     message.replaceChildren();
+    const progress = form.querySelector('progress');
+    progress.removeAttribute('value');
+    $('#best-progress').textContent = '';
     form.dataset.cores = globalThis.crossOriginIsolated ? 2 : 1;
+    const heard = ({ text, done, planned }) => {
+      progress.max = planned;
+      progress.value = done;
+      $('#best-progress').textContent = text;
+    };
     try {
-      const view = await this.workers.bestFleet(request, battle, rows.length, globalThis.crossOriginIsolated);
+      const view = await this.workers.bestFleet(request, battle, rows.length, globalThis.crossOriginIsolated, heard);
       if (view.error) { message.textContent = view.error; return; }
       this.fleet = { view, battle };
       this.showFleet();
@@ -351,6 +415,7 @@ export class Planner {
       tr.append(el('th', caption), el('td', format(best)), el('td', format(grid)));
       return tr;
     }));
+    for (const part of this.bestForm.querySelectorAll('.answer')) part.hidden = false;
     this.bestForm.period.replaceChildren(...view.periods.map(({ name }, i) => new Option(name, i)));
     this.showFleetFigures();
   }

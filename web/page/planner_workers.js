@@ -37,6 +37,8 @@ export class WorkerSlot {
     this.worker.onmessage = ({ data }) => {
       const call = this.pending.get(data.id);
       if (!call) return;
+      // How far the call has come: it goes on.
+      if (data.progress !== undefined) return void call.onProgress?.(data.progress);
       this.pending.delete(data.id);
       if (data.failed !== undefined) call.reject(new WorkerFailed(data.failed));
       else call.resolve(data.reply);
@@ -56,14 +58,15 @@ export class WorkerSlot {
     for (const { reject } of calls) reject(error);
   }
 
-  // Runs `name` on the worker's core: its reply, or a WorkerFailed.
-  call(name, request, battle, share = null) {
+  // Runs `name` on the worker's core: its reply, or a WorkerFailed. `onProgress` hears how
+  // far it has come; the worker reads `stop` (a shared word, 1 once cancelled) between batches.
+  call(name, request, battle, share = null, { onProgress = null, stop = null } = {}) {
     // A worker that failed while nobody waited answers nothing: told at once.
     if (this.broken) return Promise.reject(this.broken);
     const id = this.next++;
     return new Promise((resolve, reject) => {
-      this.pending.set(id, { resolve, reject });
-      this.worker.postMessage({ id, name, request, battle, share });
+      this.pending.set(id, { resolve, reject, onProgress });
+      this.worker.postMessage({ id, name, request, battle, share, stop });
     });
   }
 
@@ -80,7 +83,17 @@ export class PlannerWorkers {
     this.slots = [new WorkerSlot(makeWorker), new WorkerSlot(makeWorker)];
   }
 
+  // Ends the work of both workers; a Best Fleet that can be told to stop is told instead, and
+  // answers with the best fleet so far.
   cancel() {
+    if (this.stop) {
+      Atomics.store(this.stop, 0, 1);
+      return;
+    }
+    this.restart();
+  }
+
+  restart() {
     for (const slot of this.slots) slot.restart();
   }
 
@@ -89,7 +102,7 @@ export class PlannerWorkers {
     try {
       return await work(this.slots);
     } catch (error) {
-      if (error instanceof WorkerFailed) this.cancel();
+      if (error instanceof WorkerFailed) this.restart();
       throw error;
     }
   }
@@ -98,9 +111,21 @@ export class PlannerWorkers {
   // the first searching and lending, the second helping; else on the first alone. A helper
   // that fails marks the block failed, so the search stops at its next lend or wait; a search
   // that fails marks it ended, so the helper stops waiting.
-  bestFleet(request, battle, rows, isolated) {
+  // `onProgress` hears the search's progress; cancelled, a search on shared memory answers
+  // with its best fleet so far.
+  async bestFleet(request, battle, rows, isolated, onProgress = null) {
+    this.stop = isolated ? new Int32Array(new SharedArrayBuffer(4)) : null;
+    const told = { onProgress, stop: this.stop?.buffer ?? null };
+    try {
+      return await this.search(request, battle, rows, isolated, told);
+    } finally {
+      this.stop = null;
+    }
+  }
+
+  search(request, battle, rows, isolated, told) {
     return this.guarded(async ([searching, helping]) => {
-      if (!isolated) return searching.call('bestFleet', request, battle);
+      if (!isolated) return searching.call('bestFleet', request, battle, null, told);
       // Room for 1,024 lent fleets: half of the largest batch the search evaluates at once.
       const share = new SharedArrayBuffer(16 + 1024 * (rows * 4 + 24));
       const helper = helping.call('bestFleetHelper', request, battle, share).then((reply) => {
@@ -113,7 +138,7 @@ export class PlannerWorkers {
       helper.catch(() => {});  // awaited below; the search's own end comes first
       let search;
       try {
-        search = await searching.call('bestFleet', request, battle, share);
+        search = await searching.call('bestFleet', request, battle, share, told);
       } catch (error) {
         endShare(share, SHARE.end);
         throw error;

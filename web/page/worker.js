@@ -22,7 +22,7 @@ function copyIn(mod, bytes) {
 }
 
 self.onmessage = async ({ data }) => {
-  const { id, name, request, battle, share } = data;
+  const { id, name, request, battle, share, stop } = data;
   let mod;
   try {
     mod = await ready;
@@ -33,6 +33,11 @@ self.onmessage = async ({ data }) => {
   const pointers = [];
   try {
     mod.fleetShare = share;
+    // Best Fleet's progress goes to the page as it comes; the answer says whether to stop.
+    mod.fleetProgress = (text, done, planned) => {
+      self.postMessage({ id, progress: { text, done, planned } });
+      return !!stop && Atomics.load(new Int32Array(stop), 0) === 1;
+    };
     const requestPointer = copyIn(mod, new TextEncoder().encode(JSON.stringify(request)));
     pointers.push(requestPointer);
     const battlePointer = copyIn(mod, battle);

@@ -38,8 +38,9 @@ after(async () => {
   server?.kill();
 });
 
-async function openPage(hash = '', viewport = { width: 1280, height: 800 }) {
-  const context = await browser.newContext({ viewport, acceptDownloads: true });
+const PHONE = { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true };
+async function openPage(hash = '', viewport = { width: 1280, height: 800 }, options = {}) {
+  const context = await browser.newContext({ viewport, acceptDownloads: true, ...options });
   const page = await context.newPage();
   page.on('pageerror', (error) => assert.fail(`page error: ${error.message}`));
   await page.goto(`${origin}/index.html${hash}`);
@@ -116,6 +117,8 @@ test('a battle file opens and saves byte for byte, ticks step as calc --ticks do
   assert.deepEqual(await panelOf(page), ticks[0].panel);
   const download = page.waitForEvent('download');
   await page.click('#save');
+  // The copy is named after the file the battle came from.
+  assert.equal((await download).suggestedFilename(), 'fleet_battle.kbf');
   const saved = readFileSync(await (await download).path());
   assert.deepEqual(saved, readFileSync(file));
   await page.click('#tick-forward');
@@ -274,6 +277,211 @@ test('Best Fleet on both cores finds the fleet kestrin-cli optimise finds', asyn
     assert.match(await page.textContent('#best-message'), expected.exhaustive ? /^Best fleet of all/ : /not proven the best/);
   }
   await page.close();
+});
+
+// What a thumb needs of the page as it stands: no sideways scroll, every control and input
+// cell at least 44 px each way (a box or radio by its label), input text of 16 px or more.
+function measureForThumbs() {
+  const root = document.documentElement;
+  const shown = (e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility !== 'hidden';
+  const small = [];
+  for (const e of document.querySelectorAll('button, select, input, textarea, #grid td.input')) {
+    if (!shown(e)) continue;
+    const target = e.matches('[type=checkbox], [type=radio]') ? e.closest('label') : e;
+    const box = target.getBoundingClientRect();
+    if (box.width < 43.5 || box.height < 43.5) small.push(`${e.id || e.name || e.dataset.row || e.textContent.trim()}: ${box.width}x${box.height}`);
+  }
+  const smallText = [...document.querySelectorAll('select, input:not([type=checkbox]):not([type=radio]), textarea')]
+    .filter((e) => shown(e) && parseFloat(getComputedStyle(e).fontSize) < 16).map((e) => e.name || e.id);
+  return { sideways: root.scrollWidth - root.clientWidth, small, smallText };
+}
+const toolbarBoxes = (page) => page.$$eval('.toolbar > *', (tools) => tools.filter((t) => t.getClientRects().length)
+  .map((t) => { const b = t.getBoundingClientRect(); return [t.id, b.left, b.top, b.width, b.height]; }));
+
+// Types a count (Undo then names another step) and requires every tool where it was.
+async function toolbarStaysAsUndoChanges(page, press) {
+  const before = await toolbarBoxes(page);
+  const named = await page.getAttribute('#undo', 'aria-label');
+  await press('#grid td[data-side=attacker][data-row="1"]');
+  await page.keyboard.type('12345');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction((was) => document.querySelector('#undo').getAttribute('aria-label') !== was, named);
+  assert.deepEqual(await toolbarBoxes(page), before);
+}
+
+// A phone: the sheet, the planner's two pages and the scan parser each fit a thumb and never
+// scroll sideways; both sides' counts show together, the other columns a switch away; the
+// tick buttons are at the bottom; the toolbar stays put as Undo's name grows; Share goes to
+// the system's sheet; a link shown to copy by hand wraps.
+test('on a phone every control fits a thumb and nothing scrolls sideways', async () => {
+  const context = await browser.newContext(PHONE);
+  await context.addInitScript(() => {
+    navigator.share = async (data) => { window.sharedData = data; };
+    navigator.canShare = () => true;
+  });
+  const page = await context.newPage();
+  page.on('pageerror', (error) => assert.fail(`page error: ${error.message}`));
+  await page.goto(`${origin}/index.html#${fragment(readFileSync(join(examples, 'raid.kbf')))}`);
+  await page.waitForSelector('body[data-ready=true]');
+  const check = async (where) => assert.deepEqual(await page.evaluate(measureForThumbs), { sideways: 0, small: [], smallText: [] }, where);
+  await check('the sheet');
+  const inView = (selector) => page.$eval(selector, (e) => {
+    const b = e.getBoundingClientRect();
+    return b.left >= 0 && b.right <= innerWidth && b.width > 0;
+  });
+  assert.ok(await inView('#grid td[data-side=defender][data-row="1"]'));
+  assert.ok(await inView('#grid td[data-side=attacker][data-row="1"]'));
+  const hiddenCells = () => page.$$eval('#grid tr:nth-child(2) td', (tds) => tds.filter((td) => !td.getClientRects().length).length);
+  assert.ok(await hiddenCells() > 0);
+  await page.click('[data-columns=all]');
+  assert.equal(await hiddenCells(), 0);
+  await page.click('[data-columns=counts]');
+  const tick = await page.$eval('#tick-forward', (b) => b.getBoundingClientRect().bottom);
+  assert.ok(tick > 844 - 70, `the tick button ends at ${tick}`);
+
+  await toolbarStaysAsUndoChanges(page, async (cell) => {
+    await page.tap(cell);
+    await page.waitForSelector('.cell-editor');
+    await check('a cell being edited');
+  });
+
+  await page.tap('#copy-link');
+  await page.waitForFunction(() => window.sharedData);
+  assert.match(await page.evaluate(() => window.sharedData.url), new RegExp(`^${origin}/index.html#battle=[\\w-]+$`));
+  // Neither a share sheet nor the clipboard: the link is shown, wrapped.
+  await page.evaluate(() => {
+    delete navigator.share;
+    delete navigator.canShare;
+    Object.defineProperty(navigator, 'clipboard', { value: undefined });
+  });
+  await page.tap('#copy-link');
+  await page.waitForFunction(() => document.querySelector('#notice').textContent.startsWith('Copy this link'));
+  await check('a link to copy by hand');
+
+  await page.tap('#show-planner');
+  await check('the sweep');
+  await page.tap('[data-tab=best]');
+  await check('Best Fleet');
+  await page.tap('#close-planner');
+  await page.tap('#report');
+  await check('the scan parser');
+  await page.screenshot({ path: process.env.KESTRIN_SCREENSHOTS ? join(process.env.KESTRIN_SCREENSHOTS, 'phone_parser.png') : join(folder, 'p.png') });
+  await context.close();
+
+  const narrow = await openPage('', { width: 360, height: 740 }, { hasTouch: true, isMobile: true });
+  await narrow.click('#show-planner');
+  assert.deepEqual(await narrow.evaluate(measureForThumbs), { sideways: 0, small: [], smallText: [] });
+  await narrow.context().close();
+});
+
+// A laptop: the planner stands beside the grid, its answer clear of the screen's edge; the
+// toolbar stays put as Undo's name grows.
+test('at 1280 px the planner stands beside the grid and the toolbar stays put', async () => {
+  const page = await openPage('#' + fragment(readFileSync(join(examples, 'raid.kbf'))));
+  await toolbarStaysAsUndoChanges(page, (cell) => page.click(cell));
+  await page.click('#show-planner');
+  const box = (selector) => page.$eval(selector, (e) => e.getBoundingClientRect().toJSON());
+  const grid = await box('#grid-box'), planner = await box('#planner');
+  assert.ok(planner.left >= grid.right && planner.top < grid.bottom, JSON.stringify({ grid, planner }));
+  await page.click('[data-tab=best]');
+  assert.ok((await box('#best-message')).left >= planner.left + 8);
+  assert.equal(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth), true);
+  await page.context().close();
+});
+
+// The planner as on the desktop: the chart's axes with their ticks and labels; each finding
+// used by its own button puts its exact value in the sheet; the row lists hold only rows
+// that vary; a sweep too long to try each value states its findings over the points; each
+// goal shows the fields it reads.
+test("the planner's chart, findings with Use, row lists and the goal's fields", async () => {
+  const file = join(examples, 'raid.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)));
+  const row = await sweepOnPage(page, 300, 2);
+  const ticks = await page.$eval('#chart', (canvas) => JSON.parse(canvas.dataset.ticks));
+  assert.ok(ticks.x.length >= 3 && ticks.y.length >= 3, JSON.stringify(ticks));
+  const expected = JSON.parse(runCli('sweep', file, '--vary', `attacker:${row}`, '--from', '0', '--to', '300', '--ticks', '2', '--findings'));
+  for (const [key, cliKey] of [['mostRoids', 'mostRoids'], ['lowestLossPerRoid', 'lowestLossPerRoid']]) {
+    if (!expected[cliKey]) continue;
+    await page.click(`#findings [data-finding=${key}] .use`);
+    // A count of 0 is an empty cell.
+    await page.waitForFunction(([r, v]) => Number(document.querySelector(`#grid td[data-side=attacker][data-row="${r}"]`).textContent.replace(/,/g, '')) === v,
+      [row, expected[cliKey].value]);
+  }
+  for (const side of ['attacker', 'defender']) {
+    await page.selectOption('#sweep-form [name=side]', side);
+    const captions = await page.$$eval('#sweep-form [name=row] option', (options) => options.map((o) => o.textContent));
+    assert.ok(captions.length > 0 && captions.every((caption) => caption.trim() !== ''), `${side}: ${captions}`);
+  }
+  await page.selectOption('#sweep-form [name=side]', 'attacker');
+  await page.fill('#sweep-form [name=to]', '1000000');
+  await page.click('#sweep-form [type=submit]');
+  await page.waitForFunction(() => !document.querySelector('#sweep-form [type=submit]').disabled);
+  assert.equal(await page.textContent('#sweep-message'), '');
+  assert.match(await page.textContent('#findings-scope'), /^Findings, /);
+  assert.doesNotMatch(await page.textContent('#findings-scope'), /every value/);
+  assert.ok(await page.$$eval('#findings li[data-value]', (items) => items.length) > 0);
+  await page.click('[data-tab=best]');
+  const shownFields = () => page.$$eval('#best-form label[data-field]', (labels) => labels.filter((l) => !l.hidden).map((l) => l.dataset.field));
+  for (const [goal, minRoids] of [['roids', false], ['loss-per-roid', true], ['smallest-fleet', false]]) {
+    await page.selectOption('#best-form [name=goal]', goal);
+    assert.equal((await shownFields()).includes('minRoids'), minRoids, goal);
+    assert.ok((await shownFields()).includes('evaluations'), goal);
+  }
+  await page.context().close();
+});
+
+// Best Fleet counts its evaluations as it goes; Cancel keeps the best fleet so far, shown
+// with its figures per tick and usable.
+test('Best Fleet shows its progress and Cancel keeps the best fleet so far', async () => {
+  const page = await openPage('#' + fragment(readFileSync(join(examples, 'raid.kbf'))));
+  await page.click('#show-planner');
+  await page.click('[data-tab=best]');
+  await page.click('#tick-none');
+  for (const [row, most] of [['49', '90000'], ['1', '90000'], ['2', '90000']]) {
+    await page.check(`#best-rows [name=vary][value="${row}"]`);
+    await page.fill(`#best-rows [name=bound][data-row="${row}"]`, most);
+  }
+  await page.fill('#best-form [name=evaluations]', '1000000');
+  await page.click('#best-form [type=submit]');
+  await page.waitForFunction(() => /^Fleets evaluated: [1-9][\d,]* of 1,000,000$/.test(document.querySelector('#best-progress').textContent));
+  await page.click('#best-form .cancel');
+  await page.waitForFunction(() => !document.querySelector('#best-form [type=submit]').disabled);
+  assert.match(await page.textContent('#best-message'), /^Best fleet so far \(cancelled after [\d,]+ of /);
+  assert.equal(await page.$$eval('#best-fleet tr[data-row]', (rows) => rows.length), 3);
+  assert.equal(await page.isDisabled('#use-fleet'), false);
+  const periods = await page.$$eval('#best-form [name=period] option', (options) => options.map((o) => o.textContent));
+  assert.deepEqual(periods, ['Whole battle', 'Tick 1', 'Tick 2', 'Tick 3']);
+  await page.context().close();
+});
+
+// A file's problems are each on a line of their own and the notice closes on a click; a
+// paste longer than any report is refused with the desktop's bound and leaves the field as it was.
+test('file problems are told line by line and close on a click; a huge paste is refused', async () => {
+  const page = await openPage();
+  const lines = Array(130).fill('');
+  lines[1] = 'abc';
+  lines[2] = 'x9';
+  const bad = join(folder, 'bad.kbf');
+  writeFileSync(bad, lines.map((l) => l + '\r\n').join(''));
+  await page.setInputFiles('#open-file', bad);
+  await page.waitForFunction(() => document.querySelector('#notice').textContent.includes('(click to close)'));
+  const notice = await page.$eval('#notice', (e) => ({ lines: e.textContent.split('\n').length, height: e.getBoundingClientRect().height,
+    line: parseFloat(getComputedStyle(e).lineHeight) || 16 }));
+  assert.ok(notice.lines >= 3 && notice.height >= notice.line * 2.5, JSON.stringify(notice));
+  await page.click('#notice');
+  assert.equal(await page.isVisible('#notice'), false);
+  await page.click('#report');
+  const refused = await page.evaluate(() => {
+    const area = document.querySelector('#report-dialog [name=text]');
+    const data = new DataTransfer();
+    data.setData('text/plain', 'x'.repeat(10 * 1024 * 1024));
+    const event = new ClipboardEvent('paste', { clipboardData: data, cancelable: true, bubbles: true });
+    area.dispatchEvent(event);
+    return { prevented: event.defaultPrevented, text: area.value };
+  });
+  assert.deepEqual(refused, { prevented: true, text: '' });
+  assert.match(await page.textContent('#report-message'), /^Nothing was pasted: the text holds 10,485,760 characters, more than any report \(at most 4,194,304\)\.$/);
+  await page.context().close();
 });
 
 test('at 390x844 nothing lies outside the screen', async () => {

@@ -102,3 +102,31 @@ test('Best Fleet: both answer; a helper refusing the request gives its words; al
   made[0].reply({ outcome: {} });
   await alone;
 });
+
+// Progress reaches the caller while the call goes on; Cancel of a search that can be told to
+// stop sets the shared word the worker reads and restarts nothing, so the search answers
+// with its best fleet so far. Without shared memory Cancel ends both workers.
+test('Best Fleet: progress is heard, and Cancel asks the search to stop instead of ending it', async () => {
+  const { made, planner } = workers();
+  const heard = [];
+  const answer = planner.bestFleet({}, new Uint8Array(), 2, true, (progress) => heard.push(progress));
+  await settle();
+  const [searching, helping] = made;
+  const sent = searching.sent[0];
+  searching.onmessage({ data: { id: sent.id, progress: { text: 'Fleets evaluated: 10 of 20', done: 10, planned: 20 } } });
+  assert.deepEqual(heard, [{ text: 'Fleets evaluated: 10 of 20', done: 10, planned: 20 }]);
+  planner.cancel();
+  assert.equal(Atomics.load(new Int32Array(sent.stop), 0), 1);
+  assert.equal(searching.terminated || helping.terminated, false);
+  helping.reply({ served: true });
+  searching.reply({ outcome: { lead: 'Best fleet so far' } }, 0);
+  assert.deepEqual(await answer, { outcome: { lead: 'Best fleet so far' } });
+
+  const alone = planner.bestFleet({}, new Uint8Array(), 2, false);
+  alone.catch(() => {});
+  await settle();
+  assert.equal(made[0].sent.at(-1).stop, null);
+  planner.cancel();
+  await assert.rejects(alone, Cancelled);
+  assert.equal(made[0].terminated, true);
+});
