@@ -170,7 +170,7 @@ private slots:
         for (QAction* action : window.menuBar()->actions()) titles << action->text();
         QCOMPARE(titles, (QStringList{"&File", "&Grid", "&Results", "&Input", "&Parser"}));
         QCOMPARE(Captions(TopMenu(window, "File")),
-                 (QStringList{"Open...", "Open Link", "Save", "Save As...", "Open Recent", "-", "Setup", "-", "Exit"}));
+                 (QStringList{"Open...", "Open Link from Clipboard", "Copy Link", "Save", "Save As...", "Open Recent", "-", "Setup", "-", "Exit"}));
         for (const char* menu : {"Grid", "Results", "Input"}) QVERIFY2(EveryItemHasALetter(TopMenu(window, menu)), menu);
         QCOMPARE(Captions(TopMenu(window, "Grid")),
                  (QStringList{"Undo", "Redo", "-", "Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
