@@ -376,7 +376,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     // Kept for the next start; a window the player did not resize writes nothing.
-    if (size() != startSize_) (void)SaveWindowSize(AppearancePath(folder_), {width(), height()});
+    // A maximised window keeps the size it returns to.
+    const QSize kept = isMaximized() || isFullScreen() ? normalGeometry().size() : size();
+    if (kept != startSize_ && kept.isValid()) (void)SaveWindowSize(AppearancePath(folder_), {kept.width(), kept.height()});
     QMainWindow::closeEvent(event);
 }
 
