@@ -179,6 +179,7 @@ save() {
     dialog=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Save As$') || true
     [ -n "$dialog" ] || { echo "xvfb checks: no save dialog for $1" >&2; exit 1; }
     focus "$dialog"
+    keys ctrl+a  # the dialog proposes the battle's own name
     xdotool type --delay 20 "$work/$1.kbf"
     keys Return
     wait_until 10 file_written "$work/$1.kbf" || { echo "xvfb checks: saving $1 failed" >&2; exit 1; }
@@ -410,6 +411,22 @@ keys ctrl+z
 save abc_undone
 [ "$(line abc_undone 25)" = "$spiders_before" ] || fail "Ctrl+Z did not bring back the count 'abc' replaced"
 
+# Ctrl+Z in the calculation log, its text focused, undoes the battle's last step.
+keys $spiders Right
+xdotool type --delay 80 77
+keys Return
+keys alt+r c  # "Show Calculation Log"
+log=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Calculation Log$') || true
+if [ -z "$log" ]; then
+    fail "the calculation log did not appear"
+else
+    focus "$log"
+    click "$log" 150 250  # into the log's text
+    keys ctrl+z
+    save log_undone
+    [ "$(line log_undone 25)" = "$spiders_before" ] || fail "Ctrl+Z in the calculation log did not undo the typed 77"
+fi
+
 # 9. The battle as one document, on a fresh program started in a folder of its own with a
 # battle file named relatively. Waits are for a window, a file or the program's end.
 mkdir -p "$work/battles" "$work/config"
@@ -446,15 +463,30 @@ window_gone() { ! xdotool search --onlyvisible --name '' 2>/dev/null | grep -qx 
 start_in "$work/battles" raid.kbf
 wait_until 10 remembered || fail "Open Recent does not keep raid.kbf, opened as a relative name, by its absolute name"
 
-# Tick steps alone are no change: closing asks nothing and the set-up stays in the file; Save
-# at tick 3 asks before it writes over the set-up, and keeping it is the default.
-keys alt+Right alt+Right ctrl+s
-answer '^Kestrin$' Return "Save at tick 3 did not ask before writing over the set-up of tick 1"
-cmp -s "$work/battles/raid.kbf" "$work/raid_setup.kbf" || fail "Save at tick 3 wrote over the set-up by default"
+# Tick steps alone are no change: closing asks nothing and the set-up stays in the file.
+keys alt+Right alt+Right
 focus "$main"
 keys alt+f x
 wait_until 10 ended || fail "closing after tick steps alone asked to save"
 cmp -s "$work/battles/raid.kbf" "$work/raid_setup.kbf" || fail "closing after tick steps changed raid.kbf"
+
+# Save at tick 3 of an edited set-up asks which to save: Cancel (Escape) saves nothing; the
+# set-up, the default, is saved without stepping back; closing then asks nothing.
+start_in "$work/battles" raid.kbf
+keys ctrl+Home Home Right
+xdotool type --delay 80 66
+keys Return alt+Right alt+Right ctrl+s
+answer '^Kestrin$' Escape "Save at tick 3 did not ask which to save"
+cmp -s "$work/battles/raid.kbf" "$work/raid_setup.kbf" || fail "Cancel at tick 3 saved all the same"
+focus "$main"
+keys ctrl+s
+answer '^Kestrin$' Return "Save at tick 3 did not ask which to save"
+wait_until 10 bash -c "[ \"\$(sed -n 1p '$work/battles/raid.kbf' | tr -d '\r')\" = 66 ]" ||
+    fail "Save at tick 3 did not write the edited set-up (line 1: $(sed -n 1p "$work/battles/raid.kbf" | tr -d '\r'))"
+focus "$main"
+keys alt+f x
+wait_until 10 ended || fail "closing after the set-up was saved asked to save"
+cp examples/fleet_battle.kbf "$work/battles/raid.kbf"
 
 # Two ticks on, another battle opened, two ticks back: the first battle's fleets are on the
 # sheet, so Save asks for a file rather than writing them into second.kbf.
@@ -483,7 +515,7 @@ timeout 5 xdotool search --sync --onlyvisible --limit 1 --name "^'abc' is not a 
 # Open Recent from another folder opens raid.kbf by its absolute name (second.kbf, opened
 # since, is the first entry): a count typed and Ctrl+S write into it.
 start_in /
-keys alt+f Down Down Down Down Right Down Return  # "Open Recent", its second entry: raid.kbf
+keys alt+f Down Down Down Down Down Right Down Return  # "Open Recent", its second entry: raid.kbf
 keys ctrl+Home Home Right
 xdotool type --delay 80 31
 keys Return ctrl+s

@@ -40,7 +40,10 @@ void FindingsTally::Offer(std::optional<Best>& best, const SweepPoint& point, co
     const ResultFigures& r = plotted.results;
     bool better = false;
     switch (kind) {
-        case FindingKind::MostInitRoids: better = r.TIR >= 1 && (!best || r.TIR > best->roids); break;
+        case FindingKind::MostInitRoids:
+            better = r.TIR >= 1 && (!best || r.TIR > best->roids);
+            if (!better && best && !best->finding.falls && r.TIR < best->roids) best->finding.falls = {point.value, r.TIR};
+            break;
         case FindingKind::LowestLossPerRoid:
             // The change per asteroid is negative for a loss: the lowest loss is the largest
             // change / asteroids, compared exactly as change * other's asteroids.
@@ -108,7 +111,10 @@ std::string FindingText(FindingKind kind, const std::optional<SweepFinding>& fin
     const std::string at = input + " = " + FormatNumber(finding->value, locale);
     switch (kind) {
         case FindingKind::MostInitRoids:
-            return "Most init. roids captured: " + figure + ", from " + at + " (more adds nothing)";
+            return "Most init. roids captured: " + figure + ", from " + at +
+                   (finding->falls ? " (falls to " + FormatNumber(finding->falls->figure, locale) + " at " +
+                                         FormatNumber(finding->falls->value, locale) + ")"
+                                   : " (more adds nothing)");
         case FindingKind::LowestLossPerRoid: return "Lowest attacker loss per init. roid: " + figure + ", at " + at;
         case FindingKind::DefenderWiped:
             return "Defender left with no fleet value from " + at + " (defender change " + figure + ")";

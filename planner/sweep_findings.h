@@ -31,10 +31,25 @@ inline constexpr int kPlotModeCount = 2;
 /// The figures of `point` as `mode` plots them.
 SweepFigures PlottedFigures(const SweepPoint& point, PlotMode mode);
 
+/// Where a figure first falls below a finding's, at a larger value.
+struct SweepFall {
+    std::int64_t value = 0;
+    std::int64_t figure = 0;
+
+    friend bool operator==(const SweepFall&, const SweepFall&) = default;
+};
+
 /// One finding: the value it chose and the figure that makes it.
 struct SweepFinding {
+    SweepFinding() = default;
+    SweepFinding(std::int64_t value_, std::int64_t figure_, std::optional<SweepFall> falls_ = {})
+        : value(value_), figure(figure_), falls(falls_) {}
+
     std::int64_t value = 0;
     std::int64_t figure = 0;  ///< asteroids captured, change per asteroid, defender's change
+    /// For the most asteroids captured: the first larger value that captures fewer, if any
+    /// (more ships may capture fewer: the defender's losses and the capture both change).
+    std::optional<SweepFall> falls;
 
     friend bool operator==(const SweepFinding&, const SweepFinding&) = default;
 };
@@ -98,7 +113,8 @@ struct FindingsPass {
 FindingsPass RunFindingsPass(const BattleRules& rules, const SweepRequest& request, const SweepControl& control);
 
 /// A finding in words, e.g. "Most init. roids captured: 257, from Attacker AstroPod = 1,200
-/// (more adds nothing)", or what is missing when there is none.
+/// (more adds nothing)" when no larger value captures fewer, else "(falls to 240 at 1,500)",
+/// or what is missing when there is none.
 std::string FindingText(FindingKind kind, const std::optional<SweepFinding>& finding, const std::string& input,
                         const NumberLocale& locale);
 

@@ -160,6 +160,9 @@ void BattleDocument::Recorded(std::uint64_t before, std::optional<Step> step) {
     const std::uint64_t now = sheet_.BattleId();
     if (!step || now == before) return;
     if (unchanged_.contains(before) && IsTickStep(*step)) unchanged_.insert(now);
+    // Tick steps keep the set-up they started from; any other change is a set-up of its own.
+    const auto from = setUps_.find(before);
+    setUps_[now] = IsTickStep(*step) && from != setUps_.end() ? from->second : SetUp{now, sheet_.CurrentTick()};
     if (fileBattles_.contains(before) && sheet_.CurrentTick() >= fileTick_) fileBattles_.insert(now);
 }
 

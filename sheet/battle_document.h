@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -19,6 +20,11 @@
 #include "sheet/undo_step.h"
 
 namespace kestrin {
+
+/// What a save at a later tick than the battle's set-up writes: the set-up the shown fleets
+/// were stepped on from (the inputs of that tick, kept in the tick history) or the fleets
+/// the sheet shows now.
+enum class SaveWhat { CurrentTick, SetUp };
 
 /// The player's word that the battle shown may be set aside (BattleDocument::AskToSetAside):
 /// it holds for that battle only, so a command given it does not ask again.
@@ -160,9 +166,13 @@ public:
     /// Opens a battle file's bytes (a browser's file, a link's) as one step, as OpenFile does;
     /// the battle then belongs to no file.
     BattleFileResult OpenBytes(std::string_view bytes);
-    /// Saves the battle's inputs to `path` (nothing is recalculated); the battle then belongs
-    /// to that file at the current tick.
-    BattleFileResult SaveFile(const std::filesystem::path& path);
+    /// Saves the battle's inputs to `path` (nothing is recalculated): the current tick's, or
+    /// the set-up's (SetUpTick), without stepping back. The battle then belongs to that file
+    /// at the tick saved, and the views are told "Saved to PATH".
+    BattleFileResult SaveFile(const std::filesystem::path& path, SaveWhat what = SaveWhat::CurrentTick);
+    /// The battle as a shared link's fragment ("#battle=..."): the fleets shown, as Save
+    /// writes them; what OpenLink and the web page read.
+    std::string Link() const;
     /// The file the battle belongs to, absolute; empty for a new battle.
     const std::filesystem::path& File() const { return file_; }
     /// The tick the file's battle was opened or saved at.
@@ -174,8 +184,14 @@ public:
     /// Whether the battle changed since it was opened or saved (or since the start): tick
     /// steps alone are no change.
     bool Changed() const;
-    /// The question to ask before saving over `target`: when it is the battle's own file and
-    /// the sheet shows a later tick than the set-up the file holds. Empty: nothing to ask.
+    /// The tick of the set-up the shown fleets were reached from by tick steps alone: the
+    /// tick of the last change that was no tick step (1 for a new battle).
+    int SetUpTick() const;
+    /// That set-up's battle (SheetSnapshot id): the same for battles that are only tick steps
+    /// apart, as "changed" counts them (the planner's sweep stays current across them).
+    std::uint64_t SetUpBattle() const;
+    /// The question to ask before saving to the battle's own file while the sheet shows a
+    /// later tick than its set-up: which of the two to save (SaveWhat). Empty: nothing to ask.
     std::string LaterTickQuestion(const std::filesystem::path& target) const;
 
 private:
@@ -202,6 +218,7 @@ private:
     BattleFileResult Open(const std::function<BattleFileResult(BattleSheet&)>& read,
                           const std::filesystem::path* path, const std::optional<SetAsideConsent>& consent);
     void BelongsTo(const std::filesystem::path& path);
+    void BelongsTo(const std::filesystem::path& path, int tick);
 
     BattleSheet sheet_;
     OpenEdit* openEdit_ = nullptr;
@@ -223,6 +240,13 @@ private:
     // away from it as opened or saved.
     std::set<std::uint64_t> fileBattles_;
     std::set<std::uint64_t> unchanged_{0};
+    // Per battle (SheetSnapshot id), its set-up: the battle and tick of the last change that
+    // was no tick step.
+    struct SetUp {
+        std::uint64_t battle;
+        int tick;
+    };
+    std::map<std::uint64_t, SetUp> setUps_{{0, {0, 1}}};
 };
 
 /// A file name as the program keeps it: absolute, so that it means the same from any folder.

@@ -164,7 +164,11 @@ std::string BattleFileBytes(const SheetCells& cells) {
 }
 
 BattleFileResult SaveBattleFile(const BattleSheet& battleSheet, const std::filesystem::path& path) {
-    std::string error = SaveFileAtomically(path, BattleFileBytes(battleSheet.Cells()));
+    return SaveBattleFile(battleSheet.Cells(), path);
+}
+
+BattleFileResult SaveBattleFile(const SheetCells& cells, const std::filesystem::path& path) {
+    std::string error = SaveFileAtomically(path, BattleFileBytes(cells));
     if (!error.empty()) return Failure(BattleFileStatus::WriteFailed, std::move(error));
     return {};
 }

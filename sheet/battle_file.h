@@ -57,6 +57,8 @@ std::string BattleFileBytes(const SheetCells& cells);
 /// Save As: writes the sheet's two input columns to `path`, replacing the file atomically
 /// (a failed save leaves the old file whole). Nothing is recalculated.
 [[nodiscard]] BattleFileResult SaveBattleFile(const BattleSheet& battleSheet, const std::filesystem::path& path);
+/// The same for the input columns of `cells`.
+[[nodiscard]] BattleFileResult SaveBattleFile(const SheetCells& cells, const std::filesystem::path& path);
 
 /// Open: reads `path` into columns 1 and 7 of rows 1..65 and runs UpdateCalcLog when the log
 /// window is visible, else ReCalc. A missing file or one without exactly 130 lines leaves

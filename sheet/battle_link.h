@@ -14,6 +14,10 @@ inline constexpr std::string_view kBattleLinkMarker = "#battle=";
 /// The link fragment of a battle file's bytes.
 std::string BattleLinkFragment(std::string_view fileBytes);
 
+/// What the desktop says once a battle's link is on the clipboard.
+inline constexpr const char* kLinkCopiedText =
+    "The battle's link (#battle=...) is on the clipboard: paste it after the page's address, or into File > Open Link from Clipboard";
+
 /// Whether the text holds a battle link (a pasted chat line, an address or the fragment).
 bool HoldsBattleLink(std::string_view text);
 

@@ -54,8 +54,15 @@ bool BattleDocument::MayReplace(const std::optional<SetAsideConsent>& consent) {
 }
 
 BattleFileResult BattleDocument::OpenFile(const std::filesystem::path& path, std::optional<SetAsideConsent> consent) {
-    return Open([&](BattleSheet& sheet) { return OpenRegularBattleFile(sheet, path); }, &path, consent);
+    BattleFileResult result =
+        Open([&](BattleSheet& sheet) { return OpenRegularBattleFile(sheet, path); }, &path, consent);
+    // The messages keep their words; the file they speak of is named beneath.
+    if (result.status == BattleFileStatus::FileMissing || result.status == BattleFileStatus::WrongLength)
+        result.message += "\n\n" + AbsoluteFileName(path).string();
+    return result;
 }
+
+std::string BattleDocument::Link() const { return BattleLinkFragment(BattleFileBytes(sheet_.Cells())); }
 
 BattleFileResult BattleDocument::OpenLink(std::string_view text) {
     // A text that carries no battle is told before anything is asked.
@@ -101,19 +108,36 @@ BattleFileResult BattleDocument::Open(const std::function<BattleFileResult(Battl
     return result;
 }
 
-BattleFileResult BattleDocument::SaveFile(const std::filesystem::path& path) {
+BattleFileResult BattleDocument::SaveFile(const std::filesystem::path& path, SaveWhat what) {
     FinishOpenEdit();
-    BattleFileResult result = SaveBattleFile(sheet_, path);
+    const int tick = what == SaveWhat::SetUp ? SetUpTick() : sheet_.CurrentTick();
+    SheetCells cells = sheet_.Cells();
+    if (tick < sheet_.CurrentTick()) {
+        // The set-up's inputs as they stood when the first tick step left it.
+        const TickHistoryEntry* entry = sheet_.HistoryChain().get();
+        while (entry != nullptr && entry->tick != static_cast<std::size_t>(tick)) entry = entry->earlier.get();
+        if (entry == nullptr) return {BattleFileStatus::WriteFailed, "The set-up of tick " + std::to_string(tick) + " is no longer kept", {}};
+        const TickInputs inputs = entry->Inputs();
+        for (int row = 0; row < sheet::kRows; ++row) {
+            cells.Set(sheet::kDefShips, row, inputs[row]);
+            cells.Set(sheet::kAttShips, row, inputs[sheet::kRows + row]);
+        }
+    }
+    BattleFileResult result = SaveBattleFile(cells, path);
     if (result.ok()) {
-        BelongsTo(path);
+        BelongsTo(path, tick);
         TellViews();
+        Tell({"Saved to " + file_.string(), -1, -1, {}});
     }
     return result;
 }
 
-void BattleDocument::BelongsTo(const std::filesystem::path& path) {
+void BattleDocument::BelongsTo(const std::filesystem::path& path) { BelongsTo(path, sheet_.CurrentTick()); }
+
+// The battle shown is the file's at `tick` or tick steps on from it.
+void BattleDocument::BelongsTo(const std::filesystem::path& path, int tick) {
     file_ = AbsoluteFileName(path);
-    fileTick_ = sheet_.CurrentTick();
+    fileTick_ = tick;
     fileBattles_ = {sheet_.BattleId()};
     unchanged_ = {sheet_.BattleId()};
 }
@@ -124,10 +148,24 @@ bool BattleDocument::ShowsFileBattle() const {
 
 bool BattleDocument::Changed() const { return !unchanged_.contains(sheet_.BattleId()); }
 
+int BattleDocument::SetUpTick() const {
+    const auto found = setUps_.find(sheet_.BattleId());
+    return found == setUps_.end() ? sheet_.CurrentTick() : found->second.tick;
+}
+
+std::uint64_t BattleDocument::SetUpBattle() const {
+    const auto found = setUps_.find(sheet_.BattleId());
+    return found == setUps_.end() ? sheet_.BattleId() : found->second.battle;
+}
+
 std::string BattleDocument::LaterTickQuestion(const std::filesystem::path& target) const {
-    if (file_.empty() || sheet_.CurrentTick() <= fileTick_ || !SameFile(target, file_)) return {};
-    return file_.filename().string() + " holds the battle's set-up at tick " + std::to_string(fileTick_) +
-           ". Save the fleets of tick " + std::to_string(sheet_.CurrentTick()) + " over it?";
+    const int setUp = SetUpTick(), tick = sheet_.CurrentTick();
+    // Save As elsewhere writes the fleets shown, as it always has; the file that holds the
+    // battle's set-up is not written over with later fleets unasked.
+    if (file_.empty() || tick <= setUp || !SameFile(target, file_)) return {};
+    return file_.filename().string() + ": the sheet shows tick " + std::to_string(tick) +
+           " of the battle set up at tick " + std::to_string(setUp) + ". Save the set-up of tick " +
+           std::to_string(setUp) + " or the fleets of tick " + std::to_string(tick) + "?";
 }
 
 }  // namespace kestrin

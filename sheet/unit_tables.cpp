@@ -51,4 +51,15 @@ std::vector<std::vector<std::string>> UnitTablesTexts(const BattleRules& rules,
     return texts;
 }
 
+std::string UnitTablesReadout(const BattleRules& rules, int col, int row, char decimalSeparator) {
+    if (col < 0 || row < 0 || col >= kUnitTablesSize || row >= kUnitTablesSize || (col == 0 && row == 0)) return {};
+    const auto name = [&](int index) { return rules.catalogue.Field(static_cast<ShipIndex>(index - 1), ShipField::Name); };
+    if (row == 0) return name(col) + " firing";
+    if (col == 0) return name(row) + " as the target";
+    const std::string text =
+        UnitTablesCell(rules, static_cast<ShipIndex>(col - 1), static_cast<ShipIndex>(row - 1), decimalSeparator);
+    if (text.empty()) return name(col) + " cannot fire on " + name(row);
+    return name(col) + " firing on " + name(row) + ": " + text + "% of the " + name(col) + "'s cost per firing";
+}
+
 }  // namespace kestrin

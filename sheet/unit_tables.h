@@ -21,4 +21,9 @@ std::vector<std::vector<std::string>> UnitTablesTexts(const BattleRules& rules,
 std::string UnitTablesCell(const BattleRules& rules, ShipIndex firer, ShipIndex target,
                            char decimalSeparator = '.');
 
+/// The unit tables' cell (col, row) in words with the whole names its headings cut short:
+/// "Phoenix firing on Harpy: 12.3% of the Phoenix's cost per firing", a heading's name alone,
+/// or "Phoenix cannot fire on Harpy"; empty outside the table and for the corner.
+std::string UnitTablesReadout(const BattleRules& rules, int col, int row, char decimalSeparator = '.');
+
 }  // namespace kestrin

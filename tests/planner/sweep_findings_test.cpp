@@ -60,12 +60,13 @@ SweepFindings Scan(const std::vector<SweepPoint>& points, PlotMode mode) {
     SweepFindings found;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const ResultFigures& r = plotted[i].results;
-        if (!found[0] && most > 0 && r.TIR == most) found[0] = SweepFinding{points[i].value, r.TIR};
+        if (!found[0] && most > 0 && r.TIR == most) found[0] = SweepFinding{points[i].value, r.TIR, {}};
+        else if (found[0] && !found[0]->falls && r.TIR < most) found[0]->falls = SweepFall{points[i].value, r.TIR};
         if (!found[1] && r.TIR > 0 && static_cast<long double>(r.ALoss) / r.TIR == bestPerRoid)
-            found[1] = SweepFinding{points[i].value, r.ALossPerRoid};
+            found[1] = SweepFinding{points[i].value, r.ALossPerRoid, {}};
         const SweepFigures& first = points[i].ticks.front();
         const bool wiped = first.defenderValueLeft - first.results.DLoss > 0 && points[i].ticks.back().defenderValueLeft == 0;
-        if (!found[2] && wiped) found[2] = SweepFinding{points[i].value, r.DLoss};
+        if (!found[2] && wiped) found[2] = SweepFinding{points[i].value, r.DLoss, {}};
     }
     return found;
 }
@@ -76,6 +77,7 @@ SweepFindings Scan(const std::vector<SweepPoint>& points, PlotMode mode) {
 TEST(SweepFindings, EveryValueTriedMatchesBruteForce) {
     std::mt19937 rng(2417);
     int found[kFindingCount] = {};
+    int falls = 0;
     for (int raid = 0; raid < 60; ++raid) {
         SCOPED_TRACE("raid " + std::to_string(raid));
         const SweepRequest request = RandomRaid(rng);
@@ -94,12 +96,25 @@ TEST(SweepFindings, EveryValueTriedMatchesBruteForce) {
                 ASSERT_EQ(point != nullptr, expected[k].has_value());
                 if (point == nullptr) continue;
                 ++found[k];
+                if (k == 0 && expected[0]->falls) ++falls;
                 EXPECT_EQ(*point, brute[static_cast<std::size_t>(point->value - request.values.front())]);
             }
         }
     }
-    // The raids make every kind of finding.
+    // The raids make every kind of finding, and maxima that more ships fall from.
     for (int k = 0; k < kFindingCount; ++k) EXPECT_GT(found[k], 4) << "finding " << k;
+    EXPECT_GT(falls, 2);
+}
+
+// "More adds nothing" only where no larger value captures fewer; else where it falls.
+TEST(SweepFindings, TheMostAsteroidsSayWhereMoreShipsCaptureFewer) {
+    const NumberLocale locale;
+    const SweepFinding held{20000, 1165, {}};
+    EXPECT_EQ(FindingText(FindingKind::MostInitRoids, held, "Attacker Brig", locale),
+              "Most init. roids captured: 1,165, from Attacker Brig = 20,000 (more adds nothing)");
+    const SweepFinding falling{20000, 1165, SweepFall{30000, 1065}};
+    EXPECT_EQ(FindingText(FindingKind::MostInitRoids, falling, "Attacker Brig", locale),
+              "Most init. roids captured: 1,165, from Attacker Brig = 20,000 (falls to 1,065 at 30,000)");
 }
 
 TEST(SweepFindings, ScopeSaysWhatWasTried) {

@@ -230,15 +230,49 @@ TEST_F(DocumentTest, TickStepsAreNoChangeAndAskNothing) {
     Tick(2);
     EXPECT_FALSE(document.Changed());
     EXPECT_TRUE(document.ShowsFileBattle());
-    // Saving the tick-3 fleets over the set-up asks first, naming both ticks.
+    // Saving into the file that holds the set-up asks which to save, naming both ticks.
     EXPECT_EQ(document.LaterTickQuestion(raid),
-              "raid.kbf holds the battle's set-up at tick 1. Save the fleets of tick 3 over it?");
+              "raid.kbf: the sheet shows tick 3 of the battle set up at tick 1. Save the set-up of tick 1 or the "
+              "fleets of tick 3?");
     EXPECT_EQ(document.LaterTickQuestion(folder.Path() / "other.kbf"), "");
 
     Type(kAttShips, kHarpyRow, "1");
     EXPECT_TRUE(document.Changed());
     document.Undo();
     EXPECT_FALSE(document.Changed());
+}
+
+// A set-up edited and stepped on from is saved without stepping back, and the save says
+// where it wrote; an edit at a later tick makes that tick the set-up.
+TEST_F(DocumentTest, TheSetUpIsSavedFromALaterTick) {
+    const auto raid = SavedBattle("raid.kbf", "100");
+    ASSERT_TRUE(document.OpenFile(raid).ok());
+    Type(kAttShips, kHarpyRow, "55");
+    Tick(2);
+    ASSERT_NE(Cell(kAttShips, kHarpyRow), "55");  // the attack lost ships in two ticks
+    EXPECT_EQ(document.SetUpTick(), 1);
+    view.notices.clear();
+    ASSERT_TRUE(document.SaveFile(raid, SaveWhat::SetUp).ok());
+    BattleDocument reread{DefaultRules(), context};
+    ASSERT_TRUE(reread.OpenFile(raid).ok());
+    EXPECT_EQ(reread.Sheet().Cell(kAttShips, kHarpyRow), "55");
+    EXPECT_EQ(reread.Sheet().Cell(kDefShips, kHarpyRow), "100");
+    ASSERT_EQ(view.notices.size(), 1u);
+    EXPECT_EQ(view.notices[0].text, "Saved to " + raid.string());
+    EXPECT_EQ(document.Sheet().CurrentTick(), 3);  // the sheet stays where it was
+    EXPECT_FALSE(document.Changed());
+    EXPECT_EQ(document.FileTick(), 1);
+    EXPECT_TRUE(document.ShowsFileBattle());
+
+    Type(kAttShips, kHarpyRow, "7");  // an edit at tick 3: the set-up of what follows
+    Tick(1);
+    EXPECT_EQ(document.SetUpTick(), 3);
+    ASSERT_TRUE(document.SaveFile(raid, SaveWhat::SetUp).ok());
+    ASSERT_TRUE(reread.OpenFile(raid).ok());
+    EXPECT_EQ(reread.Sheet().Cell(kAttShips, kHarpyRow), "7");
+    document.Undo();  // the tick step
+    document.Undo();  // the edit: tick 3 as stepped on from tick 1 again
+    EXPECT_EQ(document.SetUpTick(), 1);
 }
 
 TEST_F(DocumentTest, SteppingBackPastTheOpenedTickLeavesTheFilesBattle) {

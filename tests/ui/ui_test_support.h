@@ -35,10 +35,10 @@ public:
         return answer;
     }
     /// What every question before saving a later tick over a set-up is answered.
-    bool overwriteSetup = false;
-    bool AskToOverwriteSetup(QWidget*, const QString& text) override {
+    std::optional<SaveWhat> whatToSave;
+    std::optional<SaveWhat> AskWhatToSave(QWidget*, const QString& text, int, int) override {
         questions << text;
-        return overwriteSetup;
+        return whatToSave;
     }
 };
 

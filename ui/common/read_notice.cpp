@@ -44,6 +44,15 @@ void ReadNotice::Tell(const QString& heading, const QStringList& lines) {
     Place();
 }
 
+void ReadNotice::Say(const QString& text) {
+    lines_ = {text};
+    setText(text);
+    setToolTip(text);
+    show();
+    raise();
+    Place();
+}
+
 bool ReadNotice::eventFilter(QObject* watched, QEvent* event) {
     if (watched == area_ && event->type() == QEvent::Resize && isVisible()) Place();
     return QLabel::eventFilter(watched, event);

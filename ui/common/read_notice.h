@@ -19,6 +19,8 @@ public:
 
     /// Shows `heading` and `lines` (at most a few; the rest counted); hides when `lines` is empty.
     void Tell(const QString& heading, const QStringList& lines);
+    /// Shows `text` alone (a save's "Saved to PATH").
+    void Say(const QString& text);
     /// Hides the notice.
     void Dismiss() { hide(); }
     /// Every line of the last Tell, for tests and for its tooltip.

@@ -33,14 +33,17 @@ SaveChoice MessageBoxes::AskToSave(QWidget* parent, const QString& text) {
     return answer == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
-bool MessageBoxes::AskToOverwriteSetup(QWidget* parent, const QString& text) {
+std::optional<SaveWhat> MessageBoxes::AskWhatToSave(QWidget* parent, const QString& text, int setUpTick, int tick) {
     QMessageBox box(QMessageBox::Question, "Kestrin", text, QMessageBox::NoButton, parent);
-    QPushButton* over = box.addButton("Save Over It", QMessageBox::AcceptRole);
-    QPushButton* keep = box.addButton("Keep the Set-up", QMessageBox::RejectRole);
-    box.setDefaultButton(keep);
-    box.setEscapeButton(keep);
+    QPushButton* setUp = box.addButton(QString("Save the Set-up of Tick %1").arg(setUpTick), QMessageBox::AcceptRole);
+    QPushButton* fleets = box.addButton(QString("Save the Fleets of Tick %1").arg(tick), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(setUp);
+    box.setEscapeButton(cancel);
     box.exec();
-    return box.clickedButton() == over;
+    if (box.clickedButton() == setUp) return SaveWhat::SetUp;
+    if (box.clickedButton() == fleets) return SaveWhat::CurrentTick;
+    return std::nullopt;
 }
 
 }  // namespace kestrin

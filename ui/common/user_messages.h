@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <optional>
+
+#include "sheet/battle_document.h"
+
 class QWidget;
 
 namespace kestrin {
@@ -22,9 +26,10 @@ public:
     virtual void Alert(QWidget* parent, const QString& text) = 0;
     /// A question with the buttons Save, Discard and Cancel (Escape: Cancel).
     virtual SaveChoice AskToSave(QWidget* parent, const QString& text) = 0;
-    /// Whether a later tick's fleets may go over the set-up a battle file holds: the
-    /// buttons "Save Over It" and "Keep the Set-up", the latter the default (and Escape).
-    virtual bool AskToOverwriteSetup(QWidget* parent, const QString& text) = 0;
+    /// What to save into the battle's own file at a later tick than its set-up: the buttons
+    /// "Save the Set-up of Tick N" (the default), "Save the Fleets of Tick M" and "Cancel"
+    /// (and Escape, answered by no value).
+    virtual std::optional<SaveWhat> AskWhatToSave(QWidget* parent, const QString& text, int setUpTick, int tick) = 0;
 };
 
 /// The program's modal message boxes.
@@ -34,7 +39,7 @@ public:
     void Error(QWidget* parent, const QString& text) override;
     void Alert(QWidget* parent, const QString& text) override;
     SaveChoice AskToSave(QWidget* parent, const QString& text) override;
-    bool AskToOverwriteSetup(QWidget* parent, const QString& text) override;
+    std::optional<SaveWhat> AskWhatToSave(QWidget* parent, const QString& text, int setUpTick, int tick) override;
 };
 
 }  // namespace kestrin

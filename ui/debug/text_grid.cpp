@@ -1,6 +1,9 @@
 #include "ui/debug/text_grid.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
+
+#include <algorithm>
 
 #include "ui/debug/vertical_text_header.h"
 
@@ -10,6 +13,7 @@ namespace {
 
 constexpr int kRowHeight = 18;
 constexpr int kMinimumColumnWidth = 8;
+constexpr int kHeadingPadding = 6;
 
 }  // namespace
 
@@ -32,6 +36,10 @@ TextGrid::TextGrid(int columns, int rows, int fixedColumns, int fixedRows, QWidg
 void TextGrid::SetUpColumnHeader() {
     // Column widths are given in pixels, some narrower than the style's default minimum.
     horizontalHeader()->setMinimumSectionSize(kMinimumColumnWidth);
+    // A heading wider than its column ("Target Difference" over 80 pixels) goes on two lines
+    // rather than being cut.
+    horizontalHeader()->setDefaultAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
+    horizontalHeader()->setMinimumHeight(2 * horizontalHeader()->fontMetrics().lineSpacing() + kHeadingPadding);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
@@ -70,9 +78,15 @@ void TextGrid::SetCell(int col, int row, const QString& text) {
 }
 
 void TextGrid::SetColumnWidths(std::initializer_list<int> widths) {
+    const QFontMetrics metrics(horizontalHeader()->font());
     int col = 0;
     for (int width : widths) {
-        if (col >= fixedColumns_) setColumnWidth(col - fixedColumns_, width);
+        // Wide enough for the heading's longest word: the heading wraps between words only.
+        if (col >= fixedColumns_) {
+            for (const QString& word : Cell(col, 0).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                width = std::max(width, metrics.horizontalAdvance(word) + kHeadingPadding);
+            setColumnWidth(col - fixedColumns_, width);
+        }
         ++col;
     }
 }

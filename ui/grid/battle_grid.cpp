@@ -233,6 +233,7 @@ bool BattleGrid::GrowColumnsToTotals() {
                                            sheet_.ReportView(), sheet_.Locale());
         grew = layout_.GrowColumn(col, widths_.Width(total, false) + kTotalsMargin) || grew;
     }
+    if (grew) emit ColumnsGrew();
     return grew;
 }
 
@@ -318,6 +319,10 @@ void BattleGrid::focusOutEvent(QFocusEvent* event) {
     // A popup or another window takes the focus, and with it the release that would end a
     // spin: end it now rather than let the timer count on.
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) StopSpin();
+    // A window the command opened (the planner, the scan parser) would cover the notice of
+    // the edit the command ended: it comes back on top once that window is shown.
+    if (event->reason() == Qt::ActiveWindowFocusReason && notice_->isVisible())
+        QTimer::singleShot(0, notice_, [this] { notice_->raise(); });
     viewport()->update();
 }
 

@@ -77,6 +77,8 @@ public:
 
     /// A column's width in pixels.
     int ColumnWidth(int col) const { return layout_.ColumnWidth(col); }
+    /// Width of all columns together.
+    int ContentWidth() const { return layout_.TotalWidth(); }
     /// Sets a column's width, as dragging its edge does.
     void SetColumnWidth(int col, int width);
     /// A row's height in pixels, 0 when hidden.
@@ -141,6 +143,8 @@ signals:
     void ShipStatsChosen(int shipIndex, kestrin::Side side);
     /// A mouse button was released over the grid.
     void MouseReleased();
+    /// Columns widened to fit their totals (ContentWidth grew).
+    void ColumnsGrew();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -40,9 +40,11 @@ std::optional<std::filesystem::path> AskBattleFileToOpen(QWidget* parent, const 
     return Run(dialog);
 }
 
-std::optional<std::filesystem::path> AskBattleFileToSave(QWidget* parent, const std::filesystem::path& folder) {
+std::optional<std::filesystem::path> AskBattleFileToSave(QWidget* parent, const std::filesystem::path& folder,
+                                                         const std::string& name) {
     QFileDialog dialog(parent, "Save As");
     Prepare(dialog, folder)->setAcceptMode(QFileDialog::AcceptSave);
+    if (!name.empty()) dialog.selectFile(QString::fromStdString(name));
     dialog.setFileMode(QFileDialog::AnyFile);
     return Run(dialog);
 }

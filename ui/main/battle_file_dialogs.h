@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -14,7 +15,8 @@ std::optional<std::filesystem::path> AskBattleFileToOpen(QWidget* parent, const 
 
 /// The save dialog: "kbf" added to a name typed without an extension, confirmation before
 /// overwriting; empty when cancelled.
-std::optional<std::filesystem::path> AskBattleFileToSave(QWidget* parent, const std::filesystem::path& folder);
+std::optional<std::filesystem::path> AskBattleFileToSave(QWidget* parent, const std::filesystem::path& folder,
+                                                         const std::string& name = {});
 
 /// The dialogs' file-type list in the toolkit's form ("text (patterns);;...").
 QString BattleFileNameFilters();

@@ -68,9 +68,12 @@ void TForm1::BuildFileMenu() {
     open->setShortcut(QKeySequence("Ctrl+O"));
     open->setToolTip("Open");
     open->setStatusTip("Opens an existing file");
-    QAction* link = AddCommand(file, "Open &Link", [this] { OpenLinkClick(); });
+    QAction* link = AddCommand(file, "Open &Link from Clipboard", [this] { OpenLinkClick(); });
     link->setObjectName("OpenLink");
     link->setStatusTip("Opens the battle of a shared link held in the clipboard");
+    QAction* copyLink = AddCommand(file, "&Copy Link", [this] { CopyLinkClick(); });
+    copyLink->setObjectName("CopyLink");
+    copyLink->setStatusTip("Puts the battle's link (#battle=..., the fleets shown) onto the clipboard");
     save_ = AddCommand(file, "&Save", [this] { FileSave(); });
     save_->setObjectName("FileSave");
     save_->setShortcut(QKeySequence::Save);

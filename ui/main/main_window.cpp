@@ -28,6 +28,7 @@
 #include "ui/setup/setup_form.h"
 #include "ui/ship_info/ship_details_form.h"
 #include "ui/ship_info/ship_matrix_form.h"
+#include "settings/window_size.h"
 #include "ui/common/undo_keys.h"
 #include "ui/common/read_notice.h"
 #include "ui/common/window_placement.h"
@@ -62,6 +63,10 @@ TForm1::TForm1(MainWindowOptions options, QWidget* parent)
     resize(671, 454);
     setAcceptDrops(true);
     LoadStartup();
+    // The size the player left the window at; the screen may then shorten it.
+    if (const std::optional<WindowSize> kept = LoadWindowSize(AppearancePath(folder_)))
+        resize(kept->width, kept->height);
+    startSize_ = size();
     BuildWindows();
     BuildMenus();
     document_->AddView(this);
@@ -85,6 +90,7 @@ void TForm1::LoadStartup() {
     const NumberLocale locale = SystemNumberLocale();
     context_.DecimalSeparator = locale.decimalSeparator;
     document_ = std::make_unique<BattleDocument>(*rules_, context_, locale);
+    dialogs_ = std::make_unique<DialogFolder>(*document_, dialogFolder_);
 }
 
 void TForm1::BuildWindows() {
@@ -110,6 +116,9 @@ void TForm1::BuildWindows() {
     layout->addWidget(grid_, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
+    // Columns widened for a total (7-digit counts) would push the attacker's Left out of view:
+    // the window widens as far as its screen allows. Queued: the grid may be painting.
+    connect(grid_, &BattleGrid::ColumnsGrew, this, [this] { WidenToGrid(); }, Qt::QueuedConnection);
     connect(panel_, &ResultsPanelWidget::TickClicked, this, [this] { TickClick(); });
     connect(panel_, &ResultsPanelWidget::TickBackClicked, this, [this] { TickBackClick(); });
     BuildSecondaryWindows();
@@ -136,7 +145,7 @@ void TForm1::BuildSecondaryWindows() {
     unitTables_ = windows_.Own(new TShipMatrixForm(*rules_, context_.DecimalSeparator, this));
     setupForm_ = windows_.Own(new TSetupForm(appearance_, AppearancePath(folder_), *messages_, this));
     connect(setupForm_, &TSetupForm::AppearanceChanged, grid_, [this] { grid_->viewport()->update(); });
-    plannerForm_ = windows_.Own(new TPlannerForm(*rules_, *document_, context_, *messages_, folder_, this));
+    plannerForm_ = windows_.Own(new TPlannerForm(*rules_, *document_, context_, *messages_, *dialogs_, this));
     // Undo and Redo are the battle's, from whichever window the player is in.
     for (QWidget* window : std::initializer_list<QWidget*>{logWindow_, parserDialog_, shipDetails_, debugForm_,
                                                            unitTables_, setupForm_, plannerForm_})
@@ -153,6 +162,13 @@ void TForm1::BuildSecondaryWindows() {
     });
 }
 
+void TForm1::WidenToGrid() {
+    const int missing = grid_->ContentWidth() - grid_->viewport()->width();
+    if (missing <= 0 || isMaximized() || isFullScreen()) return;
+    resize(width() + missing, height());
+    if (isVisible()) KeepOnScreen(this);
+}
+
 void TForm1::BattleChanged() {
     openNotice_->Dismiss();
     panel_->Show(document_->Sheet().Results());
@@ -162,6 +178,7 @@ void TForm1::BattleChanged() {
 
 void TForm1::Notice(const DocumentNotice& notice) {
     if (notice.col >= 0) return;  // the grid shows it beside its cell
+    if (notice.lines.empty()) return openNotice_->Say(QString::fromStdString(notice.text));
     QStringList lines;
     for (const std::string& line : notice.lines) lines << QString::fromStdString(line);
     openNotice_->Tell(QString::fromStdString(notice.text), lines);
@@ -277,11 +294,15 @@ bool TForm1::OpenBattleFile(const std::filesystem::path& path, std::optional<Set
 
 bool TForm1::SaveBattleFile(const std::filesystem::path& path) {
     document_->FinishOpenEdit();
-    // A later tick's fleets over the set-up the file holds: only when the player says so.
-    if (const std::string question = document_->LaterTickQuestion(path);
-        !question.empty() && !messages_->AskToOverwriteSetup(this, QString::fromStdString(question)))
-        return false;
-    const BattleFileResult result = document_->SaveFile(path);
+    // At a later tick the player says which goes into the file that holds the set-up.
+    SaveWhat what = SaveWhat::CurrentTick;
+    if (const std::string question = document_->LaterTickQuestion(path); !question.empty()) {
+        const std::optional<SaveWhat> answer = messages_->AskWhatToSave(
+            this, QString::fromStdString(question), document_->SetUpTick(), document_->Sheet().CurrentTick());
+        if (!answer) return false;
+        what = *answer;
+    }
+    const BattleFileResult result = document_->SaveFile(path, what);
     if (!result.ok()) {
         messages_->Error(this, QString::fromStdString(result.message));
         return false;
@@ -314,7 +335,10 @@ void TForm1::FileOpenClick() {
     // Asked before the file is chosen; the answer holds for the battle asked about.
     const std::optional<SetAsideConsent> consent = document_->AskToSetAside();
     if (!consent) return;
-    if (const auto path = AskBattleFileToOpen(this, dialogFolder_)) OpenBattleFile(*path, consent);
+    if (const auto path = AskBattleFileToOpen(this, dialogs_->Start())) {
+        dialogs_->Used(*path);
+        OpenBattleFile(*path, consent);
+    }
 }
 
 void TForm1::OpenLinkClick() {
@@ -328,11 +352,22 @@ void TForm1::OpenLinkClick() {
         messages_->Warning(this, QString::fromStdString(result.message));
 }
 
+void TForm1::CopyLinkClick() {
+    document_->FinishOpenEdit();
+    QApplication::clipboard()->setText(QString::fromStdString(document_->Link()));
+    openNotice_->Say(QString(kLinkCopiedText));
+}
+
 void TForm1::OpenRecent(const QString& file) { OpenBattleFile(std::filesystem::path(file.toStdString())); }
 
 void TForm1::FileSaveAs1() {
     document_->FinishOpenEdit();
-    if (const auto path = AskBattleFileToSave(this, dialogFolder_)) SaveBattleFile(*path);
+    // Proposed under the battle's own name, in its folder.
+    const std::string name = document_->File().filename().string();
+    if (const auto path = AskBattleFileToSave(this, dialogs_->Start(), name)) {
+        dialogs_->Used(*path);
+        SaveBattleFile(*path);
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -340,6 +375,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Kept for the next start; a window the player did not resize writes nothing.
+    // A maximised window keeps the size it returns to.
+    const QSize kept = isMaximized() || isFullScreen() ? normalGeometry().size() : size();
+    if (kept != startSize_ && kept.isValid()) (void)SaveWindowSize(AppearancePath(folder_), {kept.width(), kept.height()});
     // The program ends with this window: the planner's work is cancelled now, and joined when
     // the planner goes with it.
     plannerForm_->close();

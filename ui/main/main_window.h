@@ -17,6 +17,7 @@
 #include "sheet/battle_sheet.h"
 #include "ui/debug/debug_host.h"
 #include "ui/main/recent_files.h"
+#include "ui/common/dialog_folder.h"
 #include "ui/common/owned_windows.h"
 #include "ui/common/user_messages.h"
 
@@ -81,8 +82,8 @@ public:
     QMenu* PopupMenu() const { return popup_; }
     /// The folder of the statistics and colours files.
     const std::filesystem::path& ProgramFolder() const { return folder_; }
-    /// The folder the battle file dialogs start in.
-    const std::filesystem::path& DialogFolder() const { return dialogFolder_; }
+    /// The folder the battle's file dialogs start in (DialogFolder).
+    std::filesystem::path DialogStart() const { return dialogs_->Start(); }
 
     /// A menu item that runs `command`. Whatever it changes or reads of the battle goes
     /// through the document, which ends an open edit first.
@@ -130,6 +131,8 @@ public:
     void FileOpenClick();
     /// Opens the battle of a shared link ("#battle=...") the clipboard holds.
     void OpenLinkClick();
+    /// "File" -> "Copy Link": the battle's link ("#battle=...") onto the clipboard.
+    void CopyLinkClick();
     /// Opens the first local file of a drop, as "&Open..." would; false when there is none.
     bool OpenDroppedUrls(const QList<QUrl>& urls);
     /// "Hide Results" / "Show Results".
@@ -165,6 +168,7 @@ private:
     void OpenRecent(const QString& file);
     void TickClick();
     void TickBackClick();
+    void WidenToGrid();
 
     std::filesystem::path folder_;
     std::filesystem::path dialogFolder_;
@@ -174,6 +178,9 @@ private:
     std::unique_ptr<const BattleRules> rules_;
     SimulationContext context_;
     std::unique_ptr<BattleDocument> document_;
+    std::unique_ptr<DialogFolder> dialogs_;
+    // The size the window had at start (kept or default): only a change is written back.
+    QSize startSize_;
     RecentFiles recent_;
 
     // The grid and the secondary windows refer to the sheet, the rules, the colours and the

@@ -247,7 +247,8 @@ void PlannerChartView::ShowTitle() {
         chart()->setTitle(kEmptyTitle);
         return;
     }
-    chart()->setTitle(outOfDate_ ? plot_.title + "  (" + kSweepOutOfDate + ")" : plot_.title);
+    // On a line of its own: beside a long title it would be cut at the chart's edge.
+    chart()->setTitle(outOfDate_ ? plot_.title.toHtmlEscaped() + "<br>(" + kSweepOutOfDate + ")" : plot_.title);
     chart()->setTitleBrush(outOfDate_ ? QColor(190, 0, 0) : QColor(Qt::black));
 }
 

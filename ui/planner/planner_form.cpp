@@ -45,8 +45,8 @@ QSpinBox* SpinBox(int low, int high, int value) {
 }  // namespace
 
 TPlannerForm::TPlannerForm(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
-                           UserMessages& messages, std::filesystem::path folder, QWidget* parent)
-    : QWidget(parent, Qt::Window), document_(document), sheet_(document.Sheet()), context_(context), messages_(messages), folder_(std::move(folder)) {
+                           UserMessages& messages, DialogFolder& folder, QWidget* parent)
+    : QWidget(parent, Qt::Window), document_(document), sheet_(document.Sheet()), context_(context), messages_(messages), folder_(folder) {
     setWindowTitle("Battle Planner");
     sweepJob_ = new PlannerJob(cores_, kSweepJob, SystemThreads(), this);
     connect(sweepJob_, &PlannerJob::Progress, this, [this](int done, int total) {

@@ -11,6 +11,7 @@
 #include "planner/battle_sweep.h"
 #include "ui/planner/planner_job.h"
 #include "planner/sweep_findings.h"
+#include "ui/common/dialog_folder.h"
 #include "ui/planner/planner_chart.h"
 #include "sheet/battle_document.h"
 
@@ -45,7 +46,7 @@ class TPlannerForm : public QWidget, public DocumentView {
 
 public:
     TPlannerForm(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
-                 UserMessages& messages, std::filesystem::path folder, QWidget* parent = nullptr);
+                 UserMessages& messages, DialogFolder& folder, QWidget* parent = nullptr);
     ~TPlannerForm() override;
 
     /// Shows the window beside its parent, in front, with the rows of the sheet as it stands.
@@ -131,7 +132,9 @@ private:
     void StartFindingsPass();
     void FindingsPassFinished();
     void CancelWork();
-    QString FindingsHtml() const;
+    /// The findings as the side panel shows them; each a link choosing its point when
+    /// `links` (the window's, while the chart is current), else plain text (an image's).
+    QString FindingsHtml(bool links) const;
     QString FindingsScope() const;
     void ForgetResults();
     void LayOutFindings(bool beside);
@@ -146,7 +149,7 @@ private:
     const BattleSheet& sheet_;
     const SimulationContext& context_;
     UserMessages& messages_;
-    std::filesystem::path folder_;
+    DialogFolder& folder_;
     PlannerCores cores_;  ///< shared by the sweep page and the search: one of them at a time
     PlannerJob* sweepJob_ = nullptr;
     std::shared_ptr<SweepResult> sweeping_;  ///< where the running sweep leaves its points
@@ -154,6 +157,7 @@ private:
     std::shared_ptr<FindingsPass> passing_;  ///< where the running pass leaves its tally
     SweepResult result_;
     SweepRequest swept_;  ///< what the last sweep was run on (its values are not kept here)
+    std::uint64_t sweptSetUp_ = 0;  ///< the set-up of the battle swept (BattleDocument::SetUpBattle)
     std::vector<SweepFigures> plotted_;
     FindingsTally tally_;          ///< the findings: over the points, or every value once tried
     bool findingsExact_ = false;   ///< tally_ holds every whole value of the range

@@ -85,7 +85,7 @@ QString TPlannerForm::FindingsScope() const {
 
 // The findings in words, each a link choosing its point, then the lines' colours: what the
 // chart's legend would say, never cut.
-QString TPlannerForm::FindingsHtml() const {
+QString TPlannerForm::FindingsHtml(bool links) const {
     const PlannerPlot& plot = chart_->Shown();
     if (plot.values.empty()) return {};
     QString html = "<b>Findings</b>, " + FindingsScope().toHtmlEscaped();
@@ -96,7 +96,7 @@ QString TPlannerForm::FindingsHtml() const {
                                  .toHtmlEscaped();
         html += "<p style='margin-top:6px'><span style='color:" + FindingColour(kind).name() + "'>" +
                 FindingSymbol(kind) + "</span> " +
-                (plot.findings[k] ? "<a href='" + QString::number(k) + "'>" + text + "</a>" : text) + "</p>";
+                (plot.findings[k] && links ? "<a href='" + QString::number(k) + "'>" + text + "</a>" : text) + "</p>";
     }
     html += "<p style='margin-top:10px'><b>Lines</b>";
     bool clipped = false;
@@ -111,7 +111,8 @@ QString TPlannerForm::FindingsHtml() const {
 // A finding's point: one of the sweep's, or a value between them that trying every value
 // found; either is read out and can be used.
 void TPlannerForm::ChooseFinding(int kind) {
-    if (kind < 0 || kind >= kFindingCount) return;
+    // A finding of another battle's sweep has no point in this one.
+    if (kind < 0 || kind >= kFindingCount || outOfDate_) return;
     const SweepPoint* point = tally_.Point(Mode(), static_cast<FindingKind>(kind));
     if (point == nullptr) return;
     const auto& points = result_.points;

@@ -51,6 +51,7 @@ void TPlannerForm::RunSweep() {
     }
     passWanted_ = false;
     swept_ = std::move(swept);
+    sweptSetUp_ = document_.SetUpBattle();
     chosen_.reset();
     chosenPoint_.reset();
     read_.reset();
@@ -95,8 +96,12 @@ void TPlannerForm::BattleChanged() {
     ShowTickNote();
     fleetPage_->BattleChanged();
     if (result_.points.empty()) return;
-    outOfDate_ = !SameBattleApartFrom(swept_.battle, SheetInputs(sheet_.Cells()), swept_.input);
+    // Tick steps are no change: the chart stays current across them, as the battle stays
+    // unchanged for Save.
+    outOfDate_ = document_.SetUpBattle() != sweptSetUp_ &&
+                 !SameBattleApartFrom(swept_.battle, SheetInputs(sheet_.Cells()), swept_.input);
     chart_->SetOutOfDate(outOfDate_);
+    findings_->setText(FindingsHtml(!outOfDate_));
     // A value of another battle's sweep is not offered: the chart must run again.
     SetRunning(Running());
 }
@@ -121,7 +126,7 @@ void TPlannerForm::Replot() {
                                       : ": at the last tick (tick " + QString::number(swept_.ticks) + ")");
     chart_->Plot(std::move(plot));
     chart_->SetOutOfDate(outOfDate_);
-    findings_->setText(FindingsHtml());
+    findings_->setText(FindingsHtml(!outOfDate_));
     if (chosen_) {
         chart_->MarkHovered(*chosen_);
         chart_->SetChosen(*chosen_);
@@ -266,7 +271,7 @@ QString TPlannerForm::SaveChartPng(const std::filesystem::path& path) {
     view->Plot(chart_->Shown());
     view->SetOutOfDate(outOfDate_);
     EnlargeForExport(view->chart(), kPngTextPixels);
-    auto* side = new QLabel(FindingsHtml());
+    auto* side = new QLabel(FindingsHtml(false));
     side->setWordWrap(true);
     side->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     side->setFixedWidth(kPngSize.width() * 3 / 10);
@@ -286,16 +291,17 @@ QString TPlannerForm::SaveChartPng(const std::filesystem::path& path) {
 }
 
 void TPlannerForm::ExportCsvClick() {
-    const QString start = QString::fromStdString((folder_ / "sweep.csv").string());
-    const QString file = QFileDialog::getSaveFileName(this, "Export CSV", start, "CSV files (*.csv)");
+    const QString file = QFileDialog::getSaveFileName(this, "Export CSV", folder_.Proposed("sweep.csv"), "CSV files (*.csv)");
     if (file.isEmpty()) return;
+    folder_.Used(file.toStdString());
     if (const QString error = ExportCsv(file.toStdString()); !error.isEmpty()) messages_.Error(this, error);
 }
 
 void TPlannerForm::SavePngClick() {
-    const QString start = QString::fromStdString((folder_ / "sweep.png").string());
-    const QString file = QFileDialog::getSaveFileName(this, "Save Chart as PNG", start, "PNG images (*.png)");
+    const QString file =
+        QFileDialog::getSaveFileName(this, "Save Chart as PNG", folder_.Proposed("sweep.png"), "PNG images (*.png)");
     if (file.isEmpty()) return;
+    folder_.Used(file.toStdString());
     if (const QString error = SaveChartPng(file.toStdString()); !error.isEmpty()) messages_.Error(this, error);
 }
 

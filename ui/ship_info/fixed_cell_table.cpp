@@ -88,6 +88,7 @@ void FixedCellTable::SetCurrent(int col, int row) {
     currentRow_ = std::clamp(row, Fixed(), RowCount() - 1);
     EnsureVisible(currentCol_, currentRow_);
     viewport()->update();
+    emit CellPointed(currentCol_, currentRow_);
 }
 
 void FixedCellTable::EnsureVisible(int col, int row) {
@@ -153,6 +154,12 @@ void FixedCellTable::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && cell.x() >= Fixed() && cell.y() >= Fixed())
         SetCurrent(cell.x(), cell.y());
     QAbstractScrollArea::mousePressEvent(event);
+}
+
+void FixedCellTable::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint cell = CellAt(event->position().toPoint());
+    if (cell.x() >= 0 && cell.y() >= 0) emit CellPointed(cell.x(), cell.y());
+    QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void FixedCellTable::keyPressEvent(QKeyEvent* event) {

@@ -55,8 +55,13 @@ public:
     /// Scrolls cell (col, row) into view and returns it as the table draws it.
     QImage RenderCell(int col, int row);
 
+signals:
+    /// The mouse went over cell (col, row), a heading included, or the cell became current.
+    void CellPointed(int col, int row);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;

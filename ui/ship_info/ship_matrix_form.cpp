@@ -1,5 +1,7 @@
 #include "ui/ship_info/ship_matrix_form.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -48,6 +50,13 @@ TShipMatrixForm::TShipMatrixForm(const BattleRules& rules, char decimalSeparator
 
     auto* strip = new QWidget(this);
     strip->setFixedHeight(kStripHeight);
+    // The strip reads out the cell under the mouse with the whole names the 40-pixel
+    // headings cut short.
+    readout_ = new QLabel(QStringLiteral("Point at a cell to read it with the units' whole names."), strip);
+    readout_->setObjectName(QStringLiteral("UnitReadout"));
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(8, 0, 8, 0);
+    stripLayout->addWidget(readout_);
     table_ = new FixedCellTable(kUnitTablesSize, kUnitTablesSize, kColumnWidth, kRowHeight, this);
     table_->setObjectName(QStringLiteral("MatrixGrid"));
     table_->SetColumnWidth(0, kHeadingWidth);
@@ -64,6 +73,11 @@ TShipMatrixForm::TShipMatrixForm(const BattleRules& rules, char decimalSeparator
     layout->addWidget(table_, 1);
 
     BuildUnitTables(rules, decimalSeparator);
+    table_->viewport()->setMouseTracking(true);
+    table_->setMouseTracking(true);
+    connect(table_, &FixedCellTable::CellPointed, this, [this, &rules, decimalSeparator](int col, int row) {
+        readout_->setText(QString::fromStdString(UnitTablesReadout(rules, col, row, decimalSeparator)));
+    });
 }
 
 void TShipMatrixForm::BuildUnitTables(const BattleRules& rules, char decimalSeparator) {

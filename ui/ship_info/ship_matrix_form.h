@@ -11,6 +11,7 @@
 
 #include "engine/battle_rules.h"
 
+class QLabel;
 class QPainter;
 
 namespace kestrin {
@@ -43,6 +44,8 @@ public:
     QImage RenderCell(int col, int row);
     /// The table.
     FixedCellTable* Table() const { return table_; }
+    /// The strip's readout of the cell pointed at.
+    QLabel* Readout() const { return readout_; }
 
 private:
     void BuildUnitTables(const BattleRules& rules, char decimalSeparator);
@@ -50,6 +53,7 @@ private:
     void DrawText(QPainter& painter, int col, int row, const QRect& rect) const;
 
     FixedCellTable* table_ = nullptr;
+    QLabel* readout_ = nullptr;
     std::vector<std::vector<QString>> texts_;
     // [firer][target] target classes, 0 where the firer cannot fire on the target.
     std::array<std::array<std::int32_t, kShipCount>, kShipCount> classes_{};

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QHeaderView>
 #include <QTest>
 #include <QTimer>
 
@@ -186,6 +187,24 @@ private slots:
         QCOMPARE(greenAtHalf, 5);
         QVERIFY(CountPixels(plot, kGreen) > 9 * 2);
         QVERIFY(!f.DtPlotBox()->pixmap().isNull());
+    }
+
+    // Every heading of the trace grids is read whole: a heading wider than its column wraps
+    // within the header's height.
+    void theTraceGridsHeadingsAreNotCut() {
+        Harness h;
+        h.Show();
+        for (TextGrid* grid : {h.form->CycleGrid(), h.form->DebugResultsGrid()}) {
+            QHeaderView* header = grid->horizontalHeader();
+            const QFontMetrics metrics(header->font());
+            for (int col = 0; col < grid->columnCount(); ++col) {
+                const QString text = grid->Cell(col, 0);
+                const QRect room(0, 0, grid->columnWidth(col) - 4, 1000);
+                const QRect needed = metrics.boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, text);
+                QVERIFY2(needed.width() <= room.width() && needed.height() <= header->height(),
+                         qPrintable(QString("%1: %2x%3 in %4x%5").arg(text).arg(needed.width()).arg(needed.height()).arg(room.width()).arg(header->height())));
+            }
+        }
     }
 
     void numbersSwitchToScientificWhereTheyNoLongerFit() {

@@ -87,26 +87,40 @@ private slots:
         QVERIFY(w.messages.questions.isEmpty());
     }
 
-    // Tick steps alone ask nothing on close; saving a later tick over the set-up asks first,
-    // naming the ticks, and keeping the set-up is the default answer.
-    void tickStepsAskNothingAndSavingOverTheSetUpAsksFirst() {
+    // Tick steps alone ask nothing on close; saving at a later tick into the file that holds
+    // the set-up asks which to save: Cancel saves nothing, the set-up is saved without a step
+    // back, the tick's fleets when chosen, and each save says where it wrote.
+    void savingAtALaterTickAsksWhichToSave() {
         SeamsWindow w;
         const auto raid = w.Battle("raid.kbf", "100");
         QVERIFY(w.window.OpenBattleFile(raid));
+        w.Type(kAttShips, kHarpyRow + 1, "5");  // the set-up edited, then stepped on from
         w.Ticks(2);
-        QVERIFY(!w.window.BattleChangedSinceSaved());
-        const QByteArray setUp = FileBytes(raid);
-        w.Type(kAttShips, kHarpyRow + 1, "5");
+        const QByteArray opened = FileBytes(raid);
         QVERIFY(!w.window.FileSave());
-        QCOMPARE(w.messages.questions,
-                 QStringList{"raid.kbf holds the battle's set-up at tick 1. Save the fleets of tick 3 over it?"});
-        QCOMPARE(FileBytes(raid), setUp);
-        w.messages.overwriteSetup = true;
+        const QString question =
+            "raid.kbf: the sheet shows tick 3 of the battle set up at tick 1. Save the set-up of tick 1 or the "
+            "fleets of tick 3?";
+        QCOMPARE(w.messages.questions, QStringList{question});
+        QCOMPARE(FileBytes(raid), opened);
+        QVERIFY(w.window.BattleChangedSinceSaved());  // Cancel: nothing saved, and it shows
+
+        w.messages.whatToSave = SaveWhat::SetUp;
+        QVERIFY(w.window.FileSave());
+        QCOMPARE(w.Sheet().CurrentTick(), 3);
+        const QByteArray setUp = FileBytes(raid);
+        QVERIFY(setUp != opened);
+        QVERIFY(setUp.contains("\r\n5\r\n"));  // the edited set-up's 5 Harpies
+        QVERIFY(!w.window.BattleChangedSinceSaved());
+        const auto* notice = w.window.findChild<QLabel*>("ReadNotice");
+        QVERIFY(notice != nullptr && notice->isVisible());
+        QCOMPARE(notice->text(), "Saved to " + QString::fromStdString(raid.string()));
+
+        w.messages.whatToSave = SaveWhat::CurrentTick;
         QVERIFY(w.window.FileSave());
         QVERIFY(FileBytes(raid) != setUp);
-        QVERIFY(!w.window.BattleChangedSinceSaved());
         QVERIFY(w.window.close());
-        QCOMPARE(w.messages.questions.size(), 2);
+        QCOMPARE(w.messages.questions.size(), 3);
     }
 
     // Text that is no count is told the same whatever ends the edit; text that changes

@@ -9,11 +9,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include "sheet/number_format.h"
 #include "sheet/sheet_layout.h"
 #include "ui/grid/battle_grid.h"
+#include "ui/log/calc_log_window.h"
 #include "ui/main/main_window.h"
 #include "ui/scan_parser/parser_dialog.h"
 #include "ui/main/results_panel_widget.h"
@@ -63,6 +65,41 @@ private slots:
         const QMenu* grid = w.window.menuBar()->actions()[1]->menu();
         QCOMPARE(grid->actions()[0], w.window.UndoAction());
         QCOMPARE(grid->actions()[1], w.window.RedoAction());
+    }
+
+    // The battle's undo keys work in the other windows whatever has the focus there (the log's
+    // text, a button), while a text field with an undo of its own keeps them for its text.
+    void undoAndRedoWorkFromEveryWindowButTextFieldsKeepTheirOwn() {
+        ActiveWindow w;
+        w.Type(kDefShips, UnitRow(0), "500");
+        w.Type(kDefShips, UnitRow(1), "600");
+        const auto keyIn = [](QWidget* window, QWidget* focus, Qt::KeyboardModifiers modifiers) {
+            window->show();
+            QApplication::setActiveWindow(window);
+            (void)QTest::qWaitForWindowActive(window);
+            focus->setFocus();
+            QTest::keyClick(focus, Qt::Key_Z, modifiers);
+        };
+        TForm2& log = *w.window.LogWindow();
+        auto* logText = log.findChild<QTextEdit*>("CalcLog");
+        QVERIFY(logText != nullptr);
+        keyIn(&log, logText, Qt::ControlModifier);
+        QCOMPARE(w.Cell(kDefShips, UnitRow(1)), "");
+        keyIn(&log, logText, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.Cell(kDefShips, UnitRow(1)), "600");
+
+        TParserDialog& parser = *w.window.ParserDialog();
+        keyIn(&parser, parser.CancelButton(), Qt::ControlModifier);
+        QCOMPARE(w.Cell(kDefShips, UnitRow(1)), "");
+        // The scan text keeps its own undo: what was typed goes, the battle stays.
+        parser.TextArea()->setFocus();
+        parser.TextArea()->clear();
+        QTest::keyClicks(parser.TextArea(), "Harpy 5");
+        QTest::keyClick(parser.TextArea(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(parser.TextArea()->toPlainText() != "Harpy 5");
+        QCOMPARE(w.Cell(kDefShips, UnitRow(0)), "500");
+        parser.hide();
+        log.hide();
     }
 
     void deleteEmptiesTheCellAndTheTickKeysStepWithTheirNamesInTheTooltips() {

@@ -170,7 +170,7 @@ private slots:
         for (QAction* action : window.menuBar()->actions()) titles << action->text();
         QCOMPARE(titles, (QStringList{"&File", "&Grid", "&Results", "&Input", "&Parser"}));
         QCOMPARE(Captions(TopMenu(window, "File")),
-                 (QStringList{"Open...", "Open Link", "Save", "Save As...", "Open Recent", "-", "Setup", "-", "Exit"}));
+                 (QStringList{"Open...", "Open Link from Clipboard", "Copy Link", "Save", "Save As...", "Open Recent", "-", "Setup", "-", "Exit"}));
         for (const char* menu : {"Grid", "Results", "Input"}) QVERIFY2(EveryItemHasALetter(TopMenu(window, menu)), menu);
         QCOMPARE(Captions(TopMenu(window, "Grid")),
                  (QStringList{"Undo", "Redo", "-", "Re - Calculate", "-", "Compress Grid", "Expand Grid", "Clear...", "-", "Show Race"}));
@@ -247,7 +247,12 @@ private slots:
         bad.write("1\r\n2\r\n");
         bad.close();
         QVERIFY(!window.OpenBattleFile(env.Path() / "bad.kbf"));
-        QCOMPARE(messages.warnings, (QStringList{"That File Dosn't Exist !!!", "Incorrect File Length !!!"}));
+        // The texts as they always were, the file they speak of beneath.
+        const auto named = [&](const char* text, const char* file) {
+            return QString(text) + "\n\n" + QString::fromStdString((env.Path() / file).lexically_normal().string());
+        };
+        QCOMPARE(messages.warnings, (QStringList{named("That File Dosn't Exist !!!", "missing.kbf"),
+                                                 named("Incorrect File Length !!!", "bad.kbf")}));
         QVERIFY(!window.SaveBattleFile(env.Path() / "bad.kbf" / "x.kbf"));
         QCOMPARE(messages.errors.size(), 1);
     }

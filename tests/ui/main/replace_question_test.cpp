@@ -60,7 +60,7 @@ private slots:
             {"File > Open Link",
              [](TForm1& w, const std::string& link, const std::filesystem::path&) {
                  QApplication::clipboard()->setText(QString::fromStdString(link));
-                 MenuItem(w, "File", "Open Link")->trigger();
+                 MenuItem(w, "File", "Open Link from Clipboard")->trigger();
              }},
             {"the scan parser's OK on a pasted link",
              [](TForm1& w, const std::string& link, const std::filesystem::path&) {

@@ -307,14 +307,39 @@ private slots:
         QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 1 "));
         // The swept cell itself is no change of the battle the sweep ran on.
         QVERIFY(!t.planner.OutOfDate());
-        DocumentTestSeam::Sheet(t.window.Document()).SetCell(kDefShips, 1, "10");
-        t.window.ReCalc();
+        t.window.Document().EndEdit(kDefShips, 1, "10");
         QVERIFY(t.planner.OutOfDate());
         QVERIFY(t.planner.Chart()->chart()->title().contains("out of date"));
         // It follows the main window's tick.
         for (QAction* action : t.window.findChildren<QAction*>())
             if (action->shortcut() == QKeySequence("Alt+Right")) action->trigger();
         QVERIFY(t.planner.TickNote()->text().startsWith("The main window shows tick 2 "));
+    }
+
+    // Tick steps are no change of the battle: the chart stays current and its findings
+    // choose their points. A change marks it out of date, on a line of its own, and its
+    // findings are then plain text that chooses nothing.
+    void onlyAChangeOfTheBattleMarksTheChartOutOfDate() {
+        PlannerUnderTest t;
+        QVERIFY(t.RunToEnd());
+        QVERIFY(t.planner.FindingsLabel()->text().contains("<a href"));
+        t.window.Document().StepForward();
+        t.window.Document().StepForward();
+        t.window.Document().StepBack();
+        QVERIFY(!t.planner.OutOfDate());
+        QVERIFY(!t.planner.Chart()->chart()->title().contains("out of date"));
+        QVERIFY(t.planner.FindingsLabel()->text().contains("<a href"));
+
+        t.window.Document().EndEdit(kDefShips, 1, "10");
+        QVERIFY(t.planner.OutOfDate());
+        QVERIFY(t.planner.Chart()->chart()->title().endsWith("<br>(out of date: the battle has changed)"));
+        QVERIFY(!t.planner.FindingsLabel()->text().contains("<a href"));
+        emit t.planner.FindingsLabel()->linkActivated("0");
+        QVERIFY(!t.planner.UseValueButton()->isEnabled());
+        QCOMPARE(t.planner.Readout()->text(), QString(kReadoutHint));
+        t.window.Document().Undo();
+        QVERIFY(!t.planner.OutOfDate());
+        QVERIFY(t.planner.FindingsLabel()->text().contains("<a href"));
     }
 
     void cancelStopsTheSweepWithTheFinishedPoints() {

@@ -1,6 +1,7 @@
 // The ship details and unit tables windows driven for real on the offscreen platform: the
 // texts they show, the list that picks a unit type, and the colours and styles they paint.
 #include <QComboBox>
+#include <QLabel>
 #include <QImage>
 #include <QTest>
 
@@ -170,6 +171,26 @@ private slots:
         QCOMPARE(table->CellRect(0, kShipCount).left(), 0);
         const QImage name = form.RenderCell(0, IndexOf("XentrallisPeacekeeper") + 1);
         QCOMPARE(FirstTextColumn(name, kMatrixBackground), 3);
+    }
+
+    // The strip above the table reads out the cell under the mouse with the whole names that
+    // the 40-pixel headings cut short.
+    void theStripReadsOutThePointedCellWithWholeNames() {
+        TShipMatrixForm form(DefaultRules());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        FixedCellTable* table = form.Table();
+        const int phoenix = IndexOf("Phoenix") + 1, harpy = IndexOf("Harpy") + 1;
+        QTest::mouseMove(table->viewport(), table->CellRect(phoenix, 0).center());
+        QCOMPARE(form.Readout()->text(), QString("Phoenix firing"));
+        QVERIFY(form.Readout()->isVisible() && form.Readout()->geometry().bottom() < table->geometry().top());
+        const QString figure = form.CellText(harpy, harpy);
+        QVERIFY(!figure.isEmpty());
+        table->SetCurrent(harpy, harpy);
+        QCOMPARE(form.Readout()->text(), "Harpy firing on Harpy: " + figure + "% of the Harpy's cost per firing");
+        const int demeter = IndexOf("Demeter") + 1;
+        table->SetCurrent(demeter, harpy);
+        QCOMPARE(form.Readout()->text(), QString("Demeter cannot fire on Harpy"));
     }
 
     void editedStatisticsShowInBothWindows() {
