@@ -18,6 +18,7 @@ const texts = core.texts();
 
 function failed(why, error) {
   $('#loading').hidden = true;
+  $('main').hidden = true;
   $('#failure').hidden = false;
   $(`#failure [data-failure=${why}]`).hidden = false;
   if (error) console.error(error);
@@ -82,9 +83,9 @@ let name = null;
 function keepBattle() {
   if (name === null) return;
   const text = core.kept();
-  // A battle never typed into is not worth a name.
-  if (text === blank && kept.read(name) == null) return;
-  if (!kept.keep(name, text)) keepNotice(texts[kept.problem === 'refused' ? 'storageRefused' : 'storageFull']);
+  // A battle never typed into is not worth keeping.
+  const worth = text !== blank || kept.read(name) != null;
+  if (worth && !kept.keep(name, text)) keepNotice(texts[kept.problem === 'refused' ? 'storageRefused' : 'storageFull']);
   listKept();
 }
 

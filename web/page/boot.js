@@ -2,6 +2,7 @@
 // loads no module and no WebAssembly from file:), so it is told here how to open it.
 if (location.protocol === 'file:') {
   document.getElementById('loading').hidden = true;
+  document.querySelector('main').hidden = true;
   document.getElementById('failure').hidden = false;
   document.querySelector('#failure [data-failure=file]').hidden = false;
 }

@@ -342,6 +342,11 @@ test('the kept battle survives a bad link in a new tab', async () => {
   assert.equal(new URL(page.url()).hash, '');
   // The battle before the link stays kept under its name.
   assert.deepEqual(await page.$$eval('#kept-battles option', (options) => options.map((o) => o.value)), ['Battle', 'Shared battle']);
+  await page.selectOption('#kept-battles', 'Battle');
+  await page.click('#open-kept');
+  await page.waitForFunction(() => document.querySelector('#battle-name').value === 'Battle');
+  assert.equal(await cellText(page, 'attacker', 1), '12,345');
+  assert.deepEqual(await panelOf(page), panel);
   await context.close();
 });
 
@@ -486,6 +491,22 @@ test('axe-core finds no serious or critical violation at 390x844 and 1280x800', 
 // A page that cannot start says why; one whose storage is refused or full works and says that
 // battles will not be kept.
 test('the failure states show their message', async () => {
+  // While the core loads: a loading sign, and no control that looks usable.
+  const slow = await browser.newContext({ serviceWorkers: 'block' });
+  let release;
+  const held = new Promise((resolve) => { release = resolve; });
+  await slow.route('**/kestrin.wasm', async (route) => { await held; await route.continue(); });
+  const loading = await slow.newPage();
+  await loading.goto(`${origin}/index.html`);
+  await loading.waitForSelector('#loading[role=status]:not([hidden])');
+  for (const id of ['#open', '#undo', '#redo', '#save', '#tick-forward']) assert.equal(await loading.isDisabled(id), true, id);
+  release();
+  await loading.waitForSelector('body[data-ready=true]');
+  assert.equal(await loading.isHidden('#loading'), true);
+  assert.equal(await loading.isDisabled('#open'), false);
+  assert.equal(await loading.isDisabled('#undo'), true);
+  await slow.close();
+
   const missing = await browser.newContext({ serviceWorkers: 'block' });
   await missing.route('**/kestrin.wasm', (route) => route.fulfill({ status: 404, body: 'not found' }));
   const noCore = await missing.newPage();
