@@ -531,6 +531,11 @@ test('the failure states show their message', async () => {
     await typeCount(page, 'attacker', 1, '500');
     assert.equal(await cellText(page, 'attacker', 1), '500');
     assert.match(await page.textContent('#keep-notice[role=status]'), said);
+    // Best Fleet keeps its row choice in the same storage: Find still answers.
+    await page.click('#show-planner');
+    await page.click('[data-tab=best]');
+    await page.click('#best-form [type=submit]');
+    await page.waitForFunction(() => document.querySelector('#best-message').textContent !== '');
     await context.close();
   }
 });
