@@ -86,7 +86,8 @@ TEST(KeptBattle, AKeptBattleComesBackAtItsTickWithItsEarlierTicks) {
     for (int back = 0; back < 2; ++back) EXPECT_EQ(Shown(restored.StepBack()), Shown(session.StepBack())) << back;
 
     const PageJson before = restored.View();
-    for (const std::string& bad : {std::string(), std::string("garbage"), kept + "#battle=abc$\n", "#battle=abcd\n" + kept}) {
+    for (const std::string& bad : {std::string(), std::string("garbage"), kept + "#battle=abc$\n", "#battle=abcd\n" + kept,
+                                      kept + "#battle=abcd\n"}) {
         const PageJson view = restored.OpenKept(bad);
         EXPECT_NE(view["notice"], "") << bad;
         EXPECT_EQ(Shown(view), Shown(before));
