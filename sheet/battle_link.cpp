@@ -36,8 +36,8 @@ std::size_t MatchAt(std::string_view text, std::size_t at, std::string_view plai
 std::optional<std::size_t> LinkStart(std::string_view text) {
     constexpr std::string_view kName = "battle";
     for (std::size_t at = text.find(kName); at != std::string_view::npos; at = text.find(kName, at + 1)) {
-        const std::size_t hash = at >= 1 && text[at - 1] == '#' ? 1 : at >= 3 && MatchAt(text, at - 3, "#", "%23") == 3 ? 3 : 0;
-        if (hash == 0) continue;
+        const bool hash = (at >= 1 && text[at - 1] == '#') || (at >= 3 && MatchAt(text, at - 3, "#", "%23") == 3);
+        if (!hash) continue;
         const std::size_t equals = MatchAt(text, at + kName.size(), "=", "%3d");
         if (equals != 0) return at + kName.size() + equals;
     }

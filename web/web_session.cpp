@@ -225,8 +225,12 @@ PageJson WebSession::ApplyReport(std::string_view kind, std::string_view side, c
 PageJson PageTexts() {
     return {{"battleName", "Battle"},
             {"linkName", "Shared battle"},
-            {"storageRefused", "This browser refuses the page its storage: battles will not be kept when the page closes. Save them as files or links."},
-            {"storageFull", "This browser's storage for the page is full: battles will not be kept when the page closes. Save them as files or links."},
+            {"storageRefused",
+             "This browser refuses the page its storage: battles will not be kept when the page closes. "
+             "Save them as files or links."},
+            {"storageFull",
+             "This browser's storage for the page is full: battles will not be kept when the page closes. "
+             "Save them as files or links."},
             {"nameTaken", "A battle of that name is kept already: choose another name."},
             {"keptUnreadable", "A battle kept in this browser could not be read; it is kept as it was:"}};
 }
