@@ -14,7 +14,8 @@ inline constexpr std::string_view kBattleLinkMarker = "#battle=";
 /// The link fragment of a battle file's bytes.
 std::string BattleLinkFragment(std::string_view fileBytes);
 
-/// Whether the text holds a battle link (a pasted chat line, an address or the fragment).
+/// Whether the text holds a battle link (a pasted chat line, an address or the fragment),
+/// its "#battle=" written as is or percent-escaped ("%23battle%3D").
 bool HoldsBattleLink(std::string_view text);
 
 /// The battle file's bytes a link's text carries, or the reason it carries none:
