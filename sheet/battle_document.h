@@ -160,12 +160,22 @@ public:
     /// given for the battle shown asks nothing more.
     BattleFileResult OpenFile(const std::filesystem::path& path, std::optional<SetAsideConsent> consent = {});
     /// Opens the battle a shared link carries (the text of a chat line, an address or the
-    /// fragment) as one step, as a file's battle opens. The battle then belongs to no file:
-    /// Save asks for one. A link that carries no battle file is told and changes nothing.
+    /// fragment) as one step: a battle of its own, its set-up at tick 1 (OpenNewBattle). The
+    /// battle then belongs to no file: Save asks for one. A link that carries no battle file
+    /// is told and changes nothing.
     BattleFileResult OpenLink(std::string_view text);
     /// Opens a battle file's bytes (a browser's file, a link's) as one step, as OpenFile does;
     /// the battle then belongs to no file.
     BattleFileResult OpenBytes(std::string_view bytes);
+    /// Opens a battle of its own from its ticks' inputs (each a battle file's bytes): the
+    /// first is its set-up at tick 1, each later one the inputs of the next tick, and the
+    /// last is shown, so stepping back walks the earlier ticks as they were. One step; the
+    /// battle belongs to no file. Any tick that cannot be read changes nothing and is told.
+    /// A link's battle on the web page, and the battle the page kept, open so.
+    BattleFileResult OpenNewBattle(const std::vector<std::string>& ticks);
+    /// Each tick's inputs as battle file bytes, tick 1 up to the tick shown: what
+    /// OpenNewBattle takes to bring this battle back.
+    std::vector<std::string> BattleTicks() const;
     /// Saves the battle's inputs to `path` (nothing is recalculated): the current tick's, or
     /// the set-up's (SetUpTick), without stepping back. The battle then belongs to that file
     /// at the tick saved, and the views are told "Saved to PATH".

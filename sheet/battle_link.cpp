@@ -1,7 +1,9 @@
 #include "battle_link.h"
 
 #include <array>
+#include <cctype>
 #include <cstdint>
+#include <optional>
 
 namespace kestrin {
 
@@ -19,6 +21,28 @@ constexpr std::array<int, 256> DecodingTable() {
 }
 
 bool EndsLink(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '&' || c == '#'; }
+
+// Whether `text` at `at` starts with `plain`, or with `escaped` in either case of its hex digits.
+std::size_t MatchAt(std::string_view text, std::size_t at, std::string_view plain, std::string_view escaped) {
+    if (text.substr(at, plain.size()) == plain) return plain.size();
+    if (text.size() - at < escaped.size()) return 0;
+    for (std::size_t i = 0; i < escaped.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[at + i])) != escaped[i]) return 0;
+    return escaped.size();
+}
+
+// Where the link's base64url begins, past "#battle=". A chat app or a redirect may have
+// percent-escaped the '#' and the '=' (the base64url alphabet itself needs no escape).
+std::optional<std::size_t> LinkStart(std::string_view text) {
+    constexpr std::string_view kName = "battle";
+    for (std::size_t at = text.find(kName); at != std::string_view::npos; at = text.find(kName, at + 1)) {
+        const bool hash = (at >= 1 && text[at - 1] == '#') || (at >= 3 && MatchAt(text, at - 3, "#", "%23") == 3);
+        if (!hash) continue;
+        const std::size_t equals = MatchAt(text, at + kName.size(), "=", "%3d");
+        if (equals != 0) return at + kName.size() + equals;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -39,12 +63,12 @@ std::string BattleLinkFragment(std::string_view fileBytes) {
     return text;
 }
 
-bool HoldsBattleLink(std::string_view text) { return text.find(kBattleLinkMarker) != std::string_view::npos; }
+bool HoldsBattleLink(std::string_view text) { return LinkStart(text).has_value(); }
 
 BattleLinkBytes BattleFileFromLink(std::string_view text) {
-    const std::size_t marker = text.find(kBattleLinkMarker);
-    if (marker == std::string_view::npos) return {std::nullopt, "The text holds no battle link (#battle=...)"};
-    std::string_view encoded = text.substr(marker + kBattleLinkMarker.size());
+    const std::optional<std::size_t> start = LinkStart(text);
+    if (!start) return {std::nullopt, "The text holds no battle link (#battle=...)"};
+    std::string_view encoded = text.substr(*start);
     std::size_t end = 0;
     while (end < encoded.size() && !EndsLink(encoded[end])) ++end;
     encoded = encoded.substr(0, end);

@@ -18,7 +18,8 @@ std::string BattleLinkFragment(std::string_view fileBytes);
 inline constexpr const char* kLinkCopiedText =
     "The battle's link (#battle=...) is on the clipboard: paste it after the page's address, or into File > Open Link from Clipboard";
 
-/// Whether the text holds a battle link (a pasted chat line, an address or the fragment).
+/// Whether the text holds a battle link (a pasted chat line, an address or the fragment),
+/// its "#battle=" written as is or percent-escaped ("%23battle%3D").
 bool HoldsBattleLink(std::string_view text);
 
 /// The battle file's bytes a link's text carries, or the reason it carries none:

@@ -116,6 +116,12 @@ void BattleSheet::StepBack() {
     RecalculateFollowingLog();
 }
 
+void BattleSheet::StartAtFirstTick() {
+    currentTick_ = 1;
+    history_.reset();
+    ShowTick();
+}
+
 void BattleSheet::ClearGrid() {
     cells_.ClearAll();
     if (logWindow_ != nullptr) logWindow_->ClearLog();

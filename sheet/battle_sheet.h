@@ -80,6 +80,10 @@ public:
     /// The TickBack button: restores the previous tick's inputs exactly; nothing at tick 1.
     void StepBack();
 
+    /// Makes the battle a new one at tick 1 with no earlier ticks; the cells stay as they are.
+    /// For opening a battle's set-up as a battle of its own.
+    void StartAtFirstTick();
+
     /// Clear All: empties every cell, clears the log, rewrites the captions, tick 1, no
     /// history. Does not recalculate: the panel keeps its figures.
     void ClearGrid();

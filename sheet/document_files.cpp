@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "sheet/battle_link.h"
+#include "sheet/sheet_layout.h"
 
 namespace kestrin {
 
@@ -66,13 +67,49 @@ std::string BattleDocument::Link() const { return BattleLinkFragment(BattleFileB
 
 BattleFileResult BattleDocument::OpenLink(std::string_view text) {
     // A text that carries no battle is told before anything is asked.
-    const BattleLinkBytes link = BattleFileFromLink(text);
+    BattleLinkBytes link = BattleFileFromLink(text);
     if (!link.bytes) return {BattleFileStatus::ReadFailed, link.error, {}};
-    return OpenBytes(*link.bytes);
+    // A link carries a battle's set-up: it opens at tick 1, with none of the ticks before it.
+    return OpenNewBattle({std::move(*link.bytes)});
 }
 
 BattleFileResult BattleDocument::OpenBytes(std::string_view bytes) {
     return Open([&](BattleSheet& sheet) { return ReadBattleFileBytes(sheet, bytes); }, nullptr, std::nullopt);
+}
+
+BattleFileResult BattleDocument::OpenNewBattle(const std::vector<std::string>& ticks) {
+    // Every tick is read before the sheet is touched: a bad one leaves the battle as it was.
+    if (ticks.empty()) return {BattleFileStatus::WrongLength, std::string(kWrongLengthMessage), {}};
+    for (const std::string& tick : ticks) {
+        BattleFileResult read = ReadBattleBytesInputs(tick).outcome;
+        if (!read.ok()) return read;
+    }
+    return Open(
+        [&](BattleSheet& sheet) {
+            sheet.StartAtFirstTick();
+            BattleFileResult setUp = ReadBattleFileBytes(sheet, ticks.front());
+            for (std::size_t tick = 1; tick < ticks.size() && setUp.ok(); ++tick) {
+                sheet.StepForward();
+                if (BattleFileResult later = ReadBattleFileBytes(sheet, ticks[tick]); !later.ok()) return later;
+            }
+            return setUp;
+        },
+        nullptr, std::nullopt);
+}
+
+std::vector<std::string> BattleDocument::BattleTicks() const {
+    std::vector<std::string> ticks;
+    const std::vector<TickInputs> history = sheet_.TickHistory();
+    for (int tick = 1; tick < sheet_.CurrentTick(); ++tick) {
+        SheetCells cells;
+        for (int row = 0; row < sheet::kRows; ++row) {
+            cells.Set(sheet::kDefShips, row, history[tick][row]);
+            cells.Set(sheet::kAttShips, row, history[tick][sheet::kRows + row]);
+        }
+        ticks.push_back(BattleFileBytes(cells));
+    }
+    ticks.push_back(BattleFileBytes(sheet_.Cells()));
+    return ticks;
 }
 
 BattleFileResult BattleDocument::Open(const std::function<BattleFileResult(BattleSheet&)>& read,

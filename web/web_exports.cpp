@@ -13,6 +13,7 @@
 #include "page_fleet_share.h"
 #include "planner/fleet_outcome_text.h"
 #include "planner_replies.h"
+#include "sheet/battle_link.h"
 #include "shared_fleets.h"
 #include "web_session.h"
 
@@ -103,6 +104,23 @@ EMSCRIPTEN_KEEPALIVE const char* kestrin_command(const char* name) {
 EMSCRIPTEN_KEEPALIVE const char* kestrin_open(const char* bytes, int length) {
     return Guarded([&](auto& s) { return s.Open(std::string_view(bytes, static_cast<std::size_t>(length))); });
 }
+// A link's text (the page's address, a pasted line) opened as a battle of its own.
+EMSCRIPTEN_KEEPALIVE const char* kestrin_open_link(const char* text) {
+    return Guarded([&](auto& s) { return s.OpenLink(text); });
+}
+// Whether a text holds a battle link: a paste longer than any report may still be one, and
+// the link's own bound then answers it.
+EMSCRIPTEN_KEEPALIVE int kestrin_holds_link(const char* text) { return kestrin::HoldsBattleLink(text) ? 1 : 0; }
+// A battle the page kept (kestrin_kept's text) brought back at its tick.
+EMSCRIPTEN_KEEPALIVE const char* kestrin_open_kept(const char* text) {
+    return Guarded([&](auto& s) { return s.OpenKept(text); });
+}
+EMSCRIPTEN_KEEPALIVE const char* kestrin_new_battle() {
+    return Guarded([](auto& s) { return s.NewBattle(); });
+}
+EMSCRIPTEN_KEEPALIVE const char* kestrin_kept() { return Reply(Instance().session.Kept()); }
+EMSCRIPTEN_KEEPALIVE const char* kestrin_link() { return Reply(Instance().session.Link()); }
+EMSCRIPTEN_KEEPALIVE const char* kestrin_texts() { return Reply(kestrin::PageText(kestrin::PageTexts())); }
 EMSCRIPTEN_KEEPALIVE const char* kestrin_style() { return Reply(kestrin::PageText(kestrin::GridStyle())); }
 EMSCRIPTEN_KEEPALIVE const char* kestrin_save() { return Reply(Instance().session.Save()); }
 // The length of the last reply, for replies that are bytes rather than text.

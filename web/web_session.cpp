@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "kept_battle.h"
 #include "parser/apply_reports.h"
 #include "settings/appearance.h"
 #include "sheet/battle_file.h"
+#include "sheet/battle_link.h"
 #include "sheet/panel_entries.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_style.h"
@@ -178,16 +180,35 @@ PageJson WebSession::ClearAttacker() {
     return Changed();
 }
 
-PageJson WebSession::Open(std::string_view bytes) {
-    const BattleFileResult result = document_.OpenBytes(bytes);
-    if (!result.ok()) notice_ = result.message;
-    return Changed();
+PageJson WebSession::Open(std::string_view bytes) { return Opened(document_.OpenBytes(bytes)); }
+
+PageJson WebSession::OpenLink(std::string_view text) { return Opened(document_.OpenLink(text)); }
+
+PageJson WebSession::OpenKept(std::string_view kept) {
+    const KeptBattle read = ReadKeptBattle(kept);
+    if (!read.error.empty()) return Opened({BattleFileStatus::ReadFailed, read.error, {}});
+    return Opened(document_.OpenNewBattle(read.ticks));
 }
+
+PageJson WebSession::NewBattle() { return Opened(document_.OpenNewBattle({BattleFileBytes(SheetCells())})); }
+
+PageJson WebSession::Opened(const BattleFileResult& result) {
+    if (!result.ok()) notice_ = result.message;
+    PageJson view = Changed();
+    view["opened"] = result.ok();
+    return view;
+}
+
+std::string WebSession::Kept() const { return KeptBattleText(document_.BattleTicks()); }
+
+std::string WebSession::Link() const { return BattleLinkFragment(Save()); }
 
 std::string WebSession::Save() const { return BattleFileBytes(sheet_.Cells()); }
 
 PageJson WebSession::ApplyReport(std::string_view kind, std::string_view side, const bool (&fleets)[4],
                              std::string_view text) {
+    // A shared link opens as a battle of its own, whichever report kind is chosen.
+    if (HoldsBattleLink(text)) return OpenLink(text);
     ReportChoice choice;
     choice.kind = kind == "combat" ? ReportKind::Combat : kind == "military" ? ReportKind::Military : ReportKind::Scan;
     choice.scanSide = choice.militarySide = side == "attacker" ? Side::Attacker : Side::Defender;
@@ -199,6 +220,19 @@ PageJson WebSession::ApplyReport(std::string_view kind, std::string_view side, c
         for (const std::string& note : outcome.notes) notice_ += "\n" + note;
     }
     return Changed();
+}
+
+PageJson PageTexts() {
+    return {{"battleName", "Battle"},
+            {"linkName", "Shared battle"},
+            {"storageRefused",
+             "This browser refuses the page its storage: battles will not be kept when the page closes. "
+             "Save them as files or links."},
+            {"storageFull",
+             "This browser's storage for the page is full: battles will not be kept when the page closes. "
+             "Save them as files or links."},
+            {"nameTaken", "A battle of that name is kept already: choose another name."},
+            {"keptUnreadable", "A battle kept in this browser could not be read; it is kept as it was:"}};
 }
 
 PageJson GridStyle() {

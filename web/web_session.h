@@ -52,6 +52,20 @@ public:
     /// Opens a battle file's bytes as "Open..." does; its messages become the notice. A changed
     /// battle is replaced without a question, as the page always has: Undo brings it back.
     PageJson Open(std::string_view bytes);
+    /// Opens the battle a link carries (an address, its fragment, a pasted chat line) as a
+    /// battle of its own: its set-up at tick 1, one step. A link that carries no battle
+    /// (cut short, too long, no base64url, no battle file) changes nothing and is told. The
+    /// view of each opening says whether it "opened".
+    PageJson OpenLink(std::string_view text);
+    /// Brings back a battle the page kept (`Kept`), at its tick with its earlier ticks, as
+    /// one step; one that cannot be read changes nothing and is told.
+    PageJson OpenKept(std::string_view kept);
+    /// An empty battle of its own at tick 1, as one step.
+    PageJson NewBattle();
+    /// The battle as the page keeps it in the browser (web/kept_battle.h).
+    std::string Kept() const;
+    /// The link fragment ("#battle=...") of the battle as it stands.
+    std::string Link() const;
     /// "Use this value" or "Use this fleet": writes whole counts into a side's input rows as
     /// one step, then recalculates.
     PageJson UseCounts(Side side, const std::vector<std::pair<int, std::int64_t>>& counts, Step step);
@@ -69,6 +83,8 @@ private:
     void HoldEnded() override {}
     void Notice(const DocumentNotice& notice) override;
     PageJson Changed();
+    /// The view after an opening, with "opened": whether the battle was replaced.
+    PageJson Opened(const BattleFileResult& result);
 
     SimulationContext context_;
     BattleDocument document_;
@@ -78,6 +94,10 @@ private:
     const SideLayout* noticeSide_ = nullptr;
     int noticeRow_ = -1;
 };
+
+/// The texts the page shows of its own: the names it gives battles it keeps and what it says
+/// when the browser keeps none.
+PageJson PageTexts();
 
 /// The built-in appearance colours by key ("#rrggbb"), which the view's style keys name.
 PageJson GridStyle();

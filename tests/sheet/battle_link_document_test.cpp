@@ -40,5 +40,25 @@ TEST(BattleLinkDocument, AChatLineOpensItsBattleAndABrokenLinkChangesNothing) {
     EXPECT_EQ(document.Sheet().Cell(sheet::kDefShips, sheet::UnitRow(0)), "");
 }
 
+// A link carries a set-up: opened at tick 3 it is tick 1 of a battle of its own, with no
+// earlier tick of the battle before it; Undo brings that battle back at its tick.
+TEST(BattleLinkDocument, ALinkOpensAtTickOneWithNoEarlierTicks) {
+    SimulationContext context;
+    BattleDocument document{DefaultRules(), context};
+    document.EndEdit(sheet::kDefShips, sheet::UnitRow(0), "300");
+    document.EndEdit(sheet::kAttShips, sheet::UnitRow(0), "900");
+    document.StepForward();
+    document.StepForward();
+    const SheetCells atTickThree = document.Sheet().Cells();
+
+    ASSERT_TRUE(document.OpenLink(BattleLinkFragment(BattleFileBytes(SheetCells()))).ok());
+    EXPECT_EQ(document.Sheet().CurrentTick(), 1);
+    EXPECT_TRUE(document.Sheet().TickHistory().empty());
+    EXPECT_EQ(document.Sheet().Cell(sheet::kAttShips, sheet::UnitRow(0)), "");
+    document.Undo();
+    EXPECT_EQ(document.Sheet().CurrentTick(), 3);
+    EXPECT_EQ(document.Sheet().Cells(), atTickThree);
+}
+
 }  // namespace
 }  // namespace kestrin

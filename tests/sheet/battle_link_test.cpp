@@ -30,5 +30,16 @@ TEST(BattleLinkTest, ABrokenLinkSaysWhatIsWrong) {
     EXPECT_TRUE(HoldsBattleLink("see #battle=abc"));
 }
 
+// A chat app or a redirect may escape the '#' and the '=': the link still reads, the
+// escapes in either case; without its '#' (escaped or not) a word is no link.
+TEST(BattleLinkTest, APercentEscapedMarkerStillReads) {
+    for (const std::string text : {"https://example.org/#battle%3DMTgwDQo", "https%3A%2F%2Fexample.org%2F%23battle%3dMTgwDQo&x=1",
+                                   "%23battle=MTgwDQo"}) {
+        EXPECT_TRUE(HoldsBattleLink(text)) << text;
+        EXPECT_EQ(BattleFileFromLink(text).bytes, std::optional<std::string>("180\r\n")) << text;
+    }
+    for (const std::string text : {"battle%3DMTgwDQo", "%2battle=MTgwDQo", "#battle%3MTgw", "#battl"}) EXPECT_FALSE(HoldsBattleLink(text)) << text;
+}
+
 }  // namespace
 }  // namespace kestrin

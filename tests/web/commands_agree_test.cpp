@@ -122,7 +122,7 @@ std::vector<ScriptStep> Script() {
          [=](WebSession& w) { w.ApplyReport("combat", "defender", kNoFleets, combat); }},
         {"tick from the report", [](Desktop& d) { d.document.StepForward(); }, [](WebSession& w) { w.StepForward(); }},
         {"a link in the scan parser", [=](Desktop& d) { ScanParserOk(d.document, link, std::nullopt); },
-         [=](WebSession& w) { w.Open(*BattleFileFromLink(link).bytes); }},
+         [=](WebSession& w) { w.OpenLink(link); }},
         {"delete", [](Desktop& d) { d.document.Delete(CellRange::Spanning(kDefShips, kHarpy, kDefLeft, kSpider)); },
          [](WebSession& w) { w.Delete(kDefShips, kHarpy, kDefLeft, kSpider); }},
         {"undo", [](Desktop& d) { d.document.Undo(); }, [](WebSession& w) { w.Undo(); }},

@@ -14,16 +14,13 @@
 #include "settings/appearance.h"
 #include "sheet/sheet_style.h"
 #include "web/web_session.h"
+#include "web/web_test_support.h"
 
 namespace kestrin {
 namespace {
 
-const BattleRules& Rules() {
-    static const BattleRulesLoad load = MakeBattleRules(DefaultShipCatalogue());
-    return load.rules;
-}
-
-std::string Example(const char* name) { return testing::ReadBytes(std::string(KESTRIN_EXAMPLES_DIR "/") + name); }
+const BattleRules& Rules() { return testing::WebRules(); }
+using testing::Example;
 
 // kestrin-cli run in process on `words`: its exit status and standard output (its error
 // output when it failed).

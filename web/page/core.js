@@ -27,6 +27,16 @@ export async function loadCore() {
     spin: (col, row, delta) => reply(mod._kestrin_spin(col, row, delta)),
     command: (name) => text(name, (p) => reply(mod._kestrin_command(p))),
     open: (bytes) => withBytes(bytes, (p, n) => reply(mod._kestrin_open(p, n))),
+    // A link's text (the address, a pasted line), a kept battle, an empty battle: each a
+    // battle of its own; the view says whether it "opened".
+    openLink: (link) => text(link, (p) => reply(mod._kestrin_open_link(p))),
+    holdsLink: (said) => text(said, (p) => mod._kestrin_holds_link(p) === 1),
+    openKept: (kept) => text(kept, (p) => reply(mod._kestrin_open_kept(p))),
+    newBattle: () => reply(mod._kestrin_new_battle()),
+    // The battle as the browser keeps it, and its link fragment ("#battle=...").
+    kept: () => mod.UTF8ToString(mod._kestrin_kept()),
+    link: () => mod.UTF8ToString(mod._kestrin_link()),
+    texts: () => reply(mod._kestrin_texts()),
     save() {
       const pointer = mod._kestrin_save();
       return mod.HEAPU8.slice(pointer, pointer + mod._kestrin_reply_length());

@@ -21,8 +21,15 @@ export class Grid {
     this.table.style.setProperty('--race-lines', this.colours[layout.raceLineColour]);
     // The columns a phone shows first: the captions and each side's counts.
     const counts = new Set([...layout.captionColumns, ...layout.sides.map((side) => side.column)]);
+    // An ARIA grid that is one tab stop: only the current input cell takes the focus from Tab
+    // (a roving tabindex), the arrow keys move within.
+    this.table.setAttribute('role', 'grid');
+    this.table.setAttribute('aria-rowcount', layout.rows);
+    this.table.setAttribute('aria-colcount', layout.cols);
     for (let row = 0; row < layout.rows; ++row) {
       const tr = this.table.insertRow();
+      tr.setAttribute('role', 'row');
+      tr.setAttribute('aria-rowindex', row + 1);
       if (layout.raceLines.includes(row)) tr.classList.add('race-line');
       if (row === layout.headingRow) tr.classList.add('heading');
       const line = [];
@@ -30,6 +37,8 @@ export class Grid {
         const td = tr.insertCell();
         td.dataset.col = col;
         td.dataset.row = row;
+        td.setAttribute('role', row === layout.headingRow ? 'columnheader' : 'gridcell');
+        td.setAttribute('aria-colindex', col + 1);
         if (layout.captionColumns.includes(col)) td.classList.add('caption');
         if (counts.has(col)) td.classList.add('counts');
         const side = inputSide(layout, col, row);
@@ -37,6 +46,10 @@ export class Grid {
           td.classList.add('input');
           td.dataset.side = side.side;
           td.tabIndex = -1;
+          td.setAttribute('aria-selected', 'false');
+          td.setAttribute('aria-label', inputLabel(layout, col, row));
+        } else if (row !== layout.headingRow) {
+          td.setAttribute('aria-readonly', 'true');
         }
         line.push(td);
       }
@@ -44,6 +57,7 @@ export class Grid {
     }
     this.layout = layout;
     this.current = inputCell(layout, layout.sides[0].side);
+    this.cells[this.current.row][this.current.col].tabIndex = 0;
   }
 
   show(view) {
@@ -51,7 +65,12 @@ export class Grid {
     this.view = view;
     this.cells.forEach((line, row) => line.forEach((td, col) => {
       const text = view.shown[row][col];
-      if (td.textContent !== text) td.textContent = text;
+      if (td.textContent !== text) {
+        td.textContent = text;
+        // An input cell is named by the core's words for it, with the count it shows.
+        const label = inputLabel(this.layout, col, row);
+        if (label) td.setAttribute('aria-label', text ? `${label}: ${text}` : label);
+      }
       const background = view.background[row][col], colour = view.colour[row][col];
       if (td.dataset.background !== background) {
         td.dataset.background = background;
@@ -89,10 +108,15 @@ export class Grid {
   }
 
   select(col, row, scroll = true) {
-    this.cells[this.current.row][this.current.col].classList.remove('current');
+    const was = this.cells[this.current.row][this.current.col];
+    was.classList.remove('current');
+    was.tabIndex = -1;
+    was.setAttribute('aria-selected', 'false');
     this.current = { col, row };
     const td = this.cells[row][col];
     td.classList.add('current');
+    td.tabIndex = 0;
+    td.setAttribute('aria-selected', 'true');
     if (scroll) td.scrollIntoView({ block: 'nearest', inline: 'nearest' });
     if (!this.editor) td.focus({ preventScroll: true });
   }
@@ -146,14 +170,18 @@ export class Grid {
     this.select(col, row);
   }
 
+  // Arrows move, Enter or F2 edits (Enter again takes the count and moves down), Escape
+  // puts the count back; Tab takes the count and leaves the grid as it leaves any control.
   key(event) {
-    const moves = { ArrowUp: [0, -1], ArrowDown: [0, 1], Enter: [0, 1], Tab: [event.shiftKey ? -1 : 1, 0] };
+    const moves = { ArrowUp: [0, -1], ArrowDown: [0, 1] };
     if (this.editor) {
       if (event.key === 'Escape') { event.preventDefault(); this.cancel(); return; }
-      const move = moves[event.key];
+      if (event.key === 'Tab') { this.finish(); return; }
+      const move = moves[event.key] || (event.key === 'Enter' ? [0, 1] : null);
       if (move) { event.preventDefault(); this.finish(); this.move(...move); }
       return;
     }
+    if (event.key === 'Enter') { event.preventDefault(); this.edit(null); return; }
     const move = moves[event.key] || { ArrowLeft: [-1, 0], ArrowRight: [1, 0] }[event.key];
     if (move && !event.altKey) { event.preventDefault(); this.move(...move); return; }
     if (event.key === 'Delete' || event.key === 'Backspace') {

@@ -329,7 +329,8 @@ export class Planner {
 
   fillBestRows(form) {
     const table = $('#best-rows');
-    const kept = JSON.parse(localStorage.getItem('kestrin.bestRows') || '[]');
+    let kept = [];
+    try { kept = JSON.parse(localStorage.getItem('kestrin.bestRows') || '[]'); } catch { /* storage refused: no choice kept */ }
     const bounds = new Map([...table.querySelectorAll('input[name=bound]')].map((input) => [input.dataset.row, input.value]));
     table.replaceChildren(...form.fleetRows.map(({ row, caption, count }) => {
       const tr = document.createElement('tr');
@@ -356,7 +357,7 @@ export class Planner {
 
   keepRowChoice() {
     const rows = [...this.bestForm.querySelectorAll('[name=vary]:checked')].map((box) => Number(box.value));
-    localStorage.setItem('kestrin.bestRows', JSON.stringify(rows));
+    try { localStorage.setItem('kestrin.bestRows', JSON.stringify(rows)); } catch { /* storage refused or full: not kept */ }
   }
 
   async runBest() {

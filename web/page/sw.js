@@ -1,8 +1,9 @@
 // Offline: every file of the page is kept at install; a request goes to the network first
 // (so a new build shows at once) and to the cache when the network is gone.
-const CACHE = 'kestrin-v4';
-const FILES = ['./', 'index.html', 'style.css', 'app.js', 'core.js', 'grid.js', 'sheet_layout.js', 'link.js', 'planner.js',
-  'planner_workers.js', 'toolbar.js', 'worker.js', 'kestrin.js', 'kestrin.wasm', 'kestrin.svg', 'manifest.webmanifest'];
+const CACHE = 'kestrin-v5';
+const FILES = ['./', 'index.html', 'style.css', 'app.js', 'core.js', 'grid.js', 'sheet_layout.js', 'kept.js', 'boot.js',
+  'planner.js', 'planner_workers.js', 'toolbar.js', 'worker.js', 'kestrin.js', 'kestrin.wasm', 'kestrin.svg',
+  'manifest.webmanifest'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));

@@ -6,6 +6,7 @@ import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
+import { createRequire } from 'node:module';
 import { join } from 'node:path';
 import { chromium } from 'playwright-core';
 
@@ -38,9 +39,12 @@ after(async () => {
   server?.kill();
 });
 
-const PHONE = { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true };
-async function openPage(hash = '', viewport = { width: 1280, height: 800 }, options = {}) {
-  const context = await browser.newContext({ viewport, acceptDownloads: true, ...options });
+const phone = { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true };
+
+// `within`: a browser context to open the page in, or the options of a new one.
+async function openPage(hash = '', viewport = { width: 1280, height: 800 }, within = {}) {
+  const context = typeof within?.newPage === 'function' ? within
+    : await browser.newContext({ viewport, acceptDownloads: true, ...within });
   const page = await context.newPage();
   page.on('pageerror', (error) => assert.fail(`page error: ${error.message}`));
   await page.goto(`${origin}/index.html${hash}`);
@@ -49,6 +53,17 @@ async function openPage(hash = '', viewport = { width: 1280, height: 800 }, opti
 }
 const panelOf = (page) => page.evaluate(() => Object.fromEntries(
   [...document.querySelectorAll('[data-panel]')].map((e) => [e.dataset.panel, e.textContent])));
+// What the browser keeps, the notice, an input cell's text; a count typed into a cell.
+const stored = (page) => page.evaluate(() => JSON.stringify(Object.entries(localStorage).sort()));
+const noticeOf = (page) => page.textContent('#notice[role=status]');
+const cellText = (page, side, row) => page.textContent(`#grid td[data-side=${side}][data-row="${row}"]`);
+async function typeCount(page, side, row, count) {
+  await page.click(`#grid td[data-side=${side}][data-row="${row}"]`);
+  await page.keyboard.type(count);
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(([s, r]) => !document.querySelector(`#grid td[data-side=${s}][data-row="${r}"] input`), [side, row]);
+}
+
 
 test('a typed count recalculates the panel as kestrin-cli does', async () => {
   const page = await openPage();
@@ -103,8 +118,15 @@ test('a shared link opens its battle calculated and Copy link gives it back', as
   const bytes = readFileSync(file);
   const page = await openPage('#' + fragment(bytes));
   assert.deepEqual(await panelOf(page), lastLine(runCli('calc', file)).panel);
+  // Once opened the address drops the link; Copy link gives it back without putting it there.
+  assert.equal(new URL(page.url()).hash, '');
+  await page.context().grantPermissions(['clipboard-read', 'clipboard-write']);
   await page.click('#copy-link');
-  assert.equal(new URL(page.url()).hash, '#' + fragment(bytes));
+  await page.waitForFunction(() => document.querySelector('#notice').textContent !== '');
+  const told = await noticeOf(page);
+  const link = told.startsWith('Copy this link: ') ? told.slice('Copy this link: '.length) : await page.evaluate(() => navigator.clipboard.readText());
+  assert.equal(new URL(link).hash, '#' + fragment(bytes));
+  assert.equal(new URL(page.url()).hash, '');
   await page.close();
 });
 
@@ -242,6 +264,8 @@ test('a failing planner worker is told and never leaves the page waiting', async
     await page.click('#sweep-form [type=submit]');
     await page.waitForFunction(() => !document.querySelector('#sweep-form [type=submit]').disabled);
     assert.match(await page.textContent('#sweep-message'), said);
+    // The restarted workers may be fetching worker.js still: that answer is not waited for.
+    await context.unrouteAll({ behavior: 'ignoreErrors' });
     await context.close();
   }
 });
@@ -314,7 +338,7 @@ async function toolbarStaysAsUndoChanges(page, press) {
 // tick buttons are at the bottom; the toolbar stays put as Undo's name grows; Share goes to
 // the system's sheet; a link shown to copy by hand wraps.
 test('on a phone every control fits a thumb and nothing scrolls sideways', async () => {
-  const context = await browser.newContext(PHONE);
+  const context = await browser.newContext(phone);
   await context.addInitScript(() => {
     navigator.share = async (data) => { window.sharedData = data; };
     navigator.canShare = () => true;
@@ -498,4 +522,231 @@ test('at 390x844 nothing lies outside the screen', async () => {
   assert.deepEqual(outside, []);
   assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth));
   await page.close();
+});
+
+// Links that carry no battle, opened in a new tab: each says why in the desktop's words and
+// leaves the kept battle and the storage as they were; a link a chat app percent-escaped opens.
+test('the kept battle survives a bad link in a new tab', async () => {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const first = await openPage('', undefined, context);
+  await typeCount(first, 'attacker', 1, '12345');
+  const panel = await panelOf(first);
+  const before = await stored(first);
+  await first.close();
+  const data = fragment(readFileSync(join(examples, 'raid.kbf'))).slice('battle='.length);
+  for (const [hash, said] of [
+    ['#battle=abcd', 'Incorrect File Length !!!'],
+    ['#battle=' + data.slice(0, Math.floor(data.length / 4) * 4 - 3), 'The battle link is cut short'],
+    ['#battle=' + data.slice(0, 20) + '!' + data.slice(21), "The battle link holds a character that is not base64url: '!'"],
+  ]) {
+    const page = await openPage(hash, undefined, context);
+    assert.equal(await noticeOf(page), said, hash.slice(0, 40));
+    assert.deepEqual(await panelOf(page), panel);
+    assert.equal(await stored(page), before);
+    await page.goto(`${origin}/index.html`);
+    await page.waitForSelector('body[data-ready=true]');
+    assert.equal(await cellText(page, 'attacker', 1), '12,345');
+    await page.close();
+  }
+  const page = await openPage('#battle%3D' + data, undefined, context);
+  assert.deepEqual(await panelOf(page), lastLine(runCli('calc', join(examples, 'raid.kbf'))).panel);
+  assert.equal(new URL(page.url()).hash, '');
+  // The battle before the link stays kept under its name.
+  assert.deepEqual(await page.$$eval('#kept-battles option', (options) => options.map((o) => o.value)), ['Battle', 'Shared battle']);
+  await page.selectOption('#kept-battles', 'Battle');
+  await page.click('#open-kept');
+  await page.waitForFunction(() => document.querySelector('#battle-name').value === 'Battle');
+  assert.equal(await cellText(page, 'attacker', 1), '12,345');
+  assert.deepEqual(await panelOf(page), panel);
+  await context.close();
+});
+
+// A phone reloads tabs often: an edit after a link comes back, a battle at tick 3 comes back at
+// tick 3 with its earlier ticks, and a link opened at tick 3 is a battle of its own at tick 1.
+test('an edit after a link and a battle at tick 3 survive a reload', async () => {
+  const file = join(examples, 'fleet_battle.kbf');
+  const page = await openPage('#' + fragment(readFileSync(file)), phone.viewport,
+    await browser.newContext(phone));
+  assert.equal(new URL(page.url()).hash, '');
+  await typeCount(page, 'attacker', 1, '12345');
+  await page.reload();
+  await page.waitForSelector('body[data-ready=true]');
+  assert.equal(await cellText(page, 'attacker', 1), '12,345');
+  await page.click('#tick-forward');
+  const tickTwo = await panelOf(page);
+  await page.click('#tick-forward');
+  const tickThree = await panelOf(page);
+  assert.equal(tickThree.TickIndicator, 'Tick 3');
+  await page.reload();
+  await page.waitForSelector('body[data-ready=true]');
+  assert.deepEqual(await panelOf(page), tickThree);
+  await page.click('#tick-back');
+  assert.deepEqual(await panelOf(page), tickTwo);
+  await page.click('#tick-forward');
+  await page.evaluate((hash) => { location.hash = hash; }, fragment(readFileSync(join(examples, 'raid.kbf'))));
+  await page.waitForFunction(() => location.hash === '');
+  assert.deepEqual(await panelOf(page), lastLine(runCli('calc', join(examples, 'raid.kbf'))).panel);
+  await page.click('#tick-back');
+  assert.equal((await panelOf(page)).TickIndicator, 'Tick 1');
+  // Undo brings the battle before the link back at its tick.
+  await page.click('#undo');
+  assert.deepEqual(await panelOf(page), tickThree);
+  await page.context().close();
+});
+
+// The scan parser's box: a link cut short or too long is told and changes nothing, however
+// large; Ctrl+Z in the box, or in the planner's To field, is the field's own and leaves the battle.
+test('a cut or too-long link pasted in is told, and Ctrl+Z in a text field leaves the battle', async () => {
+  const page = await openPage('', phone.viewport, await browser.newContext(phone));
+  await typeCount(page, 'attacker', 1, '12345');
+  const panel = await panelOf(page);
+  const before = await stored(page);
+  const data = fragment(readFileSync(join(examples, 'raid.kbf'))).slice('battle='.length);
+  for (const [link, said] of [
+    [`see https://example.org/#battle=${data.slice(0, 41)} tonight`, 'The battle link is cut short'],
+    [null, 'The battle link is too long'],
+  ]) {
+    await page.click('#report');
+    // A 49 MB link is made in the page: the bound refuses it before anything is decoded.
+    if (link) await page.fill('#report-dialog [name=text]', link);
+    else {
+      await page.$eval('#report-dialog [name=text]', (box) => {
+        const pasted = new DataTransfer();
+        pasted.setData('text/plain', '#battle=' + 'A'.repeat(49 * 1024 * 1024));
+        box.dispatchEvent(new ClipboardEvent('paste', { clipboardData: pasted, bubbles: true, cancelable: true }));
+      });
+    }
+    if (link) await page.click('#report-dialog button[value=ok]');
+    await page.waitForFunction((text) => document.querySelector('#notice').textContent === text, said);
+    assert.deepEqual(await panelOf(page), panel);
+    assert.equal(await stored(page), before);
+  }
+  await page.click('#report');
+  await page.click('#report-dialog [name=text]');
+  await page.keyboard.type('Harpy 100');
+  await page.keyboard.press('Control+z');
+  await page.keyboard.press('Control+z');
+  await page.click('#report-dialog button[value=cancel]');
+  assert.equal(await cellText(page, 'attacker', 1), '12,345');
+  await page.click('#show-planner');
+  await page.fill('#sweep-form [name=to]', '2000');
+  await page.click('#sweep-form [name=to]');
+  await page.keyboard.press('Control+z');
+  await page.keyboard.press('Control+y');
+  assert.equal(await cellText(page, 'attacker', 1), '12,345');
+  // Away from a text field, Ctrl+Z is the battle's.
+  await page.click('#show-planner');
+  await page.keyboard.press('Control+z');
+  await page.waitForFunction(() => document.querySelector('#grid td[data-side=attacker][data-row="1"]').textContent === '');
+  await page.context().close();
+});
+
+// From the top of the page Tab walks the controls in reading order, stops once in the grid
+// and leaves it; Open opens from the keyboard; in the grid the arrows move, Enter edits and
+// Escape puts the count back.
+test('Tab leaves the grid and reaches Open; the grid is worked from the keyboard', async () => {
+  const page = await openPage();
+  await page.click('.brand');
+  const stops = [];
+  while (stops.at(-1) !== 'tick-forward' && stops.length < 40) {
+    await page.keyboard.press('Tab');
+    stops.push(await page.evaluate(() => {
+      const e = document.activeElement;
+      return e.closest('#grid') ? 'grid' : e.id || e.tagName;
+    }));
+  }
+  assert.ok(stops.includes('open'), stops.join(' '));
+  assert.ok(stops.indexOf('open') < stops.indexOf('grid'));
+  const inGrid = stops.filter((stop) => stop === 'grid').length;
+  assert.equal(inGrid, 1, stops.join(' '));
+  assert.equal(stops[stops.indexOf('grid') + 1], 'tick-back');
+  const chooser = page.waitForEvent('filechooser');
+  await page.focus('#open');
+  await page.keyboard.press('Enter');
+  await chooser;
+
+  await page.focus('#grid td[tabindex="0"]');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  const current = await page.$eval('#grid td[tabindex="0"]', (td) => [td.dataset.side, td.dataset.row, td.getAttribute('aria-selected')]);
+  assert.deepEqual(current.slice(2), ['true']);
+  await page.keyboard.press('Enter');
+  await page.keyboard.type('777');
+  await page.keyboard.press('Escape');
+  assert.equal(await cellText(page, current[0], current[1]), '');
+  await page.keyboard.press('Enter');
+  await page.keyboard.type('777');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(([s, r]) => document.querySelector(`#grid td[data-side=${s}][data-row="${r}"]`).textContent === '777', current);
+  const grid = await page.$eval('#grid', (table) => [table.getAttribute('role'), table.getAttribute('aria-rowcount'),
+    table.querySelectorAll('[role=gridcell][aria-label]').length > 100]);
+  assert.deepEqual(grid, ['grid', String(await page.$$eval('#grid tr', (rows) => rows.length)), true]);
+  await page.close();
+});
+
+// axe-core finds no serious or critical fault at either size, the planner and the scan parser open too.
+test('axe-core finds no serious or critical violation at 390x844 and 1280x800', async () => {
+  const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+  for (const options of [phone, { viewport: { width: 1280, height: 800 } }]) {
+    const page = await openPage('#' + fragment(readFileSync(join(examples, 'raid.kbf'))), options.viewport, await browser.newContext(options));
+    await page.click('#show-planner');
+    await page.addScriptTag({ content: axe });
+    const faults = await page.evaluate(async () => (await globalThis.axe.run()).violations
+      .filter((v) => v.impact === 'serious' || v.impact === 'critical')
+      .map((v) => `${v.id}: ${v.nodes.slice(0, 3).map((n) => n.target.join(' ')).join(', ')}`));
+    assert.deepEqual(faults, [], `${options.viewport.width}px`);
+    await page.context().close();
+  }
+});
+
+// A page that cannot start says why; one whose storage is refused or full works and says that
+// battles will not be kept.
+test('the failure states show their message', async () => {
+  // While the core loads: a loading sign, and no control that looks usable.
+  const slow = await browser.newContext({ serviceWorkers: 'block' });
+  let release;
+  const held = new Promise((resolve) => { release = resolve; });
+  await slow.route('**/kestrin.wasm', async (route) => { await held; await route.continue(); });
+  const loading = await slow.newPage();
+  await loading.goto(`${origin}/index.html`);
+  await loading.waitForSelector('#loading[role=status]:not([hidden])');
+  for (const id of ['#open', '#undo', '#redo', '#save', '#tick-forward']) assert.equal(await loading.isDisabled(id), true, id);
+  release();
+  await loading.waitForSelector('body[data-ready=true]');
+  assert.equal(await loading.isHidden('#loading'), true);
+  assert.equal(await loading.isDisabled('#open'), false);
+  assert.equal(await loading.isDisabled('#undo'), true);
+  await slow.close();
+
+  const missing = await browser.newContext({ serviceWorkers: 'block' });
+  await missing.route('**/kestrin.wasm', (route) => route.fulfill({ status: 404, body: 'not found' }));
+  const noCore = await missing.newPage();
+  await noCore.goto(`${origin}/index.html`);
+  await noCore.waitForSelector('#failure [data-failure=core]:not([hidden])');
+  assert.equal(await noCore.isHidden('#loading'), true);
+  assert.equal(await noCore.isDisabled('#undo'), true);
+  await missing.close();
+
+  const asFile = await browser.newPage();
+  await asFile.goto(`file://${web}/index.html`);
+  await asFile.waitForSelector('#failure [data-failure=file]:not([hidden])');
+  await asFile.close();
+
+  for (const [refuse, said] of [
+    [() => Object.defineProperty(window, 'localStorage', { get() { throw new DOMException('refused', 'SecurityError'); } }), /refuses the page its storage/],
+    [() => { Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); }; }, /storage for the page is full/],
+  ]) {
+    const context = await browser.newContext();
+    await context.addInitScript(refuse);
+    const page = await openPage('', undefined, context);
+    await typeCount(page, 'attacker', 1, '500');
+    assert.equal(await cellText(page, 'attacker', 1), '500');
+    assert.match(await page.textContent('#keep-notice[role=status]'), said);
+    // Best Fleet keeps its row choice in the same storage: Find still answers.
+    await page.click('#show-planner');
+    await page.click('[data-tab=best]');
+    await page.click('#best-form [type=submit]');
+    await page.waitForFunction(() => document.querySelector('#best-message').textContent !== '');
+    await context.close();
+  }
 });
