@@ -13,8 +13,11 @@ export async function loadCore() {
     try { return use(pointer, bytes.length); } finally { mod._free(pointer); }
   }
   const text = (s, use) => withBytes(encoder.encode(s), use);
+  // A reply's length is known to the core: decoded at once, not looked for byte by byte.
+  const decoder = new TextDecoder();
+  const replyText = (pointer) => decoder.decode(mod.HEAPU8.subarray(pointer, pointer + mod._kestrin_reply_length()));
   const reply = (pointer) => {
-    const result = JSON.parse(mod.UTF8ToString(pointer));
+    const result = JSON.parse(replyText(pointer));
     if (result.error) throw new Error(result.error);
     return result;
   };

@@ -17,7 +17,7 @@ export class Planner {
   // fleetCurrent(bytes, rows), tick(), use(side, counts, step). `makeWorker` makes one worker.
   constructor(host, makeWorker = () => new Worker('worker.js')) {
     this.host = host;
-    this.workers = new PlannerWorkers(makeWorker);
+    this.makeWorker = makeWorker;
     this.sweepForm = $('#sweep-form');
     this.bestForm = $('#best-form');
     this.sweep = null;  // { view, battle, chosen: {value, figures: {whole, last}} }
@@ -40,8 +40,16 @@ export class Planner {
     $('#tick-none').onclick = () => this.tickRows(false);
   }
 
+  // The workers and their cores start when the planner is first opened, not with the page:
+  // a page opened to type a count loads one core, not three.
+  get workers() {
+    this.started ??= new PlannerWorkers(this.makeWorker);
+    return this.started;
+  }
+
   open() {
     $('#planner').hidden = false;
+    void this.workers;  // the cores load while the player fills the form
     const form = this.host.form();
     this.figures = form.figures;
     this.noValue = form.noValue;

@@ -11,4 +11,4 @@ expectations="$root/build/test/tests/planner_expectations"
 [ -x "$expectations" ] || cmake --build "$root/build/test" --target planner_expectations >/dev/null
 KESTRIN_WEB="$root/build/web" KESTRIN_CLI="${KESTRIN_CLI:-$root/build/release/cli/kestrin-cli}" \
 KESTRIN_PLANNER_EXPECTATIONS="$expectations" \
-KESTRIN_EXAMPLES="$root/examples" node --test --test-concurrency=1 page_test.mjs
+KESTRIN_EXAMPLES="$root/examples" node --test --test-concurrency=1 page_test.mjs policy_test.mjs
