@@ -22,7 +22,7 @@ ReportFigures ReadReport(TextLines lines, const ReportChoice& choice, const Ship
             figures.side = choice.militarySide;
             figures.units = ChosenFleets(ReadMilitaryScan(lines, catalogue, notes), choice.fleets);
             break;
-        case ReportKind::Combat: figures.combat = ReadCombatReport(lines, catalogue); break;
+        case ReportKind::Combat: figures.combat = ReadCombatReport(lines, catalogue, notes); break;
     }
     return figures;
 }

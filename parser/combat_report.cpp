@@ -15,20 +15,28 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Every line is read without its last character.
 std::string_view Body(std::string_view line) { return line.substr(0, line.empty() ? 0 : line.size() - 1); }
 
+// The line being read, for the notes: its number and the figure's name.
+struct FieldPlace {
+    int lineNumber;
+    std::string_view what;
+    ReportNotes* notes;
+};
+
 // Calls store(fieldIndex, value) for every field that a blank ends (with `blankAfter`, the
 // text's end counts as one); two blanks in a row end an empty field, which reads as 0.
 template <typename Store>
-void ForEachField(std::string_view text, bool blankAfter, Store store) {
+void ForEachField(std::string_view text, bool blankAfter, const FieldPlace& place, Store store) {
     std::size_t start = 0;
     int field = 0;
     for (std::size_t i = 0; i < text.size() + (blankAfter ? 1 : 0); ++i) {
         if (i < text.size() && text[i] != ' ') continue;
-        store(field++, LenientInt32(text.substr(start, i - start)));
+        store(field++, ReadFieldCount(place.lineNumber, text.substr(start, i - start), place.what, place.notes));
         start = i + 1;
     }
 }
 
-void ReadUnitLine(std::string_view line, const ShipCatalogue& catalogue, CombatReport& r) {
+void ReadUnitLine(std::string_view line, int lineNumber, const ShipCatalogue& catalogue, CombatReport& r,
+                  ReportNotes* notes) {
     if (line.empty() || line == " ") return;
     const std::string_view body = Body(line);
     const auto digit = std::find_if(body.begin(), body.end(), IsDigit);
@@ -47,7 +55,8 @@ void ReadUnitLine(std::string_view line, const ShipCatalogue& catalogue, CombatR
     // A PDS line starts with the defender's total: the attacker cannot have PDS.
     const int first = k >= kFirstPds ? 3 : 0;
     const std::string_view figures = body.substr(split);
-    ForEachField(figures.substr(0, figures.size() - 1), false, [&](int field, std::int32_t value) {
+    const std::string& what = catalogue.Name(k);
+    ForEachField(figures.substr(0, figures.size() - 1), false, {lineNumber, what, notes}, [&](int field, std::int32_t value) {
         if (first + field <= 5) (*columns[first + field])[k] = value;
     });
 }
@@ -59,9 +68,11 @@ int RoidKindOf(std::string_view keyword) {
     return -1;
 }
 
-void ReadAsteroidLines(TextLines lines, CombatReport& r) {
+void ReadAsteroidLines(TextLines lines, CombatReport& r, ReportNotes* notes) {
     bool inSection = false;
+    int lineNumber = 0;
     for (std::string_view line : lines) {
+        ++lineNumber;
         const std::string_view body = Body(line);
         const std::size_t blank = body.find(' ');
         if (blank == std::string_view::npos) continue;
@@ -70,7 +81,7 @@ void ReadAsteroidLines(TextLines lines, CombatReport& r) {
         if (keyword == "Salvage/Stolen") inSection = false;
         const int kind = RoidKindOf(keyword);
         if (!inSection || kind < 0) continue;
-        ForEachField(body.substr(blank + 1), true, [&](int field, std::int32_t value) {
+        ForEachField(body.substr(blank + 1), true, {lineNumber, keyword, notes}, [&](int field, std::int32_t value) {
             if (field == 0) r.RoidsBefore[kind] = value;
             if (field == 1) r.RoidsSecond[kind] = value;
         });
@@ -79,10 +90,11 @@ void ReadAsteroidLines(TextLines lines, CombatReport& r) {
 
 }  // namespace
 
-CombatReport ReadCombatReport(TextLines lines, const ShipCatalogue& catalogue) {
+CombatReport ReadCombatReport(TextLines lines, const ShipCatalogue& catalogue, ReportNotes* notes) {
     CombatReport report;
-    for (std::string_view line : lines) ReadUnitLine(line, catalogue, report);
-    ReadAsteroidLines(lines, report);
+    int lineNumber = 0;
+    for (std::string_view line : lines) ReadUnitLine(line, ++lineNumber, catalogue, report, notes);
+    ReadAsteroidLines(lines, report, notes);
     return report;
 }
 

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "engine/number_text.h"
+#include "sheet/typed_number.h"
 
 namespace kestrin {
 
@@ -42,19 +43,79 @@ std::size_t WrittenEnd(std::string_view line, std::size_t end, bool blankGroups)
 
 }  // namespace
 
-std::optional<ReportNote> CutCountNote(int lineNumber, std::string_view line, std::string_view count,
-                                        std::string_view what, std::int64_t value, bool blankGroups) {
-    // A number token is always a view into its line; anything else cannot have been cut.
-    if (count.data() < line.data() || count.data() + count.size() > line.data() + line.size()) return std::nullopt;
+namespace {
+
+ReportNote Note(int lineNumber, std::string_view what, std::string_view written, const std::string& reading) {
+    return {lineNumber, "line " + std::to_string(lineNumber) + ": " + std::string(what) + ": '" +
+                            ShortenedForMessage(written) + "' " + reading};
+}
+
+// Reports come from players' games and chats: a thousands group may be parted by ',', '.'
+// or '\'', the decimals of "1.5k" or "1,5k" by the other mark.
+TypedNumber ReadWritten(std::string_view written, bool wide) {
+    TypedNumber reading;
+    for (const NumberLocale& locale : {NumberLocale{",", '.'}, NumberLocale{".", ','}, NumberLocale{"'", '.'}}) {
+        reading = ReadTypedNumber(written, locale, wide);
+        if (reading.kind != TypedNumberKind::NotACount) return reading;
+    }
+    return reading;
+}
+
+std::string OutOfRange(bool wide) {
+    return std::string("is more than a count can hold (") + (wide ? "9,223,372,036,854,775,807" : "2,147,483,647") +
+           "): read as 0";
+}
+
+}  // namespace
+
+ReportCount ReadReportCount(int lineNumber, std::string_view line, std::string_view count, std::string_view what,
+                            bool wide, bool blankGroups, ReportNotes* notes) {
+    // A number token is always a view into its line; anything else is read as it stands.
+    if (count.data() < line.data() || count.data() + count.size() > line.data() + line.size()) {
+        const std::optional<std::int64_t> value = wide ? ParseInt64(count) : std::optional<std::int64_t>(ParseInt32(count));
+        return {value.value_or(0), 0};
+    }
     const auto start = static_cast<std::size_t>(count.data() - line.data());
     const std::size_t end = start + count.size();
-    const std::size_t written = WrittenEnd(line, end, blankGroups);
-    if (written == end) return std::nullopt;
-    const char stop = line[end];
+    const std::size_t written = WrittenEnd(line, end, false);
+    const TypedNumber reading = ReadWritten(line.substr(start, written - start), wide);
+    ReportCount read{0, written};
+    if (reading.kind == TypedNumberKind::OutOfRange) {
+        AddNote(notes, Note(lineNumber, what, line.substr(start, written - start), OutOfRange(wide)));
+        return read;
+    }
+    if (reading.kind == TypedNumberKind::Count) {
+        read.value = reading.value;
+        if (written != end)
+            AddNote(notes, Note(lineNumber, what, line.substr(start, written - start),
+                                "read as " + std::to_string(read.value)));
+    } else {
+        // No count as a whole ("1,5"): its first digits, as a count stops at what is no digit.
+        const std::optional<std::int64_t> digits =
+            wide ? ParseInt64(count) : std::optional<std::int64_t>(ParseInt32(count));
+        if (!digits) {
+            AddNote(notes, Note(lineNumber, what, count, OutOfRange(wide)));
+            return {0, end};
+        }
+        read = {*digits, end};
+    }
+    const std::size_t cut = WrittenEnd(line, read.end, blankGroups);
+    if (cut == read.end) return read;
+    const char stop = line[read.end];
     const std::string stopText = stop == ' ' ? std::string("a blank") : "'" + std::string(1, stop) + "'";
-    return ReportNote{lineNumber, "line " + std::to_string(lineNumber) + ": " + std::string(what) + ": '" +
-                                      ShortenedForMessage(line.substr(start, written - start)) + "' read as " +
-                                      std::to_string(value) + " (a count stops at " + stopText + ")"};
+    AddNote(notes, Note(lineNumber, what, line.substr(start, cut - start),
+                        "read as " + std::to_string(read.value) + " (a count stops at " + stopText + ")"));
+    return read;
+}
+
+std::int32_t ReadFieldCount(int lineNumber, std::string_view field, std::string_view what, ReportNotes* notes) {
+    if (const std::optional<std::int32_t> plain = ParseInt32(field)) return *plain;
+    if (field.empty()) return 0;  // two blanks in a row
+    const TypedNumber reading = ReadWritten(field, false);
+    if (reading.kind == TypedNumberKind::OutOfRange) AddNote(notes, Note(lineNumber, what, field, OutOfRange(false)));
+    if (reading.kind != TypedNumberKind::Count) return 0;
+    AddNote(notes, Note(lineNumber, what, field, "read as " + std::to_string(reading.value)));
+    return static_cast<std::int32_t>(reading.value);
 }
 
 void AddNote(ReportNotes* notes, std::optional<ReportNote> note) {

@@ -24,13 +24,27 @@ using ReportNotes = std::vector<ReportNote>;
 /// times note in their own order), each text once.
 std::vector<std::string> NotesInLineOrder(ReportNotes notes);
 
-/// The note for a count the tokeniser cut: `count` is a number token, a view into `line`
-/// (line `lineNumber`, from 1), read as `value` for `what`. A count stops at the first
-/// character that is no digit, so "1,000", "1.5k" and "125k" give their first digits; with
-/// `blankGroups`, a blank followed by a group of three digits ("2 000") is such a cut too
-/// (not where blanks part columns of counts). Nothing when the count stands alone.
-std::optional<ReportNote> CutCountNote(int lineNumber, std::string_view line, std::string_view count,
-                                        std::string_view what, std::int64_t value, bool blankGroups);
+/// A count of a report as read.
+struct ReportCount {
+    std::int64_t value = 0;
+    /// Where the count as read ends in its line: the tokens before it are part of the count.
+    std::size_t end = 0;
+};
+
+/// Reads the count a report writes from `count`, a number token (a view into `line`, line
+/// `lineNumber` from 1), for `what`, as the grid reads a typed count: "1,500", "9.000",
+/// "125k", "1.5m" are whole counts, told in `notes` ("line 3: Harpy: '1,500' read as 1500").
+/// A blank ends a count, for blanks part a report's columns; with `blankGroups` (one count
+/// per name) a blank and a group of three digits after it ("2 000") is told as a cut. Text
+/// that is no count ("1,5") gives its first digits, told as a cut. A count beyond the range
+/// (64-bit when `wide`, else 32-bit) is read as 0, and told.
+ReportCount ReadReportCount(int lineNumber, std::string_view line, std::string_view count, std::string_view what,
+                            bool wide, bool blankGroups, ReportNotes* notes);
+
+/// Reads a report's field that blanks part from its neighbours (a combat report's columns) as
+/// ReadReportCount reads a count: "1,500" is 1500, told in `notes`; a count beyond the 32-bit
+/// range is 0, told; other text that is no count is 0.
+std::int32_t ReadFieldCount(int lineNumber, std::string_view field, std::string_view what, ReportNotes* notes);
 
 /// Adds `note`, if any, to `notes`, if kept.
 void AddNote(ReportNotes* notes, std::optional<ReportNote> note);

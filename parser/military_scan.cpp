@@ -20,10 +20,14 @@ MilitaryScan ReadMilitaryScan(TextLines lines, const ShipCatalogue& catalogue, R
         const ShipIndex k = MatchShipName(token, catalogue);
         if (k < 0) continue;
         for (std::size_t c = 0; c < 4 && tokens.Next(token); ++c) {
-            (*columns[c])[k] = LenientInt32(token);
-            if (IsDigitToken(token))
-                AddNote(notes, CutCountNote(lineNumber, line, token, catalogue.Name(k) + kColumnNames[c],
-                                            (*columns[c])[k], false));
+            if (!IsDigitToken(token)) {
+                (*columns[c])[k] = LenientInt32(token);
+                continue;
+            }
+            const ReportCount count =
+                ReadReportCount(lineNumber, line, token, catalogue.Name(k) + kColumnNames[c], false, false, notes);
+            (*columns[c])[k] = static_cast<std::int32_t>(count.value);
+            tokens.SkipTo(count.end);
         }
     }
     return scan;

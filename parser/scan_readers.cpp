@@ -8,9 +8,6 @@ namespace kestrin {
 
 namespace {
 
-// Asteroid counts keep the low 32 bits of the value read.
-std::int32_t Low32(std::int64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
-
 struct LayoutKeywords {
     const char* score;
     const char* eonium;                   // the planet's Eonium stock, before the asteroid block
@@ -44,11 +41,11 @@ struct PendingRules {
 void Apply(const PendingRules& rules, std::int64_t value, PlanetFigures& figures) {
     if (rules.score) figures.Score = value;
     if (rules.eonium) figures.Eonium = value;
-    if (rules.roidKind >= 0) figures.Roids[rules.roidKind] = Low32(value);
+    if (rules.roidKind >= 0) figures.Roids[rules.roidKind] = static_cast<std::int32_t>(value);
 }
 
-// The value of a keyword is the next token as a 64-bit number, 0 when it is no number or
-// when the keyword ends its line.
+// The value of a keyword is the count written next (an asteroid count 32-bit, the others
+// 64-bit), 0 when it is no number or when the keyword ends its line.
 void ReadLayout(TextLines lines, const LayoutKeywords& layout, PlanetFigures& figures, ReportNotes* notes) {
     bool asteroidsSeen = false;
     int lineNumber = 0;
@@ -58,11 +55,15 @@ void ReadLayout(TextLines lines, const LayoutKeywords& layout, PlanetFigures& fi
         PendingRules pending;
         for (std::string_view token; tokens.Next(token);) {
             if (pending.Any()) {
-                const std::int64_t value = LenientInt64(token);
-                Apply(pending, value, figures);
-                if (IsDigitToken(token))
-                    AddNote(notes, CutCountNote(lineNumber, line, token, kFigureNames[pending.Figure()],
-                                                value, false));
+                if (IsDigitToken(token)) {
+                    const ReportCount count = ReadReportCount(lineNumber, line, token, kFigureNames[pending.Figure()],
+                                                              pending.roidKind < 0, false, notes);
+                    Apply(pending, count.value, figures);
+                    tokens.SkipTo(count.end);
+                    pending = {};
+                    continue;
+                }
+                Apply(pending, LenientInt64(token), figures);
             }
             pending = {};
             if (IsNumberToken(token)) continue;
@@ -86,13 +87,16 @@ UnitCounts ReadUnitScan(TextLines lines, const ShipCatalogue& catalogue, ReportN
         LineTokens tokens(line);
         ShipIndex named = -1;  // the unit the previous token named
         for (std::string_view token; tokens.Next(token);) {
-            if (named >= 0) {
-                counts[named] = LenientInt32(token);
+            if (named >= 0 && IsDigitToken(token)) {
                 // A unit scan gives one count per name: a blank and three digits after it
-                // are the rest of the count ("2 000").
-                if (IsDigitToken(token))
-                    AddNote(notes, CutCountNote(lineNumber, line, token, catalogue.Name(named), counts[named], true));
+                // are told as a cut count ("2 000").
+                const ReportCount count = ReadReportCount(lineNumber, line, token, catalogue.Name(named), false, true, notes);
+                counts[named] = static_cast<std::int32_t>(count.value);
+                tokens.SkipTo(count.end);
+                named = -1;
+                continue;
             }
+            if (named >= 0) counts[named] = LenientInt32(token);
             named = IsNumberToken(token) ? -1 : MatchShipName(token, catalogue);
         }
     }

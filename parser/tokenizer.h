@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,10 @@ public:
 
     /// Sets `token` to the next token; false at the end of the line.
     bool Next(std::string_view& token);
+
+    /// Goes on from `position` of the line (the end of a count read over several tokens),
+    /// when it lies ahead.
+    void SkipTo(std::size_t position) { position_ = std::max(position_, std::min(position, line_.size())); }
 
 private:
     std::string_view line_;

@@ -15,11 +15,12 @@ namespace {
 
 BattleFileResult Failure(BattleFileStatus status, std::string message) { return {status, std::move(message), {}}; }
 
-// Collects a battle file's lines as its bytes arrive, and says no as soon as there are more
-// than a battle file has: an endless stream of line breaks is never read to its end.
+// Collects a battle file's lines as its bytes arrive, and says no as soon as a line beyond the
+// last holds more than blanks: an endless stream is never read to its end (blank lines after
+// the last are held to the byte limit of a battle file).
 class LineCollector {
 public:
-    /// Takes the next bytes; false once a line beyond the last has begun.
+    /// Takes the next bytes; false once a line beyond the last holds more than blanks.
     bool Feed(std::string_view bytes) {
         for (std::size_t i = 0; i < bytes.size();) {
             const bool lfOfCrLf = afterCr_ && bytes[i] == '\n';
@@ -30,11 +31,11 @@ public:
             }
             const std::size_t end = bytes.find_first_of("\r\n", i);
             const std::string_view part = bytes.substr(i, end - i);
-            if (!part.empty() && Full()) return false;
-            current_ += part;
+            // An editor may leave blank lines after the last: they hold nothing to read.
+            if (Full() && part.find_first_not_of(" \t") != std::string_view::npos) return false;
+            if (!Full()) current_ += part;
             if (end == std::string_view::npos) break;
-            if (Full()) return false;
-            lines_.push_back(std::move(current_));
+            if (!Full()) lines_.push_back(std::move(current_));
             current_.clear();
             afterCr_ = bytes[end] == '\r';
             i = end + 1;
@@ -93,9 +94,8 @@ FileRead ReadLines(const std::filesystem::path& path) {
     return FileRead{BattleFileStatus::Ok, {}, collector.Finish()};
 }
 
-// The file's lines as the input cells' texts (columns 1 and 7 of rows 1..65), taken as text,
-// unchecked: the recalculation empties what is no number in unit rows.
-SheetCells InputCells(const std::vector<std::string>& lines) {
+// The file's lines as the input cells' texts (columns 1 and 7 of rows 1..65), as written.
+SheetCells WrittenCells(const std::vector<std::string>& lines) {
     SheetCells cells;
     for (int row = 1; row < sheet::kRows; ++row) {
         cells.Set(sheet::kDefShips, row, lines[2 * row - 2]);
@@ -119,12 +119,13 @@ BattleFileResult CheckLineCount(const std::vector<std::string>& lines) {
 
 BattleFileResult FillSheet(BattleSheet& battleSheet, const std::vector<std::string>& lines) {
     if (BattleFileResult checked = CheckLineCount(lines); !checked.ok()) return checked;
-    const SheetCells read = InputCells(lines);
+    const SheetCells written = WrittenCells(lines);
+    const SheetCells read = CountsAsTyped(written);
     for (int row = 1; row < sheet::kRows; ++row)
         for (int col : {sheet::kDefShips, sheet::kAttShips}) battleSheet.SetCell(col, row, read.At(col, row));
     battleSheet.RecalculateFollowingLog();
     BattleFileResult opened;
-    opened.problems = FindBattleFileProblems(read, battleSheet.Cells());
+    opened.problems = FindBattleFileProblems(written, read, battleSheet.Cells());
     return opened;
 }
 
@@ -184,11 +185,12 @@ namespace {
 // The inputs of a battle file's lines once read, as ReadBattleFileInputs describes them.
 BattleFileInputs InputsOfLines(const std::vector<std::string>& lines) {
     if (BattleFileResult checked = CheckLineCount(lines); !checked.ok()) return {{}, std::move(checked)};
-    const SheetCells cells = InputCells(lines);
+    const SheetCells written = WrittenCells(lines);
+    const SheetCells cells = CountsAsTyped(written);
     BattleFileInputs inputs{InputsAsWritten(SheetInputs(cells)), {}};
-    SheetCells written = cells;
-    WriteInputsBack(written, inputs.battle);
-    inputs.outcome.problems = FindBattleFileProblems(cells, written);
+    SheetCells recalculated = cells;
+    WriteInputsBack(recalculated, inputs.battle);
+    inputs.outcome.problems = FindBattleFileProblems(written, cells, recalculated);
     return inputs;
 }
 

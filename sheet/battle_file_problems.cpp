@@ -6,6 +6,7 @@
 #include "sheet/row_captions.h"
 #include "sheet/sheet_inputs.h"
 #include "sheet/sheet_layout.h"
+#include "sheet/typed_number.h"
 
 namespace kestrin {
 
@@ -69,21 +70,42 @@ std::string Place(const SheetCells& cells, Side side, int row) {
            std::string(own.empty() ? caption(Side::Defender) : own);
 }
 
-}  // namespace
-
-std::vector<BattleFileProblem> FindBattleFileProblems(const SheetCells& read, const SheetCells& recalculated) {
-    std::vector<BattleFileProblem> problems;
+// Calls `visit(side, row)` for each input cell a battle file's line fills and the sheet reads.
+template <typename Visit>
+void ForEachJudgedCell(Visit visit) {
     for (int row = sheet::kFirstUnitRow; row <= sheet::kLastRow; ++row) {
         if (IsTotalsRow(row)) continue;
-        for (const Side side : {Side::Defender, Side::Attacker}) {
-            const std::string& text = InputText(read, side, row);
-            const std::optional<std::string> judged = Judge(text, row, InputText(recalculated, side, row));
-            if (!judged) continue;
+        for (const Side side : {Side::Defender, Side::Attacker}) visit(side, row);
+    }
+}
+
+}  // namespace
+
+SheetCells CountsAsTyped(const SheetCells& written) {
+    SheetCells read = written;
+    ForEachJudgedCell([&](Side side, int row) {
+        // A file's separators are the fixed ones, whatever the machine's settings.
+        const TypedNumber count = ReadTypedNumber(InputText(written, side, row), kFixedLocale, row == sheet::kScoreRow);
+        if (count.kind == TypedNumberKind::Count) read.Set(sheet::ShipsColumn(side), row, count.text);
+    });
+    return read;
+}
+
+std::vector<BattleFileProblem> FindBattleFileProblems(const SheetCells& written, const SheetCells& read,
+                                                      const SheetCells& recalculated) {
+    std::vector<BattleFileProblem> problems;
+    ForEachJudgedCell([&](Side side, int row) {
+        const std::string& text = InputText(written, side, row);
+        const std::string& count = InputText(read, side, row);
+        std::optional<std::string> judged = Judge(count, row, InputText(recalculated, side, row));
+        // A count written another way than plain digits is told as read, once.
+        if (!judged && count != text) judged = "is read as " + (count.empty() ? std::string("an empty cell") : count);
+        if (judged) {
             // Line 2r - 1 holds the defender's cell of row r, line 2r the attacker's.
             const int line = 2 * row - (side == Side::Defender ? 1 : 0);
             problems.push_back({line, text, Place(recalculated, side, row), *judged});
         }
-    }
+    });
     return problems;
 }
 

@@ -36,6 +36,12 @@ std::string BattleDocument::EndEdit(int col, int row, std::string_view typed) {
     if (applying_) return {};
     const bool wide = row == sheet::kScoreRow;
     const TypedNumber reading = ReadTypedNumber(typed, sheet_.Locale(), wide);
+    if (reading.kind != TypedNumberKind::Count) {
+        // Text that is no count never replaces what the cell holds.
+        std::string notice = TypedNumberNotice(typed, sheet_.Locale(), wide, sheet_.Cell(col, row));
+        Tell({notice, col, row, {}});
+        return notice;
+    }
     const std::uint64_t before = sheet_.BattleId();
     if (reading.text != sheet_.Cell(col, row)) {
         Run(Step::Typing, [&](BattleSheet& s) { s.SetCell(col, row, reading.text); });
@@ -43,13 +49,7 @@ std::string BattleDocument::EndEdit(int col, int row, std::string_view typed) {
     const bool entered = sheet_.BattleId() != before;
     const bool emptied = sheet_.Cell(col, row).empty();
     std::string notice;
-    if (reading.kind != TypedNumberKind::Count) {
-        // Without a step nothing was entered, whatever the sheet would have made of the text.
-        notice = entered ? TypedNumberNotice(typed, sheet_.Locale(), wide, emptied)
-                         : TypedNumberProblem(typed, sheet_.Locale(), wide) + ": nothing was entered";
-    } else if (reading.value < 0 && entered) {
-        notice = NegativeCountNotice(typed, row, emptied);
-    }
+    if (reading.value < 0 && entered) notice = NegativeCountNotice(typed, row, emptied);
     if (!notice.empty()) Tell({notice, col, row, {}});
     return notice;
 }

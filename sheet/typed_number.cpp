@@ -141,11 +141,13 @@ std::string TypedNumberProblem(std::string_view typed, const NumberLocale& local
     return quoted + " is more than the cell can hold (" + FormatNumber(min, locale) + " to " + FormatNumber(max, locale) + ")";
 }
 
-std::string TypedNumberNotice(std::string_view typed, const NumberLocale& locale, bool wide, bool emptied) {
+std::string TypedNumberNotice(std::string_view typed, const NumberLocale& locale, bool wide, std::string_view kept) {
     const std::string problem = TypedNumberProblem(typed, locale, wide);
     if (problem.empty()) return {};
-    return problem + (emptied ? ": the cell was emptied (Ctrl+Z brings it back)"
-                              : ": it stays as typed and counts as 0 (Ctrl+Z brings back the cell before)");
+    if (kept.empty()) return problem + ": nothing was entered";
+    // A stored count is shown as the grid shows it; other stored text as it stands.
+    const std::optional<std::int64_t> count = ParseInt64(kept);
+    return problem + ": the cell keeps " + (count ? FormatNumber(*count, locale) : "'" + ShortenedForMessage(kept) + "'");
 }
 
 }  // namespace kestrin

@@ -41,9 +41,9 @@ std::string NormaliseTypedNumber(std::string_view text, const NumberLocale& loca
 /// range, which it names); empty for a count.
 std::string TypedNumberProblem(std::string_view typed, const NumberLocale& locale, bool wide);
 
-/// What a player is told about a typed text that is no count the field can hold, once the
-/// sheet has dealt with it (`emptied`: the recalculation emptied the cell; else it keeps the
-/// text, which counts as 0); empty for a count.
-std::string TypedNumberNotice(std::string_view typed, const NumberLocale& locale, bool wide, bool emptied);
+/// What a player is told about a typed text that is no count the field can hold: it never
+/// replaces what the cell holds (`kept`): "'9.000' is not a count: the cell keeps 70,000,000",
+/// or for an empty cell "...: nothing was entered"; empty for a count.
+std::string TypedNumberNotice(std::string_view typed, const NumberLocale& locale, bool wide, std::string_view kept);
 
 }  // namespace kestrin

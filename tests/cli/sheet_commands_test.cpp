@@ -50,10 +50,10 @@ TEST(CalcCommand, WarningsGoToStandardErrorAndLeaveTheOutputAndStatus) {
     const std::string raid = ReadBytes(std::filesystem::path(KESTRIN_EXAMPLES_DIR) / "raid.kbf");
     ASSERT_EQ(raid.rfind("180\r\n420\r\n", 0), 0u);
     const auto bad = folder.Path() / "bad.kbf", clean = folder.Path() / "clean.kbf";
-    WriteBytes(bad, "180\r\n9,000\r\n" + raid.substr(10));  // the attacker's Harpy: no count
+    WriteBytes(bad, "180\r\n9.000\r\n" + raid.substr(10));  // the attacker's Harpy: no count
     WriteBytes(clean, "180\r\n\r\n" + raid.substr(10));
     const std::string badWarning = "warning: " + bad.string() +
-                                   ": line 2 (attacker's Harpy): '9,000' is not a count: it counts as 0 and the "
+                                   ": line 2 (attacker's Harpy): '9.000' is not a count: it counts as 0 and the "
                                    "cell was emptied\n";
     const ProgramRun expected = RunProgram(folder, "calc '" + clean.string() + "' --ticks 2" + Stats(folder));
     const ProgramRun warned = RunProgram(folder, "calc '" + bad.string() + "' --ticks 2" + Stats(folder));
@@ -70,12 +70,20 @@ TEST(CalcCommand, WarningsGoToStandardErrorAndLeaveTheOutputAndStatus) {
     EXPECT_EQ(swept.status, 0);
     EXPECT_EQ(swept.out, sweptClean.out);
 
-    // A report's cut count, after the battle's line.
-    const ProgramRun parsedClean = RunProgram(folder, "parse scan --in '" + clean.string() + "'" + Stats(folder), "Beetle 1\n");
+    // A report's count written with a separator is read whole and told, after the battle's line.
+    const ProgramRun parsedClean = RunProgram(folder, "parse scan --in '" + clean.string() + "'" + Stats(folder), "Beetle 1000\n");
     const ProgramRun parsed = RunProgram(folder, "parse scan --in '" + bad.string() + "'" + Stats(folder), "Beetle 1,000\n");
-    EXPECT_EQ(parsed.err, badWarning + "warning: line 1: Beetle: '1,000' read as 1 (a count stops at ',')\n");
+    EXPECT_EQ(parsed.err, badWarning + "warning: line 1: Beetle: '1,000' read as 1000\n");
     EXPECT_EQ(parsed.status, 0);
     EXPECT_EQ(parsed.out, parsedClean.out);
+
+    // A battle-file count written as a player types one is read as the grid reads it, and told.
+    const auto typed = folder.Path() / "typed.kbf", plain = folder.Path() / "plain.kbf";
+    WriteBytes(typed, "180\r\n9,000\r\n" + raid.substr(10));
+    WriteBytes(plain, "180\r\n9000\r\n" + raid.substr(10));
+    const ProgramRun typedRun = RunProgram(folder, "calc '" + typed.string() + "' --ticks 2" + Stats(folder));
+    EXPECT_EQ(typedRun.err, "warning: " + typed.string() + ": line 2 (attacker's Harpy): '9,000' is read as 9000\n");
+    EXPECT_EQ(typedRun.out, RunProgram(folder, "calc '" + plain.string() + "' --ticks 2" + Stats(folder)).out);
 
     // A statistic the file's own rule replaces by its built-in value.
     const auto stats = folder.Path() / "odd.ini";

@@ -51,31 +51,36 @@ TEST(ApplyMilitary, OnlyTheTickedFleetsAreAdded) {
     EXPECT_EQ(f.sheet.Cell(1, 1), "");
 }
 
-// A count cut at a separator keeps the reading (the digits before it) and is told, once
-// per line and figure; counts that stand alone, or columns parted by blanks, are not.
-TEST(ApplyReport, CountsCutAtASeparatorAreReadAsBeforeAndTold) {
+// A count written with separators or a multiplier is read as the grid reads a typed count,
+// and told once per line and figure; a blank still ends a count (columns are parted by
+// blanks) and text that is no count gives its first digits, both told as a cut.
+TEST(ApplyReport, CountsAreReadAsTypedCountsAndTold) {
     SheetFixture f;
     const auto scan = TextLines("Beetle 1,000\nHarpy 1.5k\nScarab 2 000\nPhoenix 7 Harpy 1.5k\nScore 1,234,567\n"
-                                "Harpy 1.5k\nPhoenix 300 Metal Asteroids 40\n");
+                                "Harpy 1.5k\nPhoenix 300 Metal Asteroids 40\nPegasus 1,50\n");
     EXPECT_EQ(ApplyReport(f.sheet, scan, {}),
-              (std::vector<std::string>{"line 1: Beetle: '1,000' read as 1 (a count stops at ',')",
-                                        "line 2: Harpy: '1.5k' read as 1 (a count stops at '.')",
+              (std::vector<std::string>{"line 1: Beetle: '1,000' read as 1000",
+                                        "line 2: Harpy: '1.5k' read as 1500",
                                         "line 3: Scarab: '2 000' read as 2 (a count stops at a blank)",
-                                        "line 4: Harpy: '1.5k' read as 1 (a count stops at '.')",
-                                        "line 5: Score: '1,234,567' read as 1 (a count stops at ',')",
-                                        "line 6: Harpy: '1.5k' read as 1 (a count stops at '.')"}));
-    EXPECT_EQ(f.sheet.Cell(1, 1), "1");
+                                        "line 4: Harpy: '1.5k' read as 1500",
+                                        "line 5: Score: '1,234,567' read as 1234567",
+                                        "line 6: Harpy: '1.5k' read as 1500",
+                                        "line 8: Pegasus: '1,50' read as 1 (a count stops at ',')"}));
+    EXPECT_EQ(f.sheet.Cell(1, 1), "1500");
     EXPECT_EQ(f.sheet.Cell(1, 2), "300");
-    EXPECT_EQ(f.sheet.Cell(1, 14), "1");  // Beetle
-    EXPECT_EQ(f.sheet.Cell(1, 15), "2");  // Scarab
-    EXPECT_EQ(f.sheet.Cell(1, 65), "1");
+    EXPECT_EQ(f.sheet.Cell(1, 14), "1000");  // Beetle
+    EXPECT_EQ(f.sheet.Cell(1, 15), "2");     // Scarab
+    EXPECT_EQ(f.sheet.Cell(1, 65), "1234567");
 
+    // The columns after a count written with a multiplier stay in place.
     ReportChoice military;
     military.kind = ReportKind::Military;
     military.fleets.home = true;
-    EXPECT_EQ(ApplyReport(f.sheet, TextLines("Harpy 125k 20 300 4000\n"), military),
-              std::vector<std::string>{"line 1: Harpy (Home): '125k' read as 125 (a count stops at 'k')"});
-    EXPECT_EQ(f.sheet.Cell(1, 1), "126");
+    military.fleets.fleet1 = true;
+    EXPECT_EQ(ApplyReport(f.sheet, TextLines("Harpy 125k 2,000 300 4000\n"), military),
+              (std::vector<std::string>{"line 1: Harpy (Home): '125k' read as 125000",
+                                        "line 1: Harpy (Fleet 1): '2,000' read as 2000"}));
+    EXPECT_EQ(f.sheet.Cell(1, 1), "128500");
 }
 
 // A battle at tick 3 with a history, which a combat report replaces.

@@ -58,6 +58,26 @@ TEST(CombatReport, UnitLinesFillTheSixColumns) {
     EXPECT_EQ(r.DefenderHeld[6], 6);
 }
 
+// A figure written as a player types a count is read whole and told; one beyond a count is
+// 0, told; other text is 0 as before.
+TEST(CombatReport, FiguresAreReadAsTypedCountsAndTold) {
+    ReportNotes notes;
+    const CombatReport r = ReadCombatReport(TextLines("Harpy 1,500 12k 5 3000000000 x 6   \n"
+                                                       "Asteroids  \n"
+                                                       "Metal 1.200 18  \n"),
+                                            DefaultShipCatalogue(), &notes);
+    EXPECT_EQ(r.AttackerTotal[0], 1500);
+    EXPECT_EQ(r.AttackerLost[0], 12000);
+    EXPECT_EQ(r.DefenderTotal[0], 0);
+    EXPECT_EQ(r.DefenderLost[0], 0);
+    EXPECT_EQ(r.RoidsBefore[1], 1200);
+    EXPECT_EQ(NotesInLineOrder(notes),
+              (std::vector<std::string>{"line 1: Harpy: '1,500' read as 1500", "line 1: Harpy: '12k' read as 12000",
+                                        "line 1: Harpy: '3000000000' is more than a count can hold (2,147,483,647): "
+                                        "read as 0",
+                                        "line 3: Metal: '1.200' read as 1200"}));
+}
+
 TEST(CombatReport, LastFigureWithoutTrailingBlanksIsNotRead) {
     const CombatReport r = ReadCombatReport(TextLines("Harpy 1 2 3 4 5 6"), DefaultShipCatalogue());
     EXPECT_EQ(r.DefenderLost[0], 0);   // "5 " ends among the last two characters

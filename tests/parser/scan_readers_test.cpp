@@ -60,23 +60,26 @@ TEST(UnitScan, NamesTakeTheFollowingCountAndLaterMentionsWin) {
     EXPECT_EQ(counts[1], 20);
     EXPECT_EQ(counts[6], 0);
     EXPECT_EQ(counts[49], 40);
-    EXPECT_EQ(counts[11], 1);  // cut at the thousands separator
+    EXPECT_EQ(counts[11], 1500);  // read whole, as the grid reads a typed count
     EXPECT_EQ(counts[3], 0);   // too long for a count
 }
 
 TEST(PlanetScan, FirstLayoutNamesEachFigureOnOneWord) {
     PlanetFigures f;
+    ReportNotes notes;
     ReadPlanetScan(TextLines("Sector scan\n"
                               "Score 12345678901\n"
                               "Eonium 5000\n"
                               "Unknown Asteroids 10\n"
                               "Metal Asteroids 120\n"
                               "Crystal Asteroids 80\n"
-                              "Eonium Asteroids 4294967301\n"),  // keeps the low 32 bits: 5
-                   f);
+                              "Eonium Asteroids 4294967301\n"),  // beyond a count: read as 0, and told
+                   f, &notes);
     EXPECT_EQ(f.Score, 12345678901);
     EXPECT_EQ(f.Eonium, 5000);
-    EXPECT_EQ(f.Roids, (std::array<std::int32_t, 4>{10, 120, 80, 5}));
+    EXPECT_EQ(f.Roids, (std::array<std::int32_t, 4>{10, 120, 80, 0}));
+    EXPECT_EQ(NotesInLineOrder(notes), std::vector<std::string>{"line 7: Eonium asteroids: '4294967301' is more than "
+                                                                "a count can hold (2,147,483,647): read as 0"});
 }
 
 TEST(PlanetScan, SecondLayoutReadsKindsInsideTheAsteroidBlock) {

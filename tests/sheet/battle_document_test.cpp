@@ -95,12 +95,17 @@ TEST_F(DocumentTest, EveryEndOfAnEditHasOneOutcomeAndTellsIt) {
     EXPECT_EQ(view.changes, 1);
     EXPECT_TRUE(view.notices.empty());
 
-    // Text that is no count over a count: emptied, as one step, and told beside the cell.
-    Type(kDefShips, kHarpyRow, "abc");
-    EXPECT_EQ(Cell(kDefShips, kHarpyRow), "");
+    // Text that is no count never replaces a count: no step, told beside the cell.
+    Type(kDefShips, kHarpyRow, "70000000");
+    Type(kDefShips, kHarpyRow, "9.000");
+    EXPECT_EQ(Cell(kDefShips, kHarpyRow), "70000000");
+    EXPECT_EQ(view.changes, 2);
     ASSERT_EQ(view.notices.size(), 1u);
-    EXPECT_EQ(view.notices[0].text, "'abc' is not a count: the cell was emptied (Ctrl+Z brings it back)");
+    EXPECT_EQ(view.notices[0].text, "'9.000' is not a count: the cell keeps 70,000,000");
     EXPECT_EQ(view.notices[0].row, kHarpyRow);
+    Type(kDefShips, kScoreRow, "99999999999999999999");
+    EXPECT_EQ(view.notices.back().text, "'99999999999999999999' is more than the cell can hold "
+                                        "(-9,223,372,036,854,775,808 to 9,223,372,036,854,775,807): nothing was entered");
 
     // Into an empty cell it changes nothing, and says so rather than pointing at Ctrl+Z,
     // which would take back an earlier edit.

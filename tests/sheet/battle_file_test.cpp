@@ -75,7 +75,8 @@ TEST(BattleFile, WrongLineCountsAreRejectedAndTheSheetIsUnchanged) {
     SheetFixture f;
     f.Put(kDefShips, UnitRow(kHarpy), 3);
     const SheetCells before = f.sheet.Cells();
-    const std::string cases[] = {EmptyFileBytes() + "\r\n", EmptyFileBytes().substr(2), "", "\r\n"};
+    const std::string cases[] = {EmptyFileBytes() + "7\r\n", EmptyFileBytes() + "\r\n\r\n 7", EmptyFileBytes().substr(2),
+                                 "", "\r\n"};
     for (const std::string& bytes : cases) {
         const auto path = folder.Path() / "bad.kbf";
         WriteBytes(path, bytes);
@@ -83,6 +84,21 @@ TEST(BattleFile, WrongLineCountsAreRejectedAndTheSheetIsUnchanged) {
         EXPECT_EQ(opened.status, BattleFileStatus::WrongLength) << bytes.size();
         EXPECT_EQ(opened.message, "Incorrect File Length !!!");
         EXPECT_EQ(f.sheet.Cells(), before);
+    }
+}
+
+// An editor may leave blank lines after the last count: the file reads as without them.
+TEST(BattleFile, TrailingBlankLinesAreAccepted) {
+    TempFolder folder;
+    const std::string counted = "7" + EmptyFileBytes();  // the defender's Harpy
+    for (const std::string& tail : {std::string("\r\n"), std::string("\n\n \t\r\n"), std::string("\r\n  ")}) {
+        const auto path = folder.Path() / "tail.kbf";
+        WriteBytes(path, counted + tail);
+        SheetFixture f;
+        const BattleFileResult opened = OpenBattleFile(f.sheet, path);
+        ASSERT_TRUE(opened.ok()) << opened.message;
+        EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "7");
+        EXPECT_TRUE(ReadBattleBytesInputs(counted + tail).outcome.ok());
     }
 }
 
@@ -111,7 +127,7 @@ TEST(BattleFile, AFileThatExistsButCannotBeOpenedGivesTheSystemsReason) {
     EXPECT_EQ(opened.message, "Unable to read " + path.string() + ": File name too long");
 }
 
-// A writer that keeps its pipe open after 131 lines: the reader must stop at the 131st line
+// A writer that keeps its pipe open after a 131st line: the reader must stop at that line
 // instead of waiting for an end that would never come.
 TEST(BattleFile, AStreamOfLinesIsRejectedAtTheLineAfterTheLast) {
     TempFolder folder;
@@ -120,7 +136,7 @@ TEST(BattleFile, AStreamOfLinesIsRejectedAtTheLineAfterTheLast) {
     std::promise<void> readerDone;
     auto writer = std::async(std::launch::async, [&, done = readerDone.get_future()] {
         const int fd = ::open(fifo.c_str(), O_WRONLY);
-        const std::string lines = EmptyFileBytes() + "\r\n";
+        const std::string lines = EmptyFileBytes() + "7\r\n";
         const bool written = ::write(fd, lines.data(), lines.size()) == static_cast<ssize_t>(lines.size());
         const bool readerStoppedFirst = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
         ::close(fd);
@@ -150,9 +166,10 @@ TEST(BattleFile, AnyLineBreakAndAByteOrderMarkAreAccepted) {
     }
 }
 
-// Text that is no count keeps the file's reading (it counts as 0: unit rows empty, the
-// attacker's captured asteroids keep it), and every such line is told with what became of it.
-TEST(BattleFile, OpenTakesTextUncheckedRecalculatesAndTellsWhatIsNoCount) {
+// A count written as a player types one is read as the grid reads it; text that is no count
+// keeps the file's reading (it counts as 0: unit rows empty, the attacker's captured asteroids
+// keep it), and every such line is told with what became of it.
+TEST(BattleFile, OpenReadsTypedCountsAndTellsWhatIsNoCount) {
     TempFolder folder;
     Lines lines(kBattleFileLines);
     const auto line = [&](int row, Side side) -> std::string& { return lines[2 * (row - 1) + (side == Side::Attacker)]; };
@@ -163,6 +180,7 @@ TEST(BattleFile, OpenTakesTextUncheckedRecalculatesAndTellsWhatIsNoCount) {
     line(3, Side::Defender) = "125k";
     line(3, Side::Attacker) = "-40";
     line(4, Side::Defender) = "99999999999";
+    line(4, Side::Attacker) = "9.000";
     line(kTotalUnitsRow, Side::Defender) = "1,234";  // stored totals are never read
     line(kFirstRoidRow, Side::Attacker) = "many";
     line(kEoniumRow, Side::Defender) = "-5";
@@ -175,30 +193,35 @@ TEST(BattleFile, OpenTakesTextUncheckedRecalculatesAndTellsWhatIsNoCount) {
     const BattleFileResult opened = OpenBattleFile(f.sheet, path);
     ASSERT_TRUE(opened.ok());
 
-    // The same figures as the texts typed into the cells and recalculated.
+    // The same figures as the counts typed into the cells and recalculated.
     SheetFixture typed;
     for (int row = 1; row <= kLastRow; ++row) {
         typed.sheet.SetCell(kDefShips, row, line(row, Side::Defender));
         typed.sheet.SetCell(kAttShips, row, line(row, Side::Attacker));
     }
+    typed.sheet.SetCell(kDefShips, UnitRow(kHarpy), "9000");
+    typed.sheet.SetCell(kDefShips, UnitRow(kPhoenix), "420");
+    typed.sheet.SetCell(kAttShips, UnitRow(kPhoenix), "420");
+    typed.sheet.SetCell(kDefShips, 3, "125000");
     typed.Recalc();
     EXPECT_EQ(f.sheet.Cells(), typed.sheet.Cells());
     EXPECT_EQ(f.sheet.Results(), typed.sheet.Results());
-    EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "");
-    EXPECT_EQ(f.sheet.Cell(kAttLeft, UnitRow(kHarpy)), "12");
+    EXPECT_EQ(f.sheet.Cell(kDefShips, UnitRow(kHarpy)), "9000");
+    EXPECT_EQ(f.sheet.Cell(kAttShips, 4), "");
     EXPECT_EQ(f.sheet.Cell(kAttShips, kFirstRoidRow), "many");
 
     const std::string third = DefaultShipCatalogue().Name(2), fourth = DefaultShipCatalogue().Name(3);
     std::vector<std::string> told;
     for (const BattleFileProblem& problem : opened.problems) told.push_back(BattleFileProblemText(problem));
     EXPECT_EQ(told, (Lines{
-        "line 1 (defender's Harpy): '9,000' is not a count: it counts as 0 and the cell was emptied",
-        "line 3 (defender's Phoenix): ' 420' is not a count: it counts as 0 and the cell was emptied",
-        "line 4 (attacker's Phoenix): '420<tab>' is not a count: it counts as 0 and the cell was emptied",
-        "line 5 (defender's " + third + "): '125k' is not a count: it counts as 0 and the cell was emptied",
+        "line 1 (defender's Harpy): '9,000' is read as 9000",
+        "line 3 (defender's Phoenix): ' 420' is read as 420",
+        "line 4 (attacker's Phoenix): '420<tab>' is read as 420",
+        "line 5 (defender's " + third + "): '125k' is read as 125000",
         "line 6 (attacker's " + third + "): '-40' is a negative count: it fights as no ships",
         "line 7 (defender's " + fourth + "): '99999999999' is too large a count: it counts as 0 and the cell "
         "was emptied",
+        "line 8 (attacker's " + fourth + "): '9.000' is not a count: it counts as 0 and the cell was emptied",
         "line 120 (attacker's Uninit. Roids): 'many' is not a count: it counts as 0 and the text was kept",
         "line 127 (defender's Defender E): '-5' is a negative count: it counts as none and the cell was emptied"}));
     EXPECT_EQ(opened.problems[0].line, 1);

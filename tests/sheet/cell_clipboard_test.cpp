@@ -40,14 +40,11 @@ TEST(TypedNumber, WhatIsNoCountIsToldWithItsFate) {
     EXPECT_EQ(ReadTypedNumber("99999999999999999999999k", comma, true).kind, TypedNumberKind::OutOfRange);
     EXPECT_EQ(ReadTypedNumber("1,5m", comma, false).kind, TypedNumberKind::NotACount);
     EXPECT_EQ(ReadTypedNumber("-2.5k", comma, false).value, -2500);
-    EXPECT_EQ(TypedNumberNotice("1,5m", comma, false, true),
-              "'1,5m' is not a count: the cell was emptied (Ctrl+Z brings it back)");
-    EXPECT_EQ(TypedNumberNotice("3000m", comma, false, true),
-              "'3000m' is more than the cell can hold (-2,147,483,648 to 2,147,483,647): the cell was emptied "
-              "(Ctrl+Z brings it back)");
-    EXPECT_EQ(TypedNumberNotice("abc", comma, false, false),
-              "'abc' is not a count: it stays as typed and counts as 0 (Ctrl+Z brings back the cell before)");
-    EXPECT_EQ(TypedNumberNotice("1.5m", comma, false, true), "");
+    EXPECT_EQ(TypedNumberNotice("1,5m", comma, false, "70000000"), "'1,5m' is not a count: the cell keeps 70,000,000");
+    EXPECT_EQ(TypedNumberNotice("3000m", comma, false, ""),
+              "'3000m' is more than the cell can hold (-2,147,483,648 to 2,147,483,647): nothing was entered");
+    EXPECT_EQ(TypedNumberNotice("abc", comma, false, "many"), "'abc' is not a count: the cell keeps 'many'");
+    EXPECT_EQ(TypedNumberNotice("1.5m", comma, false, "5"), "");
 }
 
 TEST(CellClipboard, CopiesShownRowsInFullAndPastesThemBack) {

@@ -73,6 +73,11 @@ BattleGrid::BattleGrid(BattleDocument& document, const Appearance& appearance, Q
     connect(editor_, &CellEditor::Cancelled, this, &BattleGrid::CloseEditor);
     connect(editor_, &CellEditor::NavigationKey, this, &BattleGrid::EditorNavigation);
     connect(editor_, &CellEditor::FocusLeft, this, &BattleGrid::FinishEdit);
+    // The paste fills the cells from the one being edited on, in place of what was typed.
+    connect(editor_, &CellEditor::CellsPasted, this, [this](const QString& text) {
+        CloseEditor();
+        PasteText(text);
+    });
     // Focus given back to the closed editor (a menu bar returns it to the widget that had it)
     // goes to the grid, so that keys never go on into a hidden editor.
     editor_->setFocusProxy(this);

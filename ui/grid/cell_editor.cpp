@@ -1,6 +1,8 @@
 #include "ui/grid/cell_editor.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace kestrin {
@@ -11,6 +13,13 @@ CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
 }
 
 void CellEditor::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        const QString text = QGuiApplication::clipboard()->text();
+        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\t'))) {
+            emit CellsPasted(text);
+            return;
+        }
+    }
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:

@@ -23,6 +23,9 @@ signals:
     void NavigationKey(int key, Qt::KeyboardModifiers modifiers);
     /// The keyboard focus went elsewhere (another widget or window), not to a popup menu.
     void FocusLeft();
+    /// A paste of several cells (lines or tab-separated fields), which one cell cannot hold:
+    /// it goes to the grid's paste from this cell on.
+    void CellsPasted(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

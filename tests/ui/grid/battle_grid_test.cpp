@@ -2,6 +2,7 @@
 // the colours it paints, k/m shortening, the popup's "Ship Stats" item and the race lines.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHelpEvent>
@@ -182,7 +183,7 @@ private slots:
         QCOMPARE(t.sheet.Cell(7, 55), std::string("4"));  // "Total Units": calculated
     }
 
-    void textThatIsNoCountIsToldBesideTheCellAndUndoBringsTheCountBack() {
+    void textThatIsNoCountIsToldBesideTheCellAndTheCountStays() {
         GridUnderTest t;
         const std::pair<const char*, const char*> accepted[] = {
             {"1.5m", "1500000"}, {"2.5k", "2500"}, {"1 000", "1000"}, {"+5", "5"}};
@@ -196,13 +197,11 @@ private slots:
         t.Click(1, 1);
         QTest::keyClicks(&t.grid, "1,5m");
         QTest::keyClick(&t.grid, Qt::Key_Return);
-        QCOMPARE(t.sheet.Cell(1, 1), std::string());
+        QCOMPARE(t.sheet.Cell(1, 1), std::string("5"));  // the count stays
         QVERIFY(t.grid.Notice()->isVisible());
-        QCOMPARE(t.grid.Notice()->text(), QString("'1,5m' is not a count: the cell was emptied (Ctrl+Z brings it back)"));
+        QCOMPARE(t.grid.Notice()->text(), QString("'1,5m' is not a count: the cell keeps 5"));
         const QPoint cellRight = t.grid.viewport()->mapToGlobal(t.grid.CellRect(1, 1).topRight());
         QVERIFY(t.grid.Notice()->geometry().left() >= cellRight.x());  // beside the cell
-        t.sheet.Undo();
-        QCOMPARE(t.sheet.Cell(1, 1), std::string("5"));
 
         t.Click(1, 2);
         QTest::keyClicks(&t.grid, "3000000000");
@@ -228,6 +227,28 @@ private slots:
         t.sheet.Undo();
         QCOMPARE(t.sheet.Cell(1, 1), std::string("5"));
         QCOMPARE(t.sheet.Cell(7, 2), std::string("6"));
+    }
+
+    // Ctrl+V with several lines in an open editor fills rows as a paste into the cell does,
+    // in place of what was typed; one line goes into the editor as text.
+    void aPasteOfSeveralLinesIntoAnOpenEditorFillsRows() {
+        GridUnderTest t;
+        t.Click(1, 1);
+        QTest::keyClicks(&t.grid, "12");
+        QVERIFY(t.grid.Editing());
+        QGuiApplication::clipboard()->setText("1,500\n9000\n");
+        QTest::keyClick(t.grid.viewport()->findChild<QLineEdit*>(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(!t.grid.Editing());
+        QCOMPARE(t.sheet.Cell(1, 1), std::string("1500"));
+        QCOMPARE(t.sheet.Cell(1, 2), std::string("9000"));
+        QCOMPARE(QString::fromUtf8(t.document.UndoName()), QString("Paste"));
+
+        t.Click(1, 3);
+        QTest::keyClicks(&t.grid, "1");
+        QGuiApplication::clipboard()->setText("25");
+        QTest::keyClick(t.grid.viewport()->findChild<QLineEdit*>(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(t.grid.Editing());
+        QCOMPARE(t.grid.EditorText(), QString("125"));
     }
 
     void aPasteThatWouldDropAValueGoesNowhereAndSaysWhy() {

@@ -261,7 +261,7 @@ private slots:
         testing::UiTestEnvironment env;
         testing::RecordingMessages messages;
         TForm1 window({env.Path(), &messages});
-        QByteArray bytes = "9,000\r\n12\r\n";
+        QByteArray bytes = "9.000\r\n12\r\n";
         for (int line = 3; line <= 130; ++line) bytes += "\r\n";
         const auto path = env.Path() / "odd.kbf";
         QFile file(QString::fromStdString(path.string()));
@@ -274,7 +274,7 @@ private slots:
         QCOMPARE(window.Sheet().Cell(7, 1), std::string("12"));
         QVERIFY(!window.OpenNotice()->isHidden());
         QCOMPARE(window.OpenNotice()->Lines(),
-                 QStringList{"line 1 (defender's Harpy): '9,000' is not a count: it counts as 0 and the cell was emptied"});
+                 QStringList{"line 1 (defender's Harpy): '9.000' is not a count: it counts as 0 and the cell was emptied"});
         QVERIFY(window.OpenNotice()->text().contains("odd.kbf"));
         window.ReCalc();  // the next change puts it away
         QVERIFY(window.OpenNotice()->isHidden());

@@ -60,16 +60,16 @@ class ParserDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void countsCutAtASeparatorAreToldBesideTheTextAndAddedAsRead() {
+    void countsWrittenWithASeparatorAreToldBesideTheTextAndAddedAsRead() {
         DialogUnderTest t;
         QVERIFY(t.exposed);
         t.dialog.TextArea()->setPlainText("Beetle 1,000\nHarpy 7");
         t.Click(t.dialog.KindOption(ReportKind::Scan));
         t.Click(t.dialog.OkButton());
-        QCOMPARE(t.sheet.Cell(1, 14), std::string("1"));
+        QCOMPARE(t.sheet.Cell(1, 14), std::string("1000"));
         QCOMPARE(t.sheet.Cell(1, 1), std::string("7"));
         QVERIFY(t.dialog.Notice()->isVisible());
-        QCOMPARE(t.dialog.Notice()->Lines(), QStringList{"line 1: Beetle: '1,000' read as 1 (a count stops at ',')"});
+        QCOMPARE(t.dialog.Notice()->Lines(), QStringList{"line 1: Beetle: '1,000' read as 1000"});
         t.dialog.TextArea()->setPlainText("Harpy 7");  // the text it spoke of is gone
         QVERIFY(!t.dialog.Notice()->isVisible());
         t.Click(t.dialog.OkButton());
