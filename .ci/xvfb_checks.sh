@@ -225,7 +225,8 @@ save deleted
 # 6. The battle planner: opened from "Results" beside the main window, a sweep of the attacking
 # Harpies started by a click, a point chosen by a press on the chart and "Use this value"; the
 # chart shows its focus, and the keys choose and use a point; on the "Best Fleet" page the
-# fleet found goes into the grid, and one Ctrl+Z takes it back.
+# fleet found goes into the grid, and one Ctrl+Z takes it back; an edit made while the page
+# is hidden bounds its next search.
 focus "$main"
 keys alt+r Up Return  # "Battle Planner...", the menu's last item
 planner=$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name '^Battle Planner$') || true
@@ -286,6 +287,39 @@ wait_until 60 fleet_used || true
 keys ctrl+z
 save unfleet
 cmp -s "$work/keyed.kbf" "$work/unfleet.kbf" || fail "one Ctrl+Z did not take back \"Use this fleet\""
+
+# Best Fleet after an edit made while its page was hidden: on the Sweep page the chart's last
+# point (1,000 Harpies) goes into the grid; back on Best Fleet, the Spiders' bound emptied (the
+# grid's count again), every bound is the grid's count, so the fleet found captures no fewer
+# asteroids over the page's 3 ticks than the grid's own.
+focus "$planner"
+click "$planner" 35 16  # the "Sweep" page
+click "$planner" 400 200
+keys End Return  # the last point, used while the Best Fleet page is hidden
+save hidden_setup
+[ "$(line hidden_setup 2)" = "1000" ] || fail "End and Return on the chart did not use 1000 Harpies (\"$(line hidden_setup 2)\")"
+focus "$planner"
+click "$planner" 98 16  # the "Best Fleet" page
+xdotool mousemove --window "$planner" 221 306 click --repeat 2 1
+keys ctrl+a BackSpace Return
+click "$planner" 135 551  # "Find Best Fleet"
+hidden_fleet_used() {
+    rm -f "$work/hidden_fleet.kbf"
+    focus "$planner"
+    click "$planner" 300 595  # "Use this fleet"
+    save hidden_fleet
+    ! cmp -s "$work/hidden_setup.kbf" "$work/hidden_fleet.kbf"
+}
+# The fleet found may be the grid's own: then "Use this fleet" changes nothing, and that is right.
+wait_until 60 hidden_fleet_used || true
+# Initiated asteroids captured over 3 ticks, summed, as kestrin-cli computes the battle.
+roids() {
+    $build/cli/kestrin-cli calc "$work/$1.kbf" --ticks 3 --stats "$work/ShipStats.ini" |
+        grep -o '"TIR": *"[^"]*"' | tr -cd '0-9\n' | awk '{ s += $1 } END { print s + 0 }'
+}
+roids_gained=$(($(roids hidden_fleet) - $(roids hidden_setup))) || true
+[ -n "$roids_gained" ] && [ "$roids_gained" -ge 0 ] ||
+    fail "Best Fleet after an edit made while its page was hidden captures fewer asteroids than the grid's fleet (\"$roids_gained\")"
 
 # 7. Small screens, each on a display of its own: at 1280x800 the planner opens beside the main
 # window, both whole on the screen; at 1024x768 no window opens partly off the screen.

@@ -303,6 +303,31 @@ TEST(FleetLedger, EvaluatesEachFleetOnceWithinTheBudget) {
     EXPECT_FALSE(ledger.Find(std::vector<std::int32_t>{7, 0}).has_value());
 }
 
+// A needle only the grid holds: in a space of eight million fleets whose every other fleet
+// captures nothing, the grid's fleet alone captures an asteroid. The search tries it in its first
+// batch (a budget of one fleet finds it) and, whatever the budget, seed and goal, answers it.
+TEST(FleetSearch, TheGridsFleetIsAlwaysTriedAndNeverBeaten) {
+    const FleetSpace space(std::vector<std::int32_t>{199, 199, 199});
+    for (const std::vector<std::int32_t>& grid : {std::vector<std::int32_t>{37, 151, 3}, {199, 0, 122}, {1, 1, 1}}) {
+        const auto source = [&grid](std::span<const std::int32_t> flat, std::span<std::optional<FleetOutcome>> out,
+                                    const std::atomic<bool>*) {
+            for (std::size_t f = 0; f < out.size(); ++f) {
+                const bool needle = std::equal(grid.begin(), grid.end(), flat.begin() + static_cast<std::ptrdiff_t>(f * 3));
+                out[f] = FleetOutcome{needle ? 1 : 0, 0, 1};
+            }
+        };
+        for (const FleetAim& aim : {FleetAim{FleetGoal::Roids, 1, {}}, FleetAim{FleetGoal::SmallestFleet, 1, {}},
+                                    FleetAim{FleetGoal::LossPerRoid, 1, {}}})
+            for (const std::int64_t budget : {std::int64_t{1}, kBudget})
+                for (const std::uint64_t seed : {1, 2, 3}) {
+                    FleetLedger ledger(space.Rows(), aim, source, {}, budget);
+                    SearchFleetSpace(ledger, space, grid, seed);
+                    EXPECT_EQ(std::vector(ledger.Best().begin(), ledger.Best().end()), grid)
+                        << "goal " << static_cast<int>(aim.goal) << " budget " << budget << " seed " << seed;
+                }
+    }
+}
+
 // Cancelled before it began: the answer is the grid's fleet, never an empty one.
 TEST(FleetSearch, ASearchCancelledBeforeItBeganAnswersWithTheGridsFleet) {
     std::mt19937 rng(8);

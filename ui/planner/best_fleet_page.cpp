@@ -108,6 +108,7 @@ QWidget* BestFleetPage::BuildControls() {
         column->addWidget(w);
     connect(rowTable_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == kRowColumn) ticked_[item->data(Qt::UserRole).toInt()] = item->checkState() == Qt::Checked;
+        if (item->column() == kMostColumn) BoundEdited(item);
         UpdateState();
     });
     connect(tickShips_, &QPushButton::clicked, this, [this] { TickRows(true); });
@@ -126,25 +127,24 @@ QWidget* BestFleetPage::BuildControls() {
 }
 
 // The attacker's unit rows, ticked as the player last left them (none at first: which rows
-// to vary is the player's question). A row whose count on the grid is unchanged keeps a bound
-// the player edited; otherwise its bound is that count: "what I have".
+// to vary is the player's question), each bounded as FillRows' comment in the header says:
+// "what I have" unless the player said otherwise.
 void BestFleetPage::FillRows() {
     // The table's editor is the one widget the viewport shows of its own.
     const QList<QWidget*> editors = rowTable_->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     refillPending_ = std::any_of(editors.begin(), editors.end(), [](const QWidget* w) { return w->isVisible(); });
     if (refillPending_) return;
-    std::map<int, std::pair<QString, QString>> kept;  // the grid's count and the bound, by row
-    for (int i = 0; i < rowTable_->rowCount(); ++i)
-        kept[rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt()] = {rowTable_->item(i, kGridColumn)->text(),
-                                                                            rowTable_->item(i, kMostColumn)->text()};
     const QSignalBlocker block(rowTable_);
     rowTable_->setRowCount(0);
     for (const SweepRow& row : SweepableRows(sheet_.Rules().catalogue, Side::Attacker)) {
         if (!IsUnitRow(row.row)) continue;
         const QString count = QString::number(std::max(0, InputCount(sheet_.Cells(), Side::Attacker, row.row)));
-        const auto old = kept.find(row.row);
-        const bool same = old != kept.end() && old->second.first == count;
-        const bool typed = old != kept.end() && old->second.second != old->second.first;
+        QString most = count;
+        if (const auto held = heldMost_.find(row.row); held != heldMost_.end()) {
+            if (held->second.first == count) most = held->second.second;
+            else heldMost_.erase(held);  // the grid moved on from the fleet used
+        }
+        if (const auto typed = typedMost_.find(row.row); typed != typedMost_.end()) most = typed->second;
         const int at = rowTable_->rowCount();
         rowTable_->insertRow(at);
         auto* vary = ReadOnlyItem(QString::fromStdString(row.caption));
@@ -152,9 +152,33 @@ void BestFleetPage::FillRows() {
         vary->setCheckState(ticked_[row.row] ? Qt::Checked : Qt::Unchecked);
         rowTable_->setItem(at, kRowColumn, vary);
         rowTable_->setItem(at, kGridColumn, ReadOnlyItem(count));
-        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(same || typed ? old->second.second : count));
+        rowTable_->setItem(at, kMostColumn, new QTableWidgetItem(most));
     }
     UpdateState();
+}
+
+// A bound the player typed is theirs until they empty it: the grid's count then takes over.
+void BestFleetPage::BoundEdited(QTableWidgetItem* item) {
+    const int row = rowTable_->item(item->row(), kRowColumn)->data(Qt::UserRole).toInt();
+    heldMost_.erase(row);
+    if (!item->text().trimmed().isEmpty()) {
+        typedMost_[row] = item->text();
+        return;
+    }
+    typedMost_.erase(row);
+    const QSignalBlocker block(rowTable_);
+    item->setText(rowTable_->item(item->row(), kGridColumn)->text());
+}
+
+// "Use this fleet" is about to write `fleet`: the bounds stay as they were while the grid holds
+// it, so a search again tries the same space, not one shrunk to the fleet just used.
+void BestFleetPage::HoldBounds(const std::vector<std::pair<int, std::int64_t>>& fleet) {
+    for (int i = 0; i < rowTable_->rowCount(); ++i) {
+        const int row = rowTable_->item(i, kRowColumn)->data(Qt::UserRole).toInt();
+        const auto used = std::ranges::find_if(fleet, [row](const auto& f) { return f.first == row; });
+        if (used != fleet.end() && !typedMost_.contains(row))
+            heldMost_[row] = {QString::number(used->second), rowTable_->item(i, kMostColumn)->text()};
+    }
 }
 
 void BestFleetPage::TickRows(bool withShips) {
@@ -171,7 +195,8 @@ void BestFleetPage::TickRows(bool withShips) {
 }
 
 void BestFleetPage::BattleChanged() {
-    if (isVisible() && !Running()) FillRows();
+    // Hidden or searching, the rows still follow: the next Find reads them as they stand.
+    FillRows();
     if (!outcome_ || !outcome_->error.empty() || searched_.rows.empty()) return;
     // The varied rows may hold any count, the fleet used among them: the rest must be as searched.
     BattleState now = SheetInputs(sheet_.Cells());
@@ -181,10 +206,24 @@ void BestFleetPage::BattleChanged() {
         attackers[ship] = searched_.battle.Ships[Idx(Side::Attacker)][ship];
     }
     const bool outOfDate = !SameBattleApartFrom(searched_.battle, now, {Side::Attacker, searched_.rows.front().row});
-    if (outOfDate == outOfDate_) return;
+    const bool turned = outOfDate != outOfDate_;
     outOfDate_ = outOfDate;
+    if (!outOfDate_) FollowGridFleet();
+    if (!turned) return;
     ShowOutcome();
     UpdateState();
+}
+
+// The same battle with other counts in the varied rows (the fleet used, or an Undo of it): the
+// column beside the answer is the grid's fleet as it is now, one battle evaluated here.
+void BestFleetPage::FollowGridFleet() {
+    // A running search has its own request: its end calls BattleChanged again.
+    if (Running()) return;
+    std::vector<std::int32_t> counts = GridCounts(searched_.rows);
+    if (counts == outcome_->grid.counts) return;
+    outcome_->grid = EvaluateFleet(rules_, searched_, counts);
+    FillFleetTable();
+    FillFigureTable();
 }
 
 // The search the controls describe, or why there is none.

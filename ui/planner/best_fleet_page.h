@@ -18,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
+class QTableWidgetItem;
 
 namespace kestrin {
 
@@ -31,7 +32,7 @@ struct FleetSearchOutcome {
 
 /// The planner's "Best Fleet" page: the player ticks the attacker rows to vary (none at first,
 /// then the player's last choice; one click ticks every row with ships, or none), each from 0
-/// to a bound (the count on the grid unless edited), the ticks and a goal; the advisor finds
+/// to a bound (see FillRows), the ticks and a goal; the advisor finds
 /// the fleet off the window's thread, and the page shows it beside the grid's own fleet, a
 /// row per figure, for the whole battle or one tick. A fleet that keeps no limit is not
 /// shown. "Use this fleet" writes it into the sheet as the step "Use This Fleet". A fleet found
@@ -47,12 +48,16 @@ public:
     BestFleetPage(const BattleRules& rules, BattleDocument& document, const SimulationContext& context,
                   PlannerCores& cores, QWidget* parent = nullptr);
 
-    /// Reads the attacker's rows from the sheet again, keeping the player's choices: a tick
-    /// where the count is unchanged, a bound the player typed always. While a bound is being
-    /// typed the table waits until it is entered.
+    /// Reads the attacker's rows from the sheet again, keeping the player's ticks. A row's Most
+    /// is the bound the player typed, kept whatever the grid holds; else the grid's count,
+    /// except that "Use this fleet" leaves it as it was while the grid holds the count used
+    /// (the search then tries the same space again, never a smaller one). Emptying a typed
+    /// Most gives the row back to the grid. While a bound is being typed the table waits
+    /// until it is entered.
     void FillRows();
-    /// The battle on the grid changed: the rows follow it (when shown) and a fleet found for
-    /// another battle is out of date.
+    /// The battle on the grid changed, the page shown or not: the rows follow it, a fleet
+    /// found for another battle is out of date, and the grid's own fleet beside the answer is
+    /// the one the grid holds now.
     void BattleChanged();
     /// Whether the fleet shown was found for another battle than the one on the grid.
     bool OutOfDate() const { return outOfDate_; }
@@ -108,6 +113,9 @@ private:
     void FillPeriods();
     QString OutcomeText() const;
     bool FleetShown() const;
+    void BoundEdited(QTableWidgetItem* item);
+    void FollowGridFleet();
+    void HoldBounds(const std::vector<std::pair<int, std::int64_t>>& fleet);
 
     BattleDocument& document_;
     const BattleSheet& sheet_;
@@ -139,6 +147,9 @@ private:
     QPushButton* tickNone_ = nullptr;
     QPushButton* useFleet_ = nullptr;
     std::map<int, bool> ticked_;  ///< the player's ticks by sheet row, kept while rows come and go
+    std::map<int, QString> typedMost_;  ///< the bounds the player typed, by sheet row
+    /// Bounds "Use this fleet" left as they were, by sheet row: the count it wrote and the bound.
+    std::map<int, std::pair<QString, QString>> heldMost_;
 };
 
 }  // namespace kestrin

@@ -168,6 +168,7 @@ void BestFleetPage::UseFleet() {
     std::vector<std::pair<int, std::int64_t>> fleet;
     for (std::size_t i = 0; i < searched_.rows.size(); ++i)
         fleet.emplace_back(searched_.rows[i].row, outcome_->result.best.counts[i]);
+    HoldBounds(fleet);
     document_.UseFleet(fleet);
     emit FleetUsed();
 }
